@@ -1,0 +1,117 @@
+#include "CharacterRule.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <string>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <langinfo.h>
+#include <locale.h>
+#endif
+
+namespace tarnwick {
+
+namespace {
+
+bool inRange(unsigned char byte, unsigned char low, unsigned char high)
+{
+    return byte >= low && byte <= high;
+}
+
+std::size_t utf8Length(std::string_view text, std::size_t pos)
+{
+    const auto byteAt = [&](std::size_t offset) -> unsigned char {
+        return pos + offset < text.size() ? static_cast<unsigned char>(text[pos + offset]) : 0;
+    };
+    const unsigned char lead = byteAt(0);
+    if (lead < 0x80)
+        return 1;
+    const auto continuation = [&](std::size_t offset) { return inRange(byteAt(offset), 0x80, 0xBF); };
+    if (inRange(lead, 0xC2, 0xDF))
+        return continuation(1) ? 2 : 1;
+    // The ranges of the second byte exclude overlong forms, surrogates and values past U+10FFFF.
+    unsigned char secondLow = 0x80;
+    unsigned char secondHigh = 0xBF;
+    if (inRange(lead, 0xE0, 0xEF)) {
+        if (lead == 0xE0)
+            secondLow = 0xA0;
+        else if (lead == 0xED)
+            secondHigh = 0x9F;
+        return inRange(byteAt(1), secondLow, secondHigh) && continuation(2) ? 3 : 1;
+    }
+    if (inRange(lead, 0xF0, 0xF4)) {
+        if (lead == 0xF0)
+            secondLow = 0x90;
+        else if (lead == 0xF4)
+            secondHigh = 0x8F;
+        return inRange(byteAt(1), secondLow, secondHigh) && continuation(2) && continuation(3) ? 4 : 1;
+    }
+    return 1;
+}
+
+std::size_t shiftJisLength(std::string_view text, std::size_t pos)
+{
+    const auto lead = static_cast<unsigned char>(text[pos]);
+    if (!inRange(lead, 0x81, 0x9F) && !inRange(lead, 0xE0, 0xFC))
+        return 1;
+    if (pos + 1 >= text.size())
+        return 1;
+    const auto trail = static_cast<unsigned char>(text[pos + 1]);
+    return inRange(trail, 0x40, 0x7E) || inRange(trail, 0x80, 0xFC) ? 2 : 1;
+}
+
+} // namespace
+
+std::size_t characterLength(CharacterRule rule, std::string_view text, std::size_t pos)
+{
+    return rule == CharacterRule::ShiftJis ? shiftJisLength(text, pos) : utf8Length(text, pos);
+}
+
+bool isSingleByteText(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+CharacterRule characterRuleForCodeset(std::string_view codeset)
+{
+    std::string name;
+    for (const char c : codeset) {
+        if (c != '-' && c != '_')
+            name += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    const bool shiftJis = name == "SHIFTJIS" || name == "SJIS" || name == "CP932" || name == "932"
+        || name == "WINDOWS31J" || name == "MSKANJI";
+    return shiftJis ? CharacterRule::ShiftJis : CharacterRule::Utf8;
+}
+
+CharacterRule systemCharacterRule()
+{
+#ifdef _WIN32
+    return characterRuleForCodeset(std::to_string(GetACP()));
+#else
+    // Ask the locale the environment names without touching the process's global locale.
+    if (locale_t locale = newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(nullptr))) {
+        const CharacterRule rule = characterRuleForCodeset(nl_langinfo_l(CODESET, locale));
+        freelocale(locale);
+        return rule;
+    }
+    // The named locale is not installed: its name still tells the codeset ("ja_JP.SJIS").
+    for (const char *variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+        const char *value = std::getenv(variable);
+        if (value && *value) {
+            const std::string_view name(value);
+            const auto dot = name.find('.');
+            const auto modifier = name.find('@');
+            if (dot == std::string_view::npos)
+                return CharacterRule::Utf8;
+            return characterRuleForCodeset(name.substr(dot + 1, modifier == std::string_view::npos ? modifier : modifier - dot - 1));
+        }
+    }
+    return CharacterRule::Utf8;
+#endif
+}
+
+} // namespace tarnwick

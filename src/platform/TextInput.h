@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QFile>
+#include <QString>
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace tarnwick {
+
+// A sequential input channel over a file: large block reads, lines found with memchr.
+// A read error ends the input; failed() and errorString() then tell what went wrong.
+class TextInput {
+public:
+    static constexpr std::size_t defaultBufferSize = 1 << 20;
+
+    explicit TextInput(std::size_t bufferSize = defaultBufferSize);
+
+    bool open(const QString &path);
+    void close();
+
+    // True exactly when no byte is left to read (or reading has failed).
+    bool atEnd();
+
+    // The bytes up to the next CR LF, which is consumed and not returned; the end of the file
+    // also ends a line. The view stays valid until the next read.
+    std::string_view readLine();
+
+    // The next unread bytes, as many as the buffer holds; empty at the end.
+    std::string_view readBlock();
+
+    bool failed() const { return failed_; }
+    QString errorString() const { return errorString_; }
+
+private:
+    bool fill();
+
+    QFile file_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t capacity_;
+    std::size_t pos_ = 0;
+    std::size_t end_ = 0;
+    bool eof_ = false;
+    bool failed_ = false;
+    QString errorString_;
+    std::string longLine_;
+};
+
+} // namespace tarnwick

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QFileDevice>
+#include <QString>
+
+#include <memory>
+#include <string_view>
+
+namespace tarnwick {
+
+// A sequential output channel over a file, written in large blocks.
+//
+// Replace mode creates or empties the file and writes into it directly. Safe mode writes a new
+// file beside it and puts it in the file's place only at commit(), so that until then, and after
+// discard() or any failure, an existing file stays exactly as it was. A target that is not a
+// regular file (a device such as /dev/null) cannot be replaced and is written directly.
+class TextOutput {
+public:
+    enum class Mode { Replace, Safe };
+    static constexpr std::size_t defaultBufferSize = 1 << 20;
+
+    explicit TextOutput(std::size_t bufferSize = defaultBufferSize);
+    ~TextOutput();
+
+    bool open(const QString &path, Mode mode);
+
+    void write(std::string_view text);
+    void writeLine(std::string_view text) // text followed by CR LF
+    {
+        write(text);
+        write("\r\n");
+    }
+
+    // Writes out what is buffered and completes the file; false (with errorString()) when any
+    // write failed, in which case a safe-mode target keeps its old contents.
+    bool commit();
+    // Drops everything written; a safe-mode target keeps its old contents.
+    void discard();
+
+    bool failed() const { return failed_; }
+    QString errorString() const { return errorString_; }
+
+private:
+    void flushBuffer();
+    void writeThrough(const char *data, std::size_t size);
+    void fail();
+
+    std::unique_ptr<QFileDevice> file_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t capacity_;
+    std::size_t used_ = 0;
+    bool failed_ = false;
+    QString errorString_;
+};
+
+} // namespace tarnwick

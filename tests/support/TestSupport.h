@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QString>
+
+#include <unistd.h>
+
+// Helpers shared by the tests: files as bytes, repeated text, a small file system that fills up.
+namespace testsupport {
+
+inline void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        qFatal("cannot write test file %s", qPrintable(path));
+}
+
+inline QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray("<missing>");
+    return file.readAll();
+}
+
+inline QByteArray times(QByteArrayView text, int count)
+{
+    QByteArray result;
+    for (int i = 0; i < count; ++i)
+        result += text;
+    return result;
+}
+
+inline QString testData(const QString &name)
+{
+    return QString::fromLocal8Bit(qgetenv("TARNWICK_TEST_DATA")) + u'/' + name;
+}
+
+inline bool runsAsRoot()
+{
+    return geteuid() == 0;
+}
+
+// A tmpfs of a few kilobytes mounted on a folder for the life of the object, to see what a full
+// disk does. Mounting needs root; where it is not allowed, mounted() is false.
+class SmallDisk {
+public:
+    SmallDisk(const QString &folder, int kilobytes)
+        : folder_(folder)
+    {
+        QDir().mkpath(folder);
+        mounted_ = runsAsRoot()
+            && QProcess::execute(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                                                           QStringLiteral("size=%1k").arg(kilobytes), QStringLiteral("tarnwick-test"), folder})
+                == 0;
+    }
+    ~SmallDisk()
+    {
+        if (mounted_)
+            QProcess::execute(QStringLiteral("umount"), {folder_});
+    }
+    SmallDisk(const SmallDisk &) = delete;
+    SmallDisk &operator=(const SmallDisk &) = delete;
+
+    bool mounted() const { return mounted_; }
+    bool remountReadOnly() const
+    {
+        return QProcess::execute(QStringLiteral("mount"), {QStringLiteral("-o"), QStringLiteral("remount,ro"), folder_}) == 0;
+    }
+
+private:
+    QString folder_;
+    bool mounted_ = false;
+};
+
+} // namespace testsupport
