@@ -1,0 +1,28 @@
+#pragma once
+
+#include "platform/CharacterRule.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarnwick {
+
+// Applies every BackSpace (0x08) of a line to the character before it: a BackSpace removes
+// itself and the nearest character to its left that is still there, or only itself at the
+// start of the line.
+class BackspaceEraser {
+public:
+    explicit BackspaceEraser(CharacterRule rule) : rule_(rule) {}
+
+    // The cleaned line; valid until the next call or until the line itself changes.
+    std::string_view erase(std::string_view line);
+
+private:
+    CharacterRule rule_;
+    std::string kept_;
+    std::vector<std::uint8_t> keptLengths_; // byte length of each character in kept_
+};
+
+} // namespace tarnwick

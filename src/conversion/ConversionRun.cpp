@@ -1,0 +1,170 @@
+#include "ConversionRun.h"
+
+#include "LineCleaner.h"
+#include "platform/TextInput.h"
+#include "platform/TextOutput.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstring>
+
+using namespace Qt::StringLiterals;
+
+namespace tarnwick {
+
+namespace {
+
+bool sameFile(const QString &a, const QString &b)
+{
+    const QFileInfo first(a);
+    const QFileInfo second(b);
+    return first.exists() && second.exists() && first == second;
+}
+
+} // namespace
+
+QString progressText(std::uint64_t done, std::uint64_t total)
+{
+    return QString::number(done) + u" / "_s + QString::number(total);
+}
+
+ConversionRun::ConversionRun(RunPaths paths, CharacterRule rule, RunHost &host)
+    : paths_(std::move(paths))
+    , rule_(rule)
+    , host_(host)
+{
+}
+
+RunOutcome ConversionRun::run()
+{
+    if (sameFile(paths_.source, paths_.temporary) || sameFile(paths_.output, paths_.temporary)) {
+        fail(u"Cannot convert"_s, paths_.temporary, u"it is the program's own temporary file"_s);
+        return {RunOutcome::Status::Failed, failure_};
+    }
+    outputIsSource_ = sameFile(paths_.source, paths_.output);
+    if (!normalise() || (!aborted_ && !clean())) {
+        if (temporaryCreated_)
+            QFile::remove(paths_.temporary);
+        return {RunOutcome::Status::Failed, failure_};
+    }
+    return finish(aborted_ ? RunOutcome::Status::Aborted : RunOutcome::Status::Completed);
+}
+
+RunOutcome ConversionRun::finish(RunOutcome::Status status)
+{
+    QFile temporary(paths_.temporary);
+    if (!temporary.remove()) {
+        fail(u"Cannot delete the temporary file"_s, paths_.temporary, temporary.errorString());
+        return {RunOutcome::Status::Failed, failure_};
+    }
+    return {status, {}};
+}
+
+bool ConversionRun::fail(const QString &what, const QString &path, const QString &reason)
+{
+    failure_ = u"%1 \"%2\": %3"_s.arg(what, QDir::toNativeSeparators(path), reason);
+    return false;
+}
+
+void ConversionRun::showProgress(std::uint64_t done)
+{
+    host_.showProgress(progressText(done, total_));
+}
+
+// Counts one line of the current pass; every 100 lines the progress is shown and the host may
+// act, an abort among other things.
+void ConversionRun::lineDone(std::uint64_t &done)
+{
+    if (++block_ < 100)
+        return;
+    block_ = 0;
+    done += 100;
+    showProgress(cleaning_ ? done : 0);
+    host_.processEvents();
+}
+
+bool ConversionRun::normalise()
+{
+    TextInput source;
+    if (!source.open(paths_.source))
+        return fail(u"Cannot open"_s, paths_.source, source.errorString());
+    TextOutput temporary;
+    if (!temporary.open(paths_.temporary, TextOutput::Mode::Replace))
+        return fail(u"Cannot create the temporary file"_s, paths_.temporary, temporary.errorString());
+    temporaryCreated_ = true;
+
+    total_ = 0;
+    block_ = 0;
+    showProgress(0);
+    // A line that has begun but whose LF has not come yet; it counts even when it holds only CRs.
+    bool lineOpen = false;
+    for (std::string_view data; !aborted_ && !temporary.failed() && !(data = source.readBlock()).empty();) {
+        const char *p = data.data();
+        const char *const end = p + data.size();
+        while (p < end && !aborted_) {
+            const auto *lf = static_cast<const char *>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+            const char *lineEnd = lf ? lf : end;
+            lineOpen = lineOpen || lineEnd > p;
+            while (p < lineEnd) {
+                const auto *cr = static_cast<const char *>(std::memchr(p, '\r', static_cast<std::size_t>(lineEnd - p)));
+                const char *stop = cr ? cr : lineEnd;
+                temporary.write({p, static_cast<std::size_t>(stop - p)});
+                p = cr ? cr + 1 : lineEnd;
+            }
+            if (!lf)
+                break;
+            temporary.write("\r\n");
+            lineOpen = false;
+            p = lf + 1;
+            lineDone(total_);
+        }
+    }
+    if (lineOpen && !aborted_)
+        lineDone(total_);
+    total_ += block_;
+    showProgress(0);
+
+    if (source.failed())
+        return fail(u"Cannot read"_s, paths_.source, source.errorString());
+    if (!temporary.commit())
+        return fail(u"Cannot write the temporary file"_s, paths_.temporary, temporary.errorString());
+    return true;
+}
+
+bool ConversionRun::clean()
+{
+    TextInput input;
+    if (!input.open(paths_.temporary))
+        return fail(u"Cannot read the temporary file"_s, paths_.temporary, input.errorString());
+    TextOutput output;
+    if (!output.open(paths_.output, TextOutput::Mode::Safe))
+        return fail(u"Cannot write"_s, paths_.output, output.errorString());
+
+    cleaning_ = true;
+    block_ = 0;
+    std::uint64_t done = 0;
+    showProgress(done);
+    LineCleaner cleaner(input, output, rule_);
+    while (!aborted_ && !output.failed() && !input.atEnd()) {
+        cleaner.CleanLine(host_.scrollOn());
+        lineDone(done);
+    }
+    done += block_;
+    showProgress(done);
+
+    if (input.failed()) {
+        output.discard();
+        return fail(u"Cannot read the temporary file"_s, paths_.temporary, input.errorString());
+    }
+    if (aborted_ && outputIsSource_) {
+        output.discard();
+        return true;
+    }
+    if (!output.commit())
+        return fail(u"Cannot write"_s, paths_.output, output.errorString());
+    return true;
+}
+
+} // namespace tarnwick

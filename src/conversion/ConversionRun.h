@@ -1,0 +1,81 @@
+#pragma once
+
+#include "platform/CharacterRule.h"
+
+#include <QString>
+
+#include <cstdint>
+
+namespace tarnwick {
+
+class TextInput;
+class TextOutput;
+
+// What a conversion run needs of the window or batch that drives it.
+class RunHost {
+public:
+    // The progress text ("300 / 1200") to show while the run goes on.
+    virtual void showProgress(const QString &text) = 0;
+    // Called every 100 lines of each pass; the host lets pending events run there, and an
+    // abort() it makes takes effect when this returns.
+    virtual void processEvents() = 0;
+    // The scroll setting, asked for every line of the cleaning pass.
+    virtual bool scrollOn() const = 0;
+
+protected:
+    ~RunHost() = default;
+};
+
+struct RunPaths {
+    QString source;
+    QString output;
+    QString temporary;
+};
+
+struct RunOutcome {
+    enum class Status { Completed, Aborted, Failed };
+    Status status = Status::Completed;
+    QString message; // when failed: what went wrong, with the file and the reason
+};
+
+QString progressText(std::uint64_t done, std::uint64_t total);
+
+// One conversion of a source log into a cleaned output file, in two passes: the normalising
+// pass copies the source into the temporary file with every CR dropped and every LF written as
+// CR LF; the cleaning pass hands each line of it to the line cleaner.
+//
+// The source is never destroyed: the output is written beside its target and takes its place
+// only when the run ends. A run aborted in the cleaning pass still keeps the lines cleaned so
+// far, unless the output is the source itself, which then stays as it was. A failure leaves an
+// existing output as it was.
+class ConversionRun {
+public:
+    ConversionRun(RunPaths paths, CharacterRule rule, RunHost &host);
+
+    RunOutcome run();
+
+    // Ends the current pass as if its input had been read to the end: the normalising pass
+    // then skips the cleaning pass. Meant to be called from RunHost::processEvents().
+    void abort() { aborted_ = true; }
+
+private:
+    bool normalise();
+    bool clean();
+    bool fail(const QString &what, const QString &path, const QString &reason);
+    RunOutcome finish(RunOutcome::Status status);
+    void lineDone(std::uint64_t &done);
+    void showProgress(std::uint64_t done);
+
+    RunPaths paths_;
+    CharacterRule rule_;
+    RunHost &host_;
+    bool aborted_ = false;
+    bool outputIsSource_ = false;
+    bool temporaryCreated_ = false;
+    bool cleaning_ = false;
+    std::uint64_t total_ = 0;
+    std::uint64_t block_ = 0;
+    QString failure_;
+};
+
+} // namespace tarnwick

@@ -1,0 +1,18 @@
+#include "OutputName.h"
+
+#include <algorithm>
+
+namespace tarnwick {
+
+QString outputBase(const QString &sourcePath)
+{
+#ifdef Q_OS_WIN
+    const qsizetype nameStart = std::max(sourcePath.lastIndexOf(u'\\'), sourcePath.lastIndexOf(u'/')) + 1;
+#else
+    const qsizetype nameStart = sourcePath.lastIndexOf(u'/') + 1;
+#endif
+    const qsizetype dot = sourcePath.indexOf(u'.', nameStart);
+    return dot < 0 ? sourcePath : sourcePath.left(dot);
+}
+
+} // namespace tarnwick

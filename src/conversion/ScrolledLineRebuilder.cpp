@@ -1,0 +1,155 @@
+#include "ScrolledLineRebuilder.h"
+
+#include <algorithm>
+#include <cstring>
+#include <span>
+
+namespace tarnwick {
+
+namespace {
+
+// Positions count characters from 1, as on the terminal; they are wide so that a line of any
+// length is handled by the same rules.
+using Position = std::int64_t;
+
+constexpr char backspace = '\b';
+constexpr char blank = ' ';
+
+// The characters p to p + k - 1 of s, shorter where s begins later or ends earlier.
+template <class Char>
+std::span<const Char> spanOf(std::span<const Char> s, Position p, Position k)
+{
+    const Position first = std::max<Position>(p, 1);
+    const Position last = std::min<Position>(p + k - 1, std::ssize(s));
+    if (first > last)
+        return {};
+    return s.subspan(static_cast<std::size_t>(first - 1), static_cast<std::size_t>(last - first + 1));
+}
+
+template <class Char>
+std::span<const Char> trimmed(std::span<const Char> s)
+{
+    while (!s.empty() && s.back() == Char(blank))
+        s = s.first(s.size() - 1);
+    return s;
+}
+
+template <class Char>
+bool sameTrimmed(std::span<const Char> a, std::span<const Char> b)
+{
+    return std::ranges::equal(trimmed(a), trimmed(b));
+}
+
+template <class Char>
+bool isRunOf(std::span<const Char> s, char c, std::size_t count)
+{
+    return s.size() == count && std::ranges::all_of(s, [c](Char x) { return x == Char(c); });
+}
+
+// Replays source onto line (emptied first). Char is char for lines of single-byte characters
+// and a character code otherwise; Line is a contiguous container of Char.
+template <class Char, class Line>
+void replay(std::span<const Char> source, Line &line)
+{
+    line.clear();
+    Position cursor = 0;         // columns left of the cursor; the next character goes to cursor + 1
+    Position scrollCount = 0;    // 0 until a scroll marker is confirmed
+    Position markerDistance = 0; // BackSpaces directly before the confirmed marker
+    Position backspaceRun = 0;   // BackSpaces that end at the current position
+
+    const auto lineSpan = [&] { return std::span<const Char>(line.data(), line.size()); };
+    const auto write = [&](Char ch) {
+        ++cursor;
+        if (std::ssize(line) < cursor)
+            line.push_back(ch);
+        else
+            line[static_cast<std::size_t>(cursor - 1)] = ch;
+    };
+    // The 9 blanks and 9 BackSpaces with which every redraw ends, behind the redrawn text.
+    const auto redrawTailAt = [&](Position index) {
+        return isRunOf(spanOf(source, index + markerDistance - 9, 9), blank, 9)
+            && isRunOf(spanOf(source, index + markerDistance, 9), backspace, 9);
+    };
+    // The redrawn characters that already stand on the virtual line, from column `from` on.
+    const auto redrawMatches = [&](Position index, Position from) {
+        return sameTrimmed(spanOf(source, index + 1, markerDistance - 11), spanOf(lineSpan(), from, markerDistance - 11));
+    };
+
+    const Position length = std::ssize(source);
+    for (Position index = 1; index <= length; ++index) {
+        const Char ch = source[static_cast<std::size_t>(index - 1)];
+        const Position backspacesBefore = backspaceRun;
+        backspaceRun = ch == Char(backspace) ? backspacesBefore + 1 : 0;
+
+        if (ch == Char(backspace)) {
+            if (std::ssize(line) == cursor && cursor > 0 && line.back() == Char(blank))
+                line.pop_back();
+            // A further shift: the last of (marker distance - 1) BackSpaces, followed by the
+            // redraw. The tests have no side effects, so the cheap tail test goes before the
+            // content comparison.
+            const bool furtherShift = scrollCount > 0 && markerDistance < index
+                && backspaceRun >= markerDistance - 1 && redrawTailAt(index) && redrawMatches(index, cursor + 10);
+            if (furtherShift) {
+                ++scrollCount;
+                cursor += 9;
+            } else if (cursor > 0) {
+                --cursor;
+            }
+            continue;
+        }
+
+        if (ch == Char('$') && cursor > 0 && scrollCount == 0) {
+            markerDistance = 0;
+            const bool afterPrompt = cursor <= std::ssize(line)
+                && (line[static_cast<std::size_t>(cursor - 1)] == Char('#') || line[static_cast<std::size_t>(cursor - 1)] == Char('>'));
+            if (afterPrompt) {
+                // The backward scan over the BackSpaces before the "$" stops at position 1.
+                const Position scan = std::max<Position>(index - 1 - backspacesBefore, 1);
+                if (scan > 1) {
+                    markerDistance = index - scan - 1;
+                    // Fewer than 11 BackSpaces cannot be a scroll redraw: such a "$" is typed text.
+                    if (markerDistance >= 11 && redrawTailAt(index) && redrawMatches(index, cursor + 12)) {
+                        scrollCount = 1;
+                        cursor += 11;
+                        continue;
+                    }
+                }
+            }
+        }
+        write(ch);
+    }
+}
+
+} // namespace
+
+std::string_view ScrolledLineRebuilder::rebuild(std::string_view line)
+{
+    // Without BackSpaces every character is appended in turn and no "$" can be a marker.
+    if (!std::memchr(line.data(), backspace, line.size()))
+        return line;
+    if (isSingleByteText(line)) {
+        replay(std::span<const char>(line), narrowLine_);
+        return narrowLine_;
+    }
+    wideSource_.clear();
+    for (std::size_t pos = 0; pos < line.size();) {
+        const std::size_t length = characterLength(rule_, line, pos);
+        std::uint32_t code = 0;
+        for (std::size_t i = 0; i < length; ++i)
+            code |= std::uint32_t(static_cast<unsigned char>(line[pos + i])) << (8 * i);
+        wideSource_.push_back(code);
+        pos += length;
+    }
+    replay(std::span<const std::uint32_t>(wideSource_), wideLine_);
+    wideResult_.clear();
+    for (std::uint32_t code : wideLine_) {
+        // Every byte after the first of a multi-byte character is non-zero.
+        do {
+            wideResult_.push_back(static_cast<char>(code & 0xFF));
+            code >>= 8;
+        } while (code != 0);
+    }
+    return wideResult_;
+}
+
+} // namespace tarnwick

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/CharacterRule.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarnwick {
+
+// Replays one captured line the way the terminal showed it: a virtual line with a cursor, on
+// which characters overwrite what stands at the cursor and a BackSpace moves the cursor left.
+// On top of that it recognises the redraw with which the device's line editor scrolls a long
+// command line sideways ("$" after the prompt, the visible part shifted by 10 columns) and
+// undoes it, so that the result holds the whole command as typed.
+class ScrolledLineRebuilder {
+public:
+    explicit ScrolledLineRebuilder(CharacterRule rule) : rule_(rule) {}
+
+    // The rebuilt line, before the pager filter; valid until the next call or until the line
+    // itself changes. Nothing carries over from one line to the next.
+    std::string_view rebuild(std::string_view line);
+
+private:
+    CharacterRule rule_;
+    std::string narrowLine_;
+    // Lines with multi-byte characters are replayed one code per character.
+    std::vector<std::uint32_t> wideSource_;
+    std::vector<std::uint32_t> wideLine_;
+    std::string wideResult_;
+};
+
+} // namespace tarnwick

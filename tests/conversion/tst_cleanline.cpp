@@ -1,0 +1,96 @@
+#include "CleanOneLine.h"
+
+#include <QtTest>
+
+using tarnwick::CharacterRule;
+using testsupport::times;
+
+Q_DECLARE_METATYPE(CharacterRule)
+
+namespace {
+const QByteArray prompt = "<--- More --->";
+const QByteArray eraser = times(" ", 14);
+const QByteArray bs = "\b";
+} // namespace
+
+class tst_CleanLine : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cleansOneLine_data();
+    void cleansOneLine();
+    void removesWholeCharacters_data();
+    void removesWholeCharacters();
+};
+
+void tst_CleanLine::cleansOneLine_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QByteArray>("written"); // with its CR LF; empty when the line is dropped
+
+    QTest::newRow("typo erased") << QByteArray("shpw\b\bow ip route") << QByteArray("show ip route\r\n");
+    QTest::newRow("all of a command erased") << ("conf t" + times(bs, 6) + "show run") << QByteArray("show run\r\n");
+    QTest::newRow("backspaces at the start") << QByteArray("\b\babc") << QByteArray("abc\r\n");
+    QTest::newRow("more backspaces than characters") << QByteArray("ab\b\b\bc") << QByteArray("c\r\n");
+    QTest::newRow("only backspaces") << QByteArray("\b\b\b") << QByteArray("\r\n");
+    QTest::newRow("everything erased") << ("abc" + times(bs, 5)) << QByteArray("\r\n");
+    QTest::newRow("pager erase with backspaces")
+        << (prompt + times(bs, 14) + eraser + times(bs, 14) + "interface Gi0/1") << QByteArray("interface Gi0/1\r\n");
+    QTest::newRow("pager prompt erased") << (prompt + times(bs, 14)) << QByteArray("\r\n");
+    QTest::newRow("padded prompt then text") << (prompt + eraser + "interface Gi0/1") << QByteArray("interface Gi0/1\r\n");
+    QTest::newRow("padded prompt alone") << (prompt + eraser) << QByteArray("\r\n");
+    QTest::newRow("prompt and 15 blanks") << (prompt + times(" ", 15) + "show") << QByteArray(" show\r\n");
+    QTest::newRow("prompt alone") << prompt << QByteArray();
+    QTest::newRow("prompt, 3 blanks, text") << (prompt + "   xyz") << QByteArray();
+    QTest::newRow("prompt, 13 blanks, text") << (prompt + times(" ", 13) + "text") << QByteArray();
+    QTest::newRow("exactly 14 blanks") << eraser << QByteArray();
+    QTest::newRow("13 blanks") << times(" ", 13) << (times(" ", 13) + "\r\n");
+    QTest::newRow("15 blanks") << times(" ", 15) << (times(" ", 15) + "\r\n");
+    QTest::newRow("prompt not at the start") << ("  " + prompt) << ("  " + prompt + "\r\n");
+    QTest::newRow("prompt in other letter case") << QByteArray("<--- more --->") << QByteArray("<--- more --->\r\n");
+    QTest::newRow("padded prompt then prompt") << (prompt + eraser + prompt) << (prompt + "\r\n");
+    QTest::newRow("prompt tests after the backspaces") << ("x\b" + prompt) << QByteArray();
+    QTest::newRow("plain line") << QByteArray("Router#show version") << QByteArray("Router#show version\r\n");
+    QTest::newRow("empty line") << QByteArray() << QByteArray("\r\n");
+    QTest::newRow("NUL and invalid bytes kept") << QByteArray("a\0\xFF\xC0z", 5) << QByteArray("a\0\xFF\xC0z\r\n", 7);
+    QTest::newRow("scroll marker left as it is") << QByteArray("R#$abc") << QByteArray("R#$abc\r\n");
+}
+
+void tst_CleanLine::cleansOneLine()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(QByteArray, written);
+    QCOMPARE(cleanOneLine(line, false), written);
+}
+
+void tst_CleanLine::removesWholeCharacters_data()
+{
+    QTest::addColumn<CharacterRule>("rule");
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QByteArray>("written");
+
+    const auto utf8 = CharacterRule::Utf8;
+    QTest::newRow("utf8 three-byte character") << utf8 << QByteArray("a\xE3\x81\x82\bb") << QByteArray("ab\r\n");
+    QTest::newRow("utf8 four-byte character") << utf8 << QByteArray("\xF0\x9F\x98\x80\b!") << QByteArray("!\r\n");
+    QTest::newRow("utf8 two characters, two backspaces") << utf8 << QByteArray("x\xC3\xA9\xE3\x81\x82\b\b") << QByteArray("x\r\n");
+    QTest::newRow("utf8 broken sequence loses one byte") << utf8 << QByteArray("\xE3\x81\b") << QByteArray("\xE3\r\n");
+    QTest::newRow("utf8 Shift-JIS bytes are single characters") << utf8 << QByteArray("\x82\xA0\b") << QByteArray("\x82\r\n");
+
+    const auto sjis = CharacterRule::ShiftJis;
+    QTest::newRow("sjis double-byte character") << sjis << QByteArray("a\x82\xA0\bb") << QByteArray("ab\r\n");
+    QTest::newRow("sjis trail byte 0x5C") << sjis << QByteArray("\x95\x5C\b") << QByteArray("\r\n");
+    QTest::newRow("sjis lead byte alone") << sjis << QByteArray("a\x82\b") << QByteArray("a\r\n");
+    QTest::newRow("sjis half-width katakana") << sjis << QByteArray("\xB1\xB2\b") << QByteArray("\xB1\r\n");
+    QTest::newRow("sjis UTF-8 bytes are pairs or singles") << sjis << QByteArray("\xE3\x81\x82\b") << QByteArray("\xE3\x81\r\n");
+}
+
+void tst_CleanLine::removesWholeCharacters()
+{
+    QFETCH(CharacterRule, rule);
+    QFETCH(QByteArray, line);
+    QFETCH(QByteArray, written);
+    QCOMPARE(cleanOneLine(line, false, rule), written);
+}
+
+QTEST_GUILESS_MAIN(tst_CleanLine)
+#include "tst_cleanline.moc"
