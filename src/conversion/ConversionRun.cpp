@@ -91,7 +91,7 @@ bool ConversionRun::normalise()
     if (!source.open(paths_.source))
         return fail(u"Cannot open"_s, paths_.source, source.errorString());
     TextOutput temporary;
-    if (!temporary.open(paths_.temporary, TextOutput::Mode::Replace))
+    if (!temporary.open(paths_.temporary, TextOutput::Mode::Fresh))
         return fail(u"Cannot create the temporary file"_s, paths_.temporary, temporary.errorString());
     temporaryCreated_ = true;
 

@@ -25,11 +25,20 @@ bool TextOutput::open(const QString &path, Mode mode)
     failed_ = false;
     const QFileInfo target(path);
     const bool replaceable = !target.exists() || target.isFile() || target.isDir();
-    if (mode == Mode::Safe && replaceable)
+    QIODevice::OpenMode openMode = QIODevice::WriteOnly | QIODevice::Unbuffered;
+    if (mode == Mode::Safe && replaceable) {
         file_ = std::make_unique<QSaveFile>(path);
-    else
+    } else {
         file_ = std::make_unique<QFile>(path);
-    if (!file_->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
+        if (mode == Mode::Fresh && replaceable) {
+            if (target.isSymLink() || target.isFile())
+                QFile::remove(path);
+            openMode |= QIODevice::NewOnly;
+        } else {
+            openMode |= QIODevice::Truncate;
+        }
+    }
+    if (!file_->open(openMode)) {
         fail();
         file_.reset();
         return false;

@@ -10,13 +10,14 @@ namespace tarnwick {
 
 // A sequential output channel over a file, written in large blocks.
 //
-// Replace mode creates or empties the file and writes into it directly. Safe mode writes a new
-// file beside it and puts it in the file's place only at commit(), so that until then, and after
-// discard() or any failure, an existing file stays exactly as it was. A target that is not a
-// regular file (a device such as /dev/null) cannot be replaced and is written directly.
+// Fresh mode writes a new file in place of any file or link of that name; a link planted after
+// that one was removed makes the open fail rather than be followed. Safe mode writes a new file
+// beside the target and puts it in the target's place only at commit(), so that until then, and
+// after discard() or any failure, an existing file stays exactly as it was. A target that is not
+// a regular file (a device such as /dev/null) cannot be replaced and is written directly.
 class TextOutput {
 public:
-    enum class Mode { Replace, Safe };
+    enum class Mode { Fresh, Safe };
     static constexpr std::size_t defaultBufferSize = 1 << 20;
 
     explicit TextOutput(std::size_t bufferSize = defaultBufferSize);

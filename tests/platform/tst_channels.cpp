@@ -23,6 +23,7 @@ private Q_SLOTS:
     void writesThroughSmallAndLargeBuffers();
     void safeOutputReplacesOnlyOnCommit();
     void safeOutputKeepsOldFileWhenDiskFills();
+    void freshOutputDoesNotFollowLinks();
     void writesDevicesDirectly();
     void reportsOutputThatCannotBeCreated();
 
@@ -129,7 +130,7 @@ void tst_Channels::writesThroughSmallAndLargeBuffers()
     const QString path = dir_.filePath(u"written"_s);
     QByteArray expected;
     TextOutput output(8);
-    QVERIFY(output.open(path, TextOutput::Mode::Replace));
+    QVERIFY(output.open(path, TextOutput::Mode::Fresh));
     for (const QByteArray &piece : {QByteArray("ab"), QByteArray(), times("z", 8), QByteArray("0123456"), times("long", 50)}) {
         output.writeLine(piece.toStdString());
         expected += piece + "\r\n";
@@ -188,6 +189,21 @@ void tst_Channels::safeOutputKeepsOldFileWhenDiskFills()
     QCOMPARE(QDir(dir_.filePath(u"small"_s)).entryList(QDir::Files), QStringList{u"out.txt"_s});
 }
 
+void tst_Channels::freshOutputDoesNotFollowLinks()
+{
+    const QString victim = dir_.filePath(u"victim.txt"_s);
+    const QString planted = dir_.filePath(u"planted.tmp"_s);
+    writeFile(victim, "precious\r\n");
+    QVERIFY(QFile::link(victim, planted));
+    TextOutput output;
+    QVERIFY(output.open(planted, TextOutput::Mode::Fresh));
+    output.writeLine("temporary");
+    QVERIFY(output.commit());
+    QCOMPARE(readFile(victim), QByteArray("precious\r\n"));
+    QVERIFY(!QFileInfo(planted).isSymLink());
+    QCOMPARE(readFile(planted), QByteArray("temporary\r\n"));
+}
+
 void tst_Channels::writesDevicesDirectly()
 {
     TextOutput toNull;
@@ -209,7 +225,7 @@ void tst_Channels::writesDevicesDirectly()
 
 void tst_Channels::reportsOutputThatCannotBeCreated()
 {
-    for (const auto mode : {TextOutput::Mode::Replace, TextOutput::Mode::Safe}) {
+    for (const auto mode : {TextOutput::Mode::Fresh, TextOutput::Mode::Safe}) {
         TextOutput output;
         QVERIFY(!output.open(dir_.filePath(u"nowhere/out.txt"_s), mode));
         QVERIFY(output.failed());

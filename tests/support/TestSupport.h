@@ -36,7 +36,7 @@ inline QByteArray times(QByteArrayView text, int count)
 
 inline QString testData(const QString &name)
 {
-    return QString::fromLocal8Bit(qgetenv("TARNWICK_TEST_DATA")) + u'/' + name;
+    return QStringLiteral(TARNWICK_TEST_DATA "/") + name;
 }
 
 inline bool runsAsRoot()

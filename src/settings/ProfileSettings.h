@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+// The three settings kept in the profile file, section "Tarnwick". The window holds a mirror
+// of each; these functions keep a mirror and the file in step.
+namespace tarnwick::settings {
+
+inline const QString overWriteKey = QStringLiteral("OverWrite");
+inline const QString scrollKey = QStringLiteral("Scroll");
+inline const QString fileExtKey = QStringLiteral("FileExt");
+
+// A stored switch is on exactly when its value, in upper case, is "TRUE".
+bool readSwitch(const QString &iniFile, const QString &key);
+QString readText(const QString &iniFile, const QString &key);
+
+// When the control and its mirror disagree, the mirror takes the control's state and the
+// setting is written at once ("TRUE"/"FALSE", or the text). Otherwise nothing happens.
+void keepSwitch(bool checked, bool &mirror, const QString &iniFile, const QString &key);
+void keepText(const QString &text, QString &mirror, const QString &iniFile, const QString &key);
+
+} // namespace tarnwick::settings

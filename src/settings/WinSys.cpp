@@ -1,0 +1,143 @@
+#include "WinSys.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <algorithm>
+
+namespace WinSys {
+
+namespace {
+
+constexpr qsizetype maxValueBytes = 254;
+
+// Where a key stands in the profile text, or where it would go.
+struct KeyPlace {
+    bool sectionFound = false;
+    qsizetype lineStart = -1; // the key's line, without its line break
+    qsizetype lineEnd = -1;
+    qsizetype valueStart = -1;
+    qsizetype insertAt = -1; // after the last key line of the section, when the key is missing
+};
+
+bool sameName(QByteArrayView a, const QString &b)
+{
+    return QString::fromUtf8(a.trimmed()).compare(b, Qt::CaseInsensitive) == 0;
+}
+
+KeyPlace findKey(const QByteArray &text, const QString &section, const QString &key)
+{
+    KeyPlace place;
+    bool inSection = false;
+    for (qsizetype start = 0; start < text.size();) {
+        qsizetype end = text.indexOf('\n', start);
+        const qsizetype next = end < 0 ? text.size() : end + 1;
+        if (end < 0)
+            end = text.size();
+        const qsizetype contentEnd = end > start && text[end - 1] == '\r' ? end - 1 : end;
+        const QByteArrayView line(text.constData() + start, contentEnd - start);
+        const QByteArrayView body = line.trimmed();
+
+        if (body.startsWith('[')) {
+            const qsizetype close = body.indexOf(']');
+            inSection = close > 0 && sameName(body.sliced(1, close - 1), section);
+            if (inSection && !place.sectionFound) {
+                place.sectionFound = true;
+                place.insertAt = next;
+            }
+        } else if (inSection && !body.isEmpty() && !body.startsWith(';')) {
+            place.insertAt = next;
+            const qsizetype equals = line.indexOf('=');
+            if (equals >= 0 && sameName(line.first(equals), key) && place.lineStart < 0) {
+                place.lineStart = start;
+                place.lineEnd = contentEnd;
+                place.valueStart = start + equals + 1;
+            }
+        }
+        start = next;
+    }
+    return place;
+}
+
+QByteArray readProfile(const QString &file)
+{
+    QFile profile(file);
+    return profile.open(QIODevice::ReadOnly) ? profile.readAll() : QByteArray();
+}
+
+QByteArray lineBreakOf(const QByteArray &text)
+{
+    const qsizetype lf = text.indexOf('\n');
+    if (lf < 0) {
+#ifdef Q_OS_WIN
+        return "\r\n";
+#else
+        return "\n";
+#endif
+    }
+    return lf > 0 && text[lf - 1] == '\r' ? "\r\n" : "\n";
+}
+
+// At most maxValueBytes bytes, not cutting a UTF-8 sequence in two.
+QByteArray limited(QByteArray value)
+{
+    if (value.size() <= maxValueBytes)
+        return value;
+    qsizetype cut = maxValueBytes;
+    while (cut > 0 && (static_cast<unsigned char>(value[cut]) & 0xC0) == 0x80)
+        --cut;
+    value.truncate(cut);
+    return value;
+}
+
+} // namespace
+
+QString ReadIniString(const QString &file, const QString &section, const QString &key)
+{
+    const QByteArray text = readProfile(file);
+    const KeyPlace place = findKey(text, section, key);
+    if (place.lineStart < 0)
+        return {};
+    return CutAtNul(QString::fromUtf8(limited(text.sliced(place.valueStart, place.lineEnd - place.valueStart))));
+}
+
+void WriteIniString(const QString &file, const QString &section, const QString &key, const QString &value)
+{
+    // Re-read at every write, so that keys another instance wrote in the meantime stay.
+    QByteArray text = readProfile(file);
+    const QByteArray lineBreak = lineBreakOf(text);
+    // A value is one line of the file: a line break would end it there.
+    const auto lineBreakInValue = std::find_if(value.begin(), value.end(), [](QChar c) { return c == u'\r' || c == u'\n'; });
+    const QByteArray keyLine = key.toUtf8() + '=' + QStringView(value.begin(), lineBreakInValue).toUtf8();
+
+    const KeyPlace place = findKey(text, section, key);
+    if (place.lineStart >= 0) {
+        text.replace(place.lineStart, place.lineEnd - place.lineStart, keyLine);
+    } else {
+        QByteArray addition;
+        qsizetype at = place.sectionFound ? place.insertAt : text.size();
+        if (at > 0 && text[at - 1] != '\n')
+            addition += lineBreak;
+        if (!place.sectionFound)
+            addition += '[' + section.toUtf8() + ']' + lineBreak;
+        addition += keyLine + lineBreak;
+        text.insert(at, addition);
+    }
+
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    QSaveFile profile(file);
+    if (profile.open(QIODevice::WriteOnly)) {
+        profile.write(text);
+        profile.commit();
+    }
+}
+
+QString CutAtNul(const QString &text)
+{
+    const qsizetype nul = text.indexOf(QChar(u'\0'));
+    return nul < 0 ? text : text.left(nul);
+}
+
+} // namespace WinSys

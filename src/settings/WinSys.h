@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+// The profile file primitives: one value under a section and a key of an INI-style file.
+//
+// Section and key names match without regard to letter case. A value is stored exactly as
+// given and read back exactly as stored (no quotes or blanks are added or removed), at most
+// 254 bytes of it. A missing file, section or key reads as empty text. Writing one key keeps
+// every other line of the file as it was, and replaces the file as a whole, so that a failed
+// write leaves the old file intact. Failures are not reported.
+namespace WinSys {
+
+void WriteIniString(const QString &file, const QString &section, const QString &key, const QString &value);
+QString ReadIniString(const QString &file, const QString &section, const QString &key);
+
+// The text up to, not including, its first NUL character.
+QString CutAtNul(const QString &text);
+
+} // namespace WinSys

@@ -1,0 +1,45 @@
+#include "ProgramFiles.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+using namespace Qt::StringLiterals;
+
+namespace tarnwick {
+
+namespace {
+const QString profileName = u"Tarnwick.ini"_s;
+}
+
+QString temporaryFileName(std::uint32_t number)
+{
+    return u"Tarnwick-"_s + QString::number(number, 16).toUpper().rightJustified(8, u'0') + u".tmp"_s;
+}
+
+ProgramFiles programFiles(const ProgramFolder &folder, std::uint32_t number)
+{
+    if (folder.writable)
+        return {folder.path + temporaryFileName(number), folder.path + profileName};
+    return {folder.temporaryFolder + temporaryFileName(number),
+            (folder.holdsProfile ? folder.path : folder.configurationFolder) + profileName};
+}
+
+QString closedFolder(const QString &folder)
+{
+    return folder.endsWith(QDir::separator()) || folder.endsWith(u'/') ? folder : folder + QDir::separator();
+}
+
+ProgramFolder runningProgramFolder()
+{
+    ProgramFolder folder;
+    folder.path = closedFolder(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
+    folder.writable = QFileInfo(folder.path).isWritable();
+    folder.holdsProfile = QFileInfo::exists(folder.path + profileName);
+    folder.temporaryFolder = closedFolder(QDir::toNativeSeparators(QDir::tempPath()));
+    folder.configurationFolder = closedFolder(QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)));
+    return folder;
+}
+
+} // namespace tarnwick

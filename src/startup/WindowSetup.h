@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QPoint>
+#include <QSize>
+#include <QString>
+
+namespace tarnwick {
+
+// "1.20": the major number, ".", the minor number as two digits.
+QString versionText(int major, int minor);
+
+// "Tarnwick Ver.1.20": the caption, " Ver." and the version text.
+QString titleWithVersion(const QString &caption, int major, int minor);
+
+// The window's top-left corner that centres it on the screen; negative for a window larger
+// than the screen.
+QPoint centredPosition(QSize screen, QSize window);
+
+} // namespace tarnwick

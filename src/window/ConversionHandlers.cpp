@@ -1,0 +1,110 @@
+// The conversion run as the window drives it: the convert and exit buttons, the output-name
+// rule, and what the run needs of the window while it goes on.
+
+#include "frmTarnwick.h"
+
+#include "Captions.h"
+#include "conversion/OutputName.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QPushButton>
+
+#include <iostream>
+
+using tarnwick::ConversionRun;
+using tarnwick::RunOutcome;
+
+namespace {
+// Window events are let run at a progress step only when this much time has passed since the
+// last time, so that fast conversions do not spend their time repainting.
+constexpr qint64 eventIntervalMs = 20;
+} // namespace
+
+void frmTarnwick::Text1_Change()
+{
+    Text1->Tag = tarnwick::outputBase(Text1->text());
+    Text2->setText(Text1->Tag + u'.' + OutExt);
+}
+
+std::optional<RunOutcome> frmTarnwick::Command1_Click()
+{
+    if (Text1->text().isEmpty()) {
+        QApplication::beep();
+        Text1->setFocus();
+        return std::nullopt;
+    }
+    if (Text2->text().isEmpty()) {
+        QApplication::beep();
+        Text2->setFocus();
+        return std::nullopt;
+    }
+    Command1->setEnabled(false);
+    Command2->setText(captions::abort);
+    Text1->Tag = Text1->text();
+    Text2->Tag = OverWriteOn ? Text1->text() : Text2->text();
+
+    ConversionRun run({Text1->Tag, Text2->Tag, TempFile}, characterRule_, *this);
+    activeRun_ = &run;
+    sinceEvents_.invalidate();
+    const RunOutcome outcome = run.run();
+    activeRun_ = nullptr;
+
+    Command1->setText(captions::convert);
+    Command2->setText(captions::exit);
+    Command1->setEnabled(true);
+    Command2->setEnabled(true);
+    if (closeRequested_) {
+        closeRequested_ = false;
+        close();
+    }
+    return outcome;
+}
+
+void frmTarnwick::Command2_Click()
+{
+    if (Command2->text() == captions::abort) {
+        Command2->setEnabled(false);
+        if (activeRun_)
+            activeRun_->abort();
+        return;
+    }
+    close();
+}
+
+// Closing the window during a conversion aborts it; the window closes once the run has ended.
+void frmTarnwick::closeEvent(QCloseEvent *event)
+{
+    if (activeRun_) {
+        closeRequested_ = true;
+        if (Command2->isEnabled())
+            Command2_Click();
+        event->ignore();
+        return;
+    }
+    unloaded_ = true;
+    event->accept();
+}
+
+void frmTarnwick::showProgress(const QString &text)
+{
+    Command1->setText(text);
+}
+
+void frmTarnwick::processEvents()
+{
+    if (sinceEvents_.isValid() && sinceEvents_.elapsed() < eventIntervalMs)
+        return;
+    QApplication::processEvents();
+    sinceEvents_.start();
+}
+
+// A failed run is told once: on standard error while a batch runs (nobody may be there to
+// close a dialog), in a message box otherwise.
+void frmTarnwick::reportFailure(const QString &message)
+{
+    if (inBatch_ || unloaded_)
+        std::cerr << "tarnwick: " << message.toStdString() << std::endl;
+    else
+        dialogs.showFailure(this, message);
+}

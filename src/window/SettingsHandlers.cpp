@@ -1,0 +1,36 @@
+// The three settings: loaded once at start-up, written back whenever a control changes them.
+
+#include "frmTarnwick.h"
+
+#include "settings/ProfileSettings.h"
+
+#include <QCheckBox>
+
+namespace settings = tarnwick::settings;
+
+void frmTarnwick::Check1_Click()
+{
+    settings::keepSwitch(Check1->isChecked(), OverWriteOn, IniFile, settings::overWriteKey);
+}
+
+void frmTarnwick::Check2_Click()
+{
+    settings::keepSwitch(Check2->isChecked(), ScrollOn, IniFile, settings::scrollKey);
+}
+
+void frmTarnwick::Text3_Change()
+{
+    settings::keepText(Text3->text(), OutExt, IniFile, settings::fileExtKey);
+}
+
+// Each mirror is set before its control, so that the control's handler finds them equal and
+// loading never writes the profile.
+void frmTarnwick::loadSettings()
+{
+    OutExt = settings::readText(IniFile, settings::fileExtKey);
+    Text3->setText(OutExt);
+    OverWriteOn = settings::readSwitch(IniFile, settings::overWriteKey);
+    Check1->setChecked(OverWriteOn);
+    ScrollOn = settings::readSwitch(IniFile, settings::scrollKey);
+    Check2->setChecked(ScrollOn);
+}

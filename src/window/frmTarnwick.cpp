@@ -1,0 +1,120 @@
+#include "frmTarnwick.h"
+
+#include "Captions.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QIcon>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The Japanese proportional gothic the window was designed with, then its closest kin.
+const QStringList gothicFamilies = {u"ＭＳ Ｐゴシック"_s, u"MS PGothic"_s, u"IPAPGothic"_s, u"VL PGothic"_s,
+                                    u"Noto Sans CJK JP"_s, u"TakaoPGothic"_s, u"IPAexGothic"_s};
+
+QFont gothic(qreal pointSize)
+{
+    QFont font;
+    font.setFamilies(gothicFamilies);
+    font.setPointSizeF(pointSize);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+std::optional<QString> askForFile(QWidget *parent, const QString &initialFile)
+{
+    const QString chosen = QFileDialog::getOpenFileName(parent, QString(), initialFile);
+    if (chosen.isEmpty())
+        return std::nullopt;
+    return QDir::toNativeSeparators(chosen);
+}
+
+void showMessage(QWidget *parent, const QString &message)
+{
+    QMessageBox::warning(parent, u"Tarnwick"_s, message);
+}
+
+} // namespace
+
+frmTarnwick::frmTarnwick(QWidget *parent)
+    : QWidget(parent)
+    , dialogs{askForFile, showMessage}
+    , characterRule_(tarnwick::systemCharacterRule())
+{
+    setWindowTitle(u"Tarnwick"_s);
+    setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+    setFixedSize(313, 129);
+    setFont(gothic(9));
+    QIcon icon;
+    icon.addFile(u":/icons/tarnwick-16.png"_s);
+    icon.addFile(u":/icons/tarnwick-32.png"_s);
+    setWindowIcon(icon);
+
+    const QFont large = gothic(11.25);
+    // Created in tab order, which is also the order the focus visits them.
+    const auto label = [&](const QString &text, QRect geometry, const QFont &font) {
+        auto *control = new QLabel(text, this);
+        control->setGeometry(geometry);
+        control->setFont(font);
+        return control;
+    };
+    const auto textBox = [&](QRect geometry) {
+        auto *control = new TextBox(this);
+        control->setGeometry(geometry);
+        return control;
+    };
+    const auto button = [&](const QString &text, QRect geometry) {
+        auto *control = new QPushButton(text, this);
+        control->setGeometry(geometry);
+        control->setAutoDefault(false);
+        return control;
+    };
+    const auto checkBox = [&](const QString &text, QRect geometry, const QFont &font) {
+        auto *control = new QCheckBox(text, this);
+        control->setGeometry(geometry);
+        control->setFont(font);
+        return control;
+    };
+    Label1 = label(u"変換元ログ"_s, {8, 10, 81, 17}, large);
+    Text1 = textBox({96, 8, 177, 18});
+    Command3 = button(u"参照"_s, {272, 8, 33, 17});
+    Label2 = label(u"出力ファイル"_s, {8, 34, 81, 17}, large);
+    Text2 = textBox({96, 32, 209, 18});
+    Label3 = label(u"出力拡張子"_s, {8, 58, 81, 17}, large);
+    Text3 = textBox({96, 56, 57, 18});
+    Check1 = checkBox(u"ログファイル上書き"_s, {168, 56, 145, 16}, large);
+    Label4 = label(u"ログファイルから BackSpace(0x08) を取り除きます。"_s, {4, 84, 89, 41}, font());
+    Label4->setWordWrap(true);
+    Label4->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Command1 = button(captions::convert, {96, 96, 97, 25});
+    Command2 = button(captions::exit, {208, 96, 97, 25});
+    Check2 = checkBox(u"$（横スクロール）に挑戦"_s, {168, 72, 145, 16}, font());
+
+    connect(Text1, &QLineEdit::textChanged, this, &frmTarnwick::Text1_Change);
+    connect(Text3, &QLineEdit::textChanged, this, &frmTarnwick::Text3_Change);
+    connect(Check1, &QCheckBox::toggled, this, &frmTarnwick::Check1_Click);
+    connect(Check2, &QCheckBox::toggled, this, &frmTarnwick::Check2_Click);
+    connect(Command1, &QPushButton::clicked, this, [this] {
+        const auto outcome = Command1_Click();
+        if (outcome && outcome->status == tarnwick::RunOutcome::Status::Failed)
+            reportFailure(outcome->message);
+    });
+    connect(Command2, &QPushButton::clicked, this, &frmTarnwick::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &frmTarnwick::Command3_Click);
+
+    // Every control takes a dropped file the way the window does, and no text is dropped
+    // into a box.
+    setAcceptDrops(true);
+    for (QWidget *control : findChildren<QWidget *>()) {
+        control->setAcceptDrops(true);
+        control->installEventFilter(this);
+    }
+    Text1->setFocus();
+}

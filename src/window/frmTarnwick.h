@@ -1,0 +1,103 @@
+#pragma once
+
+#include "conversion/ConversionRun.h"
+#include "platform/CharacterRule.h"
+
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QWidget>
+
+#include <functional>
+#include <optional>
+
+class QCheckBox;
+class QLabel;
+class QMimeData;
+class QPushButton;
+
+// A one-line text box that carries one free text value besides its text. The conversion run
+// keeps the paths it works on there, and the output-name rule the base name.
+class TextBox : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+    QString Tag;
+};
+
+// The program's one window. Its handlers hold the program's logic, over the conversion engine
+// and the profile settings.
+class frmTarnwick : public QWidget, private tarnwick::RunHost {
+    Q_OBJECT
+
+public:
+    explicit frmTarnwick(QWidget *parent = nullptr);
+
+    // The controls, named as in the window's design.
+    QLabel *Label1;
+    QLabel *Label2;
+    QLabel *Label3;
+    QLabel *Label4;
+    TextBox *Text1;    // source log
+    TextBox *Text2;    // output file
+    TextBox *Text3;    // output extension
+    QCheckBox *Check1; // overwrite the source log
+    QCheckBox *Check2; // rebuild sideways-scrolled command lines
+    QPushButton *Command1; // convert
+    QPushButton *Command2; // exit; abort during a run
+    QPushButton *Command3; // browse
+
+    // The form variables, shared by the handlers.
+    QString IniFile;
+    QString TempFile;
+    QString OutExt;
+    bool OverWriteOn = false;
+    bool ScrollOn = false;
+
+    // The dialogs the window shows; tests put their own in place.
+    struct Dialogs {
+        // The chosen file's full path, or nothing when the user cancels.
+        std::function<std::optional<QString>(QWidget *parent, const QString &initialFile)> openFile;
+        std::function<void(QWidget *parent, const QString &message)> showFailure;
+    } dialogs;
+
+    // Start-up: centres the window, titles it with the version, fixes the temporary and profile
+    // files, loads the settings and, with arguments, shows the window and converts each path in
+    // turn. Returns the batch's exit status when there were arguments.
+    std::optional<int> Form_Load(const QStringList &arguments);
+
+    // One conversion of the source path into the output path; nothing when a path is missing.
+    std::optional<tarnwick::RunOutcome> Command1_Click();
+    // Exit, or the abort while a conversion runs.
+    void Command2_Click();
+    // Browse for the source log.
+    void Command3_Click();
+    void Check1_Click();
+    void Check2_Click();
+    void Text1_Change();
+    void Text3_Change();
+    // A drop anywhere on the window: the first dropped file becomes the source path.
+    void Form_OLEDragDrop(const QMimeData *dropped);
+
+    void loadSettings();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void showProgress(const QString &text) override;
+    void processEvents() override;
+    bool scrollOn() const override { return ScrollOn; }
+
+    void reportFailure(const QString &message);
+    int runBatch(const QStringList &paths);
+
+    tarnwick::CharacterRule characterRule_;
+    tarnwick::ConversionRun *activeRun_ = nullptr;
+    QElapsedTimer sinceEvents_;
+    bool inBatch_ = false;
+    bool closeRequested_ = false; // the window was closed while a conversion ran
+    bool unloaded_ = false;
+};

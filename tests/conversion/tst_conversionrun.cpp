@@ -1,0 +1,371 @@
+#include "TestSupport.h"
+#include "conversion/ConversionRun.h"
+
+#include <QtTest>
+
+#include <functional>
+
+using tarnwick::CharacterRule;
+using tarnwick::ConversionRun;
+using tarnwick::RunOutcome;
+using tarnwick::RunPaths;
+using namespace testsupport;
+using namespace Qt::StringLiterals;
+using Status = RunOutcome::Status;
+
+Q_DECLARE_METATYPE(RunOutcome::Status)
+
+namespace {
+
+// Stands in for the window: records the progress texts and acts at chosen progress steps.
+class Host : public tarnwick::RunHost {
+public:
+    QStringList progress;
+    int steps = 0;
+    bool scroll = false;
+    std::function<void(int step)> atStep;
+
+    void showProgress(const QString &text) override { progress.append(text); }
+    void processEvents() override
+    {
+        ++steps;
+        if (atStep)
+            atStep(steps);
+    }
+    bool scrollOn() const override { return scroll; }
+};
+
+QByteArray numberedLines(int count, const QByteArray &lineEnd = "\n")
+{
+    QByteArray text;
+    for (int i = 1; i <= count; ++i)
+        text += "line " + QByteArray::number(i) + lineEnd;
+    return text;
+}
+
+QByteArray cleanedNumberedLines(int count)
+{
+    return numberedLines(count, "\r\n");
+}
+
+} // namespace
+
+class tst_ConversionRun : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void normalisesLineEnds_data();
+    void normalisesLineEnds();
+    void readsAcrossBufferBoundaries();
+    void abortInNormalisingPassLeavesOutputUntouched_data();
+    void abortInNormalisingPassLeavesOutputUntouched();
+    void abortInCleaningPassKeepsLinesCleanedSoFar();
+    void overwritesSourceOnlyWhenComplete_data();
+    void overwritesSourceOnlyWhenComplete();
+    void sourceSurvivesFullDiskWhenOverwritten();
+    void reportsFailures_data();
+    void reportsFailures();
+    void failedOutputKeepsExistingFile();
+    void reportsTemporaryFileThatCannotBeDeleted();
+    void scrollSettingTakesEffectFromNextLine();
+    void cleansRealCaptures_data();
+    void cleansRealCaptures();
+
+private:
+    RunPaths paths(const QString &source, const QString &output) const
+    {
+        return {dir_->filePath(source), dir_->filePath(output), dir_->filePath(u"Tarnwick-0000ABCD.tmp"_s)};
+    }
+    QStringList files() const { return QDir(dir_->path()).entryList(QDir::Files); }
+
+    std::unique_ptr<QTemporaryDir> dir_;
+};
+
+void tst_ConversionRun::init()
+{
+    dir_ = std::make_unique<QTemporaryDir>();
+}
+
+void tst_ConversionRun::normalisesLineEnds_data()
+{
+    QTest::addColumn<QByteArray>("source");
+    QTest::addColumn<QByteArray>("output");
+    QTest::addColumn<QStringList>("progress");
+
+    QTest::newRow("empty source") << QByteArray() << QByteArray() << QStringList{u"0 / 0"_s, u"0 / 0"_s, u"0 / 0"_s, u"0 / 0"_s};
+    const QStringList twoLines{u"0 / 0"_s, u"0 / 2"_s, u"0 / 2"_s, u"2 / 2"_s};
+    QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << QByteArray("a\r\nb\r\n") << twoLines;
+    QTest::newRow("LF") << QByteArray("a\nb\n") << QByteArray("a\r\nb\r\n") << twoLines;
+    QTest::newRow("CR LF and LF mixed") << QByteArray("a\nb\r\n") << QByteArray("a\r\nb\r\n") << twoLines;
+    QTest::newRow("CR CR LF") << QByteArray("a\r\r\nb\r\r\n") << QByteArray("a\r\nb\r\n") << twoLines;
+    QTest::newRow("last line without LF") << QByteArray("a\nb") << QByteArray("a\r\nb\r\n") << twoLines;
+    QTest::newRow("CR inside a line vanishes") << QByteArray("ab\rcd\n") << QByteArray("abcd\r\n")
+                                               << QStringList{u"0 / 0"_s, u"0 / 1"_s, u"0 / 1"_s, u"1 / 1"_s};
+    QTest::newRow("CR-only line ends make one line") << QByteArray("a\rb\rc\r") << QByteArray("abc\r\n")
+                                                     << QStringList{u"0 / 0"_s, u"0 / 1"_s, u"0 / 1"_s, u"1 / 1"_s};
+    QTest::newRow("CR after the last LF counts but writes nothing") << QByteArray("a\n\r") << QByteArray("a\r\n")
+                                                                    << QStringList{u"0 / 0"_s, u"0 / 2"_s, u"0 / 2"_s, u"1 / 2"_s};
+    QTest::newRow("only CRs") << QByteArray("\r\r") << QByteArray() << QStringList{u"0 / 0"_s, u"0 / 1"_s, u"0 / 1"_s, u"0 / 1"_s};
+    QTest::newRow("empty lines kept") << QByteArray("\n\n") << QByteArray("\r\n\r\n") << twoLines;
+    QTest::newRow("99 lines") << numberedLines(99) << cleanedNumberedLines(99)
+                              << QStringList{u"0 / 0"_s, u"0 / 99"_s, u"0 / 99"_s, u"99 / 99"_s};
+    const QStringList hundred{u"0 / 0"_s, u"0 / 100"_s, u"0 / 100"_s, u"0 / 100"_s, u"100 / 100"_s, u"100 / 100"_s};
+    QTest::newRow("100 lines") << numberedLines(100) << cleanedNumberedLines(100) << hundred;
+    QTest::newRow("100 lines, the last without LF") << numberedLines(100).chopped(1) << cleanedNumberedLines(100) << hundred;
+    QTest::newRow("250 lines") << numberedLines(250) << cleanedNumberedLines(250)
+                               << QStringList{u"0 / 0"_s, u"0 / 100"_s, u"0 / 200"_s, u"0 / 250"_s, u"0 / 250"_s,
+                                              u"100 / 250"_s, u"200 / 250"_s, u"250 / 250"_s};
+}
+
+void tst_ConversionRun::normalisesLineEnds()
+{
+    QFETCH(QByteArray, source);
+    QFETCH(QByteArray, output);
+    QFETCH(QStringList, progress);
+
+    writeFile(dir_->filePath(u"r1.log"_s), source);
+    Host host;
+    const RunOutcome outcome = ConversionRun(paths(u"r1.log"_s, u"r1.txt"_s), CharacterRule::Utf8, host).run();
+    QCOMPARE(outcome.status, Status::Completed);
+    QCOMPARE(readFile(dir_->filePath(u"r1.txt"_s)), output);
+    QCOMPARE(host.progress, progress);
+    QCOMPARE(host.steps, progress.size() - 4);
+    QCOMPARE(files(), (QStringList{u"r1.log"_s, u"r1.txt"_s}));
+}
+
+void tst_ConversionRun::readsAcrossBufferBoundaries()
+{
+    // Lines and line ends that straddle the 1 MiB read buffer in both passes: a CR LF split
+    // between two reads, a multi-byte character and a BackSpace on either side of the split.
+    const int mebibyte = 1 << 20;
+    QByteArray source(mebibyte - 1, 'a');
+    source += "\r\n";
+    source += QByteArray(mebibyte - 5, 'b') + "\xE3\x81\x82\b" + "x\n";
+    source += QByteArray(3 * mebibyte, 'c') + "\b\n";
+    writeFile(dir_->filePath(u"big.log"_s), source);
+    Host host;
+    QCOMPARE(ConversionRun(paths(u"big.log"_s, u"big.txt"_s), CharacterRule::Utf8, host).run().status, Status::Completed);
+    const QByteArray expected = QByteArray(mebibyte - 1, 'a') + "\r\n" + QByteArray(mebibyte - 5, 'b') + "x\r\n"
+        + QByteArray(3 * mebibyte - 1, 'c') + "\r\n";
+    QVERIFY(readFile(dir_->filePath(u"big.txt"_s)) == expected);
+}
+
+void tst_ConversionRun::abortInNormalisingPassLeavesOutputUntouched_data()
+{
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<int>("abortAtStep");
+    QTest::addColumn<QString>("lastProgress");
+    QTest::newRow("first step") << 250 << 1 << u"0 / 100"_s;
+    QTest::newRow("last step, source read to its end") << 200 << 2 << u"0 / 200"_s;
+}
+
+void tst_ConversionRun::abortInNormalisingPassLeavesOutputUntouched()
+{
+    QFETCH(int, lines);
+    QFETCH(int, abortAtStep);
+    QFETCH(QString, lastProgress);
+
+    writeFile(dir_->filePath(u"r1.log"_s), numberedLines(lines));
+    writeFile(dir_->filePath(u"r1.txt"_s), "an older output\r\n");
+    Host host;
+    ConversionRun run(paths(u"r1.log"_s, u"r1.txt"_s), CharacterRule::Utf8, host);
+    host.atStep = [&](int step) {
+        if (step == abortAtStep)
+            run.abort();
+    };
+    QCOMPARE(run.run().status, Status::Aborted);
+    QCOMPARE(readFile(dir_->filePath(u"r1.txt"_s)), QByteArray("an older output\r\n"));
+    QCOMPARE(host.progress.last(), lastProgress);
+    QCOMPARE(host.steps, abortAtStep);
+    QCOMPARE(files(), (QStringList{u"r1.log"_s, u"r1.txt"_s}));
+}
+
+void tst_ConversionRun::abortInCleaningPassKeepsLinesCleanedSoFar()
+{
+    writeFile(dir_->filePath(u"r1.log"_s), numberedLines(350));
+    writeFile(dir_->filePath(u"r1.txt"_s), "an older output\r\n");
+    Host host;
+    ConversionRun run(paths(u"r1.log"_s, u"r1.txt"_s), CharacterRule::Utf8, host);
+    host.atStep = [&](int step) {
+        if (step == 3 + 2) // the normalising pass takes 3 steps
+            run.abort();
+    };
+    QCOMPARE(run.run().status, Status::Aborted);
+    QCOMPARE(readFile(dir_->filePath(u"r1.txt"_s)), cleanedNumberedLines(200));
+    QCOMPARE(host.progress.last(), u"200 / 350"_s);
+    QCOMPARE(files(), (QStringList{u"r1.log"_s, u"r1.txt"_s}));
+}
+
+void tst_ConversionRun::overwritesSourceOnlyWhenComplete_data()
+{
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<int>("abortAtStep");
+    QTest::addColumn<QByteArray>("result");
+
+    const QByteArray source = numberedLines(250, "x\b\n");
+    QTest::newRow("same path, completed") << u"r1.log"_s << 0 << cleanedNumberedLines(250);
+    QTest::newRow("same file by another path, completed") << u"./sub/../r1.log"_s << 0 << cleanedNumberedLines(250);
+    QTest::newRow("same path, aborted while cleaning") << u"r1.log"_s << 4 << source;
+    QTest::newRow("same path, aborted while normalising") << u"r1.log"_s << 1 << source;
+}
+
+void tst_ConversionRun::overwritesSourceOnlyWhenComplete()
+{
+    QFETCH(QString, output);
+    QFETCH(int, abortAtStep);
+    QFETCH(QByteArray, result);
+
+    QVERIFY(QDir(dir_->path()).mkdir(u"sub"_s));
+    writeFile(dir_->filePath(u"r1.log"_s), numberedLines(250, "x\b\n"));
+    Host host;
+    ConversionRun run(paths(u"r1.log"_s, output), CharacterRule::Utf8, host);
+    host.atStep = [&](int step) {
+        if (step == abortAtStep)
+            run.abort();
+    };
+    QCOMPARE(run.run().status, abortAtStep ? Status::Aborted : Status::Completed);
+    QCOMPARE(readFile(dir_->filePath(u"r1.log"_s)), result);
+    QCOMPARE(files(), QStringList{u"r1.log"_s});
+}
+
+void tst_ConversionRun::sourceSurvivesFullDiskWhenOverwritten()
+{
+    const SmallDisk disk(dir_->filePath(u"small"_s), 64);
+    if (!disk.mounted())
+        QSKIP("needs root to mount a small tmpfs");
+    const QByteArray source = numberedLines(4000, "x\b\n"); // about 50 kB; its cleaned copy does not fit beside it
+    writeFile(dir_->filePath(u"small/r1.log"_s), source);
+    Host host;
+    const RunOutcome outcome = ConversionRun(paths(u"small/r1.log"_s, u"small/r1.log"_s), CharacterRule::Utf8, host).run();
+    QCOMPARE(outcome.status, Status::Failed);
+    QVERIFY2(outcome.message.contains(u"No space left on device"_s), qPrintable(outcome.message));
+    QVERIFY(outcome.message.contains(dir_->filePath(u"small/r1.log"_s)));
+    QCOMPARE(readFile(dir_->filePath(u"small/r1.log"_s)), source);
+    QCOMPARE(QDir(dir_->filePath(u"small"_s)).entryList(QDir::Files), QStringList{u"r1.log"_s});
+    QCOMPARE(files(), QStringList());
+}
+
+void tst_ConversionRun::reportsFailures_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QString>("temporary");
+    QTest::addColumn<QString>("message"); // "@" stands for the folder of the test
+
+    const QString temporary = u"@/Tarnwick-0000ABCD.tmp"_s;
+    QTest::newRow("missing source") << u"@/missing.log"_s << u"@/out.txt"_s << temporary
+                                    << u"Cannot open \"@/missing.log\": No such file or directory"_s;
+    QTest::newRow("source is a folder") << u"@/folder"_s << u"@/out.txt"_s << temporary
+                                        << u"Cannot open \"@/folder\": file to open is a directory"_s;
+    QTest::newRow("temporary file in a missing folder") << u"@/r1.log"_s << u"@/out.txt"_s << u"@/nowhere/Tarnwick-1.tmp"_s
+                                                        << u"Cannot create the temporary file \"@/nowhere/Tarnwick-1.tmp\": No such file or directory"_s;
+    QTest::newRow("output in a missing folder") << u"@/r1.log"_s << u"@/nowhere/out.txt"_s << temporary
+                                                << u"Cannot write \"@/nowhere/out.txt\": No such file or directory"_s;
+    QTest::newRow("output on a full disk") << u"@/r1.log"_s << u"/dev/full"_s << temporary
+                                           << u"Cannot write \"/dev/full\": No space left on device"_s;
+    QTest::newRow("output is a folder") << u"@/r1.log"_s << u"@/folder"_s << temporary
+                                        << u"Cannot write \"@/folder\": Filename refers to a directory"_s;
+    QTest::newRow("source is the temporary file") << temporary << u"@/out.txt"_s << temporary
+                                                  << u"Cannot convert \"@/Tarnwick-0000ABCD.tmp\": it is the program's own temporary file"_s;
+}
+
+void tst_ConversionRun::reportsFailures()
+{
+    QFETCH(QString, source);
+    QFETCH(QString, output);
+    QFETCH(QString, temporary);
+    QFETCH(QString, message);
+
+    const auto here = [&](QString path) { return path.replace(u'@', dir_->path()); };
+    QVERIFY(QDir(dir_->path()).mkdir(u"folder"_s));
+    writeFile(dir_->filePath(u"r1.log"_s), numberedLines(500));
+    writeFile(dir_->filePath(u"Tarnwick-0000ABCD.tmp"_s), "left over\n");
+    Host host;
+    const RunOutcome outcome = ConversionRun({here(source), here(output), here(temporary)}, CharacterRule::Utf8, host).run();
+    QCOMPARE(outcome.status, Status::Failed);
+    QCOMPARE(outcome.message, here(message));
+    QCOMPARE(readFile(dir_->filePath(u"r1.log"_s)), numberedLines(500));
+    QVERIFY(!files().contains(u"out.txt"_s));
+}
+
+void tst_ConversionRun::failedOutputKeepsExistingFile()
+{
+    const SmallDisk disk(dir_->filePath(u"small"_s), 64);
+    if (!disk.mounted())
+        QSKIP("needs root to mount a small tmpfs");
+    writeFile(dir_->filePath(u"r1.log"_s), numberedLines(20000));
+    writeFile(dir_->filePath(u"small/r1.txt"_s), "an older output\r\n");
+    Host host;
+    const RunOutcome outcome = ConversionRun(paths(u"r1.log"_s, u"small/r1.txt"_s), CharacterRule::Utf8, host).run();
+    QCOMPARE(outcome.status, Status::Failed);
+    QCOMPARE(outcome.message, u"Cannot write \"%1\": No space left on device"_s.arg(dir_->filePath(u"small/r1.txt"_s)));
+    QCOMPARE(readFile(dir_->filePath(u"small/r1.txt"_s)), QByteArray("an older output\r\n"));
+    QCOMPARE(QDir(dir_->filePath(u"small"_s)).entryList(QDir::Files), QStringList{u"r1.txt"_s});
+    QCOMPARE(files(), QStringList{u"r1.log"_s});
+
+    // The temporary file itself on the full disk.
+    const RunOutcome tempFull = ConversionRun({dir_->filePath(u"r1.log"_s), dir_->filePath(u"r1.txt"_s), dir_->filePath(u"small/Tarnwick-1.tmp"_s)},
+                                              CharacterRule::Utf8, host).run();
+    QCOMPARE(tempFull.status, Status::Failed);
+    QCOMPARE(tempFull.message, u"Cannot write the temporary file \"%1\": No space left on device"_s.arg(dir_->filePath(u"small/Tarnwick-1.tmp"_s)));
+    QCOMPARE(QDir(dir_->filePath(u"small"_s)).entryList(QDir::Files), QStringList{u"r1.txt"_s});
+    QCOMPARE(files(), QStringList{u"r1.log"_s});
+}
+
+void tst_ConversionRun::reportsTemporaryFileThatCannotBeDeleted()
+{
+    const SmallDisk disk(dir_->filePath(u"small"_s), 64);
+    if (!disk.mounted())
+        QSKIP("needs root to mount a small tmpfs");
+    writeFile(dir_->filePath(u"r1.log"_s), numberedLines(300));
+    const QString temporary = dir_->filePath(u"small/Tarnwick-1.tmp"_s);
+    Host host;
+    host.atStep = [&](int step) {
+        if (step == 4) // in the cleaning pass
+            QVERIFY(disk.remountReadOnly());
+    };
+    const RunOutcome outcome = ConversionRun({dir_->filePath(u"r1.log"_s), dir_->filePath(u"r1.txt"_s), temporary}, CharacterRule::Utf8, host).run();
+    QCOMPARE(outcome.status, Status::Failed);
+    QCOMPARE(outcome.message, u"Cannot delete the temporary file \"%1\": Read-only file system"_s.arg(temporary));
+    QCOMPARE(readFile(dir_->filePath(u"r1.txt"_s)), cleanedNumberedLines(300));
+}
+
+void tst_ConversionRun::scrollSettingTakesEffectFromNextLine()
+{
+    writeFile(dir_->filePath(u"r1.log"_s), times("abc\b\bX\n", 300));
+    Host host;
+    host.atStep = [&](int step) {
+        if (step == 4) // after the first 100 lines of the cleaning pass
+            host.scroll = true;
+    };
+    QCOMPARE(ConversionRun(paths(u"r1.log"_s, u"r1.txt"_s), CharacterRule::Utf8, host).run().status, Status::Completed);
+    QCOMPARE(readFile(dir_->filePath(u"r1.txt"_s)), times("aX\r\n", 100) + times("aXc\r\n", 200));
+}
+
+void tst_ConversionRun::cleansRealCaptures_data()
+{
+    QTest::addColumn<QString>("capture");
+    QTest::addColumn<bool>("scroll");
+    for (const char *capture : {"iosxe-config-line-scroll-dollar", "iosxe-c9500-hbm-voq-thresholds", "iosxe-c9500x-rommon-spinner",
+                                "fxos-fp4k-boot-countdown", "ios-show-vlan-more-pager", "nxos-connection-log-crcrlf"}) {
+        QTest::addRow("%s", capture) << QString::fromLatin1(capture) << false;
+        QTest::addRow("%s, scroll", capture) << QString::fromLatin1(capture) << true;
+    }
+}
+
+void tst_ConversionRun::cleansRealCaptures()
+{
+    QFETCH(QString, capture);
+    QFETCH(bool, scroll);
+    const QString output = dir_->filePath(u"out.txt"_s);
+    Host host;
+    host.scroll = scroll;
+    const RunOutcome outcome = ConversionRun({testData(capture + u".txt"_s), output, dir_->filePath(u"Tarnwick-1.tmp"_s)},
+                                             CharacterRule::Utf8, host).run();
+    QCOMPARE(outcome.status, Status::Completed);
+    QCOMPARE(readFile(output), readFile(testData(u"expected/"_s + capture + (scroll ? u".scroll.txt"_s : u".cleaned.txt"_s))));
+}
+
+QTEST_GUILESS_MAIN(tst_ConversionRun)
+#include "tst_conversionrun.moc"
