@@ -127,9 +127,12 @@ void WriteIniString(const QString &file, const QString &section, const QString &
     }
 
     QDir().mkpath(QFileInfo(file).absolutePath());
+    // Unbuffered, so that a failed write is seen by QSaveFile and cancels the replacement
+    // (a write buffered until the commit's flush would fail unnoticed there).
     QSaveFile profile(file);
-    if (profile.open(QIODevice::WriteOnly)) {
-        profile.write(text);
+    if (profile.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        if (profile.write(text) != text.size())
+            profile.cancelWriting();
         profile.commit();
     }
 }
