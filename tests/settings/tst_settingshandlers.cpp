@@ -1,0 +1,156 @@
+#include "TestSupport.h"
+#include "window/frmTarnwick.h"
+
+#include <QCheckBox>
+#include <QtTest>
+
+using namespace testsupport;
+using namespace Qt::StringLiterals;
+
+class tst_SettingsHandlers : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void startsWithDefaultsWithoutProfile();
+    void loadsHandWrittenProfileWithoutWriting_data();
+    void loadsHandWrittenProfileWithoutWriting();
+    void writesEachRealChangeOnce();
+    void keepsKeyWhenSwitchedOff();
+    void extensionChangeLeavesOutputPath();
+    void unwritableProfileKeepsMirrorSilently();
+
+private:
+    // A window whose profile is `ini`, loaded as start-up loads it.
+    std::unique_ptr<frmTarnwick> loadedForm(const QString &ini)
+    {
+        auto form = std::make_unique<frmTarnwick>();
+        form->IniFile = ini;
+        form->TempFile = dir_->filePath(u"Tarnwick-00000001.tmp"_s);
+        form->dialogs.showFailure = [](QWidget *, const QString &message) { QFAIL(qPrintable(message)); };
+        form->loadSettings();
+        return form;
+    }
+    QString profile() const { return dir_->filePath(u"Tarnwick.ini"_s); }
+    std::unique_ptr<QTemporaryDir> dir_;
+};
+
+void tst_SettingsHandlers::init()
+{
+    dir_ = std::make_unique<QTemporaryDir>();
+}
+
+void tst_SettingsHandlers::startsWithDefaultsWithoutProfile()
+{
+    {
+        const auto form = loadedForm(profile());
+        QVERIFY(!form->Check1->isChecked() && !form->OverWriteOn);
+        QVERIFY(!form->Check2->isChecked() && !form->ScrollOn);
+        QCOMPARE(form->Text3->text(), QString());
+        QCOMPARE(form->OutExt, QString());
+        form->show();
+        form->Command2_Click();
+    }
+    QVERIFY(!QFile::exists(profile()));
+}
+
+void tst_SettingsHandlers::loadsHandWrittenProfileWithoutWriting_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("overwrite");
+    QTest::addColumn<bool>("scroll");
+    QTest::addColumn<QString>("extension");
+
+    QTest::newRow("true in lower case") << QByteArray("[Tarnwick]\r\nOverWrite=true\r\nScroll=True\r\nFileExt=log\r\n") << true << true << u"log"_s;
+    QTest::newRow("1 is off") << QByteArray("[Tarnwick]\nOverWrite=1\nScroll=yes\n") << false << false << QString();
+    QTest::newRow("lower-case names") << QByteArray("[tarnwick]\noverwrite=TRUE\nfileext=TXT\n") << true << false << u"TXT"_s;
+    QTest::newRow("written by the program") << QByteArray("[Tarnwick]\nOverWrite=FALSE\nScroll=TRUE\nFileExt=\n") << false << true << QString();
+}
+
+void tst_SettingsHandlers::loadsHandWrittenProfileWithoutWriting()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(bool, overwrite);
+    QFETCH(bool, scroll);
+    QFETCH(QString, extension);
+
+    writeFile(profile(), text);
+    const auto form = loadedForm(profile());
+    QCOMPARE(form->Check1->isChecked(), overwrite);
+    QCOMPARE(form->OverWriteOn, overwrite);
+    QCOMPARE(form->Check2->isChecked(), scroll);
+    QCOMPARE(form->ScrollOn, scroll);
+    QCOMPARE(form->Text3->text(), extension);
+    QCOMPARE(form->OutExt, extension);
+    // The setters find mirror and control equal: nothing is written, not even by calling them.
+    form->Check1_Click();
+    form->Check2_Click();
+    form->Text3_Change();
+    QCOMPARE(readFile(profile()), text);
+}
+
+void tst_SettingsHandlers::writesEachRealChangeOnce()
+{
+    const auto form = loadedForm(profile());
+    form->show();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+
+    QStringList seen;
+    QObject::connect(form->Text3, &QLineEdit::textChanged, form.get(), [&] { seen.append(QString::fromUtf8(readFile(profile()))); });
+    QTest::keyClicks(form->Text3, u"txt"_s);
+    QCOMPARE(seen, (QStringList{u"[Tarnwick]\nFileExt=t\n"_s, u"[Tarnwick]\nFileExt=tx\n"_s, u"[Tarnwick]\nFileExt=txt\n"_s}));
+
+    form->Text3->setText(u"LOG"_s);
+    form->Text3->setText(u"log"_s);
+    QCOMPARE(readFile(profile()), QByteArray("[Tarnwick]\nFileExt=log\n"));
+
+    QTest::mouseClick(form->Check1, Qt::LeftButton);
+    QVERIFY(form->OverWriteOn);
+    QCOMPARE(readFile(profile()), QByteArray("[Tarnwick]\nFileExt=log\nOverWrite=TRUE\n"));
+    QTest::keyClick(form->Check2, Qt::Key_Space);
+    QVERIFY(form->ScrollOn);
+    QCOMPARE(readFile(profile()), QByteArray("[Tarnwick]\nFileExt=log\nOverWrite=TRUE\nScroll=TRUE\n"));
+
+    // Deleting the text stores the empty extension, and the next start shows an empty box.
+    form->Text3->clear();
+    QCOMPARE(loadedForm(profile())->Text3->text(), QString());
+    QCOMPARE(readFile(profile()), QByteArray("[Tarnwick]\nFileExt=\nOverWrite=TRUE\nScroll=TRUE\n"));
+}
+
+void tst_SettingsHandlers::keepsKeyWhenSwitchedOff()
+{
+    writeFile(profile(), "[Tarnwick]\nOverWrite=TRUE\n");
+    const auto form = loadedForm(profile());
+    form->Check1->setChecked(false);
+    QVERIFY(!form->OverWriteOn);
+    QCOMPARE(readFile(profile()), QByteArray("[Tarnwick]\nOverWrite=FALSE\n"));
+}
+
+void tst_SettingsHandlers::extensionChangeLeavesOutputPath()
+{
+    const auto form = loadedForm(profile());
+    form->Text3->setText(u"txt"_s);
+    form->Text1->setText(u"/logs/r1.log"_s);
+    form->Text3->setText(u"cleaned"_s);
+    QCOMPARE(form->Text2->text(), u"/logs/r1.txt"_s);
+}
+
+void tst_SettingsHandlers::unwritableProfileKeepsMirrorSilently()
+{
+    // A profile path below a plain file can be neither read nor written, whoever runs the test.
+    writeFile(dir_->filePath(u"plain-file"_s), "not a folder");
+    const QString unwritable = dir_->filePath(u"plain-file/Tarnwick.ini"_s);
+    {
+        const auto form = loadedForm(unwritable);
+        form->Check2->setChecked(true);
+        QVERIFY(form->ScrollOn);
+        form->Text3->setText(u"txt"_s);
+        QCOMPARE(form->OutExt, u"txt"_s);
+    }
+    const auto restarted = loadedForm(unwritable);
+    QVERIFY(!restarted->Check2->isChecked());
+    QCOMPARE(restarted->Text3->text(), QString());
+}
+
+QTEST_MAIN(tst_SettingsHandlers)
+#include "tst_settingshandlers.moc"

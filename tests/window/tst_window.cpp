@@ -1,0 +1,407 @@
+#include "TestSupport.h"
+#include "window/frmTarnwick.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QMimeData>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace testsupport;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray manyLines(int count)
+{
+    QByteArray text;
+    for (int i = 0; i < count; ++i)
+        text += "R1#shpw\b\bow run\n";
+    return text;
+}
+
+// Drags the data onto the widget and drops it there, as a drag from a file manager does;
+// false when the widget refuses the drag.
+bool dragAndDrop(QWidget *widget, const QMimeData &data)
+{
+    const QPoint centre = widget->rect().center();
+    QDragEnterEvent enter(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDropEvent drop(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &drop);
+    return drop.isAccepted() && drop.dropAction() == Qt::CopyAction;
+}
+
+// Runs `action` at the first chance it gets while a conversion is running.
+void duringRun(frmTarnwick &form, std::function<void()> action)
+{
+    auto *timer = new QTimer(&form);
+    timer->setInterval(0);
+    QObject::connect(timer, &QTimer::timeout, &form, [&form, timer, action] {
+        if (form.Command2->text() == u"中 断"_s) {
+            timer->stop();
+            timer->deleteLater();
+            action();
+        }
+    });
+    timer->start();
+}
+
+} // namespace
+
+class tst_Window : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void showsControlsAsDesigned_data();
+    void showsControlsAsDesigned();
+    void usesJapaneseGothicFonts();
+    void visitsControlsInTabOrder();
+    void ignoresEnterAndEscape();
+    void dropSetsSourcePath_data();
+    void dropSetsSourcePath();
+    void dropWithoutFilesChangesNothing();
+    void browseConfirmsOrCancels();
+    void outputFollowsSourceOnly();
+    void refusesMissingPaths();
+    void convertsAndShowsStates();
+    void reportsFailureOnceWhenIdle();
+    void abortKeepsWindowOpen();
+    void closingDuringRunAbortsThenCloses();
+    void exitWhenIdleCloses();
+
+private:
+    QString path(const QString &name) const { return dir_->filePath(name); }
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<frmTarnwick> form_;
+    QStringList failures_;
+};
+
+void tst_Window::init()
+{
+    dir_ = std::make_unique<QTemporaryDir>();
+    form_ = std::make_unique<frmTarnwick>();
+    form_->IniFile = path(u"Tarnwick.ini"_s);
+    form_->TempFile = path(u"Tarnwick-00000001.tmp"_s);
+    failures_.clear();
+    form_->dialogs.showFailure = [this](QWidget *, const QString &message) {
+        QCOMPARE(form_->Command1->text(), u"変 換"_s); // told once the window is idle again
+        failures_.append(message);
+    };
+    form_->dialogs.openFile = [](QWidget *, const QString &) -> std::optional<QString> {
+        qFatal("no dialog expected");
+        return std::nullopt;
+    };
+    form_->loadSettings();
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+}
+
+void tst_Window::cleanup()
+{
+    form_.reset();
+}
+
+void tst_Window::showsControlsAsDesigned_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QRect>("geometry");
+
+    QTest::newRow("Label1") << u"Label1"_s << u"変換元ログ"_s << QRect(8, 10, 81, 17);
+    QTest::newRow("Text1") << u"Text1"_s << QString() << QRect(96, 8, 177, 18);
+    QTest::newRow("Command3") << u"Command3"_s << u"参照"_s << QRect(272, 8, 33, 17);
+    QTest::newRow("Label2") << u"Label2"_s << u"出力ファイル"_s << QRect(8, 34, 81, 17);
+    QTest::newRow("Text2") << u"Text2"_s << QString() << QRect(96, 32, 209, 18);
+    QTest::newRow("Label3") << u"Label3"_s << u"出力拡張子"_s << QRect(8, 58, 81, 17);
+    QTest::newRow("Text3") << u"Text3"_s << QString() << QRect(96, 56, 57, 18);
+    QTest::newRow("Check1") << u"Check1"_s << u"ログファイル上書き"_s << QRect(168, 56, 145, 16);
+    QTest::newRow("Label4") << u"Label4"_s << u"ログファイルから BackSpace(0x08) を取り除きます。"_s << QRect(4, 84, 89, 41);
+    QTest::newRow("Command1") << u"Command1"_s << u"変 換"_s << QRect(96, 96, 97, 25);
+    QTest::newRow("Command2") << u"Command2"_s << u"終 了"_s << QRect(208, 96, 97, 25);
+    QTest::newRow("Check2") << u"Check2"_s << u"$（横スクロール）に挑戦"_s << QRect(168, 72, 145, 16);
+}
+
+void tst_Window::showsControlsAsDesigned()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, text);
+    QFETCH(QRect, geometry);
+
+    const std::map<QString, QWidget *> controls = {
+        {u"Label1"_s, form_->Label1}, {u"Label2"_s, form_->Label2}, {u"Label3"_s, form_->Label3}, {u"Label4"_s, form_->Label4},
+        {u"Text1"_s, form_->Text1}, {u"Text2"_s, form_->Text2}, {u"Text3"_s, form_->Text3}, {u"Check1"_s, form_->Check1},
+        {u"Check2"_s, form_->Check2}, {u"Command1"_s, form_->Command1}, {u"Command2"_s, form_->Command2}, {u"Command3"_s, form_->Command3}};
+    QWidget *widget = controls.at(control);
+    QCOMPARE(widget->geometry(), geometry);
+    QVERIFY(widget->isEnabled() && widget->isVisible());
+    if (auto *label = qobject_cast<QLabel *>(widget))
+        QCOMPARE(label->text(), text);
+    else if (auto *button = qobject_cast<QAbstractButton *>(widget))
+        QCOMPARE(button->text(), text);
+    else
+        QCOMPARE(qobject_cast<QLineEdit *>(widget)->text(), text);
+
+    QCOMPARE(form_->size(), QSize(313, 129));
+    QCOMPARE(form_->minimumSize(), form_->maximumSize());
+    QVERIFY(form_->Label4->wordWrap());
+    QVERIFY(!form_->windowIcon().isNull());
+    QVERIFY(form_->windowIcon().availableSizes().contains(QSize(16, 16)));
+    QVERIFY(form_->windowIcon().availableSizes().contains(QSize(32, 32)));
+    QVERIFY(!form_->Check1->isChecked() && !form_->Check2->isChecked());
+}
+
+void tst_Window::usesJapaneseGothicFonts()
+{
+    for (QWidget *large : std::initializer_list<QWidget *>{form_->Label1, form_->Label2, form_->Label3, form_->Check1}) {
+        QCOMPARE(large->font().pointSizeF(), 11.25);
+        QCOMPARE(large->font().families().first(), u"ＭＳ Ｐゴシック"_s);
+        QVERIFY(!large->font().bold() && !large->font().italic());
+    }
+    for (QWidget *plain : std::initializer_list<QWidget *>{form_->Label4, form_->Check2, form_->Text1, form_->Command1})
+        QCOMPARE(plain->font().pointSizeF(), 9.0);
+    // Every Japanese text can be drawn by some installed font.
+    QVERIFY(QFontMetrics(form_->Label1->font()).inFontUcs4(U'変'));
+}
+
+void tst_Window::visitsControlsInTabOrder()
+{
+    QCOMPARE(QApplication::focusWidget(), form_->Text1);
+    const QList<QWidget *> order = {form_->Command3, form_->Text2, form_->Text3, form_->Check1,
+                                    form_->Command1, form_->Command2, form_->Check2, form_->Text1};
+    for (QWidget *next : order) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), next);
+    }
+}
+
+void tst_Window::ignoresEnterAndEscape()
+{
+    writeFile(path(u"r1.log"_s), "abc\n");
+    form_->Text1->setText(path(u"r1.log"_s));
+    for (QWidget *control : std::initializer_list<QWidget *>{form_->Text1, form_->Text2, form_->Text3}) {
+        control->setFocus();
+        QTest::keyClick(control, Qt::Key_Return);
+        QTest::keyClick(control, Qt::Key_Enter);
+        QTest::keyClick(control, Qt::Key_Escape);
+    }
+    QVERIFY(form_->isVisible());
+    QVERIFY(!QFile::exists(form_->Text2->text()));
+}
+
+void tst_Window::dropSetsSourcePath_data()
+{
+    QTest::addColumn<QString>("target");
+    for (const char *target : {"window", "Text1", "Text2", "Text3", "Label1", "Label2", "Label3", "Label4", "Check1", "Check2",
+                               "Command1", "Command2", "Command3"})
+        QTest::newRow(target) << QString::fromLatin1(target);
+}
+
+void tst_Window::dropSetsSourcePath()
+{
+    QFETCH(QString, target);
+    QWidget *widget = target == u"window"_s ? form_.get() : form_->findChild<QWidget *>(target);
+    if (!widget) {
+        const std::map<QString, QWidget *> controls = {
+            {u"Text1"_s, form_->Text1}, {u"Text2"_s, form_->Text2}, {u"Text3"_s, form_->Text3}, {u"Label1"_s, form_->Label1},
+            {u"Label2"_s, form_->Label2}, {u"Label3"_s, form_->Label3}, {u"Label4"_s, form_->Label4}, {u"Check1"_s, form_->Check1},
+            {u"Check2"_s, form_->Check2}, {u"Command1"_s, form_->Command1}, {u"Command2"_s, form_->Command2}, {u"Command3"_s, form_->Command3}};
+        widget = controls.at(target);
+    }
+    form_->Text3->setText(u"txt"_s);
+    QVERIFY(QDir(dir_->path()).mkdir(u"a folder.d"_s));
+    writeFile(path(u"r1.log"_s), "abc\n");
+
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(path(u"r1.log"_s)), QUrl::fromLocalFile(path(u"r2.log"_s)), QUrl::fromLocalFile(path(u"r3.log"_s))});
+    QVERIFY(dragAndDrop(widget, files));
+    QCOMPARE(form_->Text1->text(), path(u"r1.log"_s));
+    QCOMPARE(form_->Text2->text(), path(u"r1.txt"_s));
+    QCOMPARE(form_->Command1->text(), u"変 換"_s); // no run started
+    QVERIFY(!QFile::exists(path(u"r1.txt"_s)));
+    QVERIFY(form_->isVisible());
+
+    QMimeData folder;
+    folder.setUrls({QUrl::fromLocalFile(path(u"a folder.d"_s))});
+    QVERIFY(dragAndDrop(widget, folder));
+    QCOMPARE(form_->Text1->text(), path(u"a folder.d"_s));
+    QCOMPARE(form_->Text2->text(), path(u"a folder.txt"_s));
+}
+
+void tst_Window::dropWithoutFilesChangesNothing()
+{
+    form_->Text1->setText(u"/logs/r1.log"_s);
+    form_->Text2->setText(u"typed by hand"_s);
+    QMimeData text;
+    text.setText(u"dragged text"_s);
+    QMimeData web;
+    web.setUrls({QUrl(u"https://example.com/r9.log"_s)});
+    for (const QMimeData *data : {&text, &web}) {
+        for (QWidget *widget : std::initializer_list<QWidget *>{form_.get(), form_->Text1, form_->Text2, form_->Text3, form_->Command1})
+            QVERIFY(!dragAndDrop(widget, *data));
+    }
+    // Whatever reaches the drop handler without a file is ignored too.
+    form_->Form_OLEDragDrop(&text);
+    form_->Form_OLEDragDrop(&web);
+    form_->Form_OLEDragDrop(nullptr);
+    QCOMPARE(form_->Text1->text(), u"/logs/r1.log"_s);
+    QCOMPARE(form_->Text2->text(), u"typed by hand"_s);
+    QCOMPARE(form_->Text3->text(), QString());
+}
+
+void tst_Window::browseConfirmsOrCancels()
+{
+    form_->Text3->setText(u"txt"_s);
+    QStringList offered;
+    QList<QWidget *> parents;
+    std::optional<QString> answer = u"/logs/router 1/r1"_s;
+    form_->dialogs.openFile = [&](QWidget *parent, const QString &initial) -> std::optional<QString> {
+        parents.append(parent);
+        offered.append(initial);
+        return answer;
+    };
+    form_->Command3->setFocus();
+    QTest::mouseClick(form_->Command3, Qt::LeftButton);
+    QCOMPARE(form_->Text1->text(), u"/logs/router 1/r1"_s);
+    QCOMPARE(form_->Text2->text(), u"/logs/router 1/r1.txt"_s);
+    QCOMPARE(QApplication::focusWidget(), form_->Text1);
+
+    form_->Text2->setText(u"typed by hand"_s);
+    answer.reset();
+    QTest::mouseClick(form_->Command3, Qt::LeftButton);
+    QCOMPARE(form_->Text1->text(), u"/logs/router 1/r1"_s);
+    QCOMPARE(form_->Text2->text(), u"typed by hand"_s);
+    QCOMPARE(offered, (QStringList{QString(), u"/logs/router 1/r1"_s}));
+    QCOMPARE(parents, (QList<QWidget *>{form_.get(), form_.get()}));
+}
+
+void tst_Window::outputFollowsSourceOnly()
+{
+    form_->Text3->setText(u"txt"_s);
+    QTest::keyClicks(form_->Text1, u"/my.logs/r1.log"_s);
+    QCOMPARE(form_->Text2->text(), u"/my.logs/r1.txt"_s);
+    form_->Text2->setText(u"/elsewhere/out.txt"_s);
+    form_->Text3->setText(u"cleaned"_s);
+    QCOMPARE(form_->Text2->text(), u"/elsewhere/out.txt"_s);
+    form_->Text1->setText(u"/my.logs/r2.log"_s);
+    QCOMPARE(form_->Text2->text(), u"/my.logs/r2.cleaned"_s);
+    QCOMPARE(form_->Text1->Tag, u"/my.logs/r2"_s);
+}
+
+void tst_Window::refusesMissingPaths()
+{
+    form_->Text3->setFocus();
+    QVERIFY(!form_->Command1_Click());
+    QCOMPARE(QApplication::focusWidget(), form_->Text1);
+
+    form_->Check1->setChecked(true); // an empty output path is refused even when overwriting
+    form_->Text1->setText(path(u"r1.log"_s));
+    form_->Text2->clear();
+    form_->Text3->setFocus();
+    QVERIFY(!form_->Command1_Click());
+    QCOMPARE(QApplication::focusWidget(), form_->Text2);
+    QCOMPARE(form_->Command1->text(), u"変 換"_s);
+
+    form_->Text2->setText(u" "_s); // blanks are a path
+    writeFile(path(u"r1.log"_s), "abc\n");
+    QVERIFY(form_->Command1_Click());
+}
+
+void tst_Window::convertsAndShowsStates()
+{
+    writeFile(path(u"r1.log"_s), manyLines(1000));
+    form_->Text3->setText(u"txt"_s);
+    form_->Text1->setText(path(u"r1.log"_s));
+    struct State {
+        bool convertEnabled, exitEnabled, othersEnabled;
+        QString convertCaption, exitCaption;
+    };
+    QList<State> states;
+    const auto record = [&] {
+        const bool others = form_->Text1->isEnabled() && form_->Text2->isEnabled() && form_->Text3->isEnabled()
+            && form_->Check1->isEnabled() && form_->Check2->isEnabled() && form_->Command3->isEnabled();
+        states.append({form_->Command1->isEnabled(), form_->Command2->isEnabled(), others, form_->Command1->text(), form_->Command2->text()});
+    };
+    duringRun(*form_, [&] {
+        record();
+        // A drop during the run changes the boxes, not the run.
+        QMimeData other;
+        other.setUrls({QUrl::fromLocalFile(path(u"r2.log"_s))});
+        dragAndDrop(form_->Label1, other);
+    });
+    QTest::mouseClick(form_->Command1, Qt::LeftButton);
+    record();
+
+    QCOMPARE(states.size(), 2);
+    QVERIFY(!states[0].convertEnabled && states[0].exitEnabled && states[0].othersEnabled);
+    QCOMPARE(states[0].convertCaption, u"0 / 100"_s);
+    QCOMPARE(states[0].exitCaption, u"中 断"_s);
+    QVERIFY(states[1].convertEnabled && states[1].exitEnabled);
+    QCOMPARE(states[1].convertCaption, u"変 換"_s);
+    QCOMPARE(states[1].exitCaption, u"終 了"_s);
+    QCOMPARE(readFile(path(u"r1.txt"_s)), times("R1#show run\r\n", 1000));
+    QCOMPARE(form_->Text2->text(), path(u"r2.txt"_s));
+    QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), (QStringList{u"r1.log"_s, u"r1.txt"_s, u"Tarnwick.ini"_s}));
+    QVERIFY(failures_.isEmpty());
+}
+
+void tst_Window::reportsFailureOnceWhenIdle()
+{
+    form_->Text1->setText(path(u"missing.log"_s));
+    QTest::mouseClick(form_->Command1, Qt::LeftButton);
+    QCOMPARE(failures_, QStringList{u"Cannot open \"%1\": No such file or directory"_s.arg(path(u"missing.log"_s))});
+    QVERIFY(!QFile::exists(form_->TempFile));
+}
+
+void tst_Window::abortKeepsWindowOpen()
+{
+    writeFile(path(u"r1.log"_s), manyLines(1000));
+    writeFile(path(u"r1.txt"_s), "an older output\r\n");
+    form_->Text3->setText(u"txt"_s);
+    form_->Text1->setText(path(u"r1.log"_s));
+    bool aborting = false;
+    duringRun(*form_, [&] {
+        QTest::mouseClick(form_->Command2, Qt::LeftButton);
+        aborting = !form_->Command2->isEnabled() && form_->Command2->text() == u"中 断"_s;
+    });
+    const auto outcome = form_->Command1_Click();
+    QVERIFY(aborting);
+    QCOMPARE(outcome->status, tarnwick::RunOutcome::Status::Aborted);
+    QVERIFY(form_->isVisible());
+    QCOMPARE(form_->Command2->text(), u"終 了"_s);
+    QVERIFY(form_->Command1->isEnabled() && form_->Command2->isEnabled());
+    QCOMPARE(readFile(path(u"r1.txt"_s)), QByteArray("an older output\r\n"));
+    QVERIFY(!QFile::exists(form_->TempFile));
+}
+
+void tst_Window::closingDuringRunAbortsThenCloses()
+{
+    const QByteArray source = manyLines(1000);
+    writeFile(path(u"r1.log"_s), source);
+    form_->Check1->setChecked(true); // overwriting: the source must survive the abort
+    form_->Text1->setText(path(u"r1.log"_s));
+    bool openDuringRun = false;
+    duringRun(*form_, [&] {
+        form_->close();
+        openDuringRun = form_->isVisible();
+    });
+    QCOMPARE(form_->Command1_Click()->status, tarnwick::RunOutcome::Status::Aborted);
+    QVERIFY(openDuringRun);
+    QVERIFY(!form_->isVisible());
+    QCOMPARE(readFile(path(u"r1.log"_s)), source);
+    QVERIFY(!QFile::exists(form_->TempFile));
+}
+
+void tst_Window::exitWhenIdleCloses()
+{
+    QTest::mouseClick(form_->Command2, Qt::LeftButton);
+    QVERIFY(!form_->isVisible());
+    QVERIFY(!QFile::exists(form_->IniFile));
+}
+
+QTEST_MAIN(tst_Window)
+#include "tst_window.moc"
