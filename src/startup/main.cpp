@@ -41,6 +41,15 @@ bool hasOption(int argc, char **argv, const char *option)
     return false;
 }
 
+// In a batch, standard error carries one line for each log that was not converted; the
+// toolkit's own remarks about its platform (no runtime folder, an offscreen window) would
+// only bury those lines.
+void keepToolkitRemarksOffStandardError(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::cerr << qPrintable(qFormatLogMessage(type, context, message)) << std::endl;
+}
+
 bool hasEnvironment(const char *name)
 {
     const char *value = std::getenv(name);
@@ -68,6 +77,8 @@ int main(int argc, char *argv[])
         std::cout << "Tarnwick " << tarnwick::versionText(programVersion::majorNumber, programVersion::minorNumber).toStdString() << '\n';
         return 0;
     }
+    if (argc > 1)
+        qInstallMessageHandler(keepToolkitRemarksOffStandardError);
     if (!displayAvailable()) {
         if (argc < 2) {
             std::cerr << "tarnwick: no display to open the window on; give the logs to convert as arguments (see --help)\n";

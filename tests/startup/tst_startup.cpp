@@ -1,0 +1,251 @@
+#include "TestSupport.h"
+#include "startup/ArgumentText.h"
+#include "startup/ProgramFiles.h"
+#include "startup/WindowSetup.h"
+#include "window/frmTarnwick.h"
+
+#include <QPushButton>
+#include <QScreen>
+#include <QtTest>
+
+using namespace testsupport;
+using namespace Qt::StringLiterals;
+
+class tst_Startup : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void splitsArgumentText_data();
+    void splitsArgumentText();
+    void joinsArgumentsIntoTokens_data();
+    void joinsArgumentsIntoTokens();
+    void namesTemporaryFile_data();
+    void namesTemporaryFile();
+    void placesProgramFiles_data();
+    void placesProgramFiles();
+    void closesFolder();
+    void titlesWithVersion_data();
+    void titlesWithVersion();
+    void centresWindow_data();
+    void centresWindow();
+    void loadsWindow();
+    void abortInBatchEndsOnlyCurrentFile();
+    void closingEndsBatch_data();
+    void closingEndsBatch();
+
+private:
+    QTemporaryDir dir_;
+};
+
+void tst_Startup::splitsArgumentText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("tokens");
+
+    QTest::newRow("one path") << u"a.log"_s << QStringList{u"a.log"_s};
+    QTest::newRow("two paths") << u"a.log b.log"_s << QStringList{u"a.log"_s, u"b.log"_s};
+    QTest::newRow("two blanks") << u"a.log  b.log"_s << QStringList{u"a.log"_s, QString(), u"b.log"_s};
+    QTest::newRow("quoted path") << u"\"my logs\\r1.log\""_s << QStringList{u"my logs\\r1.log"_s};
+    QTest::newRow("quoted then plain") << u"\"my logs\\r1.log\" r2.log"_s << QStringList{u"my logs\\r1.log"_s, QString(), u"r2.log"_s};
+    QTest::newRow("two quoted with blank") << u"\"a b.log\" \"c d.log\""_s << QStringList{u"a b.log"_s, QString(), u"c d.log"_s};
+    QTest::newRow("two quoted together") << u"\"a b.log\"\"c d.log\""_s << QStringList{u"a b.log"_s, u"c d.log"_s};
+    QTest::newRow("plain then quoted") << u"a.log \"b c.log\""_s << QStringList{u"a.log"_s, u"b c.log"_s};
+    QTest::newRow("never closed") << u"\"a b.log"_s << QStringList{u"a b.log"_s};
+    QTest::newRow("quotes inside a token") << u"ab\"cd ef\"gh"_s << QStringList{u"abcd ef"_s, u"gh"_s};
+    QTest::newRow("empty quotes") << u"\"\""_s << QStringList{QString()};
+    QTest::newRow("leading blank") << u" a.log"_s << QStringList{QString(), u"a.log"_s};
+    QTest::newRow("trailing blank") << u"a.log "_s << QStringList{u"a.log"_s};
+    QTest::newRow("blanks only") << u"   "_s << QStringList{QString(), QString(), QString()};
+    QTest::newRow("closing quote last") << u"a.log\""_s << QStringList();
+    QTest::newRow("empty text") << QString() << QStringList();
+}
+
+void tst_Startup::splitsArgumentText()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, tokens);
+    QCOMPARE(tarnwick::batchTokens(text), tokens);
+}
+
+void tst_Startup::joinsArgumentsIntoTokens_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("unquotable");
+
+    QTest::newRow("plain paths") << QStringList{u"/logs/r1.log"_s, u"r2.log"_s} << QStringList();
+    QTest::newRow("blanks in paths") << QStringList{u"/my logs/r 1.log"_s, u" lead"_s, u"trail "_s, u"   "_s} << QStringList();
+    QTest::newRow("empty argument") << QStringList{u"a.log"_s, QString(), u"b.log"_s} << QStringList();
+    QTest::newRow("Japanese and backslashes") << QStringList{u"/ログ/機器.log"_s, u"a\\b.log"_s} << QStringList();
+    QTest::newRow("quotation mark") << QStringList{u"a.log"_s, u"say \"hi\".log"_s, u"b.log"_s} << QStringList{u"say \"hi\".log"_s};
+}
+
+void tst_Startup::joinsArgumentsIntoTokens()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, unquotable);
+    QStringList left;
+    const QStringList tokens = tarnwick::batchTokens(tarnwick::argumentText(arguments, &left));
+    QStringList expected = arguments;
+    for (const QString &argument : unquotable)
+        expected.removeAll(argument);
+    QCOMPARE(tokens, expected);
+    QCOMPARE(left, unquotable);
+}
+
+void tst_Startup::namesTemporaryFile_data()
+{
+    QTest::addColumn<quint32>("number");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("padded") << quint32(0x1A2B3C) << u"Tarnwick-001A2B3C.tmp"_s;
+    QTest::newRow("top bit set") << quint32(0xFFFF1234) << u"Tarnwick-FFFF1234.tmp"_s;
+    QTest::newRow("zero") << quint32(0) << u"Tarnwick-00000000.tmp"_s;
+    QTest::newRow("upper-case digits") << quint32(0xabcdef) << u"Tarnwick-00ABCDEF.tmp"_s;
+}
+
+void tst_Startup::namesTemporaryFile()
+{
+    QFETCH(quint32, number);
+    QFETCH(QString, name);
+    QCOMPARE(tarnwick::temporaryFileName(number), name);
+}
+
+void tst_Startup::placesProgramFiles_data()
+{
+    QTest::addColumn<bool>("writable");
+    QTest::addColumn<bool>("holdsProfile");
+    QTest::addColumn<QString>("temporaryFile");
+    QTest::addColumn<QString>("profile");
+
+    QTest::newRow("writable program folder") << true << false << u"/opt/tw/Tarnwick-00000042.tmp"_s << u"/opt/tw/Tarnwick.ini"_s;
+    QTest::newRow("installed program") << false << false << u"/tmp/Tarnwick-00000042.tmp"_s << u"/home/u/.config/Tarnwick/Tarnwick.ini"_s;
+    QTest::newRow("installed with a profile beside it") << false << true << u"/tmp/Tarnwick-00000042.tmp"_s << u"/opt/tw/Tarnwick.ini"_s;
+}
+
+void tst_Startup::placesProgramFiles()
+{
+    QFETCH(bool, writable);
+    QFETCH(bool, holdsProfile);
+    QFETCH(QString, temporaryFile);
+    QFETCH(QString, profile);
+    const tarnwick::ProgramFolder folder{u"/opt/tw/"_s, writable, holdsProfile, u"/tmp/"_s, u"/home/u/.config/Tarnwick/"_s};
+    const tarnwick::ProgramFiles files = tarnwick::programFiles(folder, 0x42);
+    QCOMPARE(files.temporaryFile, temporaryFile);
+    QCOMPARE(files.profile, profile);
+}
+
+void tst_Startup::closesFolder()
+{
+    QCOMPARE(tarnwick::closedFolder(u"/opt/tw"_s), u"/opt/tw/"_s);
+    QCOMPARE(tarnwick::closedFolder(u"/opt/tw/"_s), u"/opt/tw/"_s);
+    QCOMPARE(tarnwick::closedFolder(u"/"_s), u"/"_s);
+}
+
+void tst_Startup::titlesWithVersion_data()
+{
+    QTest::addColumn<int>("minor");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("1.20") << 20 << u"Tarnwick Ver.1.20"_s;
+    QTest::newRow("minor 5") << 5 << u"Tarnwick Ver.1.05"_s;
+    QTest::newRow("minor 0") << 0 << u"Tarnwick Ver.1.00"_s;
+}
+
+void tst_Startup::titlesWithVersion()
+{
+    QFETCH(int, minor);
+    QFETCH(QString, title);
+    QCOMPARE(tarnwick::titleWithVersion(u"Tarnwick"_s, 1, minor), title);
+}
+
+void tst_Startup::centresWindow_data()
+{
+    QTest::addColumn<QSize>("screen");
+    QTest::addColumn<QSize>("window");
+    QTest::addColumn<QPoint>("position");
+    QTest::newRow("usual screen") << QSize(1920, 1080) << QSize(313, 129) << QPoint(803, 475);
+    QTest::newRow("odd difference") << QSize(800, 600) << QSize(313, 129) << QPoint(243, 235);
+    QTest::newRow("window wider than screen") << QSize(300, 200) << QSize(313, 129) << QPoint(-6, 35);
+}
+
+void tst_Startup::centresWindow()
+{
+    QFETCH(QSize, screen);
+    QFETCH(QSize, window);
+    QFETCH(QPoint, position);
+    QCOMPARE(tarnwick::centredPosition(screen, window), position);
+}
+
+void tst_Startup::loadsWindow()
+{
+    frmTarnwick form;
+    QVERIFY(!form.Form_Load({}));
+    QCOMPARE(form.windowTitle(), u"Tarnwick Ver.1.20"_s);
+    QVERIFY(!form.isVisible()); // shown by the caller when there is no batch
+    const QString folder = QCoreApplication::applicationDirPath() + u'/';
+    QCOMPARE(form.IniFile, folder + u"Tarnwick.ini"_s);
+    QCOMPARE(form.TempFile, folder + tarnwick::temporaryFileName(static_cast<std::uint32_t>(QCoreApplication::applicationPid())));
+    const QRect screen = form.screen()->geometry();
+    QCOMPARE(form.pos(), screen.topLeft() + tarnwick::centredPosition(screen.size(), form.frameGeometry().size()));
+}
+
+void tst_Startup::abortInBatchEndsOnlyCurrentFile()
+{
+    writeFile(dir_.filePath(u"first.log"_s), times("x\b\n", 5000));
+    writeFile(dir_.filePath(u"second.log"_s), "a\b\n");
+    frmTarnwick form;
+    auto *abortFirstRun = new QTimer(&form);
+    abortFirstRun->setInterval(0);
+    connect(abortFirstRun, &QTimer::timeout, &form, [&] {
+        if (form.Command2->text() == u"中 断"_s) {
+            abortFirstRun->stop();
+            form.Command2->click();
+        }
+    });
+    abortFirstRun->start();
+    const auto status = form.Form_Load({dir_.filePath(u"first.log"_s), dir_.filePath(u"second.log"_s)});
+    QCOMPARE(status, std::optional<int>(1));
+    QVERIFY(!form.isVisible());
+    const QString extension = u"."_s + form.OutExt;
+    QVERIFY(!QFile::exists(dir_.filePath(u"first"_s + extension)));
+    QCOMPARE(readFile(dir_.filePath(u"second"_s + extension)), QByteArray("\r\n"));
+    QVERIFY(!QFile::exists(form.TempFile));
+}
+
+void tst_Startup::closingEndsBatch_data()
+{
+    QTest::addColumn<bool>("duringRun"); // else between the two files
+    QTest::newRow("window closed during the first run") << true;
+    QTest::newRow("exit button between the files") << false;
+}
+
+void tst_Startup::closingEndsBatch()
+{
+    QFETCH(bool, duringRun);
+    const QTemporaryDir dir;
+    writeFile(dir.filePath(u"first.log"_s), times("x\b\n", 5000));
+    writeFile(dir.filePath(u"second.log"_s), "a\b\n");
+    frmTarnwick form;
+    auto *closer = new QTimer(&form);
+    closer->setInterval(0);
+    connect(closer, &QTimer::timeout, &form, [&] {
+        const bool running = form.Command2->text() == u"中 断"_s;
+        const bool firstDone = form.Text1->text().endsWith(u"second.log"_s);
+        if (duringRun ? running : firstDone) {
+            closer->stop();
+            if (duringRun)
+                form.close();
+            else
+                form.Command2->click();
+        }
+    });
+    closer->start();
+    const auto status = form.Form_Load({dir.filePath(u"first.log"_s), dir.filePath(u"second.log"_s)});
+    QCOMPARE(status, std::optional<int>(1));
+    QVERIFY(!form.isVisible());
+    const QString extension = u"."_s + form.OutExt;
+    QCOMPARE(QFile::exists(dir.filePath(u"first"_s + extension)), !duringRun);
+    QVERIFY(!QFile::exists(dir.filePath(u"second"_s + extension)));
+    QVERIFY(!QFile::exists(form.TempFile));
+}
+
+QTEST_MAIN(tst_Startup)
+#include "tst_startup.moc"
