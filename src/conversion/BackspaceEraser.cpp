@@ -8,6 +8,32 @@ std::string_view BackspaceEraser::erase(std::string_view line)
 {
     if (!std::memchr(line.data(), '\b', line.size()))
         return line;
+    return isSingleByteText(line) ? eraseBytes(line) : eraseCharacters(line);
+}
+
+// Every character is one byte: the text between BackSpaces is copied as a whole.
+std::string_view BackspaceEraser::eraseBytes(std::string_view line)
+{
+    kept_.resize(line.size());
+    char *const kept = kept_.data();
+    std::size_t size = 0;
+    for (const char *p = line.data(), *end = p + line.size(); p < end;) {
+        const auto *backspace = static_cast<const char *>(std::memchr(p, '\b', static_cast<std::size_t>(end - p)));
+        const char *stop = backspace ? backspace : end;
+        std::memcpy(kept + size, p, static_cast<std::size_t>(stop - p));
+        size += static_cast<std::size_t>(stop - p);
+        if (!backspace)
+            break;
+        if (size > 0)
+            --size;
+        p = backspace + 1;
+    }
+    kept_.resize(size);
+    return kept_;
+}
+
+std::string_view BackspaceEraser::eraseCharacters(std::string_view line)
+{
     kept_.clear();
     keptLengths_.clear();
     for (std::size_t pos = 0; pos < line.size();) {

@@ -20,6 +20,9 @@ public:
     std::string_view erase(std::string_view line);
 
 private:
+    std::string_view eraseBytes(std::string_view line);
+    std::string_view eraseCharacters(std::string_view line);
+
     CharacterRule rule_;
     std::string kept_;
     std::vector<std::uint8_t> keptLengths_; // byte length of each character in kept_

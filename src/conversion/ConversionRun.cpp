@@ -73,12 +73,8 @@ void ConversionRun::showProgress(std::uint64_t done)
     host_.showProgress(progressText(done, total_));
 }
 
-// Counts one line of the current pass; every 100 lines the progress is shown and the host may
-// act, an abort among other things.
-void ConversionRun::lineDone(std::uint64_t &done)
+void ConversionRun::progressStep(std::uint64_t &done)
 {
-    if (++block_ < 100)
-        return;
     block_ = 0;
     done += 100;
     showProgress(cleaning_ ? done : 0);
@@ -103,19 +99,21 @@ bool ConversionRun::normalise()
     for (std::string_view data; !aborted_ && !temporary.failed() && !(data = source.readBlock()).empty();) {
         const char *p = data.data();
         const char *const end = p + data.size();
+        // CRs are looked for inside the lines only where the block holds any.
+        const bool blockHasCr = std::memchr(p, '\r', data.size()) != nullptr;
         while (p < end && !aborted_) {
             const auto *lf = static_cast<const char *>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
             const char *lineEnd = lf ? lf : end;
             lineOpen = lineOpen || lineEnd > p;
-            while (p < lineEnd) {
-                const auto *cr = static_cast<const char *>(std::memchr(p, '\r', static_cast<std::size_t>(lineEnd - p)));
-                const char *stop = cr ? cr : lineEnd;
-                temporary.write({p, static_cast<std::size_t>(stop - p)});
-                p = cr ? cr + 1 : lineEnd;
+            for (const char *cr; blockHasCr && p < lineEnd && (cr = static_cast<const char *>(std::memchr(p, '\r', static_cast<std::size_t>(lineEnd - p))));) {
+                temporary.write({p, static_cast<std::size_t>(cr - p)});
+                p = cr + 1;
             }
-            if (!lf)
+            if (!lf) {
+                temporary.write({p, static_cast<std::size_t>(lineEnd - p)});
                 break;
-            temporary.write("\r\n");
+            }
+            temporary.writeLine({p, static_cast<std::size_t>(lineEnd - p)});
             lineOpen = false;
             p = lf + 1;
             lineDone(total_);

@@ -63,7 +63,13 @@ private:
     bool clean();
     bool fail(const QString &what, const QString &path, const QString &reason);
     RunOutcome finish(RunOutcome::Status status);
-    void lineDone(std::uint64_t &done);
+    // Counts one line of the current pass; every 100 lines the host shows progress and may act.
+    void lineDone(std::uint64_t &done)
+    {
+        if (++block_ == 100)
+            progressStep(done);
+    }
+    void progressStep(std::uint64_t &done);
     void showProgress(std::uint64_t done);
 
     RunPaths paths_;

@@ -6,6 +6,8 @@ namespace tarnwick {
 // character rules, so comparing bytes compares characters.
 std::optional<std::string_view> filterPager(std::string_view line)
 {
+    if (line.empty() || (line.front() != '<' && line.front() != ' '))
+        return line;
     if (line.starts_with(paddedPrompt))
         return line.substr(paddedPrompt.size());
     if (line.starts_with(pagerPrompt) || line == promptEraser)

@@ -1,6 +1,5 @@
 #include "CharacterRule.h"
 
-#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <string>
@@ -72,7 +71,11 @@ std::size_t characterLength(CharacterRule rule, std::string_view text, std::size
 
 bool isSingleByteText(std::string_view text)
 {
-    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    // No early exit: the loop then runs on vector instructions.
+    unsigned char bits = 0;
+    for (const char c : text)
+        bits |= static_cast<unsigned char>(c);
+    return bits < 0x80;
 }
 
 CharacterRule characterRuleForCodeset(std::string_view codeset)

@@ -4,8 +4,6 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include <cstring>
-
 namespace tarnwick {
 
 TextOutput::TextOutput(std::size_t bufferSize)
@@ -73,19 +71,17 @@ void TextOutput::flushBuffer()
     used_ = 0;
 }
 
-void TextOutput::write(std::string_view text)
+void TextOutput::writeAround(std::string_view text)
 {
-    if (failed_ || !file_)
+    if (!file_)
         return;
-    if (text.size() > capacity_ - used_) {
-        flushBuffer();
-        if (text.size() >= capacity_) {
-            writeThrough(text.data(), text.size());
-            return;
-        }
+    flushBuffer();
+    if (text.size() >= capacity_) {
+        writeThrough(text.data(), text.size());
+        return;
     }
-    std::memcpy(buffer_.get() + used_, text.data(), text.size());
-    used_ += text.size();
+    std::memcpy(buffer_.get(), text.data(), text.size());
+    used_ = text.size();
 }
 
 bool TextOutput::commit()

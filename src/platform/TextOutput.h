@@ -3,6 +3,7 @@
 #include <QFileDevice>
 #include <QString>
 
+#include <cstring>
 #include <memory>
 #include <string_view>
 
@@ -25,11 +26,28 @@ public:
 
     bool open(const QString &path, Mode mode);
 
-    void write(std::string_view text);
-    void writeLine(std::string_view text) // text followed by CR LF
+    void write(std::string_view text)
     {
-        write(text);
-        write("\r\n");
+        if (text.size() <= capacity_ - used_) {
+            std::memcpy(buffer_.get() + used_, text.data(), text.size());
+            used_ += text.size();
+        } else {
+            writeAround(text);
+        }
+    }
+    // The text followed by CR LF.
+    void writeLine(std::string_view text)
+    {
+        if (text.size() + 2 <= capacity_ - used_) {
+            char *to = buffer_.get() + used_;
+            std::memcpy(to, text.data(), text.size());
+            to[text.size()] = '\r';
+            to[text.size() + 1] = '\n';
+            used_ += text.size() + 2;
+        } else {
+            writeAround(text);
+            writeAround("\r\n");
+        }
     }
 
     // Writes out what is buffered and completes the file; false (with errorString()) when any
@@ -42,6 +60,7 @@ public:
     QString errorString() const { return errorString_; }
 
 private:
+    void writeAround(std::string_view text); // what does not fit into the buffer
     void flushBuffer();
     void writeThrough(const char *data, std::size_t size);
     void fail();

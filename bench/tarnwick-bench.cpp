@@ -1,0 +1,173 @@
+// Measures the conversion engine: the same run the window drives, without the window.
+//
+//   tarnwick-bench capture FILE MEGABYTES     writes a realistic console capture
+//   tarnwick-bench convert [--scroll] SOURCE OUTPUT
+//                                             converts, prints seconds and peak memory (KiB)
+//   tarnwick-bench lines                      scroll rebuild of a 1 MB line of plain text
+//                                             against one of characters, BackSpaces, blanks, "$"
+
+#include "conversion/ConversionRun.h"
+#include "conversion/ScrolledLineRebuilder.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <random>
+#include <string>
+
+#include <sys/resource.h>
+
+using namespace tarnwick;
+
+namespace {
+
+class Host : public RunHost {
+public:
+    explicit Host(bool scroll) : scroll_(scroll) {}
+    void showProgress(const QString &) override {}
+    void processEvents() override {}
+    bool scrollOn() const override { return scroll_; }
+
+private:
+    bool scroll_;
+};
+
+double secondsSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// A firewall and router session as a console server records it: typed commands with erased
+// typos, long paged output with both pager erase forms, and command lines scrolled sideways.
+int writeCapture(const char *path, long megabytes)
+{
+    std::ofstream out(path, std::ios::binary);
+    std::mt19937 random(42);
+    const auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
+    const std::string more = "<--- More --->";
+    const std::string eraser(14, ' ');
+    const long target = megabytes * 1024 * 1024;
+    long written = 0;
+    long interface = 0;
+    while (written < target) {
+        std::string chunk = "fw1# shpw\b \b\b \bow running-config\r\r\n";
+        for (int line = 1; line <= 400; ++line) {
+            if (line % 24 == 0)
+                chunk += line % 48 == 0 ? more + std::string(14, '\b') + eraser + std::string(14, '\b') : more + "\r" + eraser + "\r";
+            switch (pick(6)) {
+            case 0:
+                chunk += "interface GigabitEthernet0/" + std::to_string(interface++ % 48) + "\r\n";
+                break;
+            case 1:
+                chunk += " description uplink to core-" + std::to_string(pick(90)) + " (circuit " + std::to_string(random()) + ")\r\n";
+                break;
+            case 2:
+                chunk += " ip address 10." + std::to_string(pick(256)) + "." + std::to_string(pick(256)) + ".1 255.255.255.0\r\n";
+                break;
+            case 3:
+                chunk += "access-list outside_in extended permit tcp any host 192.0.2." + std::to_string(pick(256)) + " eq " + std::to_string(pick(65536)) + "\r\n";
+                break;
+            case 4:
+                chunk += " no shutdown\r\n!\r\n";
+                break;
+            default:
+                chunk += "fw1# show interface Gi0/" + std::to_string(pick(48)) + " | i rate\r\n  5 minute input rate " + std::to_string(random() % 100000) + " bits/sec\r\n";
+            }
+        }
+        // A long command typed at an 80-column terminal, scrolled sideways three times.
+        const std::string prompt = "R1(config)#";
+        const std::string command = "ip route vrf CUSTOMER-" + std::to_string(pick(1000)) + " 203.0.113.0 255.255.255.0 GigabitEthernet0/0/1 192.0.2.254 name to-customer";
+        const int margin = 68;
+        std::string echo = prompt;
+        int used = 0;
+        int shifts = 0;
+        for (std::size_t i = 1; i <= command.size(); ++i) {
+            if (used < margin) {
+                echo += command[i - 1];
+                ++used;
+                continue;
+            }
+            const std::size_t first = 12 + 10 * static_cast<std::size_t>(shifts);
+            echo += shifts == 0 ? std::string(static_cast<std::size_t>(margin), '\b') + "$" : std::string(static_cast<std::size_t>(margin - 1), '\b');
+            echo += command.substr(first - 1, i - first + 1) + std::string(9, ' ') + std::string(9, '\b');
+            ++shifts;
+            used = margin - 9;
+        }
+        chunk += echo + "\r\n";
+        out << chunk;
+        written += static_cast<long>(chunk.size());
+    }
+    return out ? 0 : 1;
+}
+
+int convert(bool scroll, const char *source, const char *output)
+{
+    Host host(scroll);
+    const QString temporary = QDir::temp().filePath(QStringLiteral("tarnwick-bench-%1.tmp").arg(QCoreApplication::applicationPid()));
+    const auto start = std::chrono::steady_clock::now();
+    const RunOutcome outcome = ConversionRun({QString::fromLocal8Bit(source), QString::fromLocal8Bit(output), temporary},
+                                             systemCharacterRule(), host).run();
+    const double seconds = secondsSince(start);
+    if (outcome.status != RunOutcome::Status::Completed) {
+        std::cerr << outcome.message.toStdString() << '\n';
+        return 1;
+    }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("%.3f %ld\n", seconds, usage.ru_maxrss);
+    return 0;
+}
+
+// Where results go, so that the work measured is not optimised away.
+volatile std::size_t sink;
+
+double rebuildSeconds(const std::string &line, int times)
+{
+    ScrolledLineRebuilder rebuilder(CharacterRule::Utf8);
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < times; ++i)
+        sink = rebuilder.rebuild(line).size();
+    return secondsSince(start) / times;
+}
+
+int compareLines()
+{
+    const std::size_t size = 1 << 20;
+    std::mt19937 random(7);
+    std::string plain(size, ' ');
+    std::string noisy(size, ' ');
+    const std::string alphabet = "abcdefghijklmnopqrstuvwxyz#>";
+    const std::string noise = "ab #>$\b\b\b";
+    for (std::size_t i = 0; i < size; ++i) {
+        plain[i] = alphabet[random() % alphabet.size()];
+        noisy[i] = noise[random() % noise.size()];
+    }
+    // Make the plain line take the replay path too, with one BackSpace at its end.
+    plain.back() = '\b';
+    const double plainSeconds = rebuildSeconds(plain, 20);
+    const double noisySeconds = rebuildSeconds(noisy, 20);
+    std::printf("%.4f %.4f\n", plainSeconds, noisySeconds);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const std::string command = argc > 1 ? argv[1] : "";
+    if (command == "capture" && argc == 4)
+        return writeCapture(argv[2], std::stol(argv[3]));
+    if (command == "convert" && argc == 4)
+        return convert(false, argv[2], argv[3]);
+    if (command == "convert" && argc == 5 && std::string(argv[2]) == "--scroll")
+        return convert(true, argv[3], argv[4]);
+    if (command == "lines")
+        return compareLines();
+    std::cerr << "usage: tarnwick-bench capture FILE MEGABYTES | convert [--scroll] SOURCE OUTPUT | lines\n";
+    return 2;
+}
