@@ -28,6 +28,21 @@ QFont gothic(qreal pointSize)
     return font;
 }
 
+// Steps the label's font down until its text, wrapped, fits the label's box: the fonts found on
+// a system may run wider than the ones the layout was drawn with.
+void fitTextToBox(QLabel *label)
+{
+    QFont font = label->font();
+    const QRect box = label->contentsRect();
+    const int flags = Qt::TextWordWrap | static_cast<int>(label->alignment());
+    for (QSize needed; font.pointSizeF() > 6; font.setPointSizeF(font.pointSizeF() - 0.25)) {
+        needed = QFontMetrics(font).boundingRect(box, flags, label->text()).size();
+        if (needed.width() <= box.width() && needed.height() <= box.height())
+            break;
+    }
+    label->setFont(font);
+}
+
 std::optional<QString> askForFile(QWidget *parent, const QString &initialFile)
 {
     const QString chosen = QFileDialog::getOpenFileName(parent, QString(), initialFile);
@@ -63,6 +78,9 @@ frmTarnwick::frmTarnwick(QWidget *parent)
         auto *control = new QLabel(text, this);
         control->setGeometry(geometry);
         control->setFont(font);
+        control->setWordWrap(true);
+        control->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        fitTextToBox(control);
         return control;
     };
     const auto textBox = [&](QRect geometry) {
@@ -91,8 +109,6 @@ frmTarnwick::frmTarnwick(QWidget *parent)
     Text3 = textBox({96, 56, 57, 18});
     Check1 = checkBox(u"ログファイル上書き"_s, {168, 56, 145, 16}, large);
     Label4 = label(u"ログファイルから BackSpace(0x08) を取り除きます。"_s, {4, 84, 89, 41}, font());
-    Label4->setWordWrap(true);
-    Label4->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Command1 = button(captions::convert, {96, 96, 97, 25});
     Command2 = button(captions::exit, {208, 96, 97, 25});
     Check2 = checkBox(u"$（横スクロール）に挑戦"_s, {168, 72, 145, 16}, font());

@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QtTest>
 
 using namespace testsupport;
@@ -162,10 +164,24 @@ void tst_Window::usesJapaneseGothicFonts()
         QCOMPARE(large->font().families().first(), u"ＭＳ Ｐゴシック"_s);
         QVERIFY(!large->font().bold() && !large->font().italic());
     }
-    for (QWidget *plain : std::initializer_list<QWidget *>{form_->Label4, form_->Check2, form_->Text1, form_->Command1})
+    for (QWidget *plain : std::initializer_list<QWidget *>{form_->Check2, form_->Text1, form_->Command1})
         QCOMPARE(plain->font().pointSizeF(), 9.0);
-    // Every Japanese text can be drawn by some installed font.
+    QVERIFY(form_->Label4->font().pointSizeF() <= 9.0);
+    // Every Japanese text can be drawn by an installed font, and fits its box.
     QVERIFY(QFontMetrics(form_->Label1->font()).inFontUcs4(U'変'));
+    for (QLabel *label : {form_->Label1, form_->Label2, form_->Label3, form_->Label4}) {
+        const QRect needed = QFontMetrics(label->font()).boundingRect(label->contentsRect(), Qt::TextWordWrap, label->text());
+        QVERIFY2(label->contentsRect().contains(needed), qPrintable(label->text()));
+    }
+    for (QCheckBox *check : {form_->Check1, form_->Check2}) {
+        QStyleOptionButton option;
+        option.initFrom(check);
+        const QRect contents = check->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, check);
+        QVERIFY2(contents.left() + QFontMetrics(check->font()).horizontalAdvance(check->text()) <= check->width(), qPrintable(check->text()));
+        QVERIFY(QFontMetrics(check->font()).height() <= check->height());
+    }
+    for (QPushButton *button : {form_->Command1, form_->Command2, form_->Command3})
+        QVERIFY2(QFontMetrics(button->font()).horizontalAdvance(button->text()) < button->width() - 4, qPrintable(button->text()));
 }
 
 void tst_Window::visitsControlsInTabOrder()
