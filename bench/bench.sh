@@ -49,6 +49,12 @@ head -c $((size / 4)) "$capture" > "$small"
 
 read -r noisy_plain noisy_random < <("$bench" lines)
 
+# One line of 100 MB: typed text with erased characters, no line end anywhere.
+long="$work/long.log"
+(yes $'show running-config\b\bg ' || true) | tr -d '\n' | head -c 100000000 > "$long" || true
+long_plain=$(best_of_3 "'$bench' convert '$long' '$work/long.out' > '$work/long.stats'")
+long_scroll=$(best_of_3 "'$bench' convert --scroll '$long' '$work/long-scroll.out' > '$work/long-scroll.stats'")
+
 printf 'Capture: %s MB, %s lines\n\n' "$((size / 1048576))" "$(wc -l < "$capture")"
 printf '%-34s %8s s\n' "two cats (I/O floor of two passes)" "$floor" "two dd (read and write floor)" "$readfloor" \
   "tarnwick engine" "$plain" "tarnwick engine, scroll setting on" "$scroll" \
@@ -61,5 +67,7 @@ printf 'conversion / dd floor:       %s;  scroll / dd floor: %s\n' "$(ratio "$pl
 printf 'col -b / conversion:         %s  (goal at least 20)\n' "$(ratio "$col" "$plain")"
 printf 'peak memory:                 %s KiB on %s MB, %s KiB on %s MB  (goal under 65536, independent of size)\n' \
   "$(cut -d' ' -f2 "$work/plain.stats")" "$((size / 1048576))" "$(cut -d' ' -f2 "$work/small.stats")" "$((size / 4194304))"
+printf 'one line of 100 MB:          %s s (scroll %s s), peak memory %s KiB (scroll %s KiB)\n' "$long_plain" "$long_scroll" \
+  "$(cut -d' ' -f2 "$work/long.stats")" "$(cut -d' ' -f2 "$work/long-scroll.stats")"
 printf 'scroll rebuild of a 1 MB line: plain %s s, random characters/BackSpaces/blanks/$ %s s  (ratio %s)\n' \
   "$noisy_plain" "$noisy_random" "$(ratio "$noisy_random" "$noisy_plain")"

@@ -23,20 +23,23 @@ bool TextOutput::open(const QString &path, Mode mode)
     failed_ = false;
     const QFileInfo target(path);
     const bool replaceable = !target.exists() || target.isFile() || target.isDir();
-    QIODevice::OpenMode openMode = QIODevice::WriteOnly | QIODevice::Unbuffered;
+    const QIODevice::OpenMode openMode = QIODevice::WriteOnly | QIODevice::Unbuffered;
+    bool opened = false;
     if (mode == Mode::Safe && replaceable) {
         file_ = std::make_unique<QSaveFile>(path);
+        opened = file_->open(openMode);
+    } else if (mode == Mode::Fresh && replaceable) {
+        if (target.isSymLink() || target.isFile())
+            QFile::remove(path);
+        // Readable by its owner only: it may stand in a shared folder and hold a whole log.
+        auto file = std::make_unique<QFile>(path);
+        opened = file->open(openMode | QIODevice::NewOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        file_ = std::move(file);
     } else {
         file_ = std::make_unique<QFile>(path);
-        if (mode == Mode::Fresh && replaceable) {
-            if (target.isSymLink() || target.isFile())
-                QFile::remove(path);
-            openMode |= QIODevice::NewOnly;
-        } else {
-            openMode |= QIODevice::Truncate;
-        }
+        opened = file_->open(openMode | QIODevice::Truncate);
     }
-    if (!file_->open(openMode)) {
+    if (!opened) {
         fail();
         file_.reset();
         return false;

@@ -23,7 +23,7 @@ private Q_SLOTS:
     void writesThroughSmallAndLargeBuffers();
     void safeOutputReplacesOnlyOnCommit();
     void safeOutputKeepsOldFileWhenDiskFills();
-    void freshOutputDoesNotFollowLinks();
+    void freshOutputIsPrivateAndDoesNotFollowLinks();
     void writesDevicesDirectly();
     void reportsOutputThatCannotBeCreated();
 
@@ -189,7 +189,7 @@ void tst_Channels::safeOutputKeepsOldFileWhenDiskFills()
     QCOMPARE(QDir(dir_.filePath(u"small"_s)).entryList(QDir::Files), QStringList{u"out.txt"_s});
 }
 
-void tst_Channels::freshOutputDoesNotFollowLinks()
+void tst_Channels::freshOutputIsPrivateAndDoesNotFollowLinks()
 {
     const QString victim = dir_.filePath(u"victim.txt"_s);
     const QString planted = dir_.filePath(u"planted.tmp"_s);
@@ -202,6 +202,7 @@ void tst_Channels::freshOutputDoesNotFollowLinks()
     QCOMPARE(readFile(victim), QByteArray("precious\r\n"));
     QVERIFY(!QFileInfo(planted).isSymLink());
     QCOMPARE(readFile(planted), QByteArray("temporary\r\n"));
+    QCOMPARE(QFile::permissions(planted) & ~(QFile::ReadUser | QFile::WriteUser), QFile::ReadOwner | QFile::WriteOwner);
 }
 
 void tst_Channels::writesDevicesDirectly()
