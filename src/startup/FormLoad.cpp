@@ -11,16 +11,9 @@
 #include <QDir>
 #include <QScreen>
 
-#include <iostream>
-
 using namespace tarnwick;
 
 namespace {
-
-void complain(const QString &message)
-{
-    std::cerr << "tarnwick: " << message.toStdString() << std::endl;
-}
 
 // A number particular to this running window, for the name of its temporary file: there is
 // one window per process, so two instances never share a temporary file.
@@ -43,13 +36,13 @@ std::optional<int> frmTarnwick::Form_Load(const QStringList &arguments)
     if (arguments.isEmpty())
         return std::nullopt;
 
+    inBatch_ = true;
     QStringList unquotable;
     const QString text = argumentText(arguments, &unquotable);
     for (const QString &path : unquotable)
-        complain(QStringLiteral("Cannot take \"%1\": a path on the command line cannot hold a quotation mark").arg(path));
+        reportFailure(QStringLiteral("Cannot take \"%1\": a path on the command line cannot hold a quotation mark").arg(path));
     show();
     QApplication::processEvents();
-    inBatch_ = true;
     const int status = runBatch(batchTokens(text));
     inBatch_ = false;
     return unquotable.isEmpty() ? status : 1;
@@ -72,7 +65,7 @@ int frmTarnwick::runBatch(const QStringList &paths)
         if (outcome && outcome->status == RunOutcome::Status::Failed)
             reportFailure(outcome->message);
         if (outcome && outcome->status == RunOutcome::Status::Aborted)
-            complain(QStringLiteral("Conversion of \"%1\" aborted").arg(QDir::toNativeSeparators(path)));
+            reportFailure(QStringLiteral("Conversion of \"%1\" aborted").arg(QDir::toNativeSeparators(path)));
         allConverted = allConverted && (!outcome || outcome->status == RunOutcome::Status::Completed);
         QApplication::processEvents();
     }

@@ -99,8 +99,8 @@ void frmTarnwick::processEvents()
     sinceEvents_.start();
 }
 
-// A failed run is told once: on standard error while a batch runs (nobody may be there to
-// close a dialog), in a message box otherwise.
+// What went wrong is told once: on standard error while a batch runs (nobody may be there to
+// close a dialog) or once the window is gone, in a message box otherwise.
 void frmTarnwick::reportFailure(const QString &message)
 {
     if (inBatch_ || unloaded_)
