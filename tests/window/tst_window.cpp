@@ -78,6 +78,14 @@ private Q_SLOTS:
 
 private:
     QString path(const QString &name) const { return dir_->filePath(name); }
+    QWidget *controlNamed(const QString &name) const
+    {
+        const std::map<QString, QWidget *> controls = {
+            {u"Label1"_s, form_->Label1}, {u"Label2"_s, form_->Label2}, {u"Label3"_s, form_->Label3}, {u"Label4"_s, form_->Label4},
+            {u"Text1"_s, form_->Text1}, {u"Text2"_s, form_->Text2}, {u"Text3"_s, form_->Text3}, {u"Check1"_s, form_->Check1},
+            {u"Check2"_s, form_->Check2}, {u"Command1"_s, form_->Command1}, {u"Command2"_s, form_->Command2}, {u"Command3"_s, form_->Command3}};
+        return controls.at(name);
+    }
     std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<frmTarnwick> form_;
     QStringList failures_;
@@ -134,11 +142,7 @@ void tst_Window::showsControlsAsDesigned()
     QFETCH(QString, text);
     QFETCH(QRect, geometry);
 
-    const std::map<QString, QWidget *> controls = {
-        {u"Label1"_s, form_->Label1}, {u"Label2"_s, form_->Label2}, {u"Label3"_s, form_->Label3}, {u"Label4"_s, form_->Label4},
-        {u"Text1"_s, form_->Text1}, {u"Text2"_s, form_->Text2}, {u"Text3"_s, form_->Text3}, {u"Check1"_s, form_->Check1},
-        {u"Check2"_s, form_->Check2}, {u"Command1"_s, form_->Command1}, {u"Command2"_s, form_->Command2}, {u"Command3"_s, form_->Command3}};
-    QWidget *widget = controls.at(control);
+    QWidget *widget = controlNamed(control);
     QCOMPARE(widget->geometry(), geometry);
     QVERIFY(widget->isEnabled() && widget->isVisible());
     if (auto *label = qobject_cast<QLabel *>(widget))
@@ -220,14 +224,7 @@ void tst_Window::dropSetsSourcePath_data()
 void tst_Window::dropSetsSourcePath()
 {
     QFETCH(QString, target);
-    QWidget *widget = target == u"window"_s ? form_.get() : form_->findChild<QWidget *>(target);
-    if (!widget) {
-        const std::map<QString, QWidget *> controls = {
-            {u"Text1"_s, form_->Text1}, {u"Text2"_s, form_->Text2}, {u"Text3"_s, form_->Text3}, {u"Label1"_s, form_->Label1},
-            {u"Label2"_s, form_->Label2}, {u"Label3"_s, form_->Label3}, {u"Label4"_s, form_->Label4}, {u"Check1"_s, form_->Check1},
-            {u"Check2"_s, form_->Check2}, {u"Command1"_s, form_->Command1}, {u"Command2"_s, form_->Command2}, {u"Command3"_s, form_->Command3}};
-        widget = controls.at(target);
-    }
+    QWidget *widget = target == u"window"_s ? form_.get() : controlNamed(target);
     form_->Text3->setText(u"txt"_s);
     QVERIFY(QDir(dir_->path()).mkdir(u"a folder.d"_s));
     writeFile(path(u"r1.log"_s), "abc\n");
