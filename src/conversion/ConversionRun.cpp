@@ -16,6 +16,8 @@ namespace tarnwick {
 
 namespace {
 
+constexpr std::size_t eventsEveryBytes = 8 << 20;
+
 bool sameFile(const QString &a, const QString &b)
 {
     const QFileInfo first(a);
@@ -45,8 +47,7 @@ RunOutcome ConversionRun::run()
     }
     outputIsSource_ = sameFile(paths_.source, paths_.output);
     if (!normalise() || (!aborted_ && !clean())) {
-        if (temporaryCreated_)
-            QFile::remove(paths_.temporary);
+        temporary_.remove();
         return {RunOutcome::Status::Failed, failure_};
     }
     return finish(aborted_ ? RunOutcome::Status::Aborted : RunOutcome::Status::Completed);
@@ -54,9 +55,8 @@ RunOutcome ConversionRun::run()
 
 RunOutcome ConversionRun::finish(RunOutcome::Status status)
 {
-    QFile temporary(paths_.temporary);
-    if (!temporary.remove()) {
-        fail(u"Cannot delete the temporary file"_s, paths_.temporary, temporary.errorString());
+    if (!temporary_.remove()) {
+        fail(u"Cannot delete the temporary file"_s, temporary_.path(), temporary_.errorString());
         return {RunOutcome::Status::Failed, failure_};
     }
     return {status, {}};
@@ -76,6 +76,7 @@ void ConversionRun::showProgress(std::uint64_t done)
 void ConversionRun::progressStep(std::uint64_t &done)
 {
     block_ = 0;
+    readSinceEvents_ = 0;
     done += 100;
     showProgress(cleaning_ ? done : 0);
     host_.processEvents();
@@ -86,10 +87,10 @@ bool ConversionRun::normalise()
     TextInput source;
     if (!source.open(paths_.source))
         return fail(u"Cannot open"_s, paths_.source, source.errorString());
+    if (!temporary_.create(paths_.temporary))
+        return fail(u"Cannot create the temporary file"_s, paths_.temporary, temporary_.errorString());
     TextOutput temporary;
-    if (!temporary.open(paths_.temporary, TextOutput::Mode::Fresh))
-        return fail(u"Cannot create the temporary file"_s, paths_.temporary, temporary.errorString());
-    temporaryCreated_ = true;
+    temporary.open(temporary_.file());
 
     total_ = 0;
     block_ = 0;
@@ -97,6 +98,14 @@ bool ConversionRun::normalise()
     // A line that has begun but whose LF has not come yet; it counts even when it holds only CRs.
     bool lineOpen = false;
     for (std::string_view data; !aborted_ && !temporary.failed() && !(data = source.readBlock()).empty();) {
+        // A source without line ends reaches no progress step; events still run now and then.
+        readSinceEvents_ += data.size();
+        if (readSinceEvents_ >= eventsEveryBytes) {
+            readSinceEvents_ = 0;
+            host_.processEvents();
+            if (aborted_)
+                break;
+        }
         const char *p = data.data();
         const char *const end = p + data.size();
         // CRs are looked for inside the lines only where the block holds any.
@@ -127,17 +136,18 @@ bool ConversionRun::normalise()
     if (source.failed())
         return fail(u"Cannot read"_s, paths_.source, source.errorString());
     if (!temporary.commit())
-        return fail(u"Cannot write the temporary file"_s, paths_.temporary, temporary.errorString());
+        return fail(u"Cannot write the temporary file"_s, temporary_.path(), temporary.errorString());
     return true;
 }
 
 bool ConversionRun::clean()
 {
+    if (!temporary_.file().seek(0))
+        return fail(u"Cannot read the temporary file"_s, temporary_.path(), temporary_.file().errorString());
     TextInput input;
-    if (!input.open(paths_.temporary))
-        return fail(u"Cannot read the temporary file"_s, paths_.temporary, input.errorString());
+    input.open(temporary_.file());
     TextOutput output;
-    if (!output.open(paths_.output, TextOutput::Mode::Safe))
+    if (!output.open(paths_.output))
         return fail(u"Cannot write"_s, paths_.output, output.errorString());
 
     cleaning_ = true;
@@ -154,9 +164,9 @@ bool ConversionRun::clean()
 
     if (input.failed()) {
         output.discard();
-        return fail(u"Cannot read the temporary file"_s, paths_.temporary, input.errorString());
+        return fail(u"Cannot read the temporary file"_s, temporary_.path(), input.errorString());
     }
-    if (aborted_ && outputIsSource_) {
+    if (aborted_ && (outputIsSource_ || interrupted_)) {
         output.discard();
         return true;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/CharacterRule.h"
+#include "platform/TemporaryFile.h"
 
 #include <QString>
 
@@ -16,8 +17,9 @@ class RunHost {
 public:
     // The progress text ("300 / 1200") to show while the run goes on.
     virtual void showProgress(const QString &text) = 0;
-    // Called every 100 lines of each pass; the host lets pending events run there, and an
-    // abort() it makes takes effect when this returns.
+    // Called every 100 lines of each pass, and in the normalising pass also after every 8 MiB
+    // read since the last call; the host lets pending events run there, and an abort() or
+    // interrupt() it makes takes effect when this returns.
     virtual void processEvents() = 0;
     // The scroll setting, asked for every line of the cleaning pass.
     virtual bool scrollOn() const = 0;
@@ -45,7 +47,8 @@ QString progressText(std::uint64_t done, std::uint64_t total);
 // CR LF; the cleaning pass hands each line of it to the line cleaner.
 //
 // The source is never destroyed: the output is written beside its target and takes its place
-// only when the run ends. A run aborted in the cleaning pass still keeps the lines cleaned so
+// only when the run ends. The temporary file is this run's own (see TemporaryFile): a name
+// that is taken is left alone and another is used. A run aborted in the cleaning pass still keeps the lines cleaned so
 // far, unless the output is the source itself, which then stays as it was. A failure leaves an
 // existing output as it was.
 class ConversionRun {
@@ -57,6 +60,9 @@ public:
     // Ends the current pass as if its input had been read to the end: the normalising pass
     // then skips the cleaning pass. Meant to be called from RunHost::processEvents().
     void abort() { aborted_ = true; }
+    // Ends the run as abort() does, but keeps nothing: the output is not written even where an
+    // abort keeps the lines cleaned so far. For a program that is being ended.
+    void interrupt() { aborted_ = interrupted_ = true; }
 
 private:
     bool normalise();
@@ -75,12 +81,14 @@ private:
     RunPaths paths_;
     CharacterRule rule_;
     RunHost &host_;
+    TemporaryFile temporary_;
     bool aborted_ = false;
+    bool interrupted_ = false;
     bool outputIsSource_ = false;
-    bool temporaryCreated_ = false;
     bool cleaning_ = false;
     std::uint64_t total_ = 0;
     std::uint64_t block_ = 0;
+    std::size_t readSinceEvents_ = 0;
     QString failure_;
 };
 

@@ -12,20 +12,27 @@ TextInput::TextInput(std::size_t bufferSize)
 
 bool TextInput::open(const QString &path)
 {
-    file_.setFileName(path);
-    pos_ = end_ = 0;
-    eof_ = failed_ = false;
-    if (!file_.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+    owned_.close();
+    owned_.setFileName(path);
+    open(owned_);
+    if (!owned_.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         failed_ = true;
-        errorString_ = file_.errorString();
+        errorString_ = owned_.errorString();
         return false;
     }
     return true;
 }
 
+void TextInput::open(QFileDevice &device)
+{
+    file_ = &device;
+    pos_ = end_ = 0;
+    eof_ = failed_ = false;
+}
+
 void TextInput::close()
 {
-    file_.close();
+    owned_.close();
     longLine_ = std::string();
 }
 
@@ -34,10 +41,10 @@ bool TextInput::fill()
     pos_ = end_ = 0;
     if (eof_ || failed_)
         return false;
-    const qint64 got = file_.read(buffer_.get(), static_cast<qint64>(capacity_));
+    const qint64 got = file_->read(buffer_.get(), static_cast<qint64>(capacity_));
     if (got < 0) {
         failed_ = true;
-        errorString_ = file_.errorString();
+        errorString_ = file_->errorString();
         return false;
     }
     if (got == 0) {

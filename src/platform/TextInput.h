@@ -18,6 +18,9 @@ public:
     explicit TextInput(std::size_t bufferSize = defaultBufferSize);
 
     bool open(const QString &path);
+    // Reads from a device that is already open (the temporary file, standard input), from
+    // where it stands; close() leaves it open.
+    void open(QFileDevice &device);
     void close();
 
     // True exactly when no byte is left to read (or reading has failed).
@@ -36,7 +39,8 @@ public:
 private:
     bool fill();
 
-    QFile file_;
+    QFile owned_;
+    QFileDevice *file_ = &owned_;
     std::unique_ptr<char[]> buffer_;
     std::size_t capacity_;
     std::size_t pos_ = 0;

@@ -1,5 +1,7 @@
 #include "TextOutput.h"
 
+#include "FileMetadata.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -17,34 +19,38 @@ TextOutput::~TextOutput()
     discard();
 }
 
-bool TextOutput::open(const QString &path, Mode mode)
+bool TextOutput::open(const QString &path)
 {
-    used_ = 0;
+    discard();
     failed_ = false;
     const QFileInfo target(path);
     const bool replaceable = !target.exists() || target.isFile() || target.isDir();
-    const QIODevice::OpenMode openMode = QIODevice::WriteOnly | QIODevice::Unbuffered;
-    bool opened = false;
-    if (mode == Mode::Safe && replaceable) {
-        file_ = std::make_unique<QSaveFile>(path);
-        opened = file_->open(openMode);
-    } else if (mode == Mode::Fresh && replaceable) {
-        if (target.isSymLink() || target.isFile())
-            QFile::remove(path);
-        // Readable by its owner only: it may stand in a shared folder and hold a whole log.
-        auto file = std::make_unique<QFile>(path);
-        opened = file->open(openMode | QIODevice::NewOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        file_ = std::move(file);
-    } else {
-        file_ = std::make_unique<QFile>(path);
-        opened = file_->open(openMode | QIODevice::Truncate);
+    if (target.isFile() && isReadOnly(path)) {
+        failed_ = true;
+        errorString_ = QStringLiteral("the file is read-only");
+        return false;
     }
-    if (!opened) {
+    replaced_ = target.isFile() ? path : QString();
+    if (replaceable)
+        owned_ = std::make_unique<QSaveFile>(path);
+    else
+        owned_ = std::make_unique<QFile>(path);
+    file_ = owned_.get();
+    if (!file_->open(QIODevice::WriteOnly | QIODevice::Unbuffered | (replaceable ? QIODevice::NotOpen : QIODevice::Truncate))) {
         fail();
-        file_.reset();
+        owned_.reset();
+        file_ = nullptr;
         return false;
     }
     return true;
+}
+
+void TextOutput::open(QFileDevice &device)
+{
+    discard();
+    failed_ = false;
+    replaced_.clear();
+    file_ = &device;
 }
 
 void TextOutput::fail()
@@ -87,20 +93,29 @@ void TextOutput::writeAround(std::string_view text)
     used_ = text.size();
 }
 
+bool TextOutput::flush()
+{
+    if (file_)
+        flushBuffer();
+    return file_ && !failed_;
+}
+
 bool TextOutput::commit()
 {
     if (!file_)
         return false;
     flushBuffer();
     bool ok = !failed_;
-    if (auto *saveFile = qobject_cast<QSaveFile *>(file_.get())) {
+    if (auto *saveFile = qobject_cast<QSaveFile *>(file_)) {
         if (failed_)
             saveFile->cancelWriting();
+        else if (!replaced_.isEmpty())
+            copyMetadata(replaced_, saveFile->handle());
         if (!saveFile->commit() && ok) {
             fail();
             ok = false;
         }
-    } else {
+    } else if (owned_) {
         // Closing flushes nothing more (the file is unbuffered), but a late error still shows.
         if (!file_->flush() && ok) {
             fail();
@@ -108,19 +123,19 @@ bool TextOutput::commit()
         }
         file_->close();
     }
-    file_.reset();
+    owned_.reset();
+    file_ = nullptr;
     return ok;
 }
 
 void TextOutput::discard()
 {
-    if (!file_)
-        return;
-    if (auto *saveFile = qobject_cast<QSaveFile *>(file_.get()))
+    if (auto *saveFile = qobject_cast<QSaveFile *>(file_))
         saveFile->cancelWriting(); // destroying an uncommitted QSaveFile removes its new file
-    else
+    else if (owned_)
         file_->close();
-    file_.reset();
+    owned_.reset();
+    file_ = nullptr;
     used_ = 0;
 }
 

@@ -11,20 +11,22 @@ namespace tarnwick {
 
 // A sequential output channel over a file, written in large blocks.
 //
-// Fresh mode writes a new file in place of any file or link of that name; a link planted after
-// that one was removed makes the open fail rather than be followed. Safe mode writes a new file
-// beside the target and puts it in the target's place only at commit(), so that until then, and
-// after discard() or any failure, an existing file stays exactly as it was. A target that is not
-// a regular file (a device such as /dev/null) cannot be replaced and is written directly.
+// A file opened by its path is written as a new file beside the target, which takes the
+// target's place only at commit(), with the target's owner, protection and attributes; until
+// then, and after discard() or any failure, an existing file stays exactly as it was. An
+// existing file that may not be written is refused. A target that is not a regular file (a
+// device such as /dev/null) cannot be replaced and is written directly.
 class TextOutput {
 public:
-    enum class Mode { Fresh, Safe };
     static constexpr std::size_t defaultBufferSize = 1 << 20;
 
     explicit TextOutput(std::size_t bufferSize = defaultBufferSize);
     ~TextOutput();
 
-    bool open(const QString &path, Mode mode);
+    bool open(const QString &path);
+    // Writes into a device that is already open (the temporary file, standard output); commit()
+    // and discard() leave it open.
+    void open(QFileDevice &device);
 
     void write(std::string_view text)
     {
@@ -53,8 +55,10 @@ public:
     // Writes out what is buffered and completes the file; false (with errorString()) when any
     // write failed, in which case a safe-mode target keeps its old contents.
     bool commit();
-    // Drops everything written; a safe-mode target keeps its old contents.
+    // Drops everything not yet committed; an existing target keeps its old contents.
     void discard();
+    // Writes out what is buffered, so that a reader sees it now; false when a write failed.
+    bool flush();
 
     bool failed() const { return failed_; }
     QString errorString() const { return errorString_; }
@@ -65,7 +69,9 @@ private:
     void writeThrough(const char *data, std::size_t size);
     void fail();
 
-    std::unique_ptr<QFileDevice> file_;
+    std::unique_ptr<QFileDevice> owned_;
+    QFileDevice *file_ = nullptr;
+    QString replaced_; // the existing file the output takes the place of
     std::unique_ptr<char[]> buffer_;
     std::size_t capacity_;
     std::size_t used_ = 0;

@@ -1,8 +1,14 @@
+#include "ArgumentText.h"
+#include "Batch.h"
 #include "Version.h"
-#include "WindowSetup.h"
+#include "platform/EndingSignals.h"
+#include "platform/TemporaryFile.h"
+#include "window/ProgramFiles.h"
+#include "window/WindowSetup.h"
 #include "window/frmTarnwick.h"
 
 #include <QApplication>
+#include <QSocketNotifier>
 
 #include <cstdlib>
 #include <cstring>
@@ -87,11 +93,27 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
 
+    tarnwick::catchEndingSignals();
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"Tarnwick"_s);
+    QSocketNotifier ending(tarnwick::endingSignalDescriptor(), QSocketNotifier::Read);
+    QObject::connect(&ending, &QSocketNotifier::activated, &app, [] { QCoreApplication::exit(128 + tarnwick::endingSignal()); });
+
+    const tarnwick::ProgramFolder folder = tarnwick::runningProgramFolder();
+    for (const QString &used : {folder.path, folder.temporaryFolder})
+        tarnwick::removeLeftoverTemporaryFiles(used);
     frmTarnwick form;
-    if (const auto status = form.Form_Load(QApplication::arguments().mid(1)))
-        return *status;
+    form.Form_Load(folder);
+    const QStringList arguments = QApplication::arguments().mid(1);
+    if (!arguments.isEmpty()) {
+        QStringList unquotable;
+        const QString text = tarnwick::argumentText(arguments, &unquotable);
+        const auto report = [](const QString &message) { std::cerr << "tarnwick: " << message.toStdString() << std::endl; };
+        for (const QString &path : unquotable)
+            report(u"Cannot take \"%1\": a path on the command line cannot hold a quotation mark"_s.arg(path));
+        const int status = tarnwick::runBatch(form, tarnwick::batchTokens(text), report);
+        return status == 0 && !unquotable.isEmpty() ? 1 : status;
+    }
     form.show();
     return QApplication::exec();
 }

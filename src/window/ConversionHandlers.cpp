@@ -5,6 +5,7 @@
 
 #include "Captions.h"
 #include "conversion/OutputName.h"
+#include "platform/EndingSignals.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -93,17 +94,19 @@ void frmTarnwick::showProgress(const QString &text)
 
 void frmTarnwick::processEvents()
 {
-    if (sinceEvents_.isValid() && sinceEvents_.elapsed() < eventIntervalMs)
-        return;
-    QApplication::processEvents();
-    sinceEvents_.start();
+    if (!sinceEvents_.isValid() || sinceEvents_.elapsed() >= eventIntervalMs) {
+        QApplication::processEvents();
+        sinceEvents_.start();
+    }
+    // A program asked to end leaves nothing of the run behind.
+    if (tarnwick::endingSignal() != 0 && activeRun_)
+        activeRun_->interrupt();
 }
 
-// What went wrong is told once: on standard error while a batch runs (nobody may be there to
-// close a dialog) or once the window is gone, in a message box otherwise.
+// What went wrong is told once: in a message box, or on standard error once the window is gone.
 void frmTarnwick::reportFailure(const QString &message)
 {
-    if (inBatch_ || unloaded_)
+    if (unloaded_)
         std::cerr << "tarnwick: " << message.toStdString() << std::endl;
     else
         dialogs.showFailure(this, message);

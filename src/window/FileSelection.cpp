@@ -14,13 +14,17 @@ bool carriesFile(const QMimeData *data)
     return data && data->hasUrls() && !data->urls().isEmpty() && data->urls().first().isLocalFile();
 }
 
-// Accepts a drag that carries files, with the action it proposes; refuses any other.
-void answerDrag(QDragMoveEvent *event)
+// Accepts a drag that carries files as a copy (or, where the source offers no copy, a link):
+// the source log stays where it is, so the drag source must never be told it was moved.
+void answerDrag(QDropEvent *event)
 {
-    if (carriesFile(event->mimeData()))
-        event->acceptProposedAction();
-    else
+    const Qt::DropActions offered = event->possibleActions();
+    if (carriesFile(event->mimeData()) && (offered & (Qt::CopyAction | Qt::LinkAction))) {
+        event->setDropAction(offered & Qt::CopyAction ? Qt::CopyAction : Qt::LinkAction);
+        event->accept();
+    } else {
         event->ignore();
+    }
 }
 
 } // namespace
@@ -43,8 +47,9 @@ void frmTarnwick::dragMoveEvent(QDragMoveEvent *event)
 
 void frmTarnwick::dropEvent(QDropEvent *event)
 {
-    Form_OLEDragDrop(event->mimeData());
-    event->acceptProposedAction();
+    answerDrag(event);
+    if (event->isAccepted())
+        Form_OLEDragDrop(event->mimeData());
 }
 
 // The controls' drag and drop events come here, so that a control never takes the drop itself

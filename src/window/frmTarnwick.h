@@ -15,6 +15,10 @@ class QLabel;
 class QMimeData;
 class QPushButton;
 
+namespace tarnwick {
+struct ProgramFolder;
+}
+
 // A one-line text box that carries one free text value besides its text. The conversion run
 // keeps the paths it works on there, and the output-name rule the base name.
 class TextBox : public QLineEdit {
@@ -60,9 +64,8 @@ public:
     } dialogs;
 
     // Start-up: centres the window, titles it with the version, fixes the temporary and profile
-    // files, loads the settings and, with arguments, shows the window and converts each path in
-    // turn. Returns the batch's exit status when there were arguments.
-    std::optional<int> Form_Load(const QStringList &arguments);
+    // files in or beside the program folder and loads the settings.
+    void Form_Load(const tarnwick::ProgramFolder &folder);
 
     // One conversion of the source path into the output path; nothing when a path is missing.
     std::optional<tarnwick::RunOutcome> Command1_Click();
@@ -92,12 +95,10 @@ private:
     bool scrollOn() const override { return ScrollOn; }
 
     void reportFailure(const QString &message);
-    int runBatch(const QStringList &paths);
 
     tarnwick::CharacterRule characterRule_;
     tarnwick::ConversionRun *activeRun_ = nullptr;
     QElapsedTimer sinceEvents_;
-    bool inBatch_ = false;
     bool closeRequested_ = false; // the window was closed while a conversion ran
     bool unloaded_ = false;
 };

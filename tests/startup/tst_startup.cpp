@@ -1,7 +1,9 @@
 #include "TestSupport.h"
+#include "platform/TemporaryFile.h"
 #include "startup/ArgumentText.h"
-#include "startup/ProgramFiles.h"
-#include "startup/WindowSetup.h"
+#include "startup/Batch.h"
+#include "window/ProgramFiles.h"
+#include "window/WindowSetup.h"
 #include "window/frmTarnwick.h"
 
 #include <QPushButton>
@@ -34,6 +36,12 @@ private Q_SLOTS:
     void closingEndsBatch();
 
 private:
+    tarnwick::ProgramFolder programFolder() const
+    {
+        const QString folder = dir_.path() + u'/';
+        return {folder, true, false, folder, folder};
+    }
+
     QTemporaryDir dir_;
 };
 
@@ -177,11 +185,13 @@ void tst_Startup::centresWindow()
 void tst_Startup::loadsWindow()
 {
     frmTarnwick form;
-    QVERIFY(!form.Form_Load({}));
+    const QString folder = dir_.path() + u'/';
+    writeFile(folder + u"Tarnwick.ini"_s, "[Tarnwick]\nFileExt=cap\n");
+    form.Form_Load(programFolder());
     QCOMPARE(form.windowTitle(), u"Tarnwick Ver.1.20"_s);
-    QVERIFY(!form.isVisible()); // shown by the caller when there is no batch
-    const QString folder = QCoreApplication::applicationDirPath() + u'/';
+    QVERIFY(!form.isVisible()); // shown by the caller
     QCOMPARE(form.IniFile, folder + u"Tarnwick.ini"_s);
+    QCOMPARE(form.Text3->text(), u"cap"_s);
     QCOMPARE(form.TempFile, folder + tarnwick::temporaryFileName(static_cast<std::uint32_t>(QCoreApplication::applicationPid())));
     const QRect screen = form.screen()->geometry();
     QCOMPARE(form.pos(), screen.topLeft() + tarnwick::centredPosition(screen.size(), form.frameGeometry().size()));
@@ -192,6 +202,7 @@ void tst_Startup::abortInBatchEndsOnlyCurrentFile()
     writeFile(dir_.filePath(u"first.log"_s), times("x\b\n", 5000));
     writeFile(dir_.filePath(u"second.log"_s), "a\b\n");
     frmTarnwick form;
+    form.Form_Load(programFolder());
     auto *abortFirstRun = new QTimer(&form);
     abortFirstRun->setInterval(0);
     connect(abortFirstRun, &QTimer::timeout, &form, [&] {
@@ -201,8 +212,11 @@ void tst_Startup::abortInBatchEndsOnlyCurrentFile()
         }
     });
     abortFirstRun->start();
-    const auto status = form.Form_Load({dir_.filePath(u"first.log"_s), dir_.filePath(u"second.log"_s)});
-    QCOMPARE(status, std::optional<int>(1));
+    QStringList reported;
+    const int status = tarnwick::runBatch(form, {dir_.filePath(u"first.log"_s), dir_.filePath(u"second.log"_s)},
+                                          [&](const QString &message) { reported.append(message); });
+    QCOMPARE(status, 1);
+    QCOMPARE(reported, QStringList{u"Conversion of \"%1\" aborted"_s.arg(dir_.filePath(u"first.log"_s))});
     QVERIFY(!form.isVisible());
     const QString extension = u"."_s + form.OutExt;
     QVERIFY(!QFile::exists(dir_.filePath(u"first"_s + extension)));
@@ -224,6 +238,7 @@ void tst_Startup::closingEndsBatch()
     writeFile(dir.filePath(u"first.log"_s), times("x\b\n", 5000));
     writeFile(dir.filePath(u"second.log"_s), "a\b\n");
     frmTarnwick form;
+    form.Form_Load(programFolder());
     auto *closer = new QTimer(&form);
     closer->setInterval(0);
     connect(closer, &QTimer::timeout, &form, [&] {
@@ -238,8 +253,11 @@ void tst_Startup::closingEndsBatch()
         }
     });
     closer->start();
-    const auto status = form.Form_Load({dir.filePath(u"first.log"_s), dir.filePath(u"second.log"_s)});
-    QCOMPARE(status, std::optional<int>(1));
+    QStringList reported;
+    const int status = tarnwick::runBatch(form, {dir.filePath(u"first.log"_s), dir.filePath(u"second.log"_s)},
+                                          [&](const QString &message) { reported.append(message); });
+    QCOMPARE(status, 1);
+    QCOMPARE(reported.last(), u"\"%1\" not converted: the batch was ended"_s.arg(dir.filePath(u"second.log"_s)));
     QVERIFY(!form.isVisible());
     const QString extension = u"."_s + form.OutExt;
     QCOMPARE(QFile::exists(dir.filePath(u"first"_s + extension)), !duringRun);

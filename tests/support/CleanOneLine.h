@@ -15,7 +15,7 @@ inline QByteArray cleanOneLine(const QByteArray &line, bool scrollOn, tarnwick::
     testsupport::writeFile(inPath, line + "\r\n");
     tarnwick::TextInput input;
     tarnwick::TextOutput output;
-    if (!input.open(inPath) || !output.open(outPath, tarnwick::TextOutput::Mode::Fresh))
+    if (!input.open(inPath) || !output.open(outPath))
         qFatal("cannot open test channels");
     tarnwick::LineCleaner cleaner(input, output, rule);
     cleaner.CleanLine(scrollOn);

@@ -21,9 +21,6 @@ struct ProgramFolder {
     QString configurationFolder; // the user's folder for this program's settings, closed with a separator
 };
 
-// "Tarnwick-" and the number as eight upper-case hexadecimal digits, ".tmp".
-QString temporaryFileName(std::uint32_t number);
-
 // Both files in the program folder; where that folder cannot be written, the temporary file
 // goes to the system's temporary folder and the profile to the user's configuration folder,
 // unless a profile already sits beside the program.

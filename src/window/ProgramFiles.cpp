@@ -1,5 +1,7 @@
 #include "ProgramFiles.h"
 
+#include "platform/TemporaryFile.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -11,11 +13,6 @@ namespace tarnwick {
 
 namespace {
 const QString profileName = u"Tarnwick.ini"_s;
-}
-
-QString temporaryFileName(std::uint32_t number)
-{
-    return u"Tarnwick-"_s + QString::number(number, 16).toUpper().rightJustified(8, u'0') + u".tmp"_s;
 }
 
 ProgramFiles programFiles(const ProgramFolder &folder, std::uint32_t number)
