@@ -1,6 +1,7 @@
 #include "ConversionRun.h"
 
 #include "LineCleaner.h"
+#include "platform/EndingSignals.h"
 #include "platform/TextInput.h"
 #include "platform/TextOutput.h"
 
@@ -80,6 +81,14 @@ void ConversionRun::progressStep(std::uint64_t &done)
     done += 100;
     showProgress(cleaning_ ? done : 0);
     host_.processEvents();
+    noteEndingSignal();
+}
+
+// A program that is asked to end leaves nothing of the run behind.
+void ConversionRun::noteEndingSignal()
+{
+    if (endingSignal() != 0)
+        interrupt();
 }
 
 bool ConversionRun::normalise()
@@ -103,6 +112,7 @@ bool ConversionRun::normalise()
         if (readSinceEvents_ >= eventsEveryBytes) {
             readSinceEvents_ = 0;
             host_.processEvents();
+            noteEndingSignal();
             if (aborted_)
                 break;
         }
@@ -166,6 +176,7 @@ bool ConversionRun::clean()
         output.discard();
         return fail(u"Cannot read the temporary file"_s, temporary_.path(), input.errorString());
     }
+    noteEndingSignal();
     if (aborted_ && (outputIsSource_ || interrupted_)) {
         output.discard();
         return true;

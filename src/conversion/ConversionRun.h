@@ -61,7 +61,8 @@ public:
     // then skips the cleaning pass. Meant to be called from RunHost::processEvents().
     void abort() { aborted_ = true; }
     // Ends the run as abort() does, but keeps nothing: the output is not written even where an
-    // abort keeps the lines cleaned so far. For a program that is being ended.
+    // abort keeps the lines cleaned so far. An ending signal (see EndingSignals.h) does this
+    // by itself at the next progress step.
     void interrupt() { aborted_ = interrupted_ = true; }
 
 private:
@@ -76,6 +77,7 @@ private:
             progressStep(done);
     }
     void progressStep(std::uint64_t &done);
+    void noteEndingSignal();
     void showProgress(std::uint64_t done);
 
     RunPaths paths_;

@@ -5,7 +5,6 @@
 
 #include "Captions.h"
 #include "conversion/OutputName.h"
-#include "platform/EndingSignals.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -94,13 +93,10 @@ void frmTarnwick::showProgress(const QString &text)
 
 void frmTarnwick::processEvents()
 {
-    if (!sinceEvents_.isValid() || sinceEvents_.elapsed() >= eventIntervalMs) {
-        QApplication::processEvents();
-        sinceEvents_.start();
-    }
-    // A program asked to end leaves nothing of the run behind.
-    if (tarnwick::endingSignal() != 0 && activeRun_)
-        activeRun_->interrupt();
+    if (sinceEvents_.isValid() && sinceEvents_.elapsed() < eventIntervalMs)
+        return;
+    QApplication::processEvents();
+    sinceEvents_.start();
 }
 
 // What went wrong is told once: in a message box, or on standard error once the window is gone.

@@ -5,6 +5,8 @@
 
 #include <functional>
 
+#include <sys/stat.h>
+
 using tarnwick::CharacterRule;
 using tarnwick::ConversionRun;
 using tarnwick::RunOutcome;
@@ -61,6 +63,12 @@ private Q_SLOTS:
     void abortInNormalisingPassLeavesOutputUntouched_data();
     void abortInNormalisingPassLeavesOutputUntouched();
     void abortInCleaningPassKeepsLinesCleanedSoFar();
+    void abortsSourceWithoutLineEnds();
+    void interruptKeepsNothing_data();
+    void interruptKeepsNothing();
+    void runsFromOneNumberShareNoFile();
+    void overwriteLeavesWhatIsPlantedAtTemporaryName_data();
+    void overwriteLeavesWhatIsPlantedAtTemporaryName();
     void overwritesSourceOnlyWhenComplete_data();
     void overwritesSourceOnlyWhenComplete();
     void sourceSurvivesFullDiskWhenOverwritten();
@@ -195,6 +203,84 @@ void tst_ConversionRun::abortInCleaningPassKeepsLinesCleanedSoFar()
     QCOMPARE(readFile(dir_->filePath(u"r1.txt"_s)), cleanedNumberedLines(200));
     QCOMPARE(host.progress.last(), u"200 / 350"_s);
     QCOMPARE(files(), (QStringList{u"r1.log"_s, u"r1.txt"_s}));
+}
+
+void tst_ConversionRun::abortsSourceWithoutLineEnds()
+{
+    writeFile(dir_->filePath(u"r1.log"_s), QByteArray(40 << 20, '\0'));
+    Host host;
+    ConversionRun run(paths(u"r1.log"_s, u"r1.txt"_s), CharacterRule::Utf8, host);
+    host.atStep = [&](int) { run.abort(); };
+    QCOMPARE(run.run().status, Status::Aborted);
+    QCOMPARE(host.steps, 1); // after the first 8 MiB
+    QCOMPARE(host.progress.last(), u"0 / 0"_s);
+    QCOMPARE(files(), (QStringList{u"r1.log"_s}));
+}
+
+void tst_ConversionRun::interruptKeepsNothing_data()
+{
+    QTest::addColumn<int>("atStep");
+    QTest::newRow("normalising") << 1;
+    QTest::newRow("cleaning") << 4;
+}
+
+void tst_ConversionRun::interruptKeepsNothing()
+{
+    QFETCH(int, atStep);
+    writeFile(dir_->filePath(u"r1.log"_s), numberedLines(300, "x\b\n"));
+    writeFile(dir_->filePath(u"r1.txt"_s), "an older output\r\n");
+    Host host;
+    ConversionRun run(paths(u"r1.log"_s, u"r1.txt"_s), CharacterRule::Utf8, host);
+    host.atStep = [&](int step) {
+        if (step == atStep)
+            run.interrupt();
+    };
+    QCOMPARE(run.run().status, Status::Aborted);
+    QCOMPARE(readFile(dir_->filePath(u"r1.txt"_s)), QByteArray("an older output\r\n"));
+    QCOMPARE(readFile(dir_->filePath(u"r1.log"_s)), numberedLines(300, "x\b\n"));
+    QCOMPARE(files(), (QStringList{u"r1.log"_s, u"r1.txt"_s}));
+}
+
+void tst_ConversionRun::runsFromOneNumberShareNoFile()
+{
+    // A second instance that starts from the same number while the first one's run goes on.
+    writeFile(dir_->filePath(u"first.log"_s), numberedLines(300, "x\b\n"));
+    writeFile(dir_->filePath(u"second.log"_s), numberedLines(300));
+    Host firstHost;
+    Host secondHost;
+    RunOutcome second;
+    firstHost.atStep = [&](int step) {
+        if (step == 2)
+            second = ConversionRun(paths(u"second.log"_s, u"second.txt"_s), CharacterRule::Utf8, secondHost).run();
+    };
+    QCOMPARE(ConversionRun(paths(u"first.log"_s, u"first.txt"_s), CharacterRule::Utf8, firstHost).run().status, Status::Completed);
+    QCOMPARE(second.status, Status::Completed);
+    QCOMPARE(readFile(dir_->filePath(u"first.txt"_s)), cleanedNumberedLines(300));
+    QCOMPARE(readFile(dir_->filePath(u"second.txt"_s)), cleanedNumberedLines(300));
+    QCOMPARE(files(), (QStringList{u"first.log"_s, u"first.txt"_s, u"second.log"_s, u"second.txt"_s}));
+}
+
+void tst_ConversionRun::overwriteLeavesWhatIsPlantedAtTemporaryName_data()
+{
+    QTest::addColumn<bool>("fifo"); // else a link to /dev/null
+    QTest::newRow("link to /dev/null") << false;
+    QTest::newRow("FIFO") << true;
+}
+
+void tst_ConversionRun::overwriteLeavesWhatIsPlantedAtTemporaryName()
+{
+    QFETCH(bool, fifo);
+    const QString planted = paths({}, {}).temporary;
+    if (fifo)
+        QCOMPARE(mkfifo(QFile::encodeName(planted).constData(), 0666), 0);
+    else
+        QVERIFY(QFile::link(u"/dev/null"_s, planted));
+    writeFile(dir_->filePath(u"r1.log"_s), numberedLines(250, "x\b\n"));
+    Host host;
+    QCOMPARE(ConversionRun(paths(u"r1.log"_s, u"r1.log"_s), CharacterRule::Utf8, host).run().status, Status::Completed);
+    QCOMPARE(readFile(dir_->filePath(u"r1.log"_s)), cleanedNumberedLines(250));
+    QCOMPARE(QFileInfo(planted).isSymLink(), !fifo);
+    QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::System), (QStringList{u"r1.log"_s, QFileInfo(planted).fileName()}));
 }
 
 void tst_ConversionRun::overwritesSourceOnlyWhenComplete_data()

@@ -3,6 +3,8 @@
 #include <QProcess>
 #include <QtTest>
 
+#include <csignal>
+
 using namespace testsupport;
 using namespace Qt::StringLiterals;
 
@@ -31,6 +33,8 @@ private Q_SLOTS:
     void needsDisplayOrPaths();
     void twoInstancesRunAtOnce();
     void installedProgramUsesUserFolders();
+    void endingSignalLeavesNothing_data();
+    void endingSignalLeavesNothing();
 
 private:
     QString install(const QString &folder)
@@ -42,14 +46,18 @@ private:
             qFatal("cannot copy the program");
         return program;
     }
-    static QProcessEnvironment withoutDisplay()
+    // No display, and system folders of the test's own.
+    QProcessEnvironment withoutDisplay() const
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const QString &name : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"QT_QPA_PLATFORM"_s})
             environment.remove(name);
+        environment.insert(u"TMPDIR"_s, path(u"tmp"_s));
+        environment.insert(u"XDG_RUNTIME_DIR"_s, path(u"runtime"_s));
         return environment;
     }
-    Result run(const QStringList &arguments, const QProcessEnvironment &environment = withoutDisplay())
+    Result run(const QStringList &arguments) { return run(arguments, withoutDisplay()); }
+    Result run(const QStringList &arguments, const QProcessEnvironment &environment)
     {
         QProcess process;
         process.setProcessEnvironment(environment);
@@ -69,6 +77,9 @@ void tst_Batch::init()
 {
     dir_ = std::make_unique<QTemporaryDir>();
     program_ = install(path(u"bin"_s));
+    QDir().mkpath(path(u"tmp"_s));
+    QDir().mkpath(path(u"runtime"_s));
+    QFile::setPermissions(path(u"runtime"_s), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     writeFile(path(u"bin/Tarnwick.ini"_s), "[Tarnwick]\nFileExt=txt\n");
 }
 
@@ -169,6 +180,51 @@ void tst_Batch::installedProgramUsesUserFolders()
     QCOMPARE(result.status, 0);
     QCOMPARE(readFile(path(u"r1.cfg"_s)), QByteArray("ab\r\n"));
     QCOMPARE(QDir(path(u"tmp"_s)).entryList(QDir::Files), QStringList());
+}
+
+void tst_Batch::endingSignalLeavesNothing_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::addColumn<bool>("cleaning"); // else in the normalising pass
+    QTest::newRow("SIGTERM, normalising") << SIGTERM << false;
+    QTest::newRow("SIGTERM, cleaning") << SIGTERM << true;
+    QTest::newRow("SIGHUP, cleaning") << SIGHUP << true;
+}
+
+void tst_Batch::endingSignalLeavesNothing()
+{
+    QFETCH(int, signal);
+    QFETCH(bool, cleaning);
+    QVERIFY(QDir().mkpath(path(u"logs"_s)));
+    const QByteArray source = times("R1#shpw\b\bow interfaces status | include connected\n", 2000000);
+    writeFile(path(u"logs/r1.log"_s), source);
+    writeFile(path(u"logs/r1.txt"_s), "an older output\r\n");
+    const QStringList before{u"r1.log"_s, u"r1.txt"_s};
+
+    // The normalising pass has begun when the temporary file appears, the cleaning pass when
+    // it holds the whole source, each LF as CR LF.
+    QProcess process;
+    process.setProcessEnvironment(withoutDisplay());
+    process.start(program_, {path(u"logs/r1.log"_s)});
+    QVERIFY(process.waitForStarted());
+    const auto passBegun = [&] {
+        const QStringList temporary = QDir(path(u"bin"_s)).entryList({u"Tarnwick-*.tmp"_s}, QDir::Files);
+        return !temporary.isEmpty()
+            && (!cleaning || QFileInfo(path(u"bin/"_s) + temporary.first()).size() == source.size() + source.count('\n'));
+    };
+    bool ended = false;
+    while (!(ended = process.waitForFinished(0)) && !passBegun())
+        QThread::usleep(200);
+    QVERIFY2(!ended, "the run ended before the signal could be sent");
+    kill(pid_t(process.processId()), signal);
+    QVERIFY(process.waitForFinished(60000));
+
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 128 + signal);
+    QVERIFY(readFile(path(u"logs/r1.log"_s)) == source);
+    QCOMPARE(readFile(path(u"logs/r1.txt"_s)), QByteArray("an older output\r\n"));
+    QCOMPARE(QDir(path(u"logs"_s)).entryList(QDir::Files), before);
+    QCOMPARE(QDir(path(u"bin"_s)).entryList(QDir::Files), (QStringList{u"tarnwick"_s, u"Tarnwick.ini"_s}));
 }
 
 QTEST_GUILESS_MAIN(tst_Batch)

@@ -22,16 +22,16 @@ QByteArray manyLines(int count)
     return text;
 }
 
-// Drags the data onto the widget and drops it there, as a drag from a file manager does;
-// false when the widget refuses the drag.
-bool dragAndDrop(QWidget *widget, const QMimeData &data)
+// Drags the data onto the widget and drops it there, as a drag from a file manager does (one
+// that offers a move proposes it); false when the widget refuses the drag or takes it as a move.
+bool dragAndDrop(QWidget *widget, const QMimeData &data, Qt::DropActions offered = Qt::CopyAction)
 {
     const QPoint centre = widget->rect().center();
-    QDragEnterEvent enter(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QDragEnterEvent enter(centre, offered, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(widget, &enter);
-    if (!enter.isAccepted())
+    if (!enter.isAccepted() || enter.dropAction() != Qt::CopyAction)
         return false;
-    QDropEvent drop(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QDropEvent drop(centre, offered, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(widget, &drop);
     return drop.isAccepted() && drop.dropAction() == Qt::CopyAction;
 }
@@ -72,6 +72,7 @@ private Q_SLOTS:
     void refusesMissingPaths();
     void convertsAndShowsStates();
     void reportsFailureOnceWhenIdle();
+    void abortKeepsWindowOpen_data();
     void abortKeepsWindowOpen();
     void closingDuringRunAbortsThenCloses();
     void exitWhenIdleCloses();
@@ -240,7 +241,7 @@ void tst_Window::dropSetsSourcePath()
 
     QMimeData folder;
     folder.setUrls({QUrl::fromLocalFile(path(u"a folder.d"_s))});
-    QVERIFY(dragAndDrop(widget, folder));
+    QVERIFY(dragAndDrop(widget, folder, Qt::CopyAction | Qt::MoveAction));
     QCOMPARE(form_->Text1->text(), path(u"a folder.d"_s));
     QCOMPARE(form_->Text2->text(), path(u"a folder.txt"_s));
 }
@@ -370,9 +371,17 @@ void tst_Window::reportsFailureOnceWhenIdle()
     QVERIFY(!QFile::exists(form_->TempFile));
 }
 
+void tst_Window::abortKeepsWindowOpen_data()
+{
+    QTest::addColumn<QByteArray>("source");
+    QTest::newRow("lines") << manyLines(1000);
+    QTest::newRow("no line ends") << QByteArray(64 << 20, 'x');
+}
+
 void tst_Window::abortKeepsWindowOpen()
 {
-    writeFile(path(u"r1.log"_s), manyLines(1000));
+    QFETCH(QByteArray, source);
+    writeFile(path(u"r1.log"_s), source);
     writeFile(path(u"r1.txt"_s), "an older output\r\n");
     form_->Text3->setText(u"txt"_s);
     form_->Text1->setText(path(u"r1.log"_s));
