@@ -105,12 +105,19 @@ void tst_Batch::convertsEveryPath()
 {
     writeFile(path(u"r1.log"_s), "R1#shpw\b\bow run\r\n<--- More --->\r              \rinterface Gi0/1\n");
     writeFile(path(u"my logs r2.log"_s), "a\b\bb");
+    // Left behind by a power cut, in both folders the program uses; removed at start.
+    for (const QString &leftover : {path(u"bin/Tarnwick-0000DEAD.tmp"_s), path(u"tmp/Tarnwick-0000BEEF.tmp"_s)}) {
+        writeFile(leftover, "an old log\r\n");
+        QFile file(leftover);
+        QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(QDateTime::currentDateTime().addDays(-1), QFileDevice::FileModificationTime));
+    }
     const Result result = run({path(u"r1.log"_s), path(u"my logs r2.log"_s)});
     QCOMPARE(result.err, QString());
     QCOMPARE(result.status, 0);
     QCOMPARE(readFile(path(u"r1.txt"_s)), QByteArray("R1#show run\r\ninterface Gi0/1\r\n"));
     QCOMPARE(readFile(path(u"my logs r2.txt"_s)), QByteArray("b\r\n"));
     QCOMPARE(QDir(path(u"bin"_s)).entryList(QDir::Files), (QStringList{u"tarnwick"_s, u"Tarnwick.ini"_s}));
+    QCOMPARE(QDir(path(u"tmp"_s)).entryList(QDir::Files), QStringList());
 }
 
 void tst_Batch::reportsFailingFileAndGoesOn()
