@@ -40,7 +40,13 @@ readfloor=$(best_of_3 "dd if='$capture' of='$work/tmp' bs=1M status=none && dd i
 plain=$(best_of_3 "'$bench' convert '$capture' '$work/plain.out' > '$work/plain.stats'")
 scroll=$(best_of_3 "'$bench' convert --scroll '$capture' '$work/scroll.out' > '$work/scroll.stats'")
 # The program itself, headless, as a batch of one file.
-program=$(best_of_3 "env -u DISPLAY -u WAYLAND_DISPLAY '$root/build/tarnwick' '$capture'")
+program=$(best_of_3 "env -u DISPLAY -u WAYLAND_DISPLAY '$root/build/tarnwick' --ext out '$capture'")
+# The same as a filter in a pipe: one pass, no temporary file.
+pipe=$(best_of_3 "'$root/build/tarnwick' - < '$capture' > '$work/pipe.out'")
+cmp -s "$work/capture.out" "$work/pipe.out" || { echo "the pipe's output differs from the file's" >&2; exit 1; }
+peak() { /usr/bin/time -f %M "$@" 2>&1 >/dev/null | tail -n 1; }
+file_peak=$(peak env -u DISPLAY -u WAYLAND_DISPLAY "$root/build/tarnwick" --ext out "$capture")
+pipe_peak=$(peak sh -c "'$root/build/tarnwick' - < '$capture'")
 col=$(best_of_3 "col -b < '$capture' > '$work/col.out'")
 
 small="$work/small.log"
@@ -58,12 +64,14 @@ long_scroll=$(best_of_3 "'$bench' convert --scroll '$long' '$work/long-scroll.ou
 printf 'Capture: %s MB, %s lines\n\n' "$((size / 1048576))" "$(wc -l < "$capture")"
 printf '%-34s %8s s\n' "two cats (I/O floor of two passes)" "$floor" "two dd (read and write floor)" "$readfloor" \
   "tarnwick engine" "$plain" "tarnwick engine, scroll setting on" "$scroll" \
-  "tarnwick program (batch, headless)" "$program" "col -b" "$col"
+  "tarnwick program (batch, headless)" "$program" "tarnwick program (pipe: - < log)" "$pipe" "col -b" "$col"
 echo
 printf 'conversion / floor:          %s  (goal at most 2)\n' "$(ratio "$plain" "$floor")"
 printf 'conversion, scroll / floor:  %s  (goal at most 3)\n' "$(ratio "$scroll" "$floor")"
 printf 'program / floor:             %s\n' "$(ratio "$program" "$floor")"
 printf 'conversion / dd floor:       %s;  scroll / dd floor: %s\n' "$(ratio "$plain" "$readfloor")" "$(ratio "$scroll" "$readfloor")"
+printf 'pipe / file mode:            %s  (goal at most 1); peak memory %s KiB against %s KiB (goal within 4096)\n' \
+  "$(ratio "$pipe" "$program")" "$pipe_peak" "$file_peak"
 printf 'col -b / conversion:         %s  (goal at least 20)\n' "$(ratio "$col" "$plain")"
 printf 'peak memory:                 %s KiB on %s MB, %s KiB on %s MB  (goal under 65536, independent of size)\n' \
   "$(cut -d' ' -f2 "$work/plain.stats")" "$((size / 1048576))" "$(cut -d' ' -f2 "$work/small.stats")" "$((size / 4194304))"

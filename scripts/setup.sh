@@ -2,7 +2,7 @@
 # Installs the Debian packages Tarnwick needs to build, test and run, where they are missing.
 set -euo pipefail
 
-packages=(cmake g++ ninja-build qt6-base-dev libgl-dev fonts-ipafont-gothic acl attr)
+packages=(cmake g++ ninja-build qt6-base-dev libgl-dev fonts-ipafont-gothic acl attr groff-base time)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")

@@ -44,12 +44,12 @@ RunOutcome ConversionRun::run()
 {
     if (sameFile(paths_.source, paths_.temporary) || sameFile(paths_.output, paths_.temporary)) {
         fail(u"Cannot convert"_s, paths_.temporary, u"it is the program's own temporary file"_s);
-        return {RunOutcome::Status::Failed, failure_};
+        return failure_;
     }
     outputIsSource_ = sameFile(paths_.source, paths_.output);
     if (!normalise() || (!aborted_ && !clean())) {
         temporary_.remove();
-        return {RunOutcome::Status::Failed, failure_};
+        return failure_;
     }
     return finish(aborted_ ? RunOutcome::Status::Aborted : RunOutcome::Status::Completed);
 }
@@ -58,14 +58,15 @@ RunOutcome ConversionRun::finish(RunOutcome::Status status)
 {
     if (!temporary_.remove()) {
         fail(u"Cannot delete the temporary file"_s, temporary_.path(), temporary_.errorString());
-        return {RunOutcome::Status::Failed, failure_};
+        return failure_;
     }
-    return {status, {}};
+    return {status, {}, {}, {}};
 }
 
 bool ConversionRun::fail(const QString &what, const QString &path, const QString &reason)
 {
-    failure_ = u"%1 \"%2\": %3"_s.arg(what, QDir::toNativeSeparators(path), reason);
+    const QString file = QDir::toNativeSeparators(path);
+    failure_ = {RunOutcome::Status::Failed, u"%1 \"%2\": %3"_s.arg(what, file, reason), file, what.toLower() + u": "_s + reason};
     return false;
 }
 

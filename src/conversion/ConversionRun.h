@@ -38,6 +38,8 @@ struct RunOutcome {
     enum class Status { Completed, Aborted, Failed };
     Status status = Status::Completed;
     QString message; // when failed: what went wrong, with the file and the reason
+    QString file;    // when failed: the file concerned, and what went wrong with it
+    QString reason;
 };
 
 QString progressText(std::uint64_t done, std::uint64_t total);
@@ -91,7 +93,7 @@ private:
     std::uint64_t total_ = 0;
     std::uint64_t block_ = 0;
     std::size_t readSinceEvents_ = 0;
-    QString failure_;
+    RunOutcome failure_;
 };
 
 } // namespace tarnwick

@@ -4,32 +4,38 @@
 
 namespace tarnwick {
 
+LineCleaning::LineCleaning(CharacterRule rule)
+    : eraser_(rule)
+    , rebuilder_(rule)
+{
+}
+
+std::optional<std::string_view> LineCleaning::clean(std::string_view line, bool scrollOn)
+{
+    return filterPager(scrollOn ? rebuilder_.rebuild(line) : eraser_.erase(line));
+}
+
 LineCleaner::LineCleaner(TextInput &channel1, TextOutput &channel2, CharacterRule rule)
     : channel1_(channel1)
     , channel2_(channel2)
-    , eraser_(rule)
-    , rebuilder_(rule)
+    , cleaning_(rule)
 {
 }
 
 void LineCleaner::CleanLine(bool scrollOn)
 {
-    if (scrollOn) {
-        CleanScrolledLine();
-        return;
-    }
-    writeUnlessPager(eraser_.erase(channel1_.readLine()));
+    write(cleaning_.clean(channel1_.readLine(), scrollOn));
 }
 
 void LineCleaner::CleanScrolledLine()
 {
-    writeUnlessPager(rebuilder_.rebuild(channel1_.readLine()));
+    write(cleaning_.clean(channel1_.readLine(), true));
 }
 
-void LineCleaner::writeUnlessPager(std::string_view line)
+void LineCleaner::write(std::optional<std::string_view> line)
 {
-    if (const auto kept = filterPager(line))
-        channel2_.writeLine(*kept);
+    if (line)
+        channel2_.writeLine(*line);
 }
 
 } // namespace tarnwick

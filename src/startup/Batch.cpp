@@ -13,7 +13,7 @@ namespace tarnwick {
 int runBatch(frmTarnwick &form, const QStringList &paths, const BatchReport &report)
 {
     // Failures go to the batch's report, not into a message box that nobody may be there to close.
-    const auto showFailure = std::exchange(form.dialogs.showFailure, [&](QWidget *, const QString &message) { report(message); });
+    const auto showFailure = std::exchange(form.dialogs.showFailure, [&](QWidget *, const QString &message) { report(form.Text1->text(), message); });
     form.show();
     QApplication::processEvents();
     bool allConverted = true;
@@ -26,9 +26,9 @@ int runBatch(frmTarnwick &form, const QStringList &paths, const BatchReport &rep
             break;
         const auto outcome = form.Command1_Click();
         if (outcome && outcome->status == RunOutcome::Status::Failed)
-            report(outcome->message);
+            report(outcome->file, outcome->reason);
         if (outcome && outcome->status == RunOutcome::Status::Aborted && endingSignal() == 0)
-            report(u"Conversion of \"%1\" aborted"_s.arg(QDir::toNativeSeparators(path)));
+            report(QDir::toNativeSeparators(path), u"not converted: the conversion was aborted"_s);
         allConverted = allConverted && (!outcome || outcome->status == RunOutcome::Status::Completed);
         QApplication::processEvents();
     }
@@ -37,7 +37,7 @@ int runBatch(frmTarnwick &form, const QStringList &paths, const BatchReport &rep
         return 128 + signal;
     for (; next < paths.size(); ++next) {
         if (!paths[next].isEmpty())
-            report(u"\"%1\" not converted: the batch was ended"_s.arg(QDir::toNativeSeparators(paths[next])));
+            report(QDir::toNativeSeparators(paths[next]), u"not converted: the batch was ended"_s);
         allConverted = false;
     }
     if (form.isVisible())

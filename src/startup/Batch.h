@@ -9,8 +9,8 @@ class frmTarnwick;
 
 namespace tarnwick {
 
-// Where a batch tells of each file it did not convert: the message names the file and the reason.
-using BatchReport = std::function<void(const QString &message)>;
+// Where a batch tells of each file it did not convert: the file as given and the reason.
+using BatchReport = std::function<void(const QString &file, const QString &reason)>;
 
 // Converts each path in turn, as if it had been typed into the source box and the convert
 // button pressed, then ends the program with the exit button. The user may abort a file (the

@@ -1,5 +1,7 @@
 #include "ArgumentText.h"
 #include "Batch.h"
+#include "CommandLine.h"
+#include "StandardOutput.h"
 #include "Version.h"
 #include "platform/EndingSignals.h"
 #include "platform/TemporaryFile.h"
@@ -11,41 +13,12 @@
 #include <QSocketNotifier>
 
 #include <cstdlib>
-#include <cstring>
 #include <iostream>
 
 using namespace Qt::StringLiterals;
+using namespace tarnwick;
 
 namespace {
-
-const char usage[] = R"(Usage: tarnwick [LOG...]
-
-Cleans console logs captured from network equipment: applies the BackSpaces the
-device's line editor sent, drops the pager prompt lines ("<--- More --->"),
-ends every line with CR LF and, with the scroll setting on, rebuilds command
-lines the device scrolled sideways.
-
-Without LOG the window opens. With LOG paths each is converted in turn, with
-the settings of the window, and the program ends by itself. A path that begins
-with "--" is given as "./--name". Without a display the paths are converted
-without showing the window.
-
-Options:
-  --help      show this text
-  --version   show the version
-
-Exit status: 0 when every LOG was converted, 1 when one was not, 2 when there
-is neither a display nor a LOG.
-)";
-
-bool hasOption(int argc, char **argv, const char *option)
-{
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], option) == 0)
-            return true;
-    }
-    return false;
-}
 
 // In a batch, standard error carries one line for each log that was not converted; the
 // toolkit's own remarks about its platform (no runtime folder, an offscreen window) would
@@ -71,49 +44,85 @@ bool displayAvailable()
 #endif
 }
 
+void reportOnStandardError(const QString &file, const QString &reason)
+{
+    std::cerr << "tarnwick: " << file.toStdString() << ": " << reason.toStdString() << std::endl;
+}
+
+// The logs, as the batch takes them, joined into the argument text and split into its tokens.
+int runWindowBatch(frmTarnwick &form, const QStringList &logs, const BatchReport &report)
+{
+    QStringList unquotable;
+    const QStringList tokens = batchTokens(argumentText(logs, &unquotable));
+    for (const QString &path : unquotable)
+        report(path, u"not converted: a path on the command line cannot hold a quotation mark"_s);
+    const int status = runBatch(form, tokens, report);
+    return status == 0 && !unquotable.isEmpty() ? 1 : status;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    if (hasOption(argc, argv, "--help")) {
-        std::cout << usage;
+    // The toolkit gets the program's name only: every argument is the program's own.
+    char programName[] = "tarnwick";
+    int toolkitArgc = 1;
+    char *toolkitArgv[] = {programName, nullptr};
+
+    QList<QByteArray> arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QByteArray(argv[i]));
+    const CommandLine line = parseCommandLine(arguments);
+    switch (line.action) {
+    case CommandLine::Action::Help: {
+        QCoreApplication app(toolkitArgc, toolkitArgv);
+        std::cout << helpText().toStdString();
         return 0;
     }
-    if (hasOption(argc, argv, "--version")) {
-        std::cout << "Tarnwick " << tarnwick::versionText(programVersion::majorNumber, programVersion::minorNumber).toStdString() << '\n';
+    case CommandLine::Action::Version:
+        std::cout << "Tarnwick " << versionText(programVersion::majorNumber, programVersion::minorNumber).toStdString() << '\n';
         return 0;
+    case CommandLine::Action::UsageError:
+        std::cerr << "tarnwick: " << line.error.toStdString() << " (see tarnwick --help)\n";
+        return 2;
+    case CommandLine::Action::Convert:
+        break;
     }
-    if (argc > 1)
+    for (const Refusal &refusal : line.refused)
+        reportOnStandardError(refusal.file, refusal.reason);
+    const int refusedStatus = line.refused.isEmpty() ? 0 : 1;
+
+    if (line.toStandardOutput) {
+        QCoreApplication app(toolkitArgc, toolkitArgv);
+        const ProgramFiles files = programFiles(runningProgramFolder(), 0);
+        return std::max(refusedStatus, convertToStandardOutput(line.logs, systemCharacterRule(), scrollSetting(line.settings, files.profile),
+                                                               reportOnStandardError));
+    }
+    const bool batch = !line.logs.isEmpty() || !line.refused.isEmpty();
+    if (batch)
         qInstallMessageHandler(keepToolkitRemarksOffStandardError);
     if (!displayAvailable()) {
-        if (argc < 2) {
+        if (!batch) {
             std::cerr << "tarnwick: no display to open the window on; give the logs to convert as arguments (see --help)\n";
             return 2;
         }
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
 
-    tarnwick::catchEndingSignals();
-    QApplication app(argc, argv);
+    catchEndingSignals();
+    QApplication app(toolkitArgc, toolkitArgv);
     QApplication::setApplicationName(u"Tarnwick"_s);
-    QSocketNotifier ending(tarnwick::endingSignalDescriptor(), QSocketNotifier::Read);
-    QObject::connect(&ending, &QSocketNotifier::activated, &app, [] { QCoreApplication::exit(128 + tarnwick::endingSignal()); });
+    QSocketNotifier ending(endingSignalDescriptor(), QSocketNotifier::Read);
+    QObject::connect(&ending, &QSocketNotifier::activated, &app, [] { QCoreApplication::exit(128 + endingSignal()); });
 
-    const tarnwick::ProgramFolder folder = tarnwick::runningProgramFolder();
+    const ProgramFolder folder = runningProgramFolder();
     for (const QString &used : {folder.path, folder.temporaryFolder})
-        tarnwick::removeLeftoverTemporaryFiles(used);
+        removeLeftoverTemporaryFiles(used);
     frmTarnwick form;
     form.Form_Load(folder);
-    const QStringList arguments = QApplication::arguments().mid(1);
-    if (!arguments.isEmpty()) {
-        QStringList unquotable;
-        const QString text = tarnwick::argumentText(arguments, &unquotable);
-        const auto report = [](const QString &message) { std::cerr << "tarnwick: " << message.toStdString() << std::endl; };
-        for (const QString &path : unquotable)
-            report(u"Cannot take \"%1\": a path on the command line cannot hold a quotation mark"_s.arg(path));
-        const int status = tarnwick::runBatch(form, tarnwick::batchTokens(text), report);
-        return status == 0 && !unquotable.isEmpty() ? 1 : status;
-    }
+    applyRunSettings(form, line.settings);
+    if (batch)
+        return std::max(refusedStatus, runWindowBatch(form, line.logs, reportOnStandardError));
     form.show();
     return QApplication::exec();
 }

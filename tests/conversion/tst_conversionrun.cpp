@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 #include "conversion/ConversionRun.h"
+#include "conversion/StreamConversion.h"
 
 #include <QtTest>
 
@@ -11,6 +12,7 @@ using tarnwick::CharacterRule;
 using tarnwick::ConversionRun;
 using tarnwick::RunOutcome;
 using tarnwick::RunPaths;
+using tarnwick::TextInput;
 using namespace testsupport;
 using namespace Qt::StringLiterals;
 using Status = RunOutcome::Status;
@@ -18,6 +20,20 @@ using Status = RunOutcome::Status;
 Q_DECLARE_METATYPE(RunOutcome::Status)
 
 namespace {
+
+// The same source through the one-pass conversion, read and written in blocks of `bufferSize`.
+QByteArray streamed(const QString &source, bool scroll, std::size_t bufferSize)
+{
+    QFile input(source);
+    QTemporaryFile outputFile;
+    if (!input.open(QIODevice::ReadOnly) || !outputFile.open())
+        return "<cannot open>";
+    const RunOutcome outcome = tarnwick::StreamConversion(CharacterRule::Utf8, scroll, bufferSize).run(input, source, outputFile, u"out"_s);
+    if (outcome.status != RunOutcome::Status::Completed)
+        return "<failed>";
+    outputFile.seek(0);
+    return outputFile.readAll();
+}
 
 // Stands in for the window: records the progress texts and acts at chosen progress steps.
 class Host : public tarnwick::RunHost {
@@ -140,6 +156,8 @@ void tst_ConversionRun::normalisesLineEnds()
     QCOMPARE(host.progress, progress);
     QCOMPARE(host.steps, progress.size() - 4);
     QCOMPARE(files(), (QStringList{u"r1.log"_s, u"r1.txt"_s}));
+    for (const std::size_t bufferSize : {std::size_t(1), std::size_t(3), TextInput::defaultBufferSize})
+        QCOMPARE(streamed(dir_->filePath(u"r1.log"_s), false, bufferSize), output);
 }
 
 void tst_ConversionRun::readsAcrossBufferBoundaries()
@@ -459,7 +477,9 @@ void tst_ConversionRun::cleansRealCaptures()
     const RunOutcome outcome = ConversionRun({testData(capture + u".txt"_s), output, dir_->filePath(u"Tarnwick-1.tmp"_s)},
                                              CharacterRule::Utf8, host).run();
     QCOMPARE(outcome.status, Status::Completed);
-    QCOMPARE(readFile(output), readFile(testData(u"expected/"_s + capture + (scroll ? u".scroll.txt"_s : u".cleaned.txt"_s))));
+    const QByteArray expected = readFile(testData(u"expected/"_s + capture + (scroll ? u".scroll.txt"_s : u".cleaned.txt"_s)));
+    QCOMPARE(readFile(output), expected);
+    QCOMPARE(streamed(testData(capture + u".txt"_s), scroll, 4093), expected);
 }
 
 QTEST_GUILESS_MAIN(tst_ConversionRun)

@@ -4,6 +4,8 @@
 #include <QtTest>
 
 #include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace testsupport;
 using namespace Qt::StringLiterals;
@@ -27,9 +29,15 @@ private Q_SLOTS:
     void init();
     void printsHelpAndVersion_data();
     void printsHelpAndVersion();
+    void takesOptionsBeforeLogsOnly_data();
+    void takesOptionsBeforeLogsOnly();
+    void runOptionsLeaveProfileAlone_data();
+    void runOptionsLeaveProfileAlone();
+    void writesToStandardOutput();
+    void filtersPipeAsItComes();
+    void refusesNameThatCannotBeCarried();
     void convertsEveryPath();
     void reportsFailingFileAndGoesOn();
-    void refusesEmptyTokenWithoutFailing();
     void needsDisplayOrPaths();
     void twoInstancesRunAtOnce();
     void installedProgramUsesUserFolders();
@@ -88,7 +96,8 @@ void tst_Batch::printsHelpAndVersion_data()
     QTest::addColumn<QString>("option");
     QTest::addColumn<QString>("output");
     QTest::newRow("version") << u"--version"_s << u"Tarnwick 1.20\n"_s;
-    QTest::newRow("help") << u"--help"_s << u"Usage: tarnwick [LOG...]"_s;
+    QTest::newRow("help") << u"--help"_s << u"Usage: tarnwick [options] [LOG...]"_s;
+    QTest::newRow("help, single dash") << u"-help"_s << u"Usage: tarnwick [options] [LOG...]"_s;
 }
 
 void tst_Batch::printsHelpAndVersion()
@@ -99,6 +108,169 @@ void tst_Batch::printsHelpAndVersion()
     QCOMPARE(result.status, 0);
     QVERIFY(result.out.startsWith(output));
     QCOMPARE(result.err, QString());
+    if (option.endsWith(u"help"_s)) {
+        for (const QString &named : {u"--version"_s, u"-c, --stdout"_s, u"--overwrite"_s, u"--no-overwrite"_s, u"--scroll"_s,
+                                     u"--no-scroll"_s, u"--ext <EXT>"_s, u"Exit status"_s, u"128+n"_s})
+            QVERIFY2(result.out.contains(named), qPrintable(named));
+    }
+}
+
+void tst_Batch::takesOptionsBeforeLogsOnly_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // "@" stands for the test's folder
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("error");
+    QTest::addColumn<bool>("converted"); // r1.log into r1.txt
+
+    QTest::newRow("Qt's -style") << QStringList{u"-style"_s, u"b"_s, u"@/r1.log"_s} << 2 << u"tarnwick: unknown option 'style' (see tarnwick --help)\n"_s << false;
+    QTest::newRow("Qt's -platform") << QStringList{u"-platform"_s, u"x"_s, u"@/r1.log"_s} << 2 << u"tarnwick: unknown option 'platform' (see tarnwick --help)\n"_s << false;
+    QTest::newRow("unknown long option") << QStringList{u"--reverse"_s, u"@/r1.log"_s} << 2 << u"tarnwick: unknown option 'reverse' (see tarnwick --help)\n"_s << false;
+    QTest::newRow("missing value") << QStringList{u"@/r1.log"_s, u"--ext"_s} << 1 << u"tarnwick: --ext: cannot open: No such file or directory\n"_s << true;
+    QTest::newRow("option after a log is a path") << QStringList{u"@/r1.log"_s, u"--help"_s} << 1 << u"tarnwick: --help: cannot open: No such file or directory\n"_s << true;
+    QTest::newRow("after --, a path") << QStringList{u"--"_s, u"-style"_s, u"@/r1.log"_s} << 1 << u"tarnwick: -style: cannot open: No such file or directory\n"_s << true;
+    QTest::newRow("empty argument") << QStringList{u"@/r1.log"_s, QString()} << 1 << u"tarnwick: \"\": not converted: the name is empty\n"_s << true;
+    QTest::newRow("ext without value") << QStringList{u"--ext"_s} << 2 << u"tarnwick: Missing value after '--ext'. (see tarnwick --help)\n"_s << false;
+}
+
+void tst_Batch::takesOptionsBeforeLogsOnly()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, error);
+    QFETCH(bool, converted);
+    writeFile(path(u"r1.log"_s), "a\bb\n");
+    for (QString &argument : arguments)
+        argument.replace(u'@', dir_->path());
+    Result result;
+    {
+        QProcess process; // in the test's folder, where the paths that begin with "-" are missing
+        process.setProcessEnvironment(withoutDisplay());
+        process.setWorkingDirectory(dir_->path());
+        process.start(program_, arguments);
+        QVERIFY(process.waitForFinished(60000));
+        result = {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+    }
+    QCOMPARE(result.err, error);
+    QCOMPARE(result.status, status);
+    QCOMPARE(readFile(path(u"r1.txt"_s)), converted ? QByteArray("b\r\n") : QByteArray("<missing>"));
+}
+
+void tst_Batch::runOptionsLeaveProfileAlone_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QByteArray>("cleaned");
+
+    const QByteArray plain = "aX\r\n";
+    QTest::newRow("profile's settings") << QStringList() << u"r1.txt"_s << plain;
+    QTest::newRow("--scroll") << QStringList{u"--scroll"_s} << u"r1.txt"_s << QByteArray("aXc\r\n");
+    QTest::newRow("--scroll --no-scroll") << QStringList{u"--scroll"_s, u"--no-scroll"_s} << u"r1.txt"_s << plain;
+    QTest::newRow("--ext") << QStringList{u"--ext"_s, u"cfg"_s} << u"r1.cfg"_s << plain;
+    QTest::newRow("-ext=") << QStringList{u"-ext=cfg"_s} << u"r1.cfg"_s << plain;
+    QTest::newRow("--overwrite") << QStringList{u"--overwrite"_s} << u"r1.log"_s << plain;
+}
+
+void tst_Batch::runOptionsLeaveProfileAlone()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QString, output);
+    QFETCH(QByteArray, cleaned);
+    const QByteArray profile = "[Tarnwick]\r\nFileExt=txt\r\nScroll=FALSE\r\nOverWrite=FALSE\r\n";
+    writeFile(path(u"bin/Tarnwick.ini"_s), profile);
+    writeFile(path(u"r1.log"_s), "abc\b\bX\n");
+    const Result result = run(options + QStringList{path(u"r1.log"_s)});
+    QCOMPARE(result.err, QString());
+    QCOMPARE(result.status, 0);
+    QCOMPARE(readFile(path(output)), cleaned);
+    QCOMPARE(readFile(path(u"bin/Tarnwick.ini"_s)), profile);
+}
+
+void tst_Batch::writesToStandardOutput()
+{
+    writeFile(path(u"r1.log"_s), "R1#shpw\b\bow run\r\n<--- More --->\r              \rinterface Gi0/1\n");
+    writeFile(path(u"r2.log"_s), "a\b\bb");
+    const Result result = run({u"-c"_s, path(u"r1.log"_s), path(u"missing.log"_s), path(u"r2.log"_s)});
+    QCOMPARE(result.err, u"tarnwick: %1: cannot open: No such file or directory\n"_s.arg(path(u"missing.log"_s)));
+    QCOMPARE(result.status, 1);
+    QCOMPARE(result.out, u"R1#show run\r\ninterface Gi0/1\r\nb\r\n"_s);
+    QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), (QStringList{u"r1.log"_s, u"r2.log"_s}));
+    QCOMPARE(QDir(path(u"bin"_s)).entryList(QDir::Files), (QStringList{u"tarnwick"_s, u"Tarnwick.ini"_s}));
+}
+
+void tst_Batch::filtersPipeAsItComes()
+{
+    // Each line comes out as soon as its LF has gone in, however the input is cut into writes.
+    QProcess filter;
+    filter.setProcessEnvironment(withoutDisplay());
+    filter.start(program_, {u"-"_s});
+    QVERIFY(filter.waitForStarted());
+    const QList<QPair<QByteArray, QByteArray>> exchanges{
+        {"shpw\b\bow run\n", "show run\r\n"}, {"a", ""}, {"b\b", ""}, {"\rc\n", "ac\r\n"}, {"<--- More --->\n", ""}, {"end\n", "end\r\n"}};
+    for (const auto &[in, out] : exchanges) {
+        filter.write(in);
+        QVERIFY(filter.waitForBytesWritten(10000));
+        QByteArray got = filter.readAllStandardOutput();
+        while (got.size() < out.size() && filter.waitForReadyRead(10000))
+            got += filter.readAllStandardOutput();
+        QCOMPARE(got, out);
+    }
+    filter.closeWriteChannel();
+    QVERIFY(filter.waitForFinished(10000));
+    QCOMPARE(filter.exitCode(), 0);
+    QCOMPARE(filter.readAllStandardError(), QByteArray());
+
+    // 100 MB through the pipe: peak memory stops growing once the first megabytes are through.
+    QProcess big;
+    big.setProcessEnvironment(withoutDisplay());
+    big.setStandardOutputFile(path(u"big.txt"_s));
+    big.start(program_, {u"-"_s});
+    QVERIFY(big.waitForStarted());
+    const auto peakKiB = [&] {
+        QFile status(u"/proc/%1/status"_s.arg(big.processId()));
+        if (!status.open(QIODevice::ReadOnly))
+            return -1LL;
+        for (const QByteArray &statusLine : status.readAll().split('\n')) {
+            if (statusLine.startsWith("VmHWM:"))
+                return statusLine.mid(6).trimmed().split(' ').first().toLongLong();
+        }
+        return -1LL;
+    };
+    const QByteArray chunk = times("R1#shpw\b\bow interfaces status\n", 1 << 15); // 1 MiB
+    long long early = 0;
+    for (int i = 0; i < 100; ++i) {
+        big.write(chunk);
+        QVERIFY(big.waitForBytesWritten(60000));
+        if (i == 10)
+            early = peakKiB();
+    }
+    const long long late = peakKiB();
+    big.closeWriteChannel();
+    QVERIFY(big.waitForFinished(60000));
+    QCOMPARE(big.exitCode(), 0);
+    QVERIFY2(early > 0 && late - early < 4096, qPrintable(u"%1 KiB after 10 MiB, %2 KiB after 100 MiB"_s.arg(early).arg(late)));
+    QCOMPARE(QFileInfo(path(u"big.txt"_s)).size(), qint64(100) * (1 << 15) * qint64(sizeof "R1#show interfaces status\r\n" - 1));
+}
+
+void tst_Batch::refusesNameThatCannotBeCarried()
+{
+    // A Shift-JIS name on a UTF-8 system, beside the file whose name its decoding would give.
+    const QByteArray name = path(u"r"_s).toUtf8() + "\x82\xa0.log";
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    QVERIFY(fd >= 0 && ::write(fd, "a\bb\n", 4) == 4 && ::close(fd) == 0);
+    writeFile(path(u"r\uFFFD\uFFFD.log"_s), "the other file\n");
+    writeFile(path(u"r2.log"_s), "ok\n");
+
+    QProcess process;
+    process.setProcessEnvironment(withoutDisplay());
+    process.start(u"sh"_s, {u"-c"_s, u"exec \"$0\" \"$(printf '%1\\202\\240.log')\" \"$1\""_s.arg(path(u"r"_s)), program_, path(u"r2.log"_s)});
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.readAllStandardError(),
+             "tarnwick: " + path(u"r"_s).toUtf8() + "\\x82\\xa0.log: not converted: the name is not valid in the system's encoding, so it cannot be passed on exactly\n");
+    QCOMPARE(process.exitCode(), 1);
+    QCOMPARE(readFile(path(u"r2.txt"_s)), QByteArray("ok\r\n"));
+    QCOMPARE(readFile(path(u"r\uFFFD\uFFFD.log"_s)), QByteArray("the other file\n"));
+    QVERIFY(!QFile::exists(path(u"r\uFFFD\uFFFD.txt"_s)));
+    QVERIFY(::access((path(u"r"_s).toUtf8() + "\x82\xa0.txt").constData(), F_OK) != 0);
 }
 
 void tst_Batch::convertsEveryPath()
@@ -125,17 +297,8 @@ void tst_Batch::reportsFailingFileAndGoesOn()
     writeFile(path(u"good.log"_s), "ok\n");
     const Result result = run({path(u"missing.log"_s), path(u"good.log"_s)});
     QCOMPARE(result.status, 1);
-    QCOMPARE(result.err, u"tarnwick: Cannot open \"%1\": No such file or directory\n"_s.arg(path(u"missing.log"_s)));
+    QCOMPARE(result.err, u"tarnwick: %1: cannot open: No such file or directory\n"_s.arg(path(u"missing.log"_s)));
     QCOMPARE(readFile(path(u"good.txt"_s)), QByteArray("ok\r\n"));
-}
-
-void tst_Batch::refusesEmptyTokenWithoutFailing()
-{
-    writeFile(path(u"a.log"_s), "a\n");
-    const Result result = run({path(u"a.log"_s), QString()});
-    QCOMPARE(result.status, 0);
-    QCOMPARE(result.err, QString());
-    QCOMPARE(readFile(path(u"a.txt"_s)), QByteArray("a\r\n"));
 }
 
 void tst_Batch::needsDisplayOrPaths()

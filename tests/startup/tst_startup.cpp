@@ -2,10 +2,12 @@
 #include "platform/TemporaryFile.h"
 #include "startup/ArgumentText.h"
 #include "startup/Batch.h"
+#include "startup/RunSettings.h"
 #include "window/ProgramFiles.h"
 #include "window/WindowSetup.h"
 #include "window/frmTarnwick.h"
 
+#include <QCheckBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QtTest>
@@ -31,6 +33,8 @@ private Q_SLOTS:
     void centresWindow_data();
     void centresWindow();
     void loadsWindow();
+    void emptyTokensDoNotCount();
+    void runSettingsShowWithoutWriting();
     void abortInBatchEndsOnlyCurrentFile();
     void closingEndsBatch_data();
     void closingEndsBatch();
@@ -197,6 +201,36 @@ void tst_Startup::loadsWindow()
     QCOMPARE(form.pos(), screen.topLeft() + tarnwick::centredPosition(screen.size(), form.frameGeometry().size()));
 }
 
+void tst_Startup::emptyTokensDoNotCount()
+{
+    writeFile(dir_.filePath(u"a.log"_s), "a\b\n");
+    writeFile(dir_.filePath(u"b.log"_s), "b\n");
+    frmTarnwick form;
+    form.Form_Load(programFolder());
+    QStringList reported;
+    const QStringList tokens = tarnwick::batchTokens(u"\"%1\" \"%2\""_s.arg(dir_.filePath(u"a.log"_s), dir_.filePath(u"b.log"_s)));
+    QCOMPARE(tokens.size(), 3);
+    QCOMPARE(tarnwick::runBatch(form, tokens, [&](const QString &file, const QString &) { reported.append(file); }), 0);
+    QCOMPARE(reported, QStringList());
+    QCOMPARE(readFile(dir_.filePath(u"b."_s + form.OutExt)), QByteArray("b\r\n"));
+}
+
+void tst_Startup::runSettingsShowWithoutWriting()
+{
+    const QByteArray profile = "[Tarnwick]\r\nFileExt=txt\r\n";
+    writeFile(dir_.filePath(u"Tarnwick.ini"_s), profile);
+    frmTarnwick form;
+    form.Form_Load(programFolder());
+    tarnwick::applyRunSettings(form, {true, true, u"cfg"_s});
+    QVERIFY(form.Check1->isChecked() && form.OverWriteOn);
+    QVERIFY(form.Check2->isChecked() && form.ScrollOn);
+    QCOMPARE(form.Text3->text(), u"cfg"_s);
+    QCOMPARE(form.OutExt, u"cfg"_s);
+    form.Text1->setText(u"/logs/r1.log"_s);
+    QCOMPARE(form.Text2->text(), u"/logs/r1.cfg"_s);
+    QCOMPARE(readFile(dir_.filePath(u"Tarnwick.ini"_s)), profile);
+}
+
 void tst_Startup::abortInBatchEndsOnlyCurrentFile()
 {
     writeFile(dir_.filePath(u"first.log"_s), times("x\b\n", 5000));
@@ -214,9 +248,9 @@ void tst_Startup::abortInBatchEndsOnlyCurrentFile()
     abortFirstRun->start();
     QStringList reported;
     const int status = tarnwick::runBatch(form, {dir_.filePath(u"first.log"_s), dir_.filePath(u"second.log"_s)},
-                                          [&](const QString &message) { reported.append(message); });
+                                          [&](const QString &file, const QString &reason) { reported.append(file + u": "_s + reason); });
     QCOMPARE(status, 1);
-    QCOMPARE(reported, QStringList{u"Conversion of \"%1\" aborted"_s.arg(dir_.filePath(u"first.log"_s))});
+    QCOMPARE(reported, QStringList{dir_.filePath(u"first.log"_s) + u": not converted: the conversion was aborted"_s});
     QVERIFY(!form.isVisible());
     const QString extension = u"."_s + form.OutExt;
     QVERIFY(!QFile::exists(dir_.filePath(u"first"_s + extension)));
@@ -255,9 +289,9 @@ void tst_Startup::closingEndsBatch()
     closer->start();
     QStringList reported;
     const int status = tarnwick::runBatch(form, {dir.filePath(u"first.log"_s), dir.filePath(u"second.log"_s)},
-                                          [&](const QString &message) { reported.append(message); });
+                                          [&](const QString &file, const QString &reason) { reported.append(file + u": "_s + reason); });
     QCOMPARE(status, 1);
-    QCOMPARE(reported.last(), u"\"%1\" not converted: the batch was ended"_s.arg(dir.filePath(u"second.log"_s)));
+    QCOMPARE(reported.last(), dir.filePath(u"second.log"_s) + u": not converted: the batch was ended"_s);
     QVERIFY(!form.isVisible());
     const QString extension = u"."_s + form.OutExt;
     QCOMPARE(QFile::exists(dir.filePath(u"first"_s + extension)), !duringRun);

@@ -1,0 +1,137 @@
+#include "CommandLine.h"
+
+#include <QCommandLineParser>
+#include <QFile>
+
+using namespace Qt::StringLiterals;
+
+namespace tarnwick {
+
+namespace {
+
+const char description[] = R"(Cleans console logs captured from network equipment: applies the BackSpaces the
+device's line editor sent, drops the pager prompt lines ("<--- More --->"),
+ends every line with CR LF and, with the scroll setting on, rebuilds command
+lines the device scrolled sideways.
+
+Without LOG the window opens. With LOG paths each is converted in turn into its
+output file (the name up to its first dot, then the output extension; with the
+overwrite setting, the log itself), with the settings of the profile
+Tarnwick.ini and of the options, and the program ends by itself. Without a
+display the window is not shown. With -c, or when a LOG is "-" (standard
+input), every LOG's cleaned text goes to standard output instead, in order,
+and no window is shown. Options come before the LOGs; a LOG that begins with
+"-" is given after "--" or as "./-name".)";
+
+const char exitStatus[] = R"(
+Exit status:
+  0    every LOG was converted
+  1    one or more LOGs were not converted (failed, aborted, refused, or left
+       when the batch was ended)
+  2    usage error, or neither a display nor a LOG
+  128+n  ended by signal n
+)";
+
+struct Switch {
+    QString on;
+    QString off;
+    std::optional<bool> RunSettings::*setting;
+};
+
+const Switch switches[] = {
+    {u"overwrite"_s, u"no-overwrite"_s, &RunSettings::overWrite},
+    {u"scroll"_s, u"no-scroll"_s, &RunSettings::scroll},
+};
+
+void configure(QCommandLineParser &parser)
+{
+    parser.setApplicationDescription(QString::fromUtf8(description));
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    parser.addOptions({
+        {{u"h"_s, u"help"_s}, u"Show this text."_s},
+        {u"version"_s, u"Show the version."_s},
+        {{u"c"_s, u"stdout"_s}, u"Write each LOG's cleaned text to standard output, not into a file."_s},
+        {u"overwrite"_s, u"Write the result over the LOG itself (this run only)."_s},
+        {u"no-overwrite"_s, u"Write the result into the output file (this run only)."_s},
+        {u"scroll"_s, u"Rebuild command lines scrolled sideways (this run only)."_s},
+        {u"no-scroll"_s, u"Leave command lines scrolled sideways as they are (this run only)."_s},
+        {u"ext"_s, u"Use EXT as the output extension (this run only)."_s, u"EXT"_s},
+    });
+    parser.addPositionalArgument(u"LOG"_s, u"A log to convert; \"-\" is standard input."_s, u"[LOG...]"_s);
+}
+
+} // namespace
+
+QString escapedName(const QByteArray &name)
+{
+    QString shown;
+    for (const char byte : name) {
+        const auto code = static_cast<unsigned char>(byte);
+        if (code >= 0x20 && code < 0x7F && code != '\\')
+            shown += QLatin1Char(byte);
+        else
+            shown += u"\\x%1"_s.arg(int(code), 2, 16, QChar(u'0'));
+    }
+    return shown;
+}
+
+QString helpText()
+{
+    QCommandLineParser parser;
+    configure(parser);
+    return parser.helpText() + QString::fromUtf8(exitStatus);
+}
+
+CommandLine parseCommandLine(const QList<QByteArray> &arguments)
+{
+    QStringList decoded{u"tarnwick"_s};
+    for (const QByteArray &argument : arguments)
+        decoded.append(QFile::decodeName(argument));
+    QCommandLineParser parser;
+    configure(parser);
+
+    CommandLine line;
+    if (!parser.parse(decoded)) {
+        line.action = CommandLine::Action::UsageError;
+        const QStringList unknown = parser.unknownOptionNames();
+        line.error = unknown.isEmpty() ? parser.errorText() : u"unknown option '%1'"_s.arg(unknown.first());
+        return line;
+    }
+    if (parser.isSet(u"help"_s)) {
+        line.action = CommandLine::Action::Help;
+        return line;
+    }
+    if (parser.isSet(u"version"_s)) {
+        line.action = CommandLine::Action::Version;
+        return line;
+    }
+    // Of two opposite options the later one holds.
+    for (const QString &name : parser.optionNames()) {
+        for (const Switch &option : switches) {
+            if (name == option.on || name == option.off)
+                line.settings.*option.setting = name == option.on;
+        }
+    }
+    if (parser.isSet(u"ext"_s))
+        line.settings.fileExt = parser.value(u"ext"_s);
+    line.toStandardOutput = parser.isSet(u"stdout"_s);
+
+    // The logs are the last arguments, in order; each is checked against the bytes it came from,
+    // so that a name is passed on exactly or not at all.
+    const QStringList logs = parser.positionalArguments();
+    const qsizetype first = arguments.size() - logs.size();
+    for (qsizetype i = 0; i < logs.size(); ++i) {
+        const QByteArray &bytes = arguments[first + i];
+        if (bytes.isEmpty())
+            line.refused.append({u"\"\""_s, u"not converted: the name is empty"_s});
+        else if (QFile::encodeName(logs[i]) != bytes)
+            line.refused.append({escapedName(bytes), u"not converted: the name is not valid in the system's encoding, so it cannot be passed on exactly"_s});
+        else
+            line.logs.append(logs[i]);
+        line.toStandardOutput = line.toStandardOutput || logs[i] == u"-"_s;
+    }
+    return line;
+}
+
+} // namespace tarnwick

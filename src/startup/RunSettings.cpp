@@ -1,0 +1,41 @@
+#include "RunSettings.h"
+
+#include "settings/ProfileSettings.h"
+#include "window/frmTarnwick.h"
+
+#include <QCheckBox>
+#include <QSignalBlocker>
+
+namespace tarnwick {
+
+namespace {
+
+// The control's change handler is what writes the profile; it is kept silent here.
+void setSwitch(QCheckBox *control, bool &mirror, bool on)
+{
+    const QSignalBlocker silent(control);
+    control->setChecked(on);
+    mirror = on;
+}
+
+} // namespace
+
+void applyRunSettings(frmTarnwick &form, const RunSettings &settings)
+{
+    if (settings.overWrite)
+        setSwitch(form.Check1, form.OverWriteOn, *settings.overWrite);
+    if (settings.scroll)
+        setSwitch(form.Check2, form.ScrollOn, *settings.scroll);
+    if (settings.fileExt) {
+        const QSignalBlocker silent(form.Text3);
+        form.Text3->setText(*settings.fileExt);
+        form.OutExt = *settings.fileExt;
+    }
+}
+
+bool scrollSetting(const RunSettings &settings, const QString &profile)
+{
+    return settings.scroll.value_or(settings::readSwitch(profile, settings::scrollKey));
+}
+
+} // namespace tarnwick

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+class frmTarnwick;
+
+namespace tarnwick {
+
+// This run's settings in place of the profile's, from the command line; what is not given comes
+// from the profile. They never change the profile.
+struct RunSettings {
+    std::optional<bool> overWrite;
+    std::optional<bool> scroll;
+    std::optional<QString> fileExt;
+};
+
+// Puts the settings into the window's controls and form variables, so that the window shows
+// the settings in force, without writing them into the profile.
+void applyRunSettings(frmTarnwick &form, const RunSettings &settings);
+
+// The scroll setting in force: the command line's, else the profile's.
+bool scrollSetting(const RunSettings &settings, const QString &profile);
+
+} // namespace tarnwick

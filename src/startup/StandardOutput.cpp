@@ -1,0 +1,49 @@
+#include "StandardOutput.h"
+
+#include "conversion/StreamConversion.h"
+
+#include <QFile>
+
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+
+namespace tarnwick {
+
+int convertToStandardOutput(const QStringList &logs, CharacterRule rule, bool scrollOn, const BatchReport &report)
+{
+    QFile output;
+    if (!output.open(fileno(stdout), QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        report(u"-"_s, u"cannot write to standard output: "_s + output.errorString());
+        return 1;
+    }
+    StreamConversion conversion(rule, scrollOn);
+    bool allConverted = true;
+    for (const QString &log : logs) {
+        QFile source;
+        bool opened = false;
+        if (log == u"-"_s) {
+            // Through the C stream: Qt then returns what a pipe holds instead of waiting until the
+            // buffer is full, so that each line comes out as soon as it has come in.
+            opened = source.open(stdin, QIODevice::ReadOnly | QIODevice::Unbuffered);
+        } else {
+            source.setFileName(log);
+            opened = source.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+        }
+        if (!opened) {
+            report(log, u"cannot open: "_s + source.errorString());
+            allConverted = false;
+            continue;
+        }
+        const RunOutcome outcome = conversion.run(source, log, output, u"standard output"_s);
+        if (outcome.status != RunOutcome::Status::Completed) {
+            report(outcome.file, outcome.reason);
+            allConverted = false;
+            if (outcome.file != log)
+                break; // standard output itself failed
+        }
+    }
+    return allConverted ? 0 : 1;
+}
+
+} // namespace tarnwick
