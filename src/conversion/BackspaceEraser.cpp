@@ -1,5 +1,6 @@
 #include "BackspaceEraser.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace tarnwick {
@@ -51,6 +52,42 @@ std::string_view BackspaceEraser::eraseCharacters(std::string_view line)
         pos += length;
     }
     return kept_;
+}
+
+namespace {
+
+struct ErasingReplay {
+    TerminalLine &line;
+
+    void character(std::uint32_t code) { line.put(code); }
+    void backspace() { back(1); }
+    void control(const Control &control)
+    {
+        if (control.kind == Control::Kind::Back)
+            back(control.n);
+        else
+            line.apply(control);
+    }
+    void back(std::int64_t count)
+    {
+        if (line.atEnd()) {
+            const auto erased = std::min<std::int64_t>(count, line.cursor);
+            line.cells.resize(line.cells.size() - static_cast<std::size_t>(erased));
+            line.cursor -= erased;
+        } else {
+            line.cursor = std::max<std::int64_t>(line.cursor - count, 0);
+        }
+    }
+};
+
+} // namespace
+
+std::string_view BackspaceEraser::eraseWithControls(std::string_view line)
+{
+    terminalLine_.clear();
+    ErasingReplay replay{terminalLine_};
+    readTerminalLine(line, rule_, replay);
+    return terminalLine_.text();
 }
 
 } // namespace tarnwick

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TerminalLine.h"
 #include "platform/CharacterRule.h"
 
 #include <cstdint>
@@ -18,12 +19,18 @@ public:
 
     // The cleaned line; valid until the next call or until the line itself changes.
     std::string_view erase(std::string_view line);
+    // The same for a line whose terminal controls are read (see readTerminalLine): while the
+    // cursor stands behind the last character a BackSpace deletes it, as above; a move to the
+    // left puts the cursor inside the line, where characters overwrite and a BackSpace only
+    // moves the cursor.
+    std::string_view eraseWithControls(std::string_view line);
 
 private:
     std::string_view eraseBytes(std::string_view line);
     std::string_view eraseCharacters(std::string_view line);
 
     CharacterRule rule_;
+    TerminalLine terminalLine_;
     std::string kept_;
     std::vector<std::uint8_t> keptLengths_; // byte length of each character in kept_
 };

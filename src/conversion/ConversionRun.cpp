@@ -1,6 +1,7 @@
 #include "ConversionRun.h"
 
 #include "LineCleaner.h"
+#include "LineEndNormaliser.h"
 #include "platform/EndingSignals.h"
 #include "platform/TextInput.h"
 #include "platform/TextOutput.h"
@@ -33,10 +34,11 @@ QString progressText(std::uint64_t done, std::uint64_t total)
     return QString::number(done) + u" / "_s + QString::number(total);
 }
 
-ConversionRun::ConversionRun(RunPaths paths, CharacterRule rule, RunHost &host)
+ConversionRun::ConversionRun(RunPaths paths, CharacterRule rule, RunHost &host, bool controlsOn)
     : paths_(std::move(paths))
     , rule_(rule)
     , host_(host)
+    , controlsOn_(controlsOn)
 {
 }
 
@@ -105,6 +107,8 @@ bool ConversionRun::normalise()
     total_ = 0;
     block_ = 0;
     showProgress(0);
+    LineEndNormaliser normaliser(controlsOn_);
+    std::string normalised;
     // A line that has begun but whose LF has not come yet; it counts even when it holds only CRs.
     bool lineOpen = false;
     for (std::string_view data; !aborted_ && !temporary.failed() && !(data = source.readBlock()).empty();) {
@@ -117,28 +121,27 @@ bool ConversionRun::normalise()
             if (aborted_)
                 break;
         }
-        const char *p = data.data();
-        const char *const end = p + data.size();
-        // CRs are looked for inside the lines only where the block holds any.
-        const bool blockHasCr = std::memchr(p, '\r', data.size()) != nullptr;
-        while (p < end && !aborted_) {
-            const auto *lf = static_cast<const char *>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
-            const char *lineEnd = lf ? lf : end;
-            lineOpen = lineOpen || lineEnd > p;
-            for (const char *cr; blockHasCr && p < lineEnd && (cr = static_cast<const char *>(std::memchr(p, '\r', static_cast<std::size_t>(lineEnd - p))));) {
-                temporary.write({p, static_cast<std::size_t>(cr - p)});
-                p = cr + 1;
+        // The lines up to the next progress step are normalised and written in one piece.
+        for (const char *p = data.data(), *const end = p + data.size(); p < end && !aborted_;) {
+            const char *stop = p;
+            std::uint64_t lines = 0;
+            for (const char *lf; block_ + lines < 100 && (lf = static_cast<const char *>(std::memchr(stop, '\n', static_cast<std::size_t>(end - stop))));) {
+                ++lines;
+                stop = lf + 1;
             }
-            if (!lf) {
-                temporary.write({p, static_cast<std::size_t>(lineEnd - p)});
-                break;
-            }
-            temporary.writeLine({p, static_cast<std::size_t>(lineEnd - p)});
-            lineOpen = false;
-            p = lf + 1;
-            lineDone(total_);
+            if (block_ + lines < 100)
+                stop = end;
+            normalised.clear();
+            normaliser.append({p, static_cast<std::size_t>(stop - p)}, normalised);
+            temporary.write(normalised);
+            lineOpen = stop[-1] != '\n';
+            p = stop;
+            block_ += lines;
+            if (block_ == 100)
+                progressStep(total_);
         }
     }
+    normaliser.finish();
     if (lineOpen && !aborted_)
         lineDone(total_);
     total_ += block_;
@@ -165,7 +168,7 @@ bool ConversionRun::clean()
     block_ = 0;
     std::uint64_t done = 0;
     showProgress(done);
-    LineCleaner cleaner(input, output, rule_);
+    LineCleaner cleaner(input, output, rule_, controlsOn_);
     while (!aborted_ && !output.failed() && !input.atEnd()) {
         cleaner.CleanLine(host_.scrollOn());
         lineDone(done);

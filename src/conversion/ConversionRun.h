@@ -55,7 +55,8 @@ QString progressText(std::uint64_t done, std::uint64_t total);
 // existing output as it was.
 class ConversionRun {
 public:
-    ConversionRun(RunPaths paths, CharacterRule rule, RunHost &host);
+    // With controlsOn, terminal control sequences and carriage returns are read (see LineCleaning).
+    ConversionRun(RunPaths paths, CharacterRule rule, RunHost &host, bool controlsOn = false);
 
     RunOutcome run();
 
@@ -85,6 +86,7 @@ private:
     RunPaths paths_;
     CharacterRule rule_;
     RunHost &host_;
+    bool controlsOn_;
     TemporaryFile temporary_;
     bool aborted_ = false;
     bool interrupted_ = false;

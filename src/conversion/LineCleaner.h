@@ -11,10 +11,12 @@ namespace tarnwick {
 
 // The cleaning of one line, wherever it comes from: BackSpaces applied (or, with the scroll
 // setting on, the line replayed on a virtual line and sideways scrolls undone), pager traces
-// dropped. Nothing for a line that is left out.
+// dropped. Nothing for a line that is left out. With terminal controls read, the line's
+// control sequences and carriage returns act on it as on a terminal, its trailing blanks go,
+// and other vendors' pager prompts are dropped too.
 class LineCleaning {
 public:
-    explicit LineCleaning(CharacterRule rule);
+    explicit LineCleaning(CharacterRule rule, bool controlsOn = false);
 
     // The view stays valid until the next call.
     std::optional<std::string_view> clean(std::string_view line, bool scrollOn);
@@ -22,13 +24,14 @@ public:
 private:
     BackspaceEraser eraser_;
     ScrolledLineRebuilder rebuilder_;
+    bool controlsOn_;
 };
 
 // The line cleaners of the cleaning pass. Each call reads exactly one line from channel 1
 // (which must not be at its end) and writes zero or one line, ended by CR LF, to channel 2.
 class LineCleaner {
 public:
-    LineCleaner(TextInput &channel1, TextOutput &channel2, CharacterRule rule);
+    LineCleaner(TextInput &channel1, TextOutput &channel2, CharacterRule rule, bool controlsOn = false);
 
     // BackSpaces applied, pager traces dropped; with the scroll setting on, the line goes to
     // CleanScrolledLine instead.

@@ -14,4 +14,8 @@ inline constexpr std::string_view paddedPrompt = "<--- More --->              ";
 // pager prompt or a bare prompt eraser.
 std::optional<std::string_view> filterPager(std::string_view line);
 
+// True when the line, apart from leading and trailing blanks, is the prompt of one of the other
+// pagers that terminal-control captures show ("--More--", "---(more 83%)---", "lines 1-20", ...).
+bool isOtherPagerPrompt(std::string_view line);
+
 } // namespace tarnwick

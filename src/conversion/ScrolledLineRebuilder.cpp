@@ -46,13 +46,12 @@ bool isRunOf(std::span<const Char> s, char c, std::size_t count)
     return s.size() == count && std::ranges::all_of(s, [c](Char x) { return x == Char(c); });
 }
 
-// Replays source onto line (emptied first). Char is char for lines of single-byte characters
-// and a character code otherwise; Line is a contiguous container of Char.
+// Replays source onto line, from the cursor (the columns left of it; the next character goes to
+// cursor + 1). Char is char for lines of single-byte characters and a character code
+// otherwise; Line is a contiguous container of Char.
 template <class Char, class Line>
-void replay(std::span<const Char> source, Line &line)
+void replay(std::span<const Char> source, Line &line, Position &cursor)
 {
-    line.clear();
-    Position cursor = 0;         // columns left of the cursor; the next character goes to cursor + 1
     Position scrollCount = 0;    // 0 until a scroll marker is confirmed
     Position markerDistance = 0; // BackSpaces directly before the confirmed marker
     Position backspaceRun = 0;   // BackSpaces that end at the current position
@@ -120,7 +119,45 @@ void replay(std::span<const Char> source, Line &line)
     }
 }
 
+// Gathers the characters and BackSpaces between two controls and replays them as one run on
+// the terminal line; every other control acts on the line between two runs.
+struct RebuildingReplay {
+    TerminalLine &line;
+    std::vector<std::uint32_t> &run;
+
+    void character(std::uint32_t code) { run.push_back(code); }
+    void backspace() { run.push_back(backspaceCode); }
+    void control(const Control &control)
+    {
+        if (control.kind == Control::Kind::Back) {
+            // More BackSpaces than the line and the run hold cannot do more.
+            const auto useful = std::ssize(line.cells) + std::ssize(run) + TerminalLine::margin;
+            run.insert(run.end(), static_cast<std::size_t>(std::min(control.n, useful)), backspaceCode);
+            return;
+        }
+        flush();
+        line.apply(control);
+    }
+    void flush()
+    {
+        replay(std::span<const std::uint32_t>(run), line.cells, line.cursor);
+        run.clear();
+    }
+
+    static constexpr std::uint32_t backspaceCode = '\b';
+};
+
 } // namespace
+
+std::string_view ScrolledLineRebuilder::rebuildWithControls(std::string_view line)
+{
+    terminalLine_.clear();
+    wideSource_.clear();
+    RebuildingReplay replay{terminalLine_, wideSource_};
+    readTerminalLine(line, rule_, replay);
+    replay.flush();
+    return terminalLine_.text();
+}
 
 std::string_view ScrolledLineRebuilder::rebuild(std::string_view line)
 {
@@ -128,7 +165,9 @@ std::string_view ScrolledLineRebuilder::rebuild(std::string_view line)
     if (!std::memchr(line.data(), backspace, line.size()))
         return line;
     if (isSingleByteText(line)) {
-        replay(std::span<const char>(line), narrowLine_);
+        narrowLine_.clear();
+        Position cursor = 0;
+        replay(std::span<const char>(line), narrowLine_, cursor);
         return narrowLine_;
     }
     wideSource_.clear();
@@ -140,7 +179,9 @@ std::string_view ScrolledLineRebuilder::rebuild(std::string_view line)
         wideSource_.push_back(code);
         pos += length;
     }
-    replay(std::span<const std::uint32_t>(wideSource_), wideLine_);
+    wideLine_.clear();
+    Position cursor = 0;
+    replay(std::span<const std::uint32_t>(wideSource_), wideLine_, cursor);
     wideResult_.clear();
     for (std::uint32_t code : wideLine_) {
         // Every byte after the first of a multi-byte character is non-zero.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TerminalLine.h"
 #include "platform/CharacterRule.h"
 
 #include <cstdint>
@@ -21,9 +22,14 @@ public:
     // The rebuilt line, before the pager filter; valid until the next call or until the line
     // itself changes. Nothing carries over from one line to the next.
     std::string_view rebuild(std::string_view line);
+    // The same for a line whose terminal controls are read (see readTerminalLine): a CUB counts
+    // as its BackSpaces; every other control acts on the virtual line and cursor, ends the run
+    // of characters and BackSpaces that the scroll tests see, and no marker is confirmed across it.
+    std::string_view rebuildWithControls(std::string_view line);
 
 private:
     CharacterRule rule_;
+    TerminalLine terminalLine_;
     std::string narrowLine_;
     // Lines with multi-byte characters are replayed one code per character.
     std::vector<std::uint32_t> wideSource_;

@@ -1,5 +1,7 @@
 #include "StreamConversion.h"
 
+#include "LineEndNormaliser.h"
+
 #include <QDir>
 
 #include <cstring>
@@ -18,9 +20,10 @@ RunOutcome failed(const QString &what, const QString &name, const QString &reaso
 
 } // namespace
 
-StreamConversion::StreamConversion(CharacterRule rule, bool scrollOn, std::size_t bufferSize)
-    : cleaning_(rule)
+StreamConversion::StreamConversion(CharacterRule rule, bool scrollOn, bool controlsOn, std::size_t bufferSize)
+    : cleaning_(rule, controlsOn)
     , scrollOn_(scrollOn)
+    , controlsOn_(controlsOn)
     , bufferSize_(bufferSize)
     , output_(bufferSize)
 {
@@ -32,39 +35,36 @@ void StreamConversion::cleanLine(std::string_view line)
         output_.writeLine(*kept);
 }
 
-void StreamConversion::dropCrs(std::string_view text)
-{
-    for (std::size_t at = 0; at < text.size();) {
-        const std::size_t cr = text.find('\r', at);
-        line_.append(text.substr(at, cr - at));
-        at = cr == std::string_view::npos ? text.size() : cr + 1;
-    }
-}
-
 RunOutcome StreamConversion::run(QFileDevice &source, const QString &sourceName, QFileDevice &output, const QString &outputName)
 {
     TextInput input(bufferSize_);
     input.open(source);
     output_.open(output);
     line_.clear();
+    LineEndNormaliser normaliser(controlsOn_);
     for (std::string_view data; !output_.failed() && !(data = input.readBlock()).empty();) {
-        for (const char *p = data.data(), *end = p + data.size(); p < end;) {
+        // Normalised, the text holds a CR only before an LF.
+        normalised_.clear();
+        normaliser.append(data, normalised_);
+        for (const char *p = normalised_.data(), *end = p + normalised_.size(); p < end;) {
             const auto *lf = static_cast<const char *>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
-            const std::string_view piece(p, static_cast<std::size_t>((lf ? lf : end) - p));
-            // A whole line without CRs inside the block is cleaned where it lies.
-            if (lf && line_.empty() && piece.find('\r') == std::string_view::npos) {
+            if (!lf) {
+                line_.append(p, static_cast<std::size_t>(end - p));
+                break;
+            }
+            const std::string_view piece(p, static_cast<std::size_t>(lf - 1 - p));
+            if (line_.empty()) {
                 cleanLine(piece);
             } else {
-                dropCrs(piece);
-                if (lf) {
-                    cleanLine(line_);
-                    line_.clear();
-                }
+                line_.append(piece);
+                cleanLine(line_);
+                line_.clear();
             }
-            p = lf ? lf + 1 : end;
+            p = lf + 1;
         }
         output_.flush();
     }
+    normaliser.finish();
     if (input.failed())
         return failed(u"Cannot read"_s, sourceName, input.errorString());
     if (!line_.empty())

@@ -12,25 +12,26 @@ namespace tarnwick {
 // A conversion in one pass, for pipes and terminals: the source is read as it comes, each line
 // is cleaned as soon as its LF has come, and what one read brought is written out before the
 // next read. The lines and their cleaning are those of ConversionRun (every CR dropped, lines
-// ended by LF, each written with CR LF), so the output is the same, without a temporary file;
+// ended by LF, each written with CR LF; see LineEndNormaliser), so the output is the same, without a temporary file;
 // it takes memory for the buffers and the longest line only. It leaves nothing behind that a
 // signal would have to clean up.
 class StreamConversion {
 public:
-    StreamConversion(CharacterRule rule, bool scrollOn, std::size_t bufferSize = TextInput::defaultBufferSize);
+    StreamConversion(CharacterRule rule, bool scrollOn, bool controlsOn = false, std::size_t bufferSize = TextInput::defaultBufferSize);
 
     // Source and output are open; their names are for the failure reports. Completed or Failed.
     RunOutcome run(QFileDevice &source, const QString &sourceName, QFileDevice &output, const QString &outputName);
 
 private:
     void cleanLine(std::string_view line);
-    void dropCrs(std::string_view text);
 
     LineCleaning cleaning_;
     bool scrollOn_;
+    bool controlsOn_;
     std::size_t bufferSize_;
     TextOutput output_;
-    std::string line_; // the line being gathered, its CRs dropped
+    std::string normalised_; // what one read brought, its line ends normalised
+    std::string line_;       // the line being gathered
 };
 
 } // namespace tarnwick

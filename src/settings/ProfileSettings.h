@@ -2,13 +2,14 @@
 
 #include <QString>
 
-// The three settings kept in the profile file, section "Tarnwick". The window holds a mirror
+// The settings kept in the profile file, section "Tarnwick". The window holds a mirror
 // of each; these functions keep a mirror and the file in step.
 namespace tarnwick::settings {
 
 inline const QString overWriteKey = QStringLiteral("OverWrite");
 inline const QString scrollKey = QStringLiteral("Scroll");
 inline const QString fileExtKey = QStringLiteral("FileExt");
+inline const QString controlsKey = QStringLiteral("Controls");
 
 // A stored switch is on exactly when its value, in upper case, is "TRUE".
 bool readSwitch(const QString &iniFile, const QString &key);

@@ -12,7 +12,10 @@ namespace {
 const char description[] = R"(Cleans console logs captured from network equipment: applies the BackSpaces the
 device's line editor sent, drops the pager prompt lines ("<--- More --->"),
 ends every line with CR LF and, with the scroll setting on, rebuilds command
-lines the device scrolled sideways.
+lines the device scrolled sideways. With the controls setting on, it also reads
+terminal control sequences (colours, cursor moves, erasures), carriage returns
+and other vendors' pager prompts ("--More--", "---(more 83%)---", ...) as a
+terminal shows them.
 
 Without LOG the window opens. With LOG paths each is converted in turn into its
 output file (the name up to its first dot, then the output extension; with the
@@ -41,6 +44,7 @@ struct Switch {
 const Switch switches[] = {
     {u"overwrite"_s, u"no-overwrite"_s, &RunSettings::overWrite},
     {u"scroll"_s, u"no-scroll"_s, &RunSettings::scroll},
+    {u"controls"_s, u"no-controls"_s, &RunSettings::controls},
 };
 
 void configure(QCommandLineParser &parser)
@@ -56,6 +60,8 @@ void configure(QCommandLineParser &parser)
         {u"no-overwrite"_s, u"Write the result into the output file (this run only)."_s},
         {u"scroll"_s, u"Rebuild command lines scrolled sideways (this run only)."_s},
         {u"no-scroll"_s, u"Leave command lines scrolled sideways as they are (this run only)."_s},
+        {u"controls"_s, u"Read terminal control sequences, carriage returns and other pagers (this run only)."_s},
+        {u"no-controls"_s, u"Leave terminal control sequences as they are (this run only)."_s},
         {u"ext"_s, u"Use EXT as the output extension (this run only)."_s, u"EXT"_s},
     });
     parser.addPositionalArgument(u"LOG"_s, u"A log to convert; \"-\" is standard input."_s, u"[LOG...]"_s);

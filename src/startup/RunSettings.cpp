@@ -3,6 +3,7 @@
 #include "settings/ProfileSettings.h"
 #include "window/frmTarnwick.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QSignalBlocker>
 
@@ -26,6 +27,11 @@ void applyRunSettings(frmTarnwick &form, const RunSettings &settings)
         setSwitch(form.Check1, form.OverWriteOn, *settings.overWrite);
     if (settings.scroll)
         setSwitch(form.Check2, form.ScrollOn, *settings.scroll);
+    if (settings.controls) {
+        const QSignalBlocker silent(form.controlsItem);
+        form.controlsItem->setChecked(*settings.controls);
+        form.ControlsOn = *settings.controls;
+    }
     if (settings.fileExt) {
         const QSignalBlocker silent(form.Text3);
         form.Text3->setText(*settings.fileExt);
@@ -36,6 +42,11 @@ void applyRunSettings(frmTarnwick &form, const RunSettings &settings)
 bool scrollSetting(const RunSettings &settings, const QString &profile)
 {
     return settings.scroll.value_or(settings::readSwitch(profile, settings::scrollKey));
+}
+
+bool controlsSetting(const RunSettings &settings, const QString &profile)
+{
+    return settings.controls.value_or(settings::readSwitch(profile, settings::controlsKey));
 }
 
 } // namespace tarnwick

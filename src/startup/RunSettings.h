@@ -14,13 +14,15 @@ struct RunSettings {
     std::optional<bool> overWrite;
     std::optional<bool> scroll;
     std::optional<QString> fileExt;
+    std::optional<bool> controls;
 };
 
 // Puts the settings into the window's controls and form variables, so that the window shows
 // the settings in force, without writing them into the profile.
 void applyRunSettings(frmTarnwick &form, const RunSettings &settings);
 
-// The scroll setting in force: the command line's, else the profile's.
+// The scroll and controls settings in force: the command line's, else the profile's.
 bool scrollSetting(const RunSettings &settings, const QString &profile);
+bool controlsSetting(const RunSettings &settings, const QString &profile);
 
 } // namespace tarnwick

@@ -10,14 +10,14 @@ using namespace Qt::StringLiterals;
 
 namespace tarnwick {
 
-int convertToStandardOutput(const QStringList &logs, CharacterRule rule, bool scrollOn, const BatchReport &report)
+int convertToStandardOutput(const QStringList &logs, CharacterRule rule, bool scrollOn, bool controlsOn, const BatchReport &report)
 {
     QFile output;
     if (!output.open(fileno(stdout), QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         report(u"-"_s, u"cannot write to standard output: "_s + output.errorString());
         return 1;
     }
-    StreamConversion conversion(rule, scrollOn);
+    StreamConversion conversion(rule, scrollOn, controlsOn);
     bool allConverted = true;
     for (const QString &log : logs) {
         QFile source;

@@ -96,7 +96,7 @@ int main(int argc, char *argv[])
         QCoreApplication app(toolkitArgc, toolkitArgv);
         const ProgramFiles files = programFiles(runningProgramFolder(), 0);
         return std::max(refusedStatus, convertToStandardOutput(line.logs, systemCharacterRule(), scrollSetting(line.settings, files.profile),
-                                                               reportOnStandardError));
+                                                               controlsSetting(line.settings, files.profile), reportOnStandardError));
     }
     const bool batch = !line.logs.isEmpty() || !line.refused.isEmpty();
     if (batch)

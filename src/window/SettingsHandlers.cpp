@@ -1,9 +1,10 @@
-// The three settings: loaded once at start-up, written back whenever a control changes them.
+// The settings: loaded once at start-up, written back whenever a control changes them.
 
 #include "frmTarnwick.h"
 
 #include "settings/ProfileSettings.h"
 
+#include <QAction>
 #include <QCheckBox>
 
 namespace settings = tarnwick::settings;
@@ -16,6 +17,11 @@ void frmTarnwick::Check1_Click()
 void frmTarnwick::Check2_Click()
 {
     settings::keepSwitch(Check2->isChecked(), ScrollOn, IniFile, settings::scrollKey);
+}
+
+void frmTarnwick::keepControlsSetting()
+{
+    settings::keepSwitch(controlsItem->isChecked(), ControlsOn, IniFile, settings::controlsKey);
 }
 
 void frmTarnwick::Text3_Change()
@@ -33,4 +39,6 @@ void frmTarnwick::loadSettings()
     Check1->setChecked(OverWriteOn);
     ScrollOn = settings::readSwitch(IniFile, settings::scrollKey);
     Check2->setChecked(ScrollOn);
+    ControlsOn = settings::readSwitch(IniFile, settings::controlsKey);
+    controlsItem->setChecked(ControlsOn);
 }

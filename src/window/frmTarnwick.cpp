@@ -2,6 +2,7 @@
 
 #include "Captions.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -124,6 +125,14 @@ frmTarnwick::frmTarnwick(QWidget *parent)
     });
     connect(Command2, &QPushButton::clicked, this, &frmTarnwick::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &frmTarnwick::Command3_Click);
+
+    controlsItem = new QAction(u"端末制御シーケンスを処理"_s, this);
+    controlsItem->setCheckable(true);
+    connect(controlsItem, &QAction::toggled, this, &frmTarnwick::keepControlsSetting);
+    for (QWidget *target : std::initializer_list<QWidget *>{this, Label1, Label2, Label3, Label4}) {
+        target->setContextMenuPolicy(Qt::ActionsContextMenu);
+        target->addAction(controlsItem);
+    }
 
     // Every control takes a dropped file the way the window does, and no text is dropped
     // into a box.

@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 
+class QAction;
 class QCheckBox;
 class QLabel;
 class QMimeData;
@@ -48,6 +49,9 @@ public:
     QPushButton *Command1; // convert
     QPushButton *Command2; // exit; abort during a run
     QPushButton *Command3; // browse
+    // Outside the designed layout: the check item of the window's context menu (a right-click
+    // on its background or a label) that has terminal control sequences read.
+    QAction *controlsItem;
 
     // The form variables, shared by the handlers.
     QString IniFile;
@@ -55,6 +59,7 @@ public:
     QString OutExt;
     bool OverWriteOn = false;
     bool ScrollOn = false;
+    bool ControlsOn = false;
 
     // The dialogs the window shows; tests put their own in place.
     struct Dialogs {
@@ -95,6 +100,7 @@ private:
     bool scrollOn() const override { return ScrollOn; }
 
     void reportFailure(const QString &message);
+    void keepControlsSetting();
 
     tarnwick::CharacterRule characterRule_;
     tarnwick::ConversionRun *activeRun_ = nullptr;

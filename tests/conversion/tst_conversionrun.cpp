@@ -28,7 +28,7 @@ QByteArray streamed(const QString &source, bool scroll, std::size_t bufferSize)
     QTemporaryFile outputFile;
     if (!input.open(QIODevice::ReadOnly) || !outputFile.open())
         return "<cannot open>";
-    const RunOutcome outcome = tarnwick::StreamConversion(CharacterRule::Utf8, scroll, bufferSize).run(input, source, outputFile, u"out"_s);
+    const RunOutcome outcome = tarnwick::StreamConversion(CharacterRule::Utf8, scroll, false, bufferSize).run(input, source, outputFile, u"out"_s);
     if (outcome.status != RunOutcome::Status::Completed)
         return "<failed>";
     outputFile.seek(0);

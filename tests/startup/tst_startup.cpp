@@ -7,6 +7,7 @@
 #include "window/WindowSetup.h"
 #include "window/frmTarnwick.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QPushButton>
 #include <QScreen>
@@ -221,7 +222,8 @@ void tst_Startup::runSettingsShowWithoutWriting()
     writeFile(dir_.filePath(u"Tarnwick.ini"_s), profile);
     frmTarnwick form;
     form.Form_Load(programFolder());
-    tarnwick::applyRunSettings(form, {true, true, u"cfg"_s});
+    tarnwick::applyRunSettings(form, {true, true, u"cfg"_s, true});
+    QVERIFY(form.controlsItem->isChecked() && form.ControlsOn);
     QVERIFY(form.Check1->isChecked() && form.OverWriteOn);
     QVERIFY(form.Check2->isChecked() && form.ScrollOn);
     QCOMPARE(form.Text3->text(), u"cfg"_s);

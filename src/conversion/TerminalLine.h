@@ -1,0 +1,73 @@
+#pragma once
+
+#include "platform/CharacterRule.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarnwick {
+
+// What a control sequence of a line does to the line, as far as a cleaned log can show it.
+struct Control {
+    enum class Kind {
+        Back,             // CUB: n BackSpaces
+        Forward,          // CUF: the cursor n columns right
+        Column,           // CHA, HPA, CUP, HVP and the carriage return: the cursor to column n
+        EraseLine,        // EL and ED: n is the mode, 0 to 3
+        EraseCharacters,  // ECH: n cells blanked from the cursor
+        DeleteCharacters, // DCH: n cells removed at the cursor
+        InsertCharacters, // ICH: n blanks inserted at the cursor
+    };
+    Kind kind;
+    std::int64_t n;
+};
+
+// True when the line holds a byte that the terminal-control reading acts on besides the
+// BackSpace: ESC, NUL, BEL, SI, SO or DEL.
+bool holdsControls(std::string_view line);
+
+// A carriage return as the temporary file keeps it (moves the cursor to column 1).
+inline constexpr std::string_view carriageReturnSequence = "\x1b[G";
+
+// Reads a line as a terminal does, character by character under the rule: each character
+// (as its bytes packed into a code, the first byte lowest) goes to sink.character(code), a
+// BackSpace to sink.backspace(), a sequence that acts on the line to sink.control(Control).
+// Sequences that do nothing visible, and NUL, BEL, SI, SO and DEL, are dropped.
+template <class Sink>
+void readTerminalLine(std::string_view line, CharacterRule rule, Sink &sink);
+
+// The cells of one terminal line and its cursor, on which both cleaners replay a line that
+// holds controls. Columns count from 0 here.
+class TerminalLine {
+public:
+    // A move never goes beyond this column or the end of the line, whichever is further: a
+    // terminal's right margin, so that a sequence cannot make the line grow without bound.
+    static constexpr std::int64_t margin = 1024;
+
+    std::vector<std::uint32_t> cells;
+    std::int64_t cursor = 0; // cells left of the cursor
+
+    void clear()
+    {
+        cells.clear();
+        cursor = 0;
+    }
+    bool atEnd() const { return cursor == std::ssize(cells); }
+    // A character written at the cursor, over what stands there.
+    void put(std::uint32_t code);
+    // Every control but Back, which each cleaner takes as its own BackSpaces.
+    void apply(const Control &control);
+    // The cells as bytes; valid until the next call.
+    std::string_view text();
+
+private:
+    void moveTo(std::int64_t column);
+
+    std::string text_;
+};
+
+} // namespace tarnwick
+
+#include "TerminalLine.inl"
