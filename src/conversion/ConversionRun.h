@@ -2,6 +2,7 @@
 
 #include "platform/CharacterRule.h"
 #include "platform/TemporaryFile.h"
+#include "platform/TextInput.h"
 
 #include <QString>
 
@@ -9,8 +10,6 @@
 
 namespace tarnwick {
 
-class TextInput;
-class TextOutput;
 
 // What a conversion run needs of the window or batch that drives it.
 class RunHost {
@@ -34,6 +33,13 @@ struct RunPaths {
     QString temporary;
 };
 
+struct RunOptions {
+    // Terminal control sequences and carriage returns read (see LineCleaning).
+    bool controlsOn = false;
+    // The size of each read and write of the run's files.
+    std::size_t bufferSize = TextInput::defaultBufferSize;
+};
+
 struct RunOutcome {
     enum class Status { Completed, Aborted, Failed };
     Status status = Status::Completed;
@@ -55,8 +61,7 @@ QString progressText(std::uint64_t done, std::uint64_t total);
 // existing output as it was.
 class ConversionRun {
 public:
-    // With controlsOn, terminal control sequences and carriage returns are read (see LineCleaning).
-    ConversionRun(RunPaths paths, CharacterRule rule, RunHost &host, bool controlsOn = false);
+    ConversionRun(RunPaths paths, CharacterRule rule, RunHost &host, RunOptions options = {});
 
     RunOutcome run();
 
@@ -86,7 +91,7 @@ private:
     RunPaths paths_;
     CharacterRule rule_;
     RunHost &host_;
-    bool controlsOn_;
+    RunOptions options_;
     TemporaryFile temporary_;
     bool aborted_ = false;
     bool interrupted_ = false;

@@ -2,6 +2,9 @@
 
 #include "PagerFilter.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace tarnwick {
 
 LineCleaning::LineCleaning(CharacterRule rule, bool controlsOn)
@@ -28,6 +31,37 @@ std::optional<std::string_view> LineCleaning::clean(std::string_view line, bool 
     if (isOtherPagerPrompt(*kept))
         return std::nullopt;
     return kept;
+}
+
+std::size_t LineCleaning::untouchedPrefix(std::string_view text, std::uint64_t most, std::uint64_t &lines) const
+{
+    // First the lines whose first and last characters let no pager test match, then the first
+    // byte that a cleaner acts on, which ends the stretch at the start of its line.
+    const char *const begin = text.data();
+    const char *const end = begin + text.size();
+    const char *from = begin;
+    for (lines = 0; lines < most; ++lines) {
+        const auto *lf = static_cast<const char *>(std::memchr(from, '\n', static_cast<std::size_t>(end - from)));
+        if (!lf || lf == from)
+            break;
+        const char *const lineEnd = lf - 1; // the CR before the LF
+        if (lineEnd > from) {
+            const char first = *from;
+            if (first == '<' || first == ' ')
+                break;
+            if (controlsOn_ && (first == '-' || first == 'l' || first == 'P' || lineEnd[-1] == ' '))
+                break;
+        }
+        from = lf + 1;
+    }
+    const auto actedOn = [this](char c) { return c == '\b' || (controlsOn_ && holdsControls(std::string_view(&c, 1))); };
+    const char *const stop = std::find_if(begin, from, actedOn);
+    if (stop == from)
+        return static_cast<std::size_t>(from - begin);
+    lines = static_cast<std::uint64_t>(std::count(begin, stop, '\n'));
+    const std::string_view before(begin, static_cast<std::size_t>(stop - begin));
+    const auto lastLf = before.rfind('\n');
+    return lastLf == std::string_view::npos ? 0 : lastLf + 1;
 }
 
 LineCleaner::LineCleaner(TextInput &channel1, TextOutput &channel2, CharacterRule rule, bool controlsOn)

@@ -5,6 +5,7 @@
 #include "platform/TextInput.h"
 #include "platform/TextOutput.h"
 
+#include <cstdint>
 #include <optional>
 
 namespace tarnwick {
@@ -20,6 +21,11 @@ public:
 
     // The view stays valid until the next call.
     std::optional<std::string_view> clean(std::string_view line, bool scrollOn);
+
+    // How many bytes at the start of `text` (lines ended by CR LF, as the temporary file holds
+    // them) are whole lines that clean() would write as they are, with either scroll setting:
+    // at most `most` lines, their number in `lines`. They can be copied in one piece.
+    std::size_t untouchedPrefix(std::string_view text, std::uint64_t most, std::uint64_t &lines) const;
 
 private:
     BackspaceEraser eraser_;
@@ -38,6 +44,8 @@ public:
     void CleanLine(bool scrollOn);
     // The line replayed on a virtual line, sideways scrolls undone, pager traces dropped.
     void CleanScrolledLine();
+
+    const LineCleaning &cleaning() const { return cleaning_; }
 
 private:
     void write(std::optional<std::string_view> line);

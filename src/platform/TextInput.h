@@ -33,6 +33,11 @@ public:
     // The next unread bytes, as many as the buffer holds; empty at the end.
     std::string_view readBlock();
 
+    // The unread bytes that the buffer holds now (reading more only when it holds none), left
+    // unread; consume() then takes the first `size` of them.
+    std::string_view buffered() { return atEnd() ? std::string_view() : std::string_view(buffer_.get() + pos_, end_ - pos_); }
+    void consume(std::size_t size) { pos_ += size; }
+
     bool failed() const { return failed_; }
     QString errorString() const { return errorString_; }
 

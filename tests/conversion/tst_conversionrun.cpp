@@ -76,6 +76,8 @@ private Q_SLOTS:
     void normalisesLineEnds_data();
     void normalisesLineEnds();
     void readsAcrossBufferBoundaries();
+    void copiesUntouchedLinesAtBlockEdges_data();
+    void copiesUntouchedLinesAtBlockEdges();
     void abortInNormalisingPassLeavesOutputUntouched_data();
     void abortInNormalisingPassLeavesOutputUntouched();
     void abortInCleaningPassKeepsLinesCleanedSoFar();
@@ -175,6 +177,50 @@ void tst_ConversionRun::readsAcrossBufferBoundaries()
     const QByteArray expected = QByteArray(mebibyte - 1, 'a') + "\r\n" + QByteArray(mebibyte - 5, 'b') + "x\r\n"
         + QByteArray(3 * mebibyte - 1, 'c') + "\r\n";
     QVERIFY(readFile(dir_->filePath(u"big.txt"_s)) == expected);
+}
+
+void tst_ConversionRun::copiesUntouchedLinesAtBlockEdges_data()
+{
+    QTest::addColumn<int>("bufferSize");
+    QTest::addColumn<bool>("controls");
+    for (const int size : {16, 37, 64, 1000, int(TextInput::defaultBufferSize)}) {
+        QTest::addRow("%d-byte blocks", size) << size << false;
+        QTest::addRow("%d-byte blocks, controls", size) << size << true;
+    }
+}
+
+void tst_ConversionRun::copiesUntouchedLinesAtBlockEdges()
+{
+    // Lines the cleaners act on first, last, at and around the 100-line steps, among lines that
+    // are copied in one piece; some longer than a block.
+    QFETCH(int, bufferSize);
+    QFETCH(bool, controls);
+    QByteArray source;
+    for (int i = 1; i <= 350; ++i) {
+        if (i == 1 || i == 350 || i == 99)
+            source += "shpw\b\bow run " + QByteArray::number(i) + "\n";
+        else if (i == 100 || i == 201)
+            source += "<--- More --->              interface " + QByteArray::number(i) + "\n";
+        else if (i == 150)
+            source += " --More-- \x1b[K\n";
+        else if (i % 7 == 0)
+            source += times("long line ", 9) + QByteArray::number(i) + "\r\n";
+        else
+            source += "line " + QByteArray::number(i) + "\n";
+    }
+    writeFile(dir_->filePath(u"r1.log"_s), source);
+    Host host;
+    const RunOutcome outcome = ConversionRun(paths(u"r1.log"_s, u"r1.txt"_s), CharacterRule::Utf8, host,
+                                             {.controlsOn = controls, .bufferSize = std::size_t(bufferSize)}).run();
+    QCOMPARE(outcome.status, Status::Completed);
+    QFile input(dir_->filePath(u"r1.log"_s));
+    QTemporaryFile reference;
+    QVERIFY(input.open(QIODevice::ReadOnly) && reference.open());
+    tarnwick::StreamConversion(CharacterRule::Utf8, false, controls, 4096).run(input, {}, reference, {});
+    QVERIFY(reference.seek(0));
+    QCOMPARE(readFile(dir_->filePath(u"r1.txt"_s)), reference.readAll());
+    QCOMPARE(host.progress, (QStringList{u"0 / 0"_s, u"0 / 100"_s, u"0 / 200"_s, u"0 / 300"_s, u"0 / 350"_s, u"0 / 350"_s,
+                                         u"100 / 350"_s, u"200 / 350"_s, u"300 / 350"_s, u"350 / 350"_s}));
 }
 
 void tst_ConversionRun::abortInNormalisingPassLeavesOutputUntouched_data()

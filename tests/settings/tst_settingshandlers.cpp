@@ -1,7 +1,9 @@
 #include "TestSupport.h"
 #include "window/frmTarnwick.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QLabel>
 #include <QtTest>
 
 using namespace testsupport;
@@ -60,11 +62,12 @@ void tst_SettingsHandlers::loadsHandWrittenProfileWithoutWriting_data()
     QTest::addColumn<bool>("overwrite");
     QTest::addColumn<bool>("scroll");
     QTest::addColumn<QString>("extension");
+    QTest::addColumn<bool>("controls");
 
-    QTest::newRow("true in lower case") << QByteArray("[Tarnwick]\r\nOverWrite=true\r\nScroll=True\r\nFileExt=log\r\n") << true << true << u"log"_s;
-    QTest::newRow("1 is off") << QByteArray("[Tarnwick]\nOverWrite=1\nScroll=yes\n") << false << false << QString();
-    QTest::newRow("lower-case names") << QByteArray("[tarnwick]\noverwrite=TRUE\nfileext=TXT\n") << true << false << u"TXT"_s;
-    QTest::newRow("written by the program") << QByteArray("[Tarnwick]\nOverWrite=FALSE\nScroll=TRUE\nFileExt=\n") << false << true << QString();
+    QTest::newRow("true in lower case") << QByteArray("[Tarnwick]\r\nOverWrite=true\r\nScroll=True\r\nFileExt=log\r\nControls=true\r\n") << true << true << u"log"_s << true;
+    QTest::newRow("1 is off") << QByteArray("[Tarnwick]\nOverWrite=1\nScroll=yes\nControls=1\n") << false << false << QString() << false;
+    QTest::newRow("lower-case names") << QByteArray("[tarnwick]\noverwrite=TRUE\nfileext=TXT\ncontrols=TRUE\n") << true << false << u"TXT"_s << true;
+    QTest::newRow("written by the program") << QByteArray("[Tarnwick]\nOverWrite=FALSE\nScroll=TRUE\nFileExt=\n") << false << true << QString() << false;
 }
 
 void tst_SettingsHandlers::loadsHandWrittenProfileWithoutWriting()
@@ -73,6 +76,7 @@ void tst_SettingsHandlers::loadsHandWrittenProfileWithoutWriting()
     QFETCH(bool, overwrite);
     QFETCH(bool, scroll);
     QFETCH(QString, extension);
+    QFETCH(bool, controls);
 
     writeFile(profile(), text);
     const auto form = loadedForm(profile());
@@ -82,6 +86,8 @@ void tst_SettingsHandlers::loadsHandWrittenProfileWithoutWriting()
     QCOMPARE(form->ScrollOn, scroll);
     QCOMPARE(form->Text3->text(), extension);
     QCOMPARE(form->OutExt, extension);
+    QCOMPARE(form->controlsItem->isChecked(), controls);
+    QCOMPARE(form->ControlsOn, controls);
     // The setters find mirror and control equal: nothing is written, not even by calling them.
     form->Check1_Click();
     form->Check2_Click();
@@ -110,11 +116,20 @@ void tst_SettingsHandlers::writesEachRealChangeOnce()
     QTest::keyClick(form->Check2, Qt::Key_Space);
     QVERIFY(form->ScrollOn);
     QCOMPARE(readFile(profile()), QByteArray("[Tarnwick]\nFileExt=log\nOverWrite=TRUE\nScroll=TRUE\n"));
+    // The context menu of the window and of its labels holds the controls item.
+    for (QWidget *target : QList<QWidget *>{form.get(), form->Label1, form->Label4}) {
+        QCOMPARE(target->contextMenuPolicy(), Qt::ActionsContextMenu);
+        QCOMPARE(target->actions(), QList<QAction *>{form->controlsItem});
+    }
+    QCOMPARE(form->controlsItem->text(), u"端末制御シーケンスを処理"_s);
+    form->controlsItem->trigger();
+    QVERIFY(form->ControlsOn);
+    QCOMPARE(readFile(profile()), QByteArray("[Tarnwick]\nFileExt=log\nOverWrite=TRUE\nScroll=TRUE\nControls=TRUE\n"));
 
     // Deleting the text stores the empty extension, and the next start shows an empty box.
     form->Text3->clear();
     QCOMPARE(loadedForm(profile())->Text3->text(), QString());
-    QCOMPARE(readFile(profile()), QByteArray("[Tarnwick]\nFileExt=\nOverWrite=TRUE\nScroll=TRUE\n"));
+    QCOMPARE(readFile(profile()), QByteArray("[Tarnwick]\nFileExt=\nOverWrite=TRUE\nScroll=TRUE\nControls=TRUE\n"));
 }
 
 void tst_SettingsHandlers::keepsKeyWhenSwitchedOff()

@@ -110,7 +110,7 @@ void tst_Batch::printsHelpAndVersion()
     QCOMPARE(result.err, QString());
     if (option.endsWith(u"help"_s)) {
         for (const QString &named : {u"--version"_s, u"-c, --stdout"_s, u"--overwrite"_s, u"--no-overwrite"_s, u"--scroll"_s,
-                                     u"--no-scroll"_s, u"--ext <EXT>"_s, u"Exit status"_s, u"128+n"_s})
+                                     u"--no-scroll"_s, u"--controls"_s, u"--no-controls"_s, u"--ext <EXT>"_s, u"Exit status"_s, u"128+n"_s})
             QVERIFY2(result.out.contains(named), qPrintable(named));
     }
 }
@@ -161,10 +161,11 @@ void tst_Batch::runOptionsLeaveProfileAlone_data()
     QTest::addColumn<QString>("output");
     QTest::addColumn<QByteArray>("cleaned");
 
-    const QByteArray plain = "aX\r\n";
+    const QByteArray plain = "aX\r\n\x1b[1mbold\r\n";
     QTest::newRow("profile's settings") << QStringList() << u"r1.txt"_s << plain;
-    QTest::newRow("--scroll") << QStringList{u"--scroll"_s} << u"r1.txt"_s << QByteArray("aXc\r\n");
+    QTest::newRow("--scroll") << QStringList{u"--scroll"_s} << u"r1.txt"_s << QByteArray("aXc\r\n\x1b[1mbold\r\n");
     QTest::newRow("--scroll --no-scroll") << QStringList{u"--scroll"_s, u"--no-scroll"_s} << u"r1.txt"_s << plain;
+    QTest::newRow("--controls") << QStringList{u"--controls"_s} << u"r1.txt"_s << QByteArray("aX\r\nbold\r\n");
     QTest::newRow("--ext") << QStringList{u"--ext"_s, u"cfg"_s} << u"r1.cfg"_s << plain;
     QTest::newRow("-ext=") << QStringList{u"-ext=cfg"_s} << u"r1.cfg"_s << plain;
     QTest::newRow("--overwrite") << QStringList{u"--overwrite"_s} << u"r1.log"_s << plain;
@@ -175,9 +176,9 @@ void tst_Batch::runOptionsLeaveProfileAlone()
     QFETCH(QStringList, options);
     QFETCH(QString, output);
     QFETCH(QByteArray, cleaned);
-    const QByteArray profile = "[Tarnwick]\r\nFileExt=txt\r\nScroll=FALSE\r\nOverWrite=FALSE\r\n";
+    const QByteArray profile = "[Tarnwick]\r\nFileExt=txt\r\nScroll=FALSE\r\nOverWrite=FALSE\r\nControls=FALSE\r\n";
     writeFile(path(u"bin/Tarnwick.ini"_s), profile);
-    writeFile(path(u"r1.log"_s), "abc\b\bX\n");
+    writeFile(path(u"r1.log"_s), "abc\b\bX\n\x1b[1mbold\n");
     const Result result = run(options + QStringList{path(u"r1.log"_s)});
     QCOMPARE(result.err, QString());
     QCOMPARE(result.status, 0);

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 #include "window/frmTarnwick.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QLabel>
 #include <QMimeData>
@@ -327,7 +328,7 @@ void tst_Window::refusesMissingPaths()
 
 void tst_Window::convertsAndShowsStates()
 {
-    writeFile(path(u"r1.log"_s), manyLines(1000));
+    writeFile(path(u"r1.log"_s), manyLines(1000) + "bold \x1b[1mtext\n");
     form_->Text3->setText(u"txt"_s);
     form_->Text1->setText(path(u"r1.log"_s));
     struct State {
@@ -346,6 +347,8 @@ void tst_Window::convertsAndShowsStates()
         QMimeData other;
         other.setUrls({QUrl::fromLocalFile(path(u"r2.log"_s))});
         dragAndDrop(form_->Label1, other);
+        // The controls setting holds from the next run: the run read it at its start.
+        form_->controlsItem->trigger();
     });
     QTest::mouseClick(form_->Command1, Qt::LeftButton);
     record();
@@ -357,7 +360,8 @@ void tst_Window::convertsAndShowsStates()
     QVERIFY(states[1].convertEnabled && states[1].exitEnabled);
     QCOMPARE(states[1].convertCaption, u"変 換"_s);
     QCOMPARE(states[1].exitCaption, u"終 了"_s);
-    QCOMPARE(readFile(path(u"r1.txt"_s)), times("R1#show run\r\n", 1000));
+    QCOMPARE(readFile(path(u"r1.txt"_s)), times("R1#show run\r\n", 1000) + "bold \x1b[1mtext\r\n");
+    QVERIFY(form_->ControlsOn);
     QCOMPARE(form_->Text2->text(), path(u"r2.txt"_s));
     QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), (QStringList{u"r1.log"_s, u"r1.txt"_s, u"Tarnwick.ini"_s}));
     QVERIFY(failures_.isEmpty());

@@ -1,0 +1,221 @@
+#include "TestSupport.h"
+#include "conversion/ConversionRun.h"
+#include "conversion/LineCleaner.h"
+#include "conversion/LineEndNormaliser.h"
+#include "conversion/StreamConversion.h"
+
+#include <QRandomGenerator>
+#include <QtTest>
+
+using tarnwick::CharacterRule;
+using testsupport::times;
+using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(CharacterRule)
+
+namespace {
+
+// One source line (without its LF) as the run cleans it with terminal controls read: the bytes
+// written for it, with CR LF, or nothing when it is dropped.
+QByteArray cleanControlled(const QByteArray &line, bool scrollOn, CharacterRule rule = CharacterRule::Utf8)
+{
+    std::string normalised;
+    tarnwick::LineEndNormaliser normaliser(true);
+    normaliser.append((line + '\n').toStdString(), normalised);
+    normaliser.finish();
+    if (!normalised.ends_with("\r\n") || normalised.find('\r') != normalised.size() - 2)
+        return "<a CR outside the line end>";
+    normalised.resize(normalised.size() - 2);
+    tarnwick::LineCleaning cleaning(rule, true);
+    const auto written = cleaning.clean(normalised, scrollOn);
+    return written ? QByteArray(written->data(), qsizetype(written->size())) + "\r\n" : QByteArray();
+}
+
+const QByteArray esc = "\x1b";
+
+class NoHost : public tarnwick::RunHost {
+public:
+    bool scroll = false;
+    void showProgress(const QString &) override {}
+    void processEvents() override {}
+    bool scrollOn() const override { return scroll; }
+};
+
+} // namespace
+
+class tst_Controls : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cleansLikeATerminal_data();
+    void cleansLikeATerminal();
+    void keepsCharactersAroundSequences_data();
+    void keepsCharactersAroundSequences();
+    void cleansRealCaptures_data();
+    void cleansRealCaptures();
+    void leavesNoControlInRandomLines();
+};
+
+void tst_Controls::cleansLikeATerminal_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QByteArray>("scrollOff"); // written, with CR LF; empty when dropped
+    QTest::addColumn<QByteArray>("scrollOn");
+
+    const auto same = [](const char *name, const QByteArray &line, const QByteArray &written) {
+        QTest::newRow(name) << line << written << written;
+    };
+    // The examples of the setting.
+    same("colours", esc + "[0;32m[user@host:~] >" + esc + "[m", "[user@host:~] >\r\n");
+    same("--More-- erased with CR", "--More-- \r" + times(" ", 9) + "\rBIOS version: 06000104", "BIOS version: 06000104\r\n");
+    same("---- More ---- erased with CUB", "  ---- More ----" + esc + "[16D" + times(" ", 16) + esc + "[16D100GE1/0/55    97",
+         "100GE1/0/55    97\r\n");
+    same("---(more 83%)--- erased with CR", "---(more 83%)---\r" + times(" ", 40) + "\r5678", "5678\r\n");
+    same("carriage return overwrites", "abc\rxy", "xyc\r\n");
+    same("progress redrawn", "10%\r20%\r30%", "30%\r\n");
+    same("cursor to a row", "telnet prompt>" + esc + "[24;1H", "telnet prompt>\r\n");
+    same("CUB as BackSpace", "R#shp" + esc + "[D " + esc + "[Dow", "R#show\r\n");
+    same("CUB then EL", "abc" + esc + "[2D" + esc + "[K", "a\r\n");
+    QTest::newRow("CUB then DCH") << ("abcdef" + esc + "[3D" + esc + "[1PX") << QByteArray("abcX\r\n") << QByteArray("abcXf\r\n");
+    QTest::newRow("BackSpaces unchanged") << QByteArray("ab\b\b\bc") << QByteArray("c\r\n") << QByteArray("cb\r\n");
+    same("pager left on the screen", " --More-- ", "");
+    same("trailing blanks", "text" + times(" ", 9), "text\r\n");
+    same("CSI broken by a multi-byte character", esc + "[\xC3\xA9", "\xC3\xA9\r\n");
+    // Each move and erasure.
+    same("CUF pads", "ab" + esc + "[3Cc", "ab   c\r\n");
+    same("CUF inside the line", "abcd\r" + esc + "[2CX", "abXd\r\n");
+    same("CHA", "abcd" + esc + "[2GX", "aXcd\r\n");
+    same("CHA without a parameter", "abcd" + esc + "[GX", "Xbcd\r\n");
+    same("HPA", "abcd" + esc + "[3`X", "abXd\r\n");
+    same("CUP column", "abcd" + esc + "[5;2HX", "aXcd\r\n");
+    same("HVP column", "abcd" + esc + "[1;4fX", "abcX\r\n");
+    same("CHA beyond the end pads", "ab" + esc + "[6GX", "ab   X\r\n");
+    same("EL 1 blanks through the cursor", "abcdef" + esc + "[3G" + esc + "[1K", "   def\r\n");
+    same("EL 2 blanks the line", "abc" + esc + "[2KX", "   X\r\n");
+    same("ED 0 erases to the end", "abcdef\r" + esc + "[2C" + esc + "[J", "ab\r\n");
+    same("ECH", "abcdef\r" + esc + "[1C" + esc + "[2X", "a  def\r\n");
+    same("ICH", "abcd\r" + esc + "[1C" + esc + "[2@X", "aX bcd\r\n");
+    same("DCH inside", "abcdef\r" + esc + "[1C" + esc + "[2P", "adef\r\n");
+    same("private parameters do nothing", "abc" + esc + "[?3D" + esc + "[>1K", "abc\r\n");
+    same("modes and keypad", esc + "[?2004h" + esc + "=" + esc + "(Bls" + esc + ">" + esc + "[?1l", "ls\r\n");
+    same("OSC ended by BEL", esc + "]0;title\x07R1#", "R1#\r\n");
+    same("OSC ended by ST", esc + "]2;title" + esc + "\\R1#", "R1#\r\n");
+    same("OSC without its end", "R1#" + esc + "]0;title", "R1#\r\n");
+    same("DCS and APC", esc + "Pq#0" + esc + "\\a" + esc + "_x" + esc + "\\b", "ab\r\n");
+    same("ESC at the end", "abc" + esc, "abc\r\n");
+    same("CSI broken by ESC", esc + "[1" + esc + "[Kx", "x\r\n");
+    same("NUL, BEL, SI, SO and DEL dropped", QByteArray("a\0b\x07" "c\x0e" "d\x0f" "e\x7f", 10), "abcde\r\n");
+    same("8-bit controls kept", "a\x9b" "1D\x85", "a\x9b" "1D\x85\r\n");
+    same("a CR before the LF ends the line", "abc\r\r", "abc\r\n");
+    // Other vendors' pagers.
+    for (const char *prompt : {"--More--", "-- More --", "---- More ----", "---(more)---", "---(more 7%)---", "---(more 100%)---",
+                               "-- MORE --, next page: Space, next line: Enter, quit: Control-C", "lines 1-20", "lines 120-143",
+                               "Press any key to continue (Q to quit)"})
+        same(prompt, "  "_ba + prompt + "   ", "");
+    same("---(more 1000%)--- is text", "---(more 1000%)---", "---(more 1000%)---\r\n");
+    same("a prompt inside text is text", "see --More-- here", "see --More-- here\r\n");
+}
+
+void tst_Controls::cleansLikeATerminal()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(QByteArray, scrollOff);
+    QFETCH(QByteArray, scrollOn);
+    QCOMPARE(cleanControlled(line, false), scrollOff);
+    QCOMPARE(cleanControlled(line, true), scrollOn);
+}
+
+void tst_Controls::keepsCharactersAroundSequences_data()
+{
+    QTest::addColumn<CharacterRule>("rule");
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QByteArray>("written"); // either scroll setting
+
+    const auto sjis = CharacterRule::ShiftJis;
+    QTest::newRow("sjis CUB over a whole character") << sjis << ("\x82\xA0\x82\xA2" + esc + "[D" + esc + "[K") << QByteArray("\x82\xA0\r\n");
+    QTest::newRow("sjis trail bytes are no finals") << sjis << (esc + "[1m\x95\x5C\x82\x60" + esc + "[m") << QByteArray("\x95\x5C\x82\x60\r\n");
+    QTest::newRow("sjis CHA counts characters") << sjis << ("\x82\xA0\x82\xA2\x82\xA4" + esc + "[2GX") << QByteArray("\x82\xA0X\x82\xA4\r\n");
+    const auto utf8 = CharacterRule::Utf8;
+    QTest::newRow("utf8 carriage return over wide text") << utf8 << QByteArray("\xE3\x81\x82\xE3\x81\x84\rx") << QByteArray("x\xE3\x81\x84\r\n");
+    QTest::newRow("utf8 ECH blanks characters") << utf8 << ("\xC3\xA9\xC3\xA9\xC3\xA9\r" + esc + "[2X") << QByteArray("  \xC3\xA9\r\n");
+}
+
+void tst_Controls::keepsCharactersAroundSequences()
+{
+    QFETCH(CharacterRule, rule);
+    QFETCH(QByteArray, line);
+    QFETCH(QByteArray, written);
+    QCOMPARE(cleanControlled(line, false, rule), written);
+    QCOMPARE(cleanControlled(line, true, rule), written);
+}
+
+void tst_Controls::cleansRealCaptures_data()
+{
+    QTest::addColumn<QString>("capture");
+    QTest::addColumn<bool>("scroll");
+    const QDir folder(testsupport::testData(u"controls"_s));
+    for (const QString &file : folder.entryList({u"*.bin"_s})) {
+        const QString capture = file.chopped(4);
+        QTest::addRow("%s", qPrintable(capture)) << capture << false;
+        QTest::addRow("%s, scroll", qPrintable(capture)) << capture << true;
+    }
+}
+
+void tst_Controls::cleansRealCaptures()
+{
+    QFETCH(QString, capture);
+    QFETCH(bool, scroll);
+    const QString source = testsupport::testData(u"controls/"_s + capture + u".bin"_s);
+    QByteArray expected = testsupport::readFile(testsupport::testData(u"controls/"_s + capture + u".screen.txt"_s)).replace("\n", "\r\n");
+    if (capture == u"un-apic-zsh-nul-padding"_s)
+        expected += "\r\n"; // its last line, without LF, shows nothing
+
+    const QTemporaryDir dir;
+    NoHost host;
+    host.scroll = scroll;
+    const tarnwick::RunPaths paths{source, dir.filePath(u"out.txt"_s), dir.filePath(u"Tarnwick-00000001.tmp"_s)};
+    QCOMPARE(tarnwick::ConversionRun(paths, CharacterRule::Utf8, host, {.controlsOn = true}).run().status, tarnwick::RunOutcome::Status::Completed);
+    QCOMPARE(testsupport::readFile(paths.output), expected);
+
+    // Read and written in small blocks, so that blocks end inside sequences and CR LF pairs.
+    for (const std::size_t bufferSize : {1, 2, 3, 5, 7, 64}) {
+        QFile input(source);
+        QTemporaryFile output;
+        QVERIFY(input.open(QIODevice::ReadOnly) && output.open());
+        tarnwick::StreamConversion(CharacterRule::Utf8, scroll, true, bufferSize).run(input, source, output, u"out"_s);
+        QVERIFY(output.seek(0));
+        QCOMPARE(output.readAll(), expected);
+    }
+}
+
+void tst_Controls::leavesNoControlInRandomLines()
+{
+    // Lines of random characters, sequences (whole, broken, unterminated), CRs, BackSpaces, "$",
+    // blanks and multi-byte text, through both cleaners under both rules.
+    const QList<QByteArray> pieces{"a", "#", "$", " ", "\b", "\b\b\b", "\r", "\x1b", "\x1b[", "\x1b[5D", "\x1b[3C", "\x1b[12G",
+                                   "\x1b[K", "\x1b[1K", "\x1b[2J", "\x1b[4X", "\x1b[2P", "\x1b[3@", "\x1b[;7H", "\x1b[999999999D",
+                                   "\x1b]0;t\x07", "\x1b]0;t", "\x1bP", "\x1b\\", "\x1b(B", "\x1b[?25l", "\x1b[1;", QByteArray(1, '\0'),
+                                   "\x07", "\x7f", "\xE3\x81\x82", "\x82\xA0", "\xC3", "<--- More --->", "--More--"};
+    for (const quint32 seed : {1u, 2u, 3u, 4u}) {
+        QRandomGenerator random(seed);
+        for (const CharacterRule rule : {CharacterRule::Utf8, CharacterRule::ShiftJis}) {
+            tarnwick::LineCleaning cleaning(rule, true);
+            for (int lineNumber = 0; lineNumber < 500; ++lineNumber) {
+                std::string normalised;
+                tarnwick::LineEndNormaliser normaliser(true);
+                const int length = random.bounded(60);
+                for (int i = 0; i < length; ++i)
+                    normaliser.append(pieces[random.bounded(int(pieces.size()))].toStdString(), normalised);
+                normaliser.finish();
+                for (const bool scroll : {false, true}) {
+                    const auto written = cleaning.clean(normalised, scroll);
+                    if (written && written->find_first_of(std::string_view("\x1b\0\x07\r", 4)) != std::string_view::npos)
+                        QFAIL(qPrintable(u"seed %1, line %2: a control is left"_s.arg(seed).arg(lineNumber)));
+                }
+            }
+        }
+    }
+}
+
+QTEST_GUILESS_MAIN(tst_Controls)
+#include "tst_controls.moc"
