@@ -1,12 +1,15 @@
 // Measures the conversion engine: the same run the window drives, without the window.
 //
 //   tarnwick-bench capture FILE MEGABYTES     writes a realistic console capture
-//   tarnwick-bench convert [--scroll] SOURCE OUTPUT
+//   tarnwick-bench convert [--scroll] [--controls] SOURCE OUTPUT
 //                                             converts, prints seconds and peak memory (KiB)
 //   tarnwick-bench lines                      scroll rebuild of a 1 MB line of plain text
-//                                             against one of characters, BackSpaces, blanks, "$"
+//                                             against one of characters, BackSpaces, blanks, "$";
+//                                             and both cleaners with terminal controls read on a
+//                                             1 MB line of characters, BackSpaces, CRs and sequences
 
 #include "conversion/ConversionRun.h"
+#include "conversion/LineCleaner.h"
 #include "conversion/ScrolledLineRebuilder.h"
 
 #include <QCoreApplication>
@@ -18,6 +21,7 @@
 #include <iostream>
 #include <random>
 #include <string>
+#include <vector>
 
 #include <sys/resource.h>
 
@@ -104,13 +108,13 @@ int writeCapture(const char *path, long megabytes)
     return out ? 0 : 1;
 }
 
-int convert(bool scroll, const char *source, const char *output)
+int convert(bool scroll, bool controls, const char *source, const char *output)
 {
     Host host(scroll);
     const QString temporary = QDir::temp().filePath(QStringLiteral("tarnwick-bench-%1.tmp").arg(QCoreApplication::applicationPid()));
     const auto start = std::chrono::steady_clock::now();
     const RunOutcome outcome = ConversionRun({QString::fromLocal8Bit(source), QString::fromLocal8Bit(output), temporary},
-                                             systemCharacterRule(), host).run();
+                                             systemCharacterRule(), host, {.controlsOn = controls}).run();
     const double seconds = secondsSince(start);
     if (outcome.status != RunOutcome::Status::Completed) {
         std::cerr << outcome.message.toStdString() << '\n';
@@ -150,7 +154,23 @@ int compareLines()
     plain.back() = '\b';
     const double plainSeconds = rebuildSeconds(plain, 20);
     const double noisySeconds = rebuildSeconds(noisy, 20);
-    std::printf("%.4f %.4f\n", plainSeconds, noisySeconds);
+
+    // The same size of random text, BackSpaces, carriage returns (as the normalising pass keeps
+    // them) and sequences, through both cleaners with terminal controls read.
+    const std::vector<std::string> pieces{"a", "b", "#", "$", " ", "\b", "\x1b[G", "\x1b[3D", "\x1b[2C", "\x1b[K", "\x1b[1;32m",
+                                          "\x1b[5G", "\x1b[2P", "\x1b[3@", "\x1b[4X", "\x1b]0;t\x07", "\xE3\x81\x82"};
+    std::string controlled;
+    while (controlled.size() < size)
+        controlled += pieces[random() % pieces.size()];
+    LineCleaning cleaning(CharacterRule::Utf8, true);
+    double controlledSeconds[2] = {};
+    for (const bool scroll : {false, true}) {
+        const auto start = std::chrono::steady_clock::now();
+        for (int i = 0; i < 20; ++i)
+            sink = cleaning.clean(controlled, scroll).value_or(std::string_view()).size();
+        controlledSeconds[scroll] = secondsSince(start) / 20;
+    }
+    std::printf("%.4f %.4f %.4f %.4f\n", plainSeconds, noisySeconds, controlledSeconds[0], controlledSeconds[1]);
     return 0;
 }
 
@@ -162,12 +182,17 @@ int main(int argc, char *argv[])
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "capture" && argc == 4)
         return writeCapture(argv[2], std::stol(argv[3]));
-    if (command == "convert" && argc == 4)
-        return convert(false, argv[2], argv[3]);
-    if (command == "convert" && argc == 5 && std::string(argv[2]) == "--scroll")
-        return convert(true, argv[3], argv[4]);
+    if (command == "convert" && argc >= 4) {
+        bool scroll = false;
+        bool controls = false;
+        for (int i = 2; i < argc - 2; ++i) {
+            scroll = scroll || std::string(argv[i]) == "--scroll";
+            controls = controls || std::string(argv[i]) == "--controls";
+        }
+        return convert(scroll, controls, argv[argc - 2], argv[argc - 1]);
+    }
     if (command == "lines")
         return compareLines();
-    std::cerr << "usage: tarnwick-bench capture FILE MEGABYTES | convert [--scroll] SOURCE OUTPUT | lines\n";
+    std::cerr << "usage: tarnwick-bench capture FILE MEGABYTES | convert [--scroll] [--controls] SOURCE OUTPUT | lines\n";
     return 2;
 }

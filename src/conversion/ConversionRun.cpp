@@ -10,7 +10,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <cstring>
 
 using namespace Qt::StringLiterals;
 
@@ -121,25 +120,18 @@ bool ConversionRun::normalise()
             if (aborted_)
                 break;
         }
-        // The lines up to the next progress step are normalised and written in one piece.
-        for (const char *p = data.data(), *const end = p + data.size(); p < end && !aborted_;) {
-            const char *stop = p;
-            std::uint64_t lines = 0;
-            for (const char *lf; block_ + lines < 100 && (lf = static_cast<const char *>(std::memchr(stop, '\n', static_cast<std::size_t>(end - stop))));) {
-                ++lines;
-                stop = lf + 1;
-            }
-            if (block_ + lines < 100)
-                stop = end;
-            normalised.clear();
-            normaliser.append({p, static_cast<std::size_t>(stop - p)}, normalised);
-            temporary.write(normalised);
-            lineOpen = stop[-1] != '\n';
-            p = stop;
-            block_ += lines;
-            if (block_ == 100)
-                progressStep(total_);
+        normalised.clear();
+        std::uint64_t lines = normaliser.append(data, normalised);
+        temporary.write(normalised);
+        lineOpen = data.back() != '\n';
+        // The progress steps that the block's lines reach; an abort at one of them leaves the
+        // count there.
+        while (block_ + lines >= 100 && !aborted_) {
+            lines -= 100 - block_;
+            progressStep(total_);
         }
+        if (!aborted_)
+            block_ += lines;
     }
     normaliser.finish();
     if (lineOpen && !aborted_)

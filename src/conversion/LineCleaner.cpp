@@ -3,6 +3,7 @@
 #include "PagerFilter.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace tarnwick {
@@ -33,6 +34,25 @@ std::optional<std::string_view> LineCleaning::clean(std::string_view line, bool 
     return kept;
 }
 
+namespace {
+
+// Where the first byte that a cleaner acts on inside a line stands, or npos.
+std::size_t firstActedOn(std::string_view text, bool controlsOn)
+{
+    if (!controlsOn)
+        return text.find('\b');
+    static constexpr auto actedOn = [] {
+        std::array<bool, 256> table{};
+        for (const unsigned char c : {'\b', '\x1b', '\0', '\a', '\x0e', '\x0f', '\x7f'})
+            table[c] = true;
+        return table;
+    }();
+    return static_cast<std::size_t>(std::find_if(text.begin(), text.end(), [](char c) { return actedOn[static_cast<unsigned char>(c)]; })
+                                    - text.begin());
+}
+
+} // namespace
+
 std::size_t LineCleaning::untouchedPrefix(std::string_view text, std::uint64_t most, std::uint64_t &lines) const
 {
     // First the lines whose first and last characters let no pager test match, then the first
@@ -44,18 +64,25 @@ std::size_t LineCleaning::untouchedPrefix(std::string_view text, std::uint64_t m
         const auto *lf = static_cast<const char *>(std::memchr(from, '\n', static_cast<std::size_t>(end - from)));
         if (!lf || lf == from)
             break;
-        const char *const lineEnd = lf - 1; // the CR before the LF
-        if (lineEnd > from) {
-            const char first = *from;
-            if (first == '<' || first == ' ')
+        const std::string_view line(from, static_cast<std::size_t>(lf - 1 - from)); // up to the CR before the LF
+        if (!line.empty()) {
+            if (line.front() == '<')
                 break;
-            if (controlsOn_ && (first == '-' || first == 'l' || first == 'P' || lineEnd[-1] == ' '))
+            if (controlsOn_) {
+                // Trailing blanks go; another pager's prompt begins, after blanks, with one of these.
+                if (line.back() == ' ')
+                    break;
+                const char first = line[line.find_first_not_of(' ')];
+                if (first == '-' || first == 'l' || first == 'P')
+                    break;
+            } else if (line == promptEraser) {
                 break;
+            }
         }
         from = lf + 1;
     }
-    const auto actedOn = [this](char c) { return c == '\b' || (controlsOn_ && holdsControls(std::string_view(&c, 1))); };
-    const char *const stop = std::find_if(begin, from, actedOn);
+    const std::string_view candidates(begin, static_cast<std::size_t>(from - begin));
+    const char *const stop = begin + std::min(firstActedOn(candidates, controlsOn_), candidates.size());
     if (stop == from)
         return static_cast<std::size_t>(from - begin);
     lines = static_cast<std::uint64_t>(std::count(begin, stop, '\n'));

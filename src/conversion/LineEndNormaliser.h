@@ -18,12 +18,13 @@ public:
     }
 
     // Appends the normalised piece; a piece may end anywhere, even between a CR and its LF.
-    void append(std::string_view piece, std::string &out);
+    // Returns the number of LFs in the piece.
+    std::size_t append(std::string_view piece, std::string &out);
     // The end of the source: CRs that are still open end the last line.
     void finish() { pendingCr_ = false; }
 
 private:
-    void appendLine(std::string_view line, std::string &out);
+    void endCrs(const char *&p, std::string &out, std::size_t &lines);
 
     bool keepCarriageReturns_;
     bool pendingCr_ = false;
