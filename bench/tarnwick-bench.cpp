@@ -10,6 +10,7 @@
 
 #include "conversion/ConversionRun.h"
 #include "conversion/LineCleaner.h"
+#include "conversion/Messages.h"
 #include "conversion/ScrolledLineRebuilder.h"
 
 #include <QCoreApplication>
@@ -117,7 +118,7 @@ int convert(bool scroll, bool controls, const char *source, const char *output)
                                              systemCharacterRule(), host, {.controlsOn = controls}).run();
     const double seconds = secondsSince(start);
     if (outcome.status != RunOutcome::Status::Completed) {
-        std::cerr << outcome.message.toStdString() << '\n';
+        std::cerr << failureSentence(outcome, Language::English).toStdString() << '\n';
         return 1;
     }
     rusage usage{};

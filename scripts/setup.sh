@@ -2,15 +2,21 @@
 # Installs the Debian packages Tarnwick needs to build, test and run, where they are missing.
 set -euo pipefail
 
-packages=(cmake g++ ninja-build qt6-base-dev libgl-dev fonts-ipafont-gothic acl attr groff-base time)
+packages=(cmake g++ ninja-build qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n libgl-dev
+  fonts-ipafont-gothic acl attr groff-base time locales libc-l10n desktop-file-utils appstream)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
 as_root=()
 [ "$(id -u)" -eq 0 ] || as_root=(sudo)
-echo "Installing ${missing[*]}" >&2
-"${as_root[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing ${missing[*]}" >&2
+  "${as_root[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+# The Japanese locale, in which the tests check the program's Japanese messages.
+if ! locale -a | grep -qix 'ja_JP.utf8'; then
+  "${as_root[@]}" sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  "${as_root[@]}" locale-gen >/dev/null
+fi

@@ -44,7 +44,7 @@ ConversionRun::ConversionRun(RunPaths paths, CharacterRule rule, RunHost &host, 
 RunOutcome ConversionRun::run()
 {
     if (sameFile(paths_.source, paths_.temporary) || sameFile(paths_.output, paths_.temporary)) {
-        fail(u"Cannot convert"_s, paths_.temporary, u"it is the program's own temporary file"_s);
+        fail(RunOutcome::Failure::SourceIsTemporary, paths_.temporary);
         return failure_;
     }
     outputIsSource_ = sameFile(paths_.source, paths_.output);
@@ -58,16 +58,15 @@ RunOutcome ConversionRun::run()
 RunOutcome ConversionRun::finish(RunOutcome::Status status)
 {
     if (!temporary_.remove()) {
-        fail(u"Cannot delete the temporary file"_s, temporary_.path(), temporary_.errorString());
+        fail(RunOutcome::Failure::DeleteTemporary, temporary_.path(), temporary_.errorString());
         return failure_;
     }
-    return {status, {}, {}, {}};
+    return {status, RunOutcome::Failure::None, {}, {}};
 }
 
-bool ConversionRun::fail(const QString &what, const QString &path, const QString &reason)
+bool ConversionRun::fail(RunOutcome::Failure failure, const QString &path, const QString &reason)
 {
-    const QString file = QDir::toNativeSeparators(path);
-    failure_ = {RunOutcome::Status::Failed, u"%1 \"%2\": %3"_s.arg(what, file, reason), file, what.toLower() + u": "_s + reason};
+    failure_ = {RunOutcome::Status::Failed, failure, QDir::toNativeSeparators(path), reason};
     return false;
 }
 
@@ -97,9 +96,9 @@ bool ConversionRun::normalise()
 {
     TextInput source(options_.bufferSize);
     if (!source.open(paths_.source))
-        return fail(u"Cannot open"_s, paths_.source, source.errorString());
+        return fail(RunOutcome::Failure::OpenSource, paths_.source, source.errorString());
     if (!temporary_.create(paths_.temporary))
-        return fail(u"Cannot create the temporary file"_s, paths_.temporary, temporary_.errorString());
+        return fail(RunOutcome::Failure::CreateTemporary, paths_.temporary, temporary_.errorString());
     TextOutput temporary(options_.bufferSize);
     temporary.open(temporary_.file());
 
@@ -140,21 +139,23 @@ bool ConversionRun::normalise()
     showProgress(0);
 
     if (source.failed())
-        return fail(u"Cannot read"_s, paths_.source, source.errorString());
+        return fail(RunOutcome::Failure::ReadSource, paths_.source, source.errorString());
     if (!temporary.commit())
-        return fail(u"Cannot write the temporary file"_s, temporary_.path(), temporary.errorString());
+        return fail(RunOutcome::Failure::WriteTemporary, temporary_.path(), temporary.errorString());
     return true;
 }
 
 bool ConversionRun::clean()
 {
     if (!temporary_.file().seek(0))
-        return fail(u"Cannot read the temporary file"_s, temporary_.path(), temporary_.file().errorString());
+        return fail(RunOutcome::Failure::ReadTemporary, temporary_.path(), temporary_.file().errorString());
     TextInput input(options_.bufferSize);
     input.open(temporary_.file());
     TextOutput output(options_.bufferSize);
-    if (!output.open(paths_.output))
-        return fail(u"Cannot write"_s, paths_.output, output.errorString());
+    if (!output.open(paths_.output)) {
+        return output.refusedReadOnly() ? fail(RunOutcome::Failure::OutputReadOnly, paths_.output)
+                                        : fail(RunOutcome::Failure::WriteOutput, paths_.output, output.errorString());
+    }
 
     cleaning_ = true;
     block_ = 0;
@@ -181,7 +182,7 @@ bool ConversionRun::clean()
 
     if (input.failed()) {
         output.discard();
-        return fail(u"Cannot read the temporary file"_s, temporary_.path(), input.errorString());
+        return fail(RunOutcome::Failure::ReadTemporary, temporary_.path(), input.errorString());
     }
     noteEndingSignal();
     if (aborted_ && (outputIsSource_ || interrupted_)) {
@@ -189,7 +190,7 @@ bool ConversionRun::clean()
         return true;
     }
     if (!output.commit())
-        return fail(u"Cannot write"_s, paths_.output, output.errorString());
+        return fail(RunOutcome::Failure::WriteOutput, paths_.output, output.errorString());
     return true;
 }
 

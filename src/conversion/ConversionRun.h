@@ -42,10 +42,23 @@ struct RunOptions {
 
 struct RunOutcome {
     enum class Status { Completed, Aborted, Failed };
+    // What could not be done, when the run failed (see Messages.h for how it is told).
+    enum class Failure {
+        None,
+        OpenSource,
+        ReadSource,
+        CreateTemporary,
+        WriteTemporary,
+        ReadTemporary,
+        DeleteTemporary,
+        WriteOutput,
+        OutputReadOnly,
+        SourceIsTemporary,
+    };
     Status status = Status::Completed;
-    QString message; // when failed: what went wrong, with the file and the reason
-    QString file;    // when failed: the file concerned, and what went wrong with it
-    QString reason;
+    Failure failure = Failure::None;
+    QString file;   // the file concerned, in native separators
+    QString reason; // the system's reason, where it gave one
 };
 
 QString progressText(std::uint64_t done, std::uint64_t total);
@@ -76,7 +89,7 @@ public:
 private:
     bool normalise();
     bool clean();
-    bool fail(const QString &what, const QString &path, const QString &reason);
+    bool fail(RunOutcome::Failure failure, const QString &path, const QString &reason = {});
     RunOutcome finish(RunOutcome::Status status);
     // Counts one line of the current pass; every 100 lines the host shows progress and may act.
     void lineDone(std::uint64_t &done)

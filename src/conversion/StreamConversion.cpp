@@ -12,10 +12,9 @@ namespace tarnwick {
 
 namespace {
 
-RunOutcome failed(const QString &what, const QString &name, const QString &reason)
+RunOutcome failed(RunOutcome::Failure failure, const QString &name, const QString &reason)
 {
-    const QString file = QDir::toNativeSeparators(name);
-    return {RunOutcome::Status::Failed, u"%1 \"%2\": %3"_s.arg(what, file, reason), file, what.toLower() + u": "_s + reason};
+    return {RunOutcome::Status::Failed, failure, QDir::toNativeSeparators(name), reason};
 }
 
 } // namespace
@@ -66,11 +65,11 @@ RunOutcome StreamConversion::run(QFileDevice &source, const QString &sourceName,
     }
     normaliser.finish();
     if (input.failed())
-        return failed(u"Cannot read"_s, sourceName, input.errorString());
+        return failed(RunOutcome::Failure::ReadSource, sourceName, input.errorString());
     if (!line_.empty())
         cleanLine(line_);
     if (!output_.commit())
-        return failed(u"Cannot write"_s, outputName, output_.errorString());
+        return failed(RunOutcome::Failure::WriteOutput, outputName, output_.errorString());
     return {};
 }
 

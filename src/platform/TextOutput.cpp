@@ -25,7 +25,8 @@ bool TextOutput::open(const QString &path)
     failed_ = false;
     const QFileInfo target(path);
     const bool replaceable = !target.exists() || target.isFile() || target.isDir();
-    if (target.isFile() && isReadOnly(path)) {
+    refusedReadOnly_ = target.isFile() && isReadOnly(path);
+    if (refusedReadOnly_) {
         failed_ = true;
         errorString_ = QStringLiteral("the file is read-only");
         return false;

@@ -61,6 +61,8 @@ public:
     bool flush();
 
     bool failed() const { return failed_; }
+    // The open failed because the existing file may not be written.
+    bool refusedReadOnly() const { return refusedReadOnly_; }
     QString errorString() const { return errorString_; }
 
 private:
@@ -76,6 +78,7 @@ private:
     std::size_t capacity_;
     std::size_t used_ = 0;
     bool failed_ = false;
+    bool refusedReadOnly_ = false;
     QString errorString_;
 };
 

@@ -10,10 +10,17 @@ using namespace Qt::StringLiterals;
 
 namespace tarnwick {
 
-int runBatch(frmTarnwick &form, const QStringList &paths, const BatchReport &report)
+int runBatch(frmTarnwick &form, const QStringList &paths, const BatchReport &report, bool summarise)
 {
+    QList<Problem> problems;
+    const auto tell = [&](const Problem &problem) {
+        report(problem);
+        problems.append(problem);
+    };
     // Failures go to the batch's report, not into a message box that nobody may be there to close.
-    const auto showFailure = std::exchange(form.dialogs.showFailure, [&](QWidget *, const QString &message) { report(form.Text1->text(), message); });
+    const auto showFailure = std::exchange(form.dialogs.showFailure, [&](QWidget *, const QString &message) {
+        tell({form.Text1->text(), message, message});
+    });
     form.show();
     QApplication::processEvents();
     bool allConverted = true;
@@ -26,9 +33,9 @@ int runBatch(frmTarnwick &form, const QStringList &paths, const BatchReport &rep
             break;
         const auto outcome = form.Command1_Click();
         if (outcome && outcome->status == RunOutcome::Status::Failed)
-            report(outcome->file, outcome->reason);
+            tell(problemOf(*outcome));
         if (outcome && outcome->status == RunOutcome::Status::Aborted && endingSignal() == 0)
-            report(QDir::toNativeSeparators(path), u"not converted: the conversion was aborted"_s);
+            tell(problemOf(QDir::toNativeSeparators(path), NotConverted::Aborted));
         allConverted = allConverted && (!outcome || outcome->status == RunOutcome::Status::Completed);
         QApplication::processEvents();
     }
@@ -37,8 +44,14 @@ int runBatch(frmTarnwick &form, const QStringList &paths, const BatchReport &rep
         return 128 + signal;
     for (; next < paths.size(); ++next) {
         if (!paths[next].isEmpty())
-            report(QDir::toNativeSeparators(paths[next]), u"not converted: the batch was ended"_s);
+            tell(problemOf(QDir::toNativeSeparators(paths[next]), NotConverted::BatchEnded));
         allConverted = false;
+    }
+    if (summarise && !problems.isEmpty()) {
+        QString list = notConvertedHeading(Language::Japanese);
+        for (const Problem &problem : problems)
+            list += u"\n"_s + problem.file + u": "_s + problem.japanese;
+        form.dialogs.showFailure(&form, list);
     }
     if (form.isVisible())
         form.Command2_Click();

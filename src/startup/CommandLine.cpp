@@ -130,9 +130,9 @@ CommandLine parseCommandLine(const QList<QByteArray> &arguments)
     for (qsizetype i = 0; i < logs.size(); ++i) {
         const QByteArray &bytes = arguments[first + i];
         if (bytes.isEmpty())
-            line.refused.append({u"\"\""_s, u"not converted: the name is empty"_s});
+            line.refused.append({u"\"\""_s, NotConverted::EmptyName});
         else if (QFile::encodeName(logs[i]) != bytes)
-            line.refused.append({escapedName(bytes), u"not converted: the name is not valid in the system's encoding, so it cannot be passed on exactly"_s});
+            line.refused.append({escapedName(bytes), NotConverted::UnencodableName});
         else
             line.logs.append(logs[i]);
         line.toStandardOutput = line.toStandardOutput || logs[i] == u"-"_s;

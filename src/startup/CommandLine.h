@@ -6,13 +6,14 @@
 #include <QStringList>
 
 #include "RunSettings.h"
+#include "conversion/Messages.h"
 
 namespace tarnwick {
 
 // A file on the command line that is not converted, and why.
 struct Refusal {
     QString file; // as given, with bytes that cannot be shown escaped
-    QString reason;
+    NotConverted why;
 };
 
 struct CommandLine {

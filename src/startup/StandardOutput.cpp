@@ -14,7 +14,7 @@ int convertToStandardOutput(const QStringList &logs, CharacterRule rule, bool sc
 {
     QFile output;
     if (!output.open(fileno(stdout), QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        report(u"-"_s, u"cannot write to standard output: "_s + output.errorString());
+        report(problemOf(u"-"_s, NotConverted::StandardOutputFailed, output.errorString()));
         return 1;
     }
     StreamConversion conversion(rule, scrollOn, controlsOn);
@@ -31,13 +31,13 @@ int convertToStandardOutput(const QStringList &logs, CharacterRule rule, bool sc
             opened = source.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
         }
         if (!opened) {
-            report(log, u"cannot open: "_s + source.errorString());
+            report(problemOf({RunOutcome::Status::Failed, RunOutcome::Failure::OpenSource, log, source.errorString()}));
             allConverted = false;
             continue;
         }
         const RunOutcome outcome = conversion.run(source, log, output, u"standard output"_s);
         if (outcome.status != RunOutcome::Status::Completed) {
-            report(outcome.file, outcome.reason);
+            report(problemOf(outcome));
             allConverted = false;
             if (outcome.file != log)
                 break; // standard output itself failed

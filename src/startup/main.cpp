@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 #include "StandardOutput.h"
 #include "Version.h"
+#include "conversion/Messages.h"
 #include "platform/EndingSignals.h"
 #include "platform/TemporaryFile.h"
 #include "window/ProgramFiles.h"
@@ -13,6 +14,7 @@
 #include <QSocketNotifier>
 
 #include <cstdlib>
+#include <unistd.h>
 #include <iostream>
 
 using namespace Qt::StringLiterals;
@@ -44,19 +46,20 @@ bool displayAvailable()
 #endif
 }
 
-void reportOnStandardError(const QString &file, const QString &reason)
+// One line per problem, in the language of the user's locale.
+void reportOnStandardError(const Problem &problem)
 {
-    std::cerr << "tarnwick: " << file.toStdString() << ": " << reason.toStdString() << std::endl;
+    std::cerr << "tarnwick: " << problem.file.toStdString() << ": " << problem.reason(localeLanguage()).toStdString() << std::endl;
 }
 
 // The logs, as the batch takes them, joined into the argument text and split into its tokens.
-int runWindowBatch(frmTarnwick &form, const QStringList &logs, const BatchReport &report)
+int runWindowBatch(frmTarnwick &form, const QStringList &logs, bool summarise)
 {
     QStringList unquotable;
     const QStringList tokens = batchTokens(argumentText(logs, &unquotable));
     for (const QString &path : unquotable)
-        report(path, u"not converted: a path on the command line cannot hold a quotation mark"_s);
-    const int status = runBatch(form, tokens, report);
+        reportOnStandardError(problemOf(path, NotConverted::QuotationMark));
+    const int status = runBatch(form, tokens, reportOnStandardError, summarise);
     return status == 0 && !unquotable.isEmpty() ? 1 : status;
 }
 
@@ -89,11 +92,12 @@ int main(int argc, char *argv[])
         break;
     }
     for (const Refusal &refusal : line.refused)
-        reportOnStandardError(refusal.file, refusal.reason);
+        reportOnStandardError(problemOf(refusal.file, refusal.why));
     const int refusedStatus = line.refused.isEmpty() ? 0 : 1;
 
     if (line.toStandardOutput) {
         QCoreApplication app(toolkitArgc, toolkitArgv);
+        installJapaneseTranslations(app, localeLanguage() == Language::Japanese);
         const ProgramFiles files = programFiles(runningProgramFolder(), 0);
         return std::max(refusedStatus, convertToStandardOutput(line.logs, systemCharacterRule(), scrollSetting(line.settings, files.profile),
                                                                controlsSetting(line.settings, files.profile), reportOnStandardError));
@@ -101,7 +105,8 @@ int main(int argc, char *argv[])
     const bool batch = !line.logs.isEmpty() || !line.refused.isEmpty();
     if (batch)
         qInstallMessageHandler(keepToolkitRemarksOffStandardError);
-    if (!displayAvailable()) {
+    const bool display = displayAvailable();
+    if (!display) {
         if (!batch) {
             std::cerr << "tarnwick: no display to open the window on; give the logs to convert as arguments (see --help)\n";
             return 2;
@@ -112,6 +117,9 @@ int main(int argc, char *argv[])
     catchEndingSignals();
     QApplication app(toolkitArgc, toolkitArgv);
     QApplication::setApplicationName(u"Tarnwick"_s);
+    // The window is Japanese, Qt's dialogs too; a batch's standard error follows the locale, and
+    // Qt words some of the system's reasons itself.
+    installJapaneseTranslations(app, !batch || localeLanguage() == Language::Japanese);
     QSocketNotifier ending(endingSignalDescriptor(), QSocketNotifier::Read);
     QObject::connect(&ending, &QSocketNotifier::activated, &app, [] { QCoreApplication::exit(128 + endingSignal()); });
 
@@ -122,7 +130,8 @@ int main(int argc, char *argv[])
     form.Form_Load(folder);
     applyRunSettings(form, line.settings);
     if (batch)
-        return std::max(refusedStatus, runWindowBatch(form, line.logs, reportOnStandardError));
+        // Started from the desktop (a menu, a file manager), standard error goes where nobody reads it.
+        return std::max(refusedStatus, runWindowBatch(form, line.logs, display && !::isatty(STDERR_FILENO)));
     form.show();
     return QApplication::exec();
 }

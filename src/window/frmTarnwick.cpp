@@ -1,6 +1,7 @@
 #include "frmTarnwick.h"
 
 #include "Captions.h"
+#include "conversion/Messages.h"
 
 #include <QAction>
 #include <QApplication>
@@ -121,7 +122,7 @@ frmTarnwick::frmTarnwick(QWidget *parent)
     connect(Command1, &QPushButton::clicked, this, [this] {
         const auto outcome = Command1_Click();
         if (outcome && outcome->status == tarnwick::RunOutcome::Status::Failed)
-            reportFailure(outcome->message);
+            reportFailure(tarnwick::failureSentence(*outcome, tarnwick::Language::Japanese));
     });
     connect(Command2, &QPushButton::clicked, this, &frmTarnwick::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &frmTarnwick::Command3_Click);

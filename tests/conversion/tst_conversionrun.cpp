@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 #include "conversion/ConversionRun.h"
+#include "conversion/Messages.h"
 #include "conversion/StreamConversion.h"
 
 #include <QtTest>
@@ -20,6 +21,11 @@ using Status = RunOutcome::Status;
 Q_DECLARE_METATYPE(RunOutcome::Status)
 
 namespace {
+
+QString message(const RunOutcome &outcome)
+{
+    return tarnwick::failureSentence(outcome, tarnwick::Language::English);
+}
 
 // The same source through the one-pass conversion, read and written in blocks of `bufferSize`.
 QByteArray streamed(const QString &source, bool scroll, std::size_t bufferSize)
@@ -72,6 +78,7 @@ class tst_ConversionRun : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase();
     void init();
     void normalisesLineEnds_data();
     void normalisesLineEnds();
@@ -107,6 +114,11 @@ private:
 
     std::unique_ptr<QTemporaryDir> dir_;
 };
+
+void tst_ConversionRun::initTestCase()
+{
+    tarnwick::installJapaneseTranslations(*QCoreApplication::instance(), true);
+}
 
 void tst_ConversionRun::init()
 {
@@ -389,8 +401,8 @@ void tst_ConversionRun::sourceSurvivesFullDiskWhenOverwritten()
     Host host;
     const RunOutcome outcome = ConversionRun(paths(u"small/r1.log"_s, u"small/r1.log"_s), CharacterRule::Utf8, host).run();
     QCOMPARE(outcome.status, Status::Failed);
-    QVERIFY2(outcome.message.contains(u"No space left on device"_s), qPrintable(outcome.message));
-    QVERIFY(outcome.message.contains(dir_->filePath(u"small/r1.log"_s)));
+    QVERIFY2(message(outcome).contains(u"No space left on device"_s), qPrintable(message(outcome)));
+    QVERIFY(message(outcome).contains(dir_->filePath(u"small/r1.log"_s)));
     QCOMPARE(readFile(dir_->filePath(u"small/r1.log"_s)), source);
     QCOMPARE(QDir(dir_->filePath(u"small"_s)).entryList(QDir::Files), QStringList{u"r1.log"_s});
     QCOMPARE(files(), QStringList());
@@ -401,23 +413,34 @@ void tst_ConversionRun::reportsFailures_data()
     QTest::addColumn<QString>("source");
     QTest::addColumn<QString>("output");
     QTest::addColumn<QString>("temporary");
-    QTest::addColumn<QString>("message"); // "@" stands for the folder of the test
+    QTest::addColumn<QString>("english"); // "@" stands for the folder of the test
+    QTest::addColumn<QString>("japanese"); // up to the system's reason, which follows
 
     const QString temporary = u"@/Tarnwick-0000ABCD.tmp"_s;
     QTest::newRow("missing source") << u"@/missing.log"_s << u"@/out.txt"_s << temporary
-                                    << u"Cannot open \"@/missing.log\": No such file or directory"_s;
+                                    << u"Cannot open \"@/missing.log\": No such file or directory"_s
+                                    << u"ファイル \"@/missing.log\" を開けませんでした。"_s;
     QTest::newRow("source is a folder") << u"@/folder"_s << u"@/out.txt"_s << temporary
-                                        << u"Cannot open \"@/folder\": file to open is a directory"_s;
+                                        << u"Cannot open \"@/folder\": file to open is a directory"_s
+                                        << u"ファイル \"@/folder\" を開けませんでした。"_s;
     QTest::newRow("temporary file in a missing folder") << u"@/r1.log"_s << u"@/out.txt"_s << u"@/nowhere/Tarnwick-1.tmp"_s
-                                                        << u"Cannot create the temporary file \"@/nowhere/Tarnwick-1.tmp\": No such file or directory"_s;
+                                                        << u"Cannot create the temporary file \"@/nowhere/Tarnwick-1.tmp\": No such file or directory"_s
+                                                        << u"一時ファイル \"@/nowhere/Tarnwick-1.tmp\" を作成できませんでした。"_s;
     QTest::newRow("output in a missing folder") << u"@/r1.log"_s << u"@/nowhere/out.txt"_s << temporary
-                                                << u"Cannot write \"@/nowhere/out.txt\": No such file or directory"_s;
+                                                << u"Cannot write \"@/nowhere/out.txt\": No such file or directory"_s
+                                                << u"ファイル \"@/nowhere/out.txt\" に書き込めませんでした。"_s;
     QTest::newRow("output on a full disk") << u"@/r1.log"_s << u"/dev/full"_s << temporary
-                                           << u"Cannot write \"/dev/full\": No space left on device"_s;
+                                           << u"Cannot write \"/dev/full\": No space left on device"_s
+                                           << u"ファイル \"/dev/full\" に書き込めませんでした。"_s;
     QTest::newRow("output is a folder") << u"@/r1.log"_s << u"@/folder"_s << temporary
-                                        << u"Cannot write \"@/folder\": Filename refers to a directory"_s;
+                                        << u"Cannot write \"@/folder\": Filename refers to a directory"_s
+                                        << u"ファイル \"@/folder\" に書き込めませんでした。"_s;
+    QTest::newRow("output is read-only") << u"@/r1.log"_s << u"@/read-only.txt"_s << temporary
+                                         << u"Cannot write \"@/read-only.txt\": the file is read-only"_s
+                                         << u"ファイル \"@/read-only.txt\" は読み取り専用のため、書き込めませんでした。書き込みを許可するか、別の出力先を選んでください。"_s;
     QTest::newRow("source is the temporary file") << temporary << u"@/out.txt"_s << temporary
-                                                  << u"Cannot convert \"@/Tarnwick-0000ABCD.tmp\": it is the program's own temporary file"_s;
+                                                  << u"Cannot convert \"@/Tarnwick-0000ABCD.tmp\": it is the program's own temporary file"_s
+                                                  << u"ファイル \"@/Tarnwick-0000ABCD.tmp\" はこのプログラムの一時ファイルのため、変換できません。"_s;
 }
 
 void tst_ConversionRun::reportsFailures()
@@ -425,17 +448,25 @@ void tst_ConversionRun::reportsFailures()
     QFETCH(QString, source);
     QFETCH(QString, output);
     QFETCH(QString, temporary);
-    QFETCH(QString, message);
+    QFETCH(QString, english);
+    QFETCH(QString, japanese);
 
     const auto here = [&](QString path) { return path.replace(u'@', dir_->path()); };
     QVERIFY(QDir(dir_->path()).mkdir(u"folder"_s));
     writeFile(dir_->filePath(u"r1.log"_s), numberedLines(500));
+    writeFile(dir_->filePath(u"read-only.txt"_s), "kept\r\n");
+    QVERIFY(QFile::setPermissions(dir_->filePath(u"read-only.txt"_s), QFile::ReadOwner | QFile::ReadGroup));
     writeFile(dir_->filePath(u"Tarnwick-0000ABCD.tmp"_s), "left over\n");
     Host host;
     const RunOutcome outcome = ConversionRun({here(source), here(output), here(temporary)}, CharacterRule::Utf8, host).run();
     QCOMPARE(outcome.status, Status::Failed);
-    QCOMPARE(outcome.message, here(message));
+    QCOMPARE(message(outcome), here(english));
+    // In Japanese the system's reason, where there is one, closes the sentence with its own "。".
+    const QString inJapanese = tarnwick::failureSentence(outcome, tarnwick::Language::Japanese);
+    QCOMPARE(inJapanese, here(japanese) + (outcome.reason.isEmpty() ? QString() : outcome.reason + u'。'));
+    QCOMPARE(inJapanese.count(here(output)) + inJapanese.count(here(source)), outcome.file == here(output) || outcome.file == here(source) ? 1 : 0);
     QCOMPARE(readFile(dir_->filePath(u"r1.log"_s)), numberedLines(500));
+    QCOMPARE(readFile(dir_->filePath(u"read-only.txt"_s)), QByteArray("kept\r\n"));
     QVERIFY(!files().contains(u"out.txt"_s));
 }
 
@@ -449,7 +480,7 @@ void tst_ConversionRun::failedOutputKeepsExistingFile()
     Host host;
     const RunOutcome outcome = ConversionRun(paths(u"r1.log"_s, u"small/r1.txt"_s), CharacterRule::Utf8, host).run();
     QCOMPARE(outcome.status, Status::Failed);
-    QCOMPARE(outcome.message, u"Cannot write \"%1\": No space left on device"_s.arg(dir_->filePath(u"small/r1.txt"_s)));
+    QCOMPARE(message(outcome), u"Cannot write \"%1\": No space left on device"_s.arg(dir_->filePath(u"small/r1.txt"_s)));
     QCOMPARE(readFile(dir_->filePath(u"small/r1.txt"_s)), QByteArray("an older output\r\n"));
     QCOMPARE(QDir(dir_->filePath(u"small"_s)).entryList(QDir::Files), QStringList{u"r1.txt"_s});
     QCOMPARE(files(), QStringList{u"r1.log"_s});
@@ -458,7 +489,7 @@ void tst_ConversionRun::failedOutputKeepsExistingFile()
     const RunOutcome tempFull = ConversionRun({dir_->filePath(u"r1.log"_s), dir_->filePath(u"r1.txt"_s), dir_->filePath(u"small/Tarnwick-1.tmp"_s)},
                                               CharacterRule::Utf8, host).run();
     QCOMPARE(tempFull.status, Status::Failed);
-    QCOMPARE(tempFull.message, u"Cannot write the temporary file \"%1\": No space left on device"_s.arg(dir_->filePath(u"small/Tarnwick-1.tmp"_s)));
+    QCOMPARE(message(tempFull), u"Cannot write the temporary file \"%1\": No space left on device"_s.arg(dir_->filePath(u"small/Tarnwick-1.tmp"_s)));
     QCOMPARE(QDir(dir_->filePath(u"small"_s)).entryList(QDir::Files), QStringList{u"r1.txt"_s});
     QCOMPARE(files(), QStringList{u"r1.log"_s});
 }
@@ -486,7 +517,7 @@ void tst_ConversionRun::reportsTemporaryFileThatCannotBeDeleted()
         QSKIP("the file system of the test folder cannot be made immutable");
     QVERIFY(lock(false));
     QCOMPARE(outcome.status, Status::Failed);
-    QVERIFY2(outcome.message.startsWith(u"Cannot delete the temporary file \"%1\": "_s.arg(temporary)), qPrintable(outcome.message));
+    QVERIFY2(message(outcome).startsWith(u"Cannot delete the temporary file \"%1\": "_s.arg(temporary)), qPrintable(message(outcome)));
     QCOMPARE(readFile(dir_->filePath(u"r1.txt"_s)), cleanedNumberedLines(300));
 }
 

@@ -3,6 +3,7 @@
 #include <QProcess>
 #include <QtTest>
 
+#include <clocale>
 #include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
@@ -37,6 +38,7 @@ private Q_SLOTS:
     void filtersPipeAsItComes();
     void refusesNameThatCannotBeCarried();
     void convertsEveryPath();
+    void reportsFailingFileAndGoesOn_data();
     void reportsFailingFileAndGoesOn();
     void needsDisplayOrPaths();
     void twoInstancesRunAtOnce();
@@ -293,12 +295,29 @@ void tst_Batch::convertsEveryPath()
     QCOMPARE(QDir(path(u"tmp"_s)).entryList(QDir::Files), QStringList());
 }
 
+void tst_Batch::reportsFailingFileAndGoesOn_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("English") << u"C.UTF-8"_s << u"cannot open: No such file or directory"_s;
+    QTest::newRow("Japanese") << u"ja_JP.UTF-8"_s << u"開けませんでした: そのようなファイルやディレクトリはありません"_s;
+}
+
 void tst_Batch::reportsFailingFileAndGoesOn()
 {
+    QFETCH(QString, locale);
+    QFETCH(QString, reason);
+    if (!std::setlocale(LC_ALL, locale.toLatin1().constData()))
+        QSKIP("the locale is not installed (scripts/setup.sh generates it)");
+    std::setlocale(LC_ALL, "C");
     writeFile(path(u"good.log"_s), "ok\n");
-    const Result result = run({path(u"missing.log"_s), path(u"good.log"_s)});
+    QProcessEnvironment environment = withoutDisplay();
+    for (const QString &name : {u"LC_ALL"_s, u"LC_MESSAGES"_s, u"LANGUAGE"_s})
+        environment.remove(name);
+    environment.insert(u"LANG"_s, locale);
+    const Result result = run({path(u"missing.log"_s), path(u"good.log"_s)}, environment);
     QCOMPARE(result.status, 1);
-    QCOMPARE(result.err, u"tarnwick: %1: cannot open: No such file or directory\n"_s.arg(path(u"missing.log"_s)));
+    QCOMPARE(result.err, u"tarnwick: %1: %2\n"_s.arg(path(u"missing.log"_s), reason));
     QCOMPARE(readFile(path(u"good.txt"_s)), QByteArray("ok\r\n"));
 }
 

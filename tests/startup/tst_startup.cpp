@@ -20,6 +20,7 @@ class tst_Startup : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase() { tarnwick::installJapaneseTranslations(*QCoreApplication::instance(), true); }
     void splitsArgumentText_data();
     void splitsArgumentText();
     void joinsArgumentsIntoTokens_data();
@@ -211,7 +212,7 @@ void tst_Startup::emptyTokensDoNotCount()
     QStringList reported;
     const QStringList tokens = tarnwick::batchTokens(u"\"%1\" \"%2\""_s.arg(dir_.filePath(u"a.log"_s), dir_.filePath(u"b.log"_s)));
     QCOMPARE(tokens.size(), 3);
-    QCOMPARE(tarnwick::runBatch(form, tokens, [&](const QString &file, const QString &) { reported.append(file); }), 0);
+    QCOMPARE(tarnwick::runBatch(form, tokens, [&](const tarnwick::Problem &problem) { reported.append(problem.file); }, true), 0);
     QCOMPARE(reported, QStringList());
     QCOMPARE(readFile(dir_.filePath(u"b."_s + form.OutExt)), QByteArray("b\r\n"));
 }
@@ -249,10 +250,13 @@ void tst_Startup::abortInBatchEndsOnlyCurrentFile()
     });
     abortFirstRun->start();
     QStringList reported;
+    QStringList boxes; // the summary for a batch started from the desktop
+    form.dialogs.showFailure = [&](QWidget *, const QString &message) { boxes.append(message); };
     const int status = tarnwick::runBatch(form, {dir_.filePath(u"first.log"_s), dir_.filePath(u"second.log"_s)},
-                                          [&](const QString &file, const QString &reason) { reported.append(file + u": "_s + reason); });
+                                          [&](const tarnwick::Problem &problem) { reported.append(problem.file + u": "_s + problem.english); }, true);
     QCOMPARE(status, 1);
     QCOMPARE(reported, QStringList{dir_.filePath(u"first.log"_s) + u": not converted: the conversion was aborted"_s});
+    QCOMPARE(boxes, QStringList{u"次のファイルは変換されませんでした。\n"_s + dir_.filePath(u"first.log"_s) + u": 変換されませんでした: 中断されました"_s});
     QVERIFY(!form.isVisible());
     const QString extension = u"."_s + form.OutExt;
     QVERIFY(!QFile::exists(dir_.filePath(u"first"_s + extension)));
@@ -275,6 +279,7 @@ void tst_Startup::closingEndsBatch()
     writeFile(dir.filePath(u"second.log"_s), "a\b\n");
     frmTarnwick form;
     form.Form_Load(programFolder());
+    form.dialogs.showFailure = [](QWidget *, const QString &message) { QFAIL(qPrintable(u"no summary expected: "_s + message)); };
     auto *closer = new QTimer(&form);
     closer->setInterval(0);
     connect(closer, &QTimer::timeout, &form, [&] {
@@ -291,7 +296,7 @@ void tst_Startup::closingEndsBatch()
     closer->start();
     QStringList reported;
     const int status = tarnwick::runBatch(form, {dir.filePath(u"first.log"_s), dir.filePath(u"second.log"_s)},
-                                          [&](const QString &file, const QString &reason) { reported.append(file + u": "_s + reason); });
+                                          [&](const tarnwick::Problem &problem) { reported.append(problem.file + u": "_s + problem.english); });
     QCOMPARE(status, 1);
     QCOMPARE(reported.last(), dir.filePath(u"second.log"_s) + u": not converted: the batch was ended"_s);
     QVERIFY(!form.isVisible());

@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "conversion/Messages.h"
 #include "window/frmTarnwick.h"
 
 #include <QAction>
@@ -58,6 +59,7 @@ class tst_Window : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase() { tarnwick::installJapaneseTranslations(*QCoreApplication::instance(), true); }
     void init();
     void cleanup();
     void showsControlsAsDesigned_data();
@@ -371,7 +373,9 @@ void tst_Window::reportsFailureOnceWhenIdle()
 {
     form_->Text1->setText(path(u"missing.log"_s));
     QTest::mouseClick(form_->Command1, Qt::LeftButton);
-    QCOMPARE(failures_, QStringList{u"Cannot open \"%1\": No such file or directory"_s.arg(path(u"missing.log"_s))});
+    // In Japanese, the reason too: Qt words it itself, in its own Japanese translation.
+    QCOMPARE(failures_, QStringList{u"ファイル \"%1\" を開けませんでした。そのようなファイルやディレクトリはありません。"_s.arg(path(u"missing.log"_s))});
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), u"キャンセル"_s);
     QVERIFY(!QFile::exists(form_->TempFile));
 }
 
