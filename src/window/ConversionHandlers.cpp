@@ -4,6 +4,7 @@
 #include "frmTarnwick.h"
 
 #include "Captions.h"
+#include "TextFitting.h"
 #include "conversion/OutputName.h"
 
 #include <QApplication>
@@ -39,6 +40,7 @@ std::optional<RunOutcome> frmTarnwick::Command1_Click()
         Text2->setFocus();
         return std::nullopt;
     }
+    const bool focusOnConvert = Command1->hasFocus();
     Command1->setEnabled(false);
     Command2->setText(captions::abort);
     Text1->Tag = Text1->text();
@@ -51,9 +53,17 @@ std::optional<RunOutcome> frmTarnwick::Command1_Click()
     activeRun_ = nullptr;
 
     Command1->setText(captions::convert);
+    Command1->setFont(font());
     Command2->setText(captions::exit);
     Command1->setEnabled(true);
     Command2->setEnabled(true);
+    // The focus goes back where the user left it, whichever control took it while the button
+    // was disabled, and its frame shows where it is (styles draw it once the keyboard has moved
+    // the focus).
+    if (focusOnConvert) {
+        Command1->setFocus(Qt::TabFocusReason);
+        setAttribute(Qt::WA_KeyboardFocusChange);
+    }
     if (closeRequested_) {
         closeRequested_ = false;
         close();
@@ -89,6 +99,7 @@ void frmTarnwick::closeEvent(QCloseEvent *event)
 void frmTarnwick::showProgress(const QString &text)
 {
     Command1->setText(text);
+    tarnwick::fitCaption(Command1, font());
 }
 
 void frmTarnwick::processEvents()

@@ -2,8 +2,11 @@
 
 #include "frmTarnwick.h"
 
+#include "settings/ProfileSettings.h"
+
 #include <QDir>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QUrl>
 
@@ -69,9 +72,15 @@ bool frmTarnwick::eventFilter(QObject *watched, QEvent *event)
     }
 }
 
+// With an empty source box the dialog starts in the folder of the last log chosen, also after a
+// restart; the folder is kept in the profile, written only when it changes.
 void frmTarnwick::Command3_Click()
 {
     Text1->setFocus();
-    if (const auto chosen = dialogs.openFile(this, Text1->text()))
+    const QString initial = Text1->text().isEmpty() ? lastFolder_ : Text1->text();
+    if (const auto chosen = dialogs.openFile(this, initial)) {
         Text1->setText(*chosen);
+        tarnwick::settings::keepText(QDir::toNativeSeparators(QFileInfo(*chosen).absolutePath()), lastFolder_, IniFile,
+                                     tarnwick::settings::lastFolderKey);
+    }
 }

@@ -41,4 +41,5 @@ void frmTarnwick::loadSettings()
     Check2->setChecked(ScrollOn);
     ControlsOn = settings::readSwitch(IniFile, settings::controlsKey);
     controlsItem->setChecked(ControlsOn);
+    lastFolder_ = settings::readText(IniFile, settings::lastFolderKey);
 }

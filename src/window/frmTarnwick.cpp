@@ -1,6 +1,7 @@
 #include "frmTarnwick.h"
 
 #include "Captions.h"
+#include "TextFitting.h"
 #include "conversion/Messages.h"
 
 #include <QAction>
@@ -28,21 +29,6 @@ QFont gothic(qreal pointSize)
     font.setPointSizeF(pointSize);
     font.setStyleHint(QFont::SansSerif);
     return font;
-}
-
-// Steps the label's font down until its text, wrapped, fits the label's box: the fonts found on
-// a system may run wider than the ones the layout was drawn with.
-void fitTextToBox(QLabel *label)
-{
-    QFont font = label->font();
-    const QRect box = label->contentsRect();
-    const int flags = Qt::TextWordWrap | static_cast<int>(label->alignment());
-    for (QSize needed; font.pointSizeF() > 6; font.setPointSizeF(font.pointSizeF() - 0.25)) {
-        needed = QFontMetrics(font).boundingRect(box, flags, label->text()).size();
-        if (needed.width() <= box.width() && needed.height() <= box.height())
-            break;
-    }
-    label->setFont(font);
 }
 
 std::optional<QString> askForFile(QWidget *parent, const QString &initialFile)
@@ -82,7 +68,7 @@ frmTarnwick::frmTarnwick(QWidget *parent)
         control->setFont(font);
         control->setWordWrap(true);
         control->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        fitTextToBox(control);
+        tarnwick::fitTextToBox(control);
         return control;
     };
     const auto textBox = [&](QRect geometry) {
@@ -143,4 +129,7 @@ frmTarnwick::frmTarnwick(QWidget *parent)
         control->installEventFilter(this);
     }
     Text1->setFocus();
+    // Styles draw the focus frame only once the keyboard has moved the focus; the focused
+    // control shows that it has the focus from the start.
+    setAttribute(Qt::WA_KeyboardFocusChange);
 }

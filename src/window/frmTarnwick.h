@@ -103,6 +103,7 @@ private:
     void keepControlsSetting();
 
     tarnwick::CharacterRule characterRule_;
+    QString lastFolder_; // where the open-file dialog starts when the source box is empty
     tarnwick::ConversionRun *activeRun_ = nullptr;
     QElapsedTimer sinceEvents_;
     bool closeRequested_ = false; // the window was closed while a conversion ran

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 #include "conversion/Messages.h"
+#include "window/TextFitting.h"
 #include "window/frmTarnwick.h"
 
 #include <QAction>
@@ -75,6 +76,8 @@ private Q_SLOTS:
     void refusesMissingPaths();
     void convertsAndShowsStates();
     void reportsFailureOnceWhenIdle();
+    void progressFitsConvertButton_data();
+    void progressFitsConvertButton();
     void abortKeepsWindowOpen_data();
     void abortKeepsWindowOpen();
     void closingDuringRunAbortsThenCloses();
@@ -294,6 +297,15 @@ void tst_Window::browseConfirmsOrCancels()
     QCOMPARE(form_->Text2->text(), u"typed by hand"_s);
     QCOMPARE(offered, (QStringList{QString(), u"/logs/router 1/r1"_s}));
     QCOMPARE(parents, (QList<QWidget *>{form_.get(), form_.get()}));
+
+    // After a restart, with an empty source box, the dialog starts in the last log's folder.
+    QVERIFY(readFile(form_->IniFile).contains("LastFolder=/logs/router 1\n"));
+    frmTarnwick restarted;
+    restarted.IniFile = form_->IniFile;
+    restarted.loadSettings();
+    restarted.dialogs.openFile = form_->dialogs.openFile;
+    restarted.Command3_Click();
+    QCOMPARE(offered.last(), u"/logs/router 1"_s);
 }
 
 void tst_Window::outputFollowsSourceOnly()
@@ -352,9 +364,12 @@ void tst_Window::convertsAndShowsStates()
         // The controls setting holds from the next run: the run read it at its start.
         form_->controlsItem->trigger();
     });
+    form_->Command1->setFocus();
     QTest::mouseClick(form_->Command1, Qt::LeftButton);
     record();
 
+    QCOMPARE(QApplication::focusWidget(), form_->Command1); // not on the exit button, where Space would end the program
+    QVERIFY(form_->testAttribute(Qt::WA_KeyboardFocusChange)); // and it shows its focus frame
     QCOMPARE(states.size(), 2);
     QVERIFY(!states[0].convertEnabled && states[0].exitEnabled && states[0].othersEnabled);
     QCOMPARE(states[0].convertCaption, u"0 / 100"_s);
@@ -379,6 +394,31 @@ void tst_Window::reportsFailureOnceWhenIdle()
     QVERIFY(!QFile::exists(form_->TempFile));
 }
 
+void tst_Window::progressFitsConvertButton_data()
+{
+    QTest::addColumn<QString>("text");
+    QString done;
+    QString total;
+    for (int digits = 1; digits <= 10; ++digits) {
+        done += u'9';
+        total += u'9';
+        QTest::addRow("%d digits", digits) << tarnwick::progressText(done.toULongLong() - (digits > 2 ? 99 : 0), total.toULongLong());
+    }
+}
+
+void tst_Window::progressFitsConvertButton()
+{
+    QFETCH(QString, text);
+    form_->Command1->setText(text);
+    tarnwick::fitCaption(form_->Command1, form_->font());
+    QStyleOptionButton option;
+    option.initFrom(form_->Command1);
+    const QRect room = form_->style()->subElementRect(QStyle::SE_PushButtonContents, &option, form_->Command1);
+    QVERIFY2(QFontMetrics(form_->Command1->font()).horizontalAdvance(text) <= room.width(), qPrintable(text));
+    QCOMPARE(form_->Command1->geometry(), QRect(96, 96, 97, 25));
+    QVERIFY(form_->Command1->font().pointSizeF() <= form_->font().pointSizeF());
+}
+
 void tst_Window::abortKeepsWindowOpen_data()
 {
     QTest::addColumn<QByteArray>("source");
@@ -398,8 +438,10 @@ void tst_Window::abortKeepsWindowOpen()
         QTest::mouseClick(form_->Command2, Qt::LeftButton);
         aborting = !form_->Command2->isEnabled() && form_->Command2->text() == u"中 断"_s;
     });
+    form_->Command1->setFocus();
     const auto outcome = form_->Command1_Click();
     QVERIFY(aborting);
+    QCOMPARE(QApplication::focusWidget(), form_->Command1); // not on the check box the focus passed to
     QCOMPARE(outcome->status, tarnwick::RunOutcome::Status::Aborted);
     QVERIFY(form_->isVisible());
     QCOMPARE(form_->Command2->text(), u"終 了"_s);
