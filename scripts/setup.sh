@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake g++ ninja-build qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n libgl-dev
-  fonts-ipafont-gothic acl attr groff-base time locales libc-l10n desktop-file-utils appstream)
+  fonts-ipafont-gothic acl attr groff-base time locales libc-l10n desktop-file-utils appstream dpkg-dev)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")

@@ -29,7 +29,8 @@ void fitCaption(QPushButton *button, const QFont &designed)
 {
     QStyleOptionButton option;
     option.initFrom(button);
-    const int room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button).width();
+    // A few pixels kept free on either side, so that the text does not touch the frame.
+    const int room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button).width() - 4;
     QFont font = designed;
     while (font.pointSizeF() > smallestPointSize && QFontMetrics(font).horizontalAdvance(button->text()) > room)
         font.setPointSizeF(font.pointSizeF() - step);

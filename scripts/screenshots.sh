@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Shows the window as a person sees it: under Xvfb with a window manager, in a Japanese session,
+# it takes screenshots of the open-file dialog, a failure message and the progress of a run of
+# 10 million lines: screenshots.sh [FOLDER] (default build/screenshots).
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+out="${1:-$root/build/screenshots}"
+for tool in Xvfb openbox xdotool import; do
+  command -v "$tool" >/dev/null || { echo "needs $tool (apt-get install xvfb openbox xdotool imagemagick)" >&2; exit 1; }
+done
+"$root/scripts/build.sh" build >/dev/null
+mkdir -p "$out"
+work=$(mktemp -d)
+trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
+mkdir -p "$work/bin" "$work/ログ" "$work/logs"
+cp "$root/build/tarnwick" "$work/bin/"
+printf '[Tarnwick]\nFileExt=txt\n' > "$work/bin/Tarnwick.ini"
+cp "$root/examples/router-session.log" "$work/ログ/ルーター1.log"
+python3 -c "import sys; sys.stdout.write(''.join('R1#shpw\b\bow line %d\n' % i for i in range(10_000_000)))" > "$work/logs/10m.log"
+
+export DISPLAY=:97 LANG=ja_JP.UTF-8
+unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+Xvfb "$DISPLAY" -screen 0 800x600x24 >/dev/null 2>&1 &
+sleep 1
+openbox >/dev/null 2>&1 &
+sleep 1
+(cd "$work" && "$work/bin/tarnwick" >/dev/null 2>&1) &
+window=""
+for _ in $(seq 50); do window=$(xdotool search --name 'Tarnwick Ver' 2>/dev/null | head -1) && [ -n "$window" ] && break; sleep 0.2; done
+click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 1; }
+source_box() { click 180 16; xdotool key ctrl+a; xdotool type --delay 5 "$1"; }
+
+click 180 16; xdotool key ctrl+a BackSpace
+click 288 16 # 参照, seeded with the path in the source box
+import -window root "$out/open-file-dialog.png"
+xdotool key Escape; sleep 0.5
+
+source_box "$work/logs/missing.log" # typed: xdotool types ASCII reliably
+click 144 108 # 変 換
+import -window root "$out/failure-message.png"
+xdotool key Return; sleep 0.5
+
+source_box "$work/logs/10m.log"
+click 144 108
+sleep 2.5
+import -window root "$out/progress-10-million-lines.png"
+ls "$out"
