@@ -98,8 +98,11 @@ void frmTarnwick::closeEvent(QCloseEvent *event)
 
 void frmTarnwick::showProgress(const QString &text)
 {
+    // Digits are as wide as each other: the font needs fitting only when the length changes.
+    const bool lengthChanged = text.size() != Command1->text().size();
     Command1->setText(text);
-    tarnwick::fitCaption(Command1, font());
+    if (lengthChanged)
+        tarnwick::fitCaption(Command1, font());
 }
 
 void frmTarnwick::processEvents()
