@@ -3,8 +3,11 @@
 #include "PagerFilter.h"
 
 #include <algorithm>
-#include <array>
-#include <cstring>
+#include <bit>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace tarnwick {
 
@@ -36,59 +39,103 @@ std::optional<std::string_view> LineCleaning::clean(std::string_view line, bool 
 
 namespace {
 
-// Where the first byte that a cleaner acts on inside a line stands, or npos.
-std::size_t firstActedOn(std::string_view text, bool controlsOn)
+bool isControl(char c, bool controlsOn)
 {
-    if (!controlsOn)
-        return text.find('\b');
-    static constexpr auto actedOn = [] {
-        std::array<bool, 256> table{};
-        for (const unsigned char c : {'\b', '\x1b', '\0', '\a', '\x0e', '\x0f', '\x7f'})
-            table[c] = true;
-        return table;
-    }();
-    return static_cast<std::size_t>(std::find_if(text.begin(), text.end(), [](char c) { return actedOn[static_cast<unsigned char>(c)]; })
-                                    - text.begin());
+    return c == '\b' || (controlsOn && (c == '\x1b' || c == '\0' || c == '\a' || c == '\x0e' || c == '\x0f' || c == '\x7f'));
 }
+
+// Whether the byte at `i`, in the line that starts at `lineStart`, may make a cleaner act on the
+// line: a control byte, the first character of a pager prompt, an eraser line, and with terminal
+// controls read also a trailing blank and what may begin another pager's prompt after blanks. A
+// false alarm only sends the line to the cleaners.
+bool needsAttention(std::string_view text, std::size_t i, std::size_t lineStart, bool controlsOn)
+{
+    const char c = text[i];
+    if (isControl(c, controlsOn))
+        return true;
+    if (i == lineStart && c == '<')
+        return true;
+    if (!controlsOn)
+        return i == lineStart && text.substr(i).starts_with(promptEraser) && text.substr(i + promptEraser.size()).starts_with("\r\n");
+    return (c == ' ' && i + 1 < text.size() && text[i + 1] == '\r')
+        || ((c == '-' || c == 'l' || c == 'P') && (i == lineStart || text[i - 1] == ' '));
+}
+
+#ifdef __SSE2__
+// A mask of the 16 bytes from p that may need attention (a superset of needsAttention).
+unsigned candidates(const char *p, bool controlsOn)
+{
+    const auto load = [](const char *from) { return _mm_loadu_si128(reinterpret_cast<const __m128i *>(from)); };
+    const auto is = [](__m128i bytes, char c) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(c)); };
+    const __m128i here = load(p);
+    const __m128i before = load(p - 1);
+    __m128i found = _mm_or_si128(is(here, '\b'), is(here, '<'));
+    if (!controlsOn) {
+        const __m128i eraserStart = _mm_and_si128(_mm_and_si128(is(before, '\n'), is(here, ' ')), is(load(p + promptEraser.size()), '\r'));
+        return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(found, eraserStart)));
+    }
+    for (const char c : {'\x1b', '\0', '\a', '\x0e', '\x0f', '\x7f'})
+        found = _mm_or_si128(found, is(here, c));
+    const __m128i afterBlankOrStart = _mm_or_si128(is(before, ' '), is(before, '\n'));
+    const __m128i promptStart = _mm_or_si128(_mm_or_si128(is(here, '-'), is(here, 'l')), is(here, 'P'));
+    found = _mm_or_si128(found, _mm_and_si128(afterBlankOrStart, promptStart));
+    found = _mm_or_si128(found, _mm_and_si128(is(here, ' '), is(load(p + 1), '\r')));
+    return static_cast<unsigned>(_mm_movemask_epi8(found));
+}
+#endif
 
 } // namespace
 
+// The bytes are looked at one by one only where a line may need attention or a progress step
+// ends: lines are short, and a memchr call per line costs more than copying it. So where SSE2 is
+// there (every x86-64), 16 bytes without either are passed over in one step.
 std::size_t LineCleaning::untouchedPrefix(std::string_view text, std::uint64_t most, std::uint64_t &lines) const
 {
-    // First the lines whose first and last characters let no pager test match, then the first
-    // byte that a cleaner acts on, which ends the stretch at the start of its line.
-    const char *const begin = text.data();
-    const char *const end = begin + text.size();
-    const char *from = begin;
-    for (lines = 0; lines < most; ++lines) {
-        const auto *lf = static_cast<const char *>(std::memchr(from, '\n', static_cast<std::size_t>(end - from)));
-        if (!lf || lf == from)
-            break;
-        const std::string_view line(from, static_cast<std::size_t>(lf - 1 - from)); // up to the CR before the LF
-        if (!line.empty()) {
-            if (line.front() == '<')
-                break;
-            if (controlsOn_) {
-                // Trailing blanks go; another pager's prompt begins, after blanks, with one of these.
-                if (line.back() == ' ')
-                    break;
-                const char first = line[line.find_first_not_of(' ')];
-                if (first == '-' || first == 'l' || first == 'P')
-                    break;
-            } else if (line == promptEraser) {
-                break;
+    lines = 0;
+    std::size_t lineStart = 0;
+    const std::size_t size = text.size();
+    std::size_t i = 0;
+    while (i < size) {
+#ifdef __SSE2__
+        if (i > 0 && i + 16 + promptEraser.size() < size) {
+            const char *const p = text.data() + i;
+            unsigned lfs = static_cast<unsigned>(_mm_movemask_epi8(
+                _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(p)), _mm_set1_epi8('\n'))));
+            const unsigned found = candidates(p, controlsOn_);
+            // The LFs before the first candidate, one by one only where a progress step may end.
+            const unsigned stop = found ? static_cast<unsigned>(std::countr_zero(found)) : 16;
+            lfs &= stop == 16 ? 0xFFFFu : (1u << stop) - 1;
+            if (lines + static_cast<std::uint64_t>(std::popcount(lfs)) >= most) {
+                for (; lfs != 0; lfs &= lfs - 1) {
+                    if (++lines == most)
+                        return i + static_cast<std::size_t>(std::countr_zero(lfs)) + 1;
+                }
             }
+            lines += static_cast<std::uint64_t>(std::popcount(lfs));
+            if (lfs != 0)
+                lineStart = i + static_cast<std::size_t>(std::bit_width(lfs));
+            i += stop;
+            if (stop == 16)
+                continue;
+            if (needsAttention(text, i, lineStart, controlsOn_))
+                break;
+            ++i;
+            continue;
         }
-        from = lf + 1;
+#endif
+        if (text[i] == '\n') {
+            lineStart = i + 1;
+            if (++lines == most)
+                return lineStart;
+        } else if (needsAttention(text, i, lineStart, controlsOn_)) {
+            break;
+        }
+        ++i;
     }
-    const std::string_view candidates(begin, static_cast<std::size_t>(from - begin));
-    const char *const stop = begin + std::min(firstActedOn(candidates, controlsOn_), candidates.size());
-    if (stop == from)
-        return static_cast<std::size_t>(from - begin);
-    lines = static_cast<std::uint64_t>(std::count(begin, stop, '\n'));
-    const std::string_view before(begin, static_cast<std::size_t>(stop - begin));
-    const auto lastLf = before.rfind('\n');
-    return lastLf == std::string_view::npos ? 0 : lastLf + 1;
+    // Up to the start of the line that needs attention, or of the line that the text ends in.
+    if (i == size || lineStart > 0 || lines > 0)
+        return lineStart;
+    return 0;
 }
 
 LineCleaner::LineCleaner(TextInput &channel1, TextOutput &channel2, CharacterRule rule, bool controlsOn)
