@@ -18,11 +18,14 @@ trap 'rm -rf "$work"' EXIT
 capture="$work/capture.log"
 unset DISPLAY WAYLAND_DISPLAY
 
-# Median of five runs of a shell command: wall seconds, user CPU seconds, peak KiB.
+# Median of five runs of a shell command: wall seconds (to the millisecond), user CPU seconds,
+# peak KiB.
 measure() {
   for _ in 1 2 3 4 5; do
-    /usr/bin/time -f '%e %U %M' -o "$work/time" bash -c "$1"
-    cat "$work/time"
+    start=$(date +%s%N)
+    /usr/bin/time -f '%U %M' -o "$work/time" bash -c "$1"
+    end=$(date +%s%N)
+    printf '%s %s\n' "$(awk -v ns=$((end - start)) 'BEGIN { printf "%.3f", ns / 1e9 }')" "$(cat "$work/time")"
   done | sort -n | sed -n 3p
 }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
