@@ -288,7 +288,8 @@ void tst_Channels::replacementKeepsOwnerProtectionAndAttributes()
     QCOMPARE(chmod(name.constData(), 02640), 0);
     if (setxattr(name.constData(), "user.origin", "router1", 7, 0) != 0)
         QSKIP("the temporary folder's file system keeps no user attributes");
-    QCOMPARE(QProcess::execute(u"setfacl"_s, {u"-m"_s, u"u:4321:r"_s, path}), 0);
+    if (QProcess::execute(u"setfacl"_s, {u"-m"_s, u"u:4321:r"_s, path}) != 0)
+        QSKIP("the temporary folder's file system keeps no ACL (or setfacl is missing)");
     const auto acl = [](const QString &file) {
         QProcess getfacl;
         getfacl.start(u"getfacl"_s, {u"-cn"_s, file});
