@@ -1,5 +1,6 @@
 #include "LineCleaner.h"
 
+#include "BitCount.h"
 #include "PagerFilter.h"
 
 #include <algorithm>
@@ -105,13 +106,13 @@ std::size_t LineCleaning::untouchedPrefix(std::string_view text, std::uint64_t m
             // The LFs before the first candidate, one by one only where a progress step may end.
             const unsigned stop = found ? static_cast<unsigned>(std::countr_zero(found)) : 16;
             lfs &= stop == 16 ? 0xFFFFu : (1u << stop) - 1;
-            if (lines + static_cast<std::uint64_t>(std::popcount(lfs)) >= most) {
+            if (lines + static_cast<std::uint64_t>(bitsIn16(lfs)) >= most) {
                 for (; lfs != 0; lfs &= lfs - 1) {
                     if (++lines == most)
                         return i + static_cast<std::size_t>(std::countr_zero(lfs)) + 1;
                 }
             }
-            lines += static_cast<std::uint64_t>(std::popcount(lfs));
+            lines += static_cast<std::uint64_t>(bitsIn16(lfs));
             if (lfs != 0)
                 lineStart = i + static_cast<std::size_t>(std::bit_width(lfs));
             i += stop;
