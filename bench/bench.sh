@@ -18,15 +18,13 @@ trap 'rm -rf "$work"' EXIT
 capture="$work/capture.log"
 unset DISPLAY WAYLAND_DISPLAY
 
-# Median of five runs of a shell command: wall seconds (to the millisecond), user CPU seconds,
-# peak KiB.
-measure() {
-  for _ in 1 2 3 4 5; do
-    start=$(date +%s%N)
-    /usr/bin/time -f '%U %M' -o "$work/time" bash -c "$1"
-    end=$(date +%s%N)
-    printf '%s %s\n' "$(awk -v ns=$((end - start)) 'BEGIN { printf "%.3f", ns / 1e9 }')" "$(cat "$work/time")"
-  done | sort -n | sed -n 3p
+# One run of a shell command: wall seconds (to the millisecond), user CPU seconds, peak KiB.
+run_once() {
+  local start end
+  start=$(date +%s%N)
+  /usr/bin/time -f '%U %M' -o "$work/time" bash -c "$1"
+  end=$(date +%s%N)
+  printf '%s %s\n' "$(awk -v ns=$((end - start)) 'BEGIN { printf "%.3f", ns / 1e9 }')" "$(cat "$work/time")"
 }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
@@ -35,21 +33,27 @@ size=$(stat -c %s "$capture")
 cat "$capture" > /dev/null
 
 printf 'Capture: %s MB, %s lines\n\n' "$((size / 1048576))" "$(wc -l < "$capture")"
-read -r floor_s floor_u floor_m < <(measure "'$floor' '$capture' '$work/floor.out'")
-printf '%-40s %7s s  user %5s s  %7s KiB\n' "I/O floor (two passes, user space)" "$floor_s" "$floor_u" "$floor_m"
-row() { # name, command, goal
-  read -r s u m < <(measure "$2")
-  printf '%-40s %7s s  user %5s s  %7s KiB   %s x floor (user %s x)  %s\n' "$1" "$s" "$u" "$m" \
-    "$(ratio "$s" "$floor_s")" "$(ratio "$u" "$floor_u")" "$3"
-}
-row "tarnwick" "'$program' --ext out '$capture'" "(goal at most 1.3)"
-row "tarnwick - (pipe)" "'$program' - < '$capture' > '$work/pipe.out'" "(goal: no slower than the file)"
-cmp -s "$work/capture.out" "$work/pipe.out" || { echo "the pipe's output differs from the file's" >&2; exit 1; }
-row "tarnwick --scroll" "'$program' --scroll --ext out '$capture'" "(goal at most 1.5)"
-row "tarnwick --controls" "'$program' --controls --ext out '$capture'" "(goal at most 1.5; at most 1.2 x without)"
-row "tarnwick --controls --scroll" "'$program' --controls --scroll --ext out '$capture'" ""
-row "two cat" "cat '$capture' > '$work/tmp' && cat '$work/tmp' > '$work/cat.out'" "(kernel copies)"
-row "two dd, 1 MiB blocks" "dd if='$capture' of='$work/tmp' bs=1M status=none && dd if='$work/tmp' of='$work/dd.out' bs=1M status=none" ""
+# The commands run in turn, five rounds, so that the disk's write-back of one run's output weighs
+# on each of them alike; each one's median is shown.
+names=("I/O floor (two passes, user space)" "tarnwick" "tarnwick - (pipe)" "tarnwick --scroll" "tarnwick --controls"
+  "tarnwick --controls --scroll" "two cat" "two dd, 1 MiB blocks")
+commands=("'$floor' '$capture' '$work/floor.out'" "'$program' --ext out '$capture'" "'$program' - < '$capture' > '$work/pipe.out'"
+  "'$program' --scroll --ext out '$capture'" "'$program' --controls --ext out '$capture'"
+  "'$program' --controls --scroll --ext out '$capture'" "cat '$capture' > '$work/tmp' && cat '$work/tmp' > '$work/cat.out'"
+  "dd if='$capture' of='$work/tmp' bs=1M status=none && dd if='$work/tmp' of='$work/dd.out' bs=1M status=none")
+goals=("" "(goal at most 1.3)" "(goal: no slower than tarnwick)" "(goal at most 1.5)" "(goal at most 1.5; at most 1.2 x tarnwick)" ""
+  "(kernel copies)" "")
+for _ in 1 2 3 4 5; do
+  for i in "${!commands[@]}"; do run_once "${commands[$i]}" >> "$work/times.$i"; done
+done
+"$program" --ext out "$capture" && cmp -s "$work/capture.out" "$work/pipe.out" \
+  || { echo "the pipe's output differs from the file's" >&2; exit 1; }
+read -r floor_s floor_u _ < <(sort -n "$work/times.0" | sed -n 3p)
+for i in "${!commands[@]}"; do
+  read -r s u m < <(sort -n "$work/times.$i" | sed -n 3p)
+  printf '%-36s %7s s  user %5s s  %7s KiB   %s x floor (user %s x)  %s\n' "${names[$i]}" "$s" "$u" "$m" \
+    "$(ratio "$s" "$floor_s")" "$(ratio "$u" "$floor_u")" "${goals[$i]}"
+done
 /usr/bin/time -f '%e' -o "$work/time" bash -c "col -b < '$capture' > '$work/col.out'"
 printf '%-40s %7s s   (once)\n' "col -b" "$(cat "$work/time")"
 
