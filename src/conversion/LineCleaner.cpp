@@ -42,7 +42,7 @@ namespace {
 
 bool isControl(char c, bool controlsOn)
 {
-    return c == '\b' || (controlsOn && (c == '\x1b' || c == '\0' || c == '\a' || c == '\x0e' || c == '\x0f' || c == '\x7f'));
+    return c == '\b' || (controlsOn && isControlByte(c));
 }
 
 // Whether the byte at `i`, in the line that starts at `lineStart`, may make a cleaner act on the
@@ -75,7 +75,7 @@ unsigned candidates(const char *p, bool controlsOn)
         const __m128i eraserStart = _mm_and_si128(_mm_and_si128(is(before, '\n'), is(here, ' ')), is(load(p + promptEraser.size()), '\r'));
         return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(found, eraserStart)));
     }
-    for (const char c : {'\x1b', '\0', '\a', '\x0e', '\x0f', '\x7f'})
+    for (const char c : controlBytes)
         found = _mm_or_si128(found, is(here, c));
     const __m128i afterBlankOrStart = _mm_or_si128(is(before, ' '), is(before, '\n'));
     const __m128i promptStart = _mm_or_si128(_mm_or_si128(is(here, '-'), is(here, 'l')), is(here, 'P'));

@@ -173,23 +173,15 @@ std::string_view ScrolledLineRebuilder::rebuild(std::string_view line)
     wideSource_.clear();
     for (std::size_t pos = 0; pos < line.size();) {
         const std::size_t length = characterLength(rule_, line, pos);
-        std::uint32_t code = 0;
-        for (std::size_t i = 0; i < length; ++i)
-            code |= std::uint32_t(static_cast<unsigned char>(line[pos + i])) << (8 * i);
-        wideSource_.push_back(code);
+        wideSource_.push_back(characterCode(line, pos, length));
         pos += length;
     }
     wideLine_.clear();
     Position cursor = 0;
     replay(std::span<const std::uint32_t>(wideSource_), wideLine_, cursor);
     wideResult_.clear();
-    for (std::uint32_t code : wideLine_) {
-        // Every byte after the first of a multi-byte character is non-zero.
-        do {
-            wideResult_.push_back(static_cast<char>(code & 0xFF));
-            code >>= 8;
-        } while (code != 0);
-    }
+    for (const std::uint32_t code : wideLine_)
+        appendCharacter(wideResult_, code);
     return wideResult_;
 }
 

@@ -1,7 +1,6 @@
 #include "TerminalLine.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace tarnwick {
 
@@ -60,9 +59,7 @@ constexpr std::uint32_t blank = ' ';
 
 bool holdsControls(std::string_view line)
 {
-    return std::any_of(line.begin(), line.end(), [](char c) {
-        return c == terminal::escape || c == '\0' || c == '\a' || c == 0x0E || c == 0x0F || c == 0x7F;
-    });
+    return std::ranges::any_of(line, isControlByte);
 }
 
 void TerminalLine::put(std::uint32_t code)
@@ -118,13 +115,8 @@ void TerminalLine::apply(const Control &control)
 std::string_view TerminalLine::text()
 {
     text_.clear();
-    for (std::uint32_t code : cells) {
-        // Every byte after the first of a multi-byte character is non-zero.
-        do {
-            text_.push_back(static_cast<char>(code & 0xFF));
-            code >>= 8;
-        } while (code != 0);
-    }
+    for (const std::uint32_t code : cells)
+        appendCharacter(text_, code);
     return text_;
 }
 

@@ -2,6 +2,8 @@
 
 #include "platform/CharacterRule.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -24,9 +26,35 @@ struct Control {
     std::int64_t n;
 };
 
-// True when the line holds a byte that the terminal-control reading acts on besides the
-// BackSpace: ESC, NUL, BEL, SI, SO or DEL.
+// The bytes that the terminal-control reading acts on besides the BackSpace: ESC, which begins
+// a sequence, and NUL, BEL, SO, SI and DEL, which it drops.
+inline constexpr std::array<char, 6> controlBytes = {'\x1b', '\0', '\a', '\x0e', '\x0f', '\x7f'};
+
+inline bool isControlByte(char c)
+{
+    return std::ranges::find(controlBytes, c) != controlBytes.end();
+}
+
+// True when the line holds one of the control bytes.
 bool holdsControls(std::string_view line);
+
+// A character's bytes (1 to 4) packed into one code, the first byte lowest, and back. Every byte
+// after the first of a multi-byte character is non-zero, so the code's length shows in it.
+inline std::uint32_t characterCode(std::string_view text, std::size_t pos, std::size_t length)
+{
+    std::uint32_t code = 0;
+    for (std::size_t i = 0; i < length; ++i)
+        code |= std::uint32_t(static_cast<unsigned char>(text[pos + i])) << (8 * i);
+    return code;
+}
+
+inline void appendCharacter(std::string &text, std::uint32_t code)
+{
+    do {
+        text.push_back(static_cast<char>(code & 0xFF));
+        code >>= 8;
+    } while (code != 0);
+}
 
 // A carriage return as the temporary file keeps it (moves the cursor to column 1).
 inline constexpr std::string_view carriageReturnSequence = "\x1b[G";

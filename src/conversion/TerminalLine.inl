@@ -44,16 +44,13 @@ void readTerminalLine(std::string_view line, CharacterRule rule, Sink &sink)
             ++pos;
             continue;
         }
-        if (byte == 0 || byte == '\a' || byte == 0x0E || byte == 0x0F || byte == 0x7F) {
+        if (byte != escape && isControlByte(line[pos])) {
             ++pos;
             continue;
         }
         if (byte != escape) {
             const std::size_t length = characterLength(rule, line, pos);
-            std::uint32_t code = 0;
-            for (std::size_t i = 0; i < length; ++i)
-                code |= std::uint32_t(at(pos + i)) << (8 * i);
-            sink.character(code);
+            sink.character(characterCode(line, pos, length));
             pos += length;
             continue;
         }
