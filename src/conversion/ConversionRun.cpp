@@ -7,9 +7,7 @@
 #include "platform/TextOutput.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-
 
 using namespace Qt::StringLiterals;
 
@@ -31,6 +29,11 @@ bool sameFile(const QString &a, const QString &b)
 QString progressText(std::uint64_t done, std::uint64_t total)
 {
     return QString::number(done) + u" / "_s + QString::number(total);
+}
+
+RunOutcome failedOutcome(RunOutcome::Failure failure, const QString &path, const QString &reason)
+{
+    return {RunOutcome::Status::Failed, failure, QDir::toNativeSeparators(path), reason};
 }
 
 ConversionRun::ConversionRun(RunPaths paths, CharacterRule rule, RunHost &host, RunOptions options)
@@ -66,7 +69,7 @@ RunOutcome ConversionRun::finish(RunOutcome::Status status)
 
 bool ConversionRun::fail(RunOutcome::Failure failure, const QString &path, const QString &reason)
 {
-    failure_ = {RunOutcome::Status::Failed, failure, QDir::toNativeSeparators(path), reason};
+    failure_ = failedOutcome(failure, path, reason);
     return false;
 }
 

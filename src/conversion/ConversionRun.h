@@ -63,6 +63,9 @@ struct RunOutcome {
 
 QString progressText(std::uint64_t done, std::uint64_t total);
 
+// The outcome of a run that failed at `failure` on the file at `path`.
+RunOutcome failedOutcome(RunOutcome::Failure failure, const QString &path, const QString &reason = {});
+
 // One conversion of a source log into a cleaned output file, in two passes: the normalising
 // pass copies the source into the temporary file with every CR dropped and every LF written as
 // CR LF; the cleaning pass hands each line of it to the line cleaner.

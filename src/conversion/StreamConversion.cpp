@@ -2,22 +2,9 @@
 
 #include "LineEndNormaliser.h"
 
-#include <QDir>
-
 #include <cstring>
 
-using namespace Qt::StringLiterals;
-
 namespace tarnwick {
-
-namespace {
-
-RunOutcome failed(RunOutcome::Failure failure, const QString &name, const QString &reason)
-{
-    return {RunOutcome::Status::Failed, failure, QDir::toNativeSeparators(name), reason};
-}
-
-} // namespace
 
 StreamConversion::StreamConversion(CharacterRule rule, bool scrollOn, bool controlsOn, std::size_t bufferSize)
     : cleaning_(rule, controlsOn)
@@ -65,11 +52,11 @@ RunOutcome StreamConversion::run(QFileDevice &source, const QString &sourceName,
     }
     normaliser.finish();
     if (input.failed())
-        return failed(RunOutcome::Failure::ReadSource, sourceName, input.errorString());
+        return failedOutcome(RunOutcome::Failure::ReadSource, sourceName, input.errorString());
     if (!line_.empty())
         cleanLine(line_);
     if (!output_.commit())
-        return failed(RunOutcome::Failure::WriteOutput, outputName, output_.errorString());
+        return failedOutcome(RunOutcome::Failure::WriteOutput, outputName, output_.errorString());
     return {};
 }
 

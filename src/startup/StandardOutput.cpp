@@ -31,7 +31,7 @@ int convertToStandardOutput(const QStringList &logs, CharacterRule rule, bool sc
             opened = source.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
         }
         if (!opened) {
-            report(problemOf({RunOutcome::Status::Failed, RunOutcome::Failure::OpenSource, log, source.errorString()}));
+            report(problemOf(failedOutcome(RunOutcome::Failure::OpenSource, log, source.errorString())));
             allConverted = false;
             continue;
         }
