@@ -222,7 +222,9 @@ void tst_Batch::filtersPipeAsItComes()
     QCOMPARE(filter.exitCode(), 0);
     QCOMPARE(filter.readAllStandardError(), QByteArray());
 
-    // 100 MB through the pipe: peak memory stops growing once the first megabytes are through.
+    // 100 MB through the pipe: peak memory stays within a few buffers' worth of what it was after
+    // the first 10 MiB. The buffers fill up only as reads grow (a slow reader gets fuller reads),
+    // so some MiB of growth are normal; holding the text would add the 90 MiB between.
     QProcess big;
     big.setProcessEnvironment(withoutDisplay());
     big.setStandardOutputFile(path(u"big.txt"_s));
@@ -250,7 +252,7 @@ void tst_Batch::filtersPipeAsItComes()
     big.closeWriteChannel();
     QVERIFY(big.waitForFinished(60000));
     QCOMPARE(big.exitCode(), 0);
-    QVERIFY2(early > 0 && late - early < 4096, qPrintable(u"%1 KiB after 10 MiB, %2 KiB after 100 MiB"_s.arg(early).arg(late)));
+    QVERIFY2(early > 0 && late - early < 16384, qPrintable(u"%1 KiB after 10 MiB, %2 KiB after 100 MiB"_s.arg(early).arg(late)));
     QCOMPARE(QFileInfo(path(u"big.txt"_s)).size(), qint64(100) * (1 << 15) * qint64(sizeof "R1#show interfaces status\r\n" - 1));
 }
 
@@ -274,6 +276,7 @@ void tst_Batch::refusesNameThatCannotBeCarried()
     QCOMPARE(readFile(path(u"r\uFFFD\uFFFD.log"_s)), QByteArray("the other file\n"));
     QVERIFY(!QFile::exists(path(u"r\uFFFD\uFFFD.txt"_s)));
     QVERIFY(::access((path(u"r"_s).toUtf8() + "\x82\xa0.txt").constData(), F_OK) != 0);
+    QCOMPARE(::unlink(name.constData()), 0); // QTemporaryDir cannot name it to remove it
 }
 
 void tst_Batch::convertsEveryPath()
