@@ -81,9 +81,14 @@ void ConversionRun::showProgress(std::uint64_t done)
 void ConversionRun::progressStep(std::uint64_t &done)
 {
     block_ = 0;
-    readSinceEvents_ = 0;
     done += 100;
     showProgress(cleaning_ ? done : 0);
+    letEventsRun();
+}
+
+void ConversionRun::letEventsRun()
+{
+    readSinceEvents_ = 0;
     host_.processEvents();
     noteEndingSignal();
 }
@@ -116,9 +121,7 @@ bool ConversionRun::normalise()
         // A source without line ends reaches no progress step; events still run now and then.
         readSinceEvents_ += data.size();
         if (readSinceEvents_ >= eventsEveryBytes) {
-            readSinceEvents_ = 0;
-            host_.processEvents();
-            noteEndingSignal();
+            letEventsRun();
             if (aborted_)
                 break;
         }

@@ -101,6 +101,8 @@ private:
             progressStep(done);
     }
     void progressStep(std::uint64_t &done);
+    // Window events (an abort, a close) and an ending signal take effect here.
+    void letEventsRun();
     void noteEndingSignal();
     void showProgress(std::uint64_t done);
 
