@@ -21,16 +21,14 @@ LineCleaning::LineCleaning(CharacterRule rule, bool controlsOn)
 
 std::optional<std::string_view> LineCleaning::clean(std::string_view line, bool scrollOn)
 {
-    if (!controlsOn_)
-        return filterPager(scrollOn ? rebuilder_.rebuild(line) : eraser_.erase(line));
     std::string_view shown;
-    if (holdsControls(line))
+    if (controlsOn_ && holdsControls(line))
         shown = scrollOn ? rebuilder_.rebuildWithControls(line) : eraser_.eraseWithControls(line);
     else
         shown = scrollOn ? rebuilder_.rebuild(line) : eraser_.erase(line);
     auto kept = filterPager(shown);
-    if (!kept)
-        return std::nullopt;
+    if (!controlsOn_ || !kept)
+        return kept;
     // A terminal shows no trailing blanks; erasing leaves them.
     kept = kept->substr(0, kept->find_last_not_of(' ') + 1);
     if (isOtherPagerPrompt(*kept))
