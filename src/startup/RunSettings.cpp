@@ -11,8 +11,10 @@ namespace tarnwick {
 
 namespace {
 
-// The control's change handler is what writes the profile; it is kept silent here.
-void setSwitch(QCheckBox *control, bool &mirror, bool on)
+// The control's change handler is what writes the profile; it is kept silent here. The control
+// is a check box or a check item.
+template <class Control>
+void setSwitch(Control *control, bool &mirror, bool on)
 {
     const QSignalBlocker silent(control);
     control->setChecked(on);
@@ -27,11 +29,8 @@ void applyRunSettings(frmTarnwick &form, const RunSettings &settings)
         setSwitch(form.Check1, form.OverWriteOn, *settings.overWrite);
     if (settings.scroll)
         setSwitch(form.Check2, form.ScrollOn, *settings.scroll);
-    if (settings.controls) {
-        const QSignalBlocker silent(form.controlsItem);
-        form.controlsItem->setChecked(*settings.controls);
-        form.ControlsOn = *settings.controls;
-    }
+    if (settings.controls)
+        setSwitch(form.controlsItem, form.ControlsOn, *settings.controls);
     if (settings.fileExt) {
         const QSignalBlocker silent(form.Text3);
         form.Text3->setText(*settings.fileExt);
