@@ -1,5 +1,7 @@
 #include "TemporaryFile.h"
 
+#include "EndingSignals.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -91,6 +93,7 @@ bool TemporaryFile::createExclusively(const QString &path)
     ::flock(file_.handle(), LOCK_EX | LOCK_NB);
 #endif
     created_ = true;
+    removeOnForcedEnd(LeftBehind::Temporary, file_.handle());
     return true;
 }
 
@@ -99,6 +102,7 @@ bool TemporaryFile::remove()
     if (!created_)
         return true;
     created_ = false;
+    removeOnForcedEnd(LeftBehind::Temporary, -1);
     bool removed = true;
 #ifdef Q_OS_UNIX
     // Deleted while still held, so that no other instance sees it unheld in between.

@@ -1,5 +1,6 @@
 #include "TextOutput.h"
 
+#include "EndingSignals.h"
 #include "FileMetadata.h"
 
 #include <QFile>
@@ -43,6 +44,8 @@ bool TextOutput::open(const QString &path)
         file_ = nullptr;
         return false;
     }
+    if (replaceable)
+        removeOnForcedEnd(LeftBehind::Replacement, file_->handle());
     return true;
 }
 
@@ -124,6 +127,7 @@ bool TextOutput::commit()
         }
         file_->close();
     }
+    removeOnForcedEnd(LeftBehind::Replacement, -1);
     owned_.reset();
     file_ = nullptr;
     return ok;
@@ -135,6 +139,8 @@ void TextOutput::discard()
         saveFile->cancelWriting(); // destroying an uncommitted QSaveFile removes its new file
     else if (owned_)
         file_->close();
+    if (owned_)
+        removeOnForcedEnd(LeftBehind::Replacement, -1);
     owned_.reset();
     file_ = nullptr;
     used_ = 0;

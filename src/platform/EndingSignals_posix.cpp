@@ -1,0 +1,93 @@
+#include "EndingSignals.h"
+
+#include <array>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <limits.h>
+#include <unistd.h>
+
+namespace tarnwick {
+
+namespace {
+
+volatile std::sig_atomic_t arrived = 0;
+int wakeUp[2] = {-1, -1};
+
+// What the signal path may read: names in fixed buffers, each valid while its flag is set.
+struct Registered {
+    char name[PATH_MAX + 1] = {};
+    volatile std::sig_atomic_t set = 0;
+};
+std::array<Registered, 2> leftBehind;
+
+constexpr unsigned graceSeconds = 1;
+
+extern "C" void endNow(int)
+{
+    for (const Registered &file : leftBehind) {
+        if (file.set)
+            ::unlink(file.name);
+    }
+    ::_exit(128 + arrived);
+}
+
+extern "C" void noteSignal(int number)
+{
+    if (arrived == 0) {
+        arrived = number;
+        ::alarm(graceSeconds);
+    }
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(wakeUp[1], &byte, 1);
+}
+
+} // namespace
+
+void catchEndingSignals()
+{
+    if (wakeUp[0] < 0 && ::pipe(wakeUp) == 0) {
+        for (const int fd : wakeUp) {
+            ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+            ::fcntl(fd, F_SETFL, O_NONBLOCK);
+        }
+    }
+    struct sigaction action {};
+    action.sa_handler = noteSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int number : {SIGTERM, SIGINT, SIGHUP})
+        ::sigaction(number, &action, nullptr);
+    action.sa_handler = endNow;
+    ::sigaction(SIGALRM, &action, nullptr);
+}
+
+int endingSignal()
+{
+    return arrived;
+}
+
+int endingSignalDescriptor()
+{
+    return wakeUp[0];
+}
+
+void removeOnForcedEnd(LeftBehind which, int fd)
+{
+    Registered &file = leftBehind[static_cast<std::size_t>(which)];
+    file.set = 0;
+    if (fd < 0)
+        return;
+    // The name the descriptor has now; a file created without a name (O_TMPFILE) leaves nothing.
+    char link[32];
+    std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
+    const ssize_t length = ::readlink(link, file.name, PATH_MAX);
+    if (length <= 0 || length >= PATH_MAX)
+        return;
+    file.name[length] = '\0';
+    if (file.name[0] == '/' && !std::strstr(file.name, " (deleted)"))
+        file.set = 1;
+}
+
+} // namespace tarnwick
