@@ -74,3 +74,15 @@ printf 'a 1 MB line: scroll rebuild of plain text %s s, of characters/BackSpaces
   "$plain" "$noisy" "$(ratio "$noisy" "$plain")"
 printf '  with controls read, of characters/BackSpaces/CRs/sequences %s s (%s x), scroll %s s (%s x)\n' \
   "$controlled" "$(ratio "$controlled" "$plain")" "$controlled_scroll" "$(ratio "$controlled_scroll" "$plain")"
+
+# Lines that try to make the terminal-control reading take unbounded memory or quadratic time,
+# with the controls setting and both scroll settings: seconds and peak memory of the engine.
+echo
+mkdir -p "$work/hostile"
+"$bench" hostile "$work/hostile"
+for line in "$work"/hostile/*.log; do
+  read -r plain_s plain_m < <("$bench" convert --controls "$line" "$work/h.out")
+  read -r scroll_s scroll_m < <("$bench" convert --controls --scroll "$line" "$work/h.out")
+  printf '%-18s (%4s MB): %6s s, %7s KiB; scroll %6s s, %7s KiB\n' "$(basename "$line" .log)" \
+    "$(($(stat -c %s "$line") / 1000000))" "$plain_s" "$plain_m" "$scroll_s" "$scroll_m"
+done

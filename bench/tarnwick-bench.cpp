@@ -3,6 +3,7 @@
 //   tarnwick-bench capture FILE MEGABYTES     writes a realistic console capture
 //   tarnwick-bench convert [--scroll] [--controls] SOURCE OUTPUT
 //                                             converts, prints seconds and peak memory (KiB)
+//   tarnwick-bench hostile FOLDER             writes the hostile lines (see writeHostileLines)
 //   tarnwick-bench lines                      scroll rebuild of a 1 MB line of plain text
 //                                             against one of characters, BackSpaces, blanks, "$";
 //                                             and both cleaners with terminal controls read on a
@@ -109,6 +110,36 @@ int writeCapture(const char *path, long megabytes)
     return out ? 0 : 1;
 }
 
+std::string repeated(const std::string &text, std::size_t times)
+{
+    std::string result;
+    result.reserve(text.size() * times);
+    for (std::size_t i = 0; i < times; ++i)
+        result += text;
+    return result;
+}
+
+// Lines whose control sequences would make the line grow without bound or cost quadratic time,
+// and a 100 MB line of ordinary sequences, each into a file of its own in the folder.
+int writeHostileLines(const std::string &folder)
+{
+    const std::string text(2 << 20, 'x');
+    const std::vector<std::pair<std::string, std::string>> lines{
+        {"far-moves-left", "R1#" + repeated("\x1b[999999D", 4000)},
+        {"insertions", "R1#show\x1b[G" + repeated("\x1b[9999@", 100000)},
+        {"deletions-in-2MB", text + "\x1b[G" + repeated("\x1b[P", 300000)},
+        {"erasures-in-2MB", text + repeated("\x1b[1Ky\x1b[2K", 200000)},
+        {"controls-100MB", repeated("show ip\b\bint\x1b[1;32m up \x1b[0m\x1b[2D", 3000000)},
+    };
+    for (const auto &[name, line] : lines) {
+        std::ofstream out(folder + "/" + name + ".log", std::ios::binary);
+        out << line << '\n';
+        if (!out)
+            return 1;
+    }
+    return 0;
+}
+
 int convert(bool scroll, bool controls, const char *source, const char *output)
 {
     Host host(scroll);
@@ -194,6 +225,8 @@ int main(int argc, char *argv[])
     }
     if (command == "lines")
         return compareLines();
-    std::cerr << "usage: tarnwick-bench capture FILE MEGABYTES | convert [--scroll] [--controls] SOURCE OUTPUT | lines\n";
+    if (command == "hostile" && argc == 3)
+        return writeHostileLines(argv[2]);
+    std::cerr << "usage: tarnwick-bench capture FILE MEGABYTES | convert [--scroll] [--controls] SOURCE OUTPUT | hostile FOLDER | lines\n";
     return 2;
 }

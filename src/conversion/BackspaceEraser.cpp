@@ -84,7 +84,7 @@ struct ErasingReplay {
 
 std::string_view BackspaceEraser::eraseWithControls(std::string_view line)
 {
-    terminalLine_.clear();
+    terminalLine_.begin(line, rule_);
     ErasingReplay replay{terminalLine_};
     readTerminalLine(line, rule_, replay);
     return terminalLine_.text();

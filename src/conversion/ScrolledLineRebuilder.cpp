@@ -124,34 +124,65 @@ void replay(std::span<const Char> source, Line &line, Position &cursor)
 struct RebuildingReplay {
     TerminalLine &line;
     std::vector<std::uint32_t> &run;
+    // Where BackSpaces alone would leave the cursor after the run: a CUB goes no further left
+    // than column 1, so it is at most this many BackSpaces.
+    std::int64_t column = 0;
 
-    void character(std::uint32_t code) { run.push_back(code); }
-    void backspace() { run.push_back(backspaceCode); }
+    // The run holds no BackSpace and no "$" yet: replaying it only writes its characters.
+    bool plain = true;
+
+    void character(std::uint32_t code)
+    {
+        run.push_back(code);
+        ++column;
+        plain = plain && code != '$';
+        // A long plain run goes onto the line at once but for its last two characters, which a
+        // scroll marker that follows needs to see before it; so a line of text takes no run as
+        // large as itself.
+        if (plain && run.size() >= plainRunLimit) {
+            const std::uint32_t last[2] = {run[run.size() - 2], run.back()};
+            run.resize(run.size() - 2);
+            flush();
+            run.assign(std::begin(last), std::end(last));
+            column += 2;
+        }
+    }
+    void backspace()
+    {
+        run.push_back(backspaceCode);
+        column = std::max<std::int64_t>(column - 1, 0);
+        plain = false;
+    }
     void control(const Control &control)
     {
         if (control.kind == Control::Kind::Back) {
-            // More BackSpaces than the line and the run hold cannot do more.
-            const auto useful = std::ssize(line.cells) + std::ssize(run) + TerminalLine::margin;
-            run.insert(run.end(), static_cast<std::size_t>(std::min(control.n, useful)), backspaceCode);
+            const auto count = std::min(control.n, column);
+            run.insert(run.end(), static_cast<std::size_t>(count), backspaceCode);
+            column -= count;
+            plain = plain && count == 0;
             return;
         }
         flush();
         line.apply(control);
+        column = line.cursor;
     }
     void flush()
     {
         replay(std::span<const std::uint32_t>(run), line.cells, line.cursor);
         run.clear();
+        column = line.cursor;
+        plain = true;
     }
 
     static constexpr std::uint32_t backspaceCode = '\b';
+    static constexpr std::size_t plainRunLimit = 1 << 16;
 };
 
 } // namespace
 
 std::string_view ScrolledLineRebuilder::rebuildWithControls(std::string_view line)
 {
-    terminalLine_.clear();
+    terminalLine_.begin(line, rule_);
     wideSource_.clear();
     RebuildingReplay replay{terminalLine_, wideSource_};
     readTerminalLine(line, rule_, replay);

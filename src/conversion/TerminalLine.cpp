@@ -62,6 +62,38 @@ bool holdsControls(std::string_view line)
     return std::ranges::any_of(line, isControlByte);
 }
 
+namespace {
+// Cell operations that one line may spend on erasures, insertions and moves, per byte and per
+// cell of its margin: far above what real captures need (a few per byte at most).
+constexpr std::int64_t allowancePerCell = 64;
+
+std::int64_t charactersIn(std::string_view line, CharacterRule rule)
+{
+    if (isSingleByteText(line))
+        return std::ssize(line);
+    std::int64_t count = 0;
+    for (std::size_t pos = 0; pos < line.size(); pos += characterLength(rule, line, pos))
+        ++count;
+    return count;
+}
+} // namespace
+
+void TerminalLine::begin(std::string_view line, CharacterRule rule)
+{
+    cells.clear();
+    cursor = 0;
+    margin_ = std::max(minimumMargin, charactersIn(line, rule));
+    allowance_ = allowancePerCell * (std::ssize(line) + margin_);
+}
+
+bool TerminalLine::spend(std::int64_t count)
+{
+    if (count > allowance_)
+        return false;
+    allowance_ -= count;
+    return true;
+}
+
 void TerminalLine::put(std::uint32_t code)
 {
     if (atEnd())
@@ -73,16 +105,22 @@ void TerminalLine::put(std::uint32_t code)
 
 void TerminalLine::moveTo(std::int64_t column)
 {
-    cursor = std::clamp<std::int64_t>(column, 0, std::max<std::int64_t>(std::ssize(cells), margin));
-    if (cursor > std::ssize(cells))
+    cursor = std::clamp<std::int64_t>(column, 0, margin_ - 1);
+    const auto size = std::ssize(cells);
+    if (cursor <= size)
+        return;
+    if (spend(cursor - size))
         cells.resize(static_cast<std::size_t>(cursor), blank);
+    else
+        cursor = size;
 }
 
 void TerminalLine::apply(const Control &control)
 {
     const auto size = std::ssize(cells);
-    const auto from = static_cast<std::size_t>(std::min(cursor, size));
-    const auto upTo = [&](std::int64_t count) { return static_cast<std::size_t>(std::min(cursor + count, size)); };
+    const auto from = std::min(cursor, size);
+    const auto upTo = [&](std::int64_t count) { return std::min(cursor + count, size); };
+    const auto at = [&](std::int64_t column) { return cells.begin() + static_cast<std::ptrdiff_t>(column); };
     switch (control.kind) {
     case Control::Kind::Back:
         break;
@@ -94,21 +132,30 @@ void TerminalLine::apply(const Control &control)
         break;
     case Control::Kind::EraseLine:
         if (control.n == 0)
-            cells.resize(from);
-        else if (control.n == 1)
-            std::fill(cells.begin(), cells.begin() + static_cast<std::ptrdiff_t>(upTo(1)), blank);
-        else
+            cells.resize(static_cast<std::size_t>(from));
+        else if (control.n == 1 && spend(upTo(1)))
+            std::fill(cells.begin(), at(upTo(1)), blank);
+        else if (control.n > 1 && spend(size))
             std::fill(cells.begin(), cells.end(), blank);
         break;
     case Control::Kind::EraseCharacters:
-        std::fill(cells.begin() + static_cast<std::ptrdiff_t>(from), cells.begin() + static_cast<std::ptrdiff_t>(upTo(control.n)), blank);
+        if (spend(upTo(control.n) - from))
+            std::fill(at(from), at(upTo(control.n)), blank);
         break;
     case Control::Kind::DeleteCharacters:
-        cells.erase(cells.begin() + static_cast<std::ptrdiff_t>(from), cells.begin() + static_cast<std::ptrdiff_t>(upTo(control.n)));
+        if (spend(size - from))
+            cells.erase(at(from), at(upTo(control.n)));
         break;
-    case Control::Kind::InsertCharacters:
-        cells.insert(cells.begin() + static_cast<std::ptrdiff_t>(from), static_cast<std::size_t>(std::min(control.n, margin)), blank);
+    case Control::Kind::InsertCharacters: {
+        const auto count = std::clamp<std::int64_t>(margin_ - from, 0, control.n);
+        if (count == 0 || !spend(size - from + count))
+            break;
+        cells.insert(at(from), static_cast<std::size_t>(count), blank);
+        const auto kept = std::max(margin_, size);
+        if (std::ssize(cells) > kept)
+            cells.resize(static_cast<std::size_t>(kept));
         break;
+    }
     }
 }
 

@@ -68,20 +68,23 @@ void readTerminalLine(std::string_view line, CharacterRule rule, Sink &sink);
 
 // The cells of one terminal line and its cursor, on which both cleaners replay a line that
 // holds controls. Columns count from 0 here.
+//
+// Like a terminal's, the line has a right margin, at its length in characters or 1024,
+// whichever is further: no move passes it, and cells that an insertion pushes beyond it are
+// lost. So no sequence makes a line grow without bound. The work that erasures, insertions and
+// moves may do on one line is bounded too, at a fixed multiple of its length: a line that would
+// need more (no terminal session writes one) has its further erasures and insertions ignored and
+// its moves kept within the cells written, so that time stays linear in the line.
 class TerminalLine {
 public:
-    // A move never goes beyond this column or the end of the line, whichever is further: a
-    // terminal's right margin, so that a sequence cannot make the line grow without bound.
-    static constexpr std::int64_t margin = 1024;
+    static constexpr std::int64_t minimumMargin = 1024;
 
     std::vector<std::uint32_t> cells;
     std::int64_t cursor = 0; // cells left of the cursor
 
-    void clear()
-    {
-        cells.clear();
-        cursor = 0;
-    }
+    // Starts replaying `line`, read under `rule`, on an empty line.
+    void begin(std::string_view line, CharacterRule rule);
+    std::int64_t margin() const { return margin_; }
     bool atEnd() const { return cursor == std::ssize(cells); }
     // A character written at the cursor, over what stands there.
     void put(std::uint32_t code);
@@ -92,7 +95,11 @@ public:
 
 private:
     void moveTo(std::int64_t column);
+    // Takes `cells` from the line's allowance of work; false when it is spent.
+    bool spend(std::int64_t cells);
 
+    std::int64_t margin_ = minimumMargin;
+    std::int64_t allowance_ = 0;
     std::string text_;
 };
 

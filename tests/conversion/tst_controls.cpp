@@ -54,6 +54,8 @@ private Q_SLOTS:
     void cleansRealCaptures_data();
     void cleansRealCaptures();
     void leavesNoControlInRandomLines();
+    void boundsHostileLines_data();
+    void boundsHostileLines();
 };
 
 void tst_Controls::cleansLikeATerminal_data()
@@ -215,6 +217,49 @@ void tst_Controls::leavesNoControlInRandomLines()
             }
         }
     }
+}
+
+void tst_Controls::boundsHostileLines_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<bool>("scroll");
+    QTest::addColumn<qsizetype>("most"); // bytes the cleaned line may hold
+    QTest::addColumn<QByteArray>("start"); // what it begins with
+
+    // A CUB at the end of the line erases there, as BackSpaces do; inside it only moves.
+    const QByteArray text = times("x", 2 << 20);
+    const QByteArray farLeft = "R1#" + times(esc + "[999999D", 4000);
+    QTest::newRow("far moves left, as BackSpaces") << farLeft << true << qsizetype(3) << QByteArray("R1#");
+    QTest::newRow("far moves left, plain") << farLeft << false << qsizetype(0) << QByteArray();
+    const QByteArray pushedOut = "R1#show" + esc + "[G" + times(esc + "[9999@", 100000);
+    QTest::newRow("insertions push text out") << pushedOut << false << qsizetype(0) << QByteArray();
+    QTest::newRow("insertions push text out, scroll") << pushedOut << true << qsizetype(0) << QByteArray();
+    QTest::newRow("insertions in a long line") << text + esc + "[G" + times(esc + "[999999@", 100000) << false << qsizetype(0) << QByteArray();
+    // No longer than the line itself.
+    const QByteArray farRight = times(esc + "[999999Cx", 100000);
+    QTest::newRow("far moves right and writes") << farRight << false << farRight.size() << QByteArray(" ");
+    const QByteArray deleted = text + esc + "[G" + times(esc + "[P", 300000);
+    QTest::newRow("deletions in a long line") << deleted << false << deleted.size() << QByteArray("x");
+    const QByteArray erased = text + times(esc + "[1Ky" + esc + "[2K", 200000);
+    QTest::newRow("erasures in a long line") << erased << true << erased.size() << QByteArray(" ");
+}
+
+// Sequences that would make a line grow without bound or take quadratic time keep to the
+// line's margin and to time linear in the line, within a limited address space.
+void tst_Controls::boundsHostileLines()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(bool, scroll);
+    QFETCH(qsizetype, most);
+    QFETCH(QByteArray, start);
+    QByteArray cleaned;
+    {
+        const testsupport::AddressSpaceLimit limit(96 << 20);
+        cleaned = cleanControlled(line, scroll);
+    }
+    QVERIFY(cleaned.endsWith("\r\n"));
+    QVERIFY2(cleaned.size() - 2 <= most, qPrintable(QString::number(cleaned.size())));
+    QVERIFY(cleaned.startsWith(start));
 }
 
 QTEST_GUILESS_MAIN(tst_Controls)

@@ -6,7 +6,10 @@
 #include <QProcess>
 #include <QString>
 
+#include <sys/resource.h>
 #include <unistd.h>
+
+#include <fstream>
 
 // Helpers shared by the tests: files as bytes, repeated text, a small file system that fills up.
 namespace testsupport {
@@ -74,6 +77,38 @@ public:
 private:
     QString folder_;
     bool mounted_ = false;
+};
+
+// Limits the address space of this process to what it uses now and `extra` bytes more, for the
+// life of the object, so that input that would make the program take memory without bound
+// fails the test (allocation fails) instead of taking the machine. A sanitizer build reserves
+// terabytes of address space for itself and is left unlimited.
+class AddressSpaceLimit {
+public:
+    explicit AddressSpaceLimit(rlim_t extra)
+    {
+#if !defined(__SANITIZE_ADDRESS__)
+        long pages = 0;
+        std::ifstream("/proc/self/statm") >> pages;
+        ::getrlimit(RLIMIT_AS, &saved_);
+        rlimit limit = saved_;
+        limit.rlim_cur = rlim_t(pages) * rlim_t(::sysconf(_SC_PAGESIZE)) + extra;
+        active_ = ::setrlimit(RLIMIT_AS, &limit) == 0;
+#else
+        Q_UNUSED(extra)
+#endif
+    }
+    ~AddressSpaceLimit()
+    {
+        if (active_)
+            ::setrlimit(RLIMIT_AS, &saved_);
+    }
+    AddressSpaceLimit(const AddressSpaceLimit &) = delete;
+    AddressSpaceLimit &operator=(const AddressSpaceLimit &) = delete;
+
+private:
+    rlimit saved_{};
+    bool active_ = false;
 };
 
 } // namespace testsupport
