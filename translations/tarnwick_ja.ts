@@ -103,5 +103,45 @@
         <source>These files were not converted:</source>
         <translation>次のファイルは変換されませんでした。</translation>
     </message>
+    <message>
+        <source>Cannot convert &quot;%1&quot;: the output file would be the log itself. Turn on overwriting of the log, or choose another output extension.</source>
+        <translation>ファイル &quot;%1&quot; は変換しませんでした。出力ファイルが変換元ログそのものになるためです。ログファイル上書きをオンにするか、別の出力拡張子を選んでください。</translation>
+    </message>
+    <message>
+        <source>not converted: the output file would be the log itself (turn on overwriting, or choose another extension)</source>
+        <translation>変換しませんでした: 出力ファイルが変換元ログそのものになります（上書きをオンにするか、別の拡張子を選んでください）</translation>
+    </message>
+    <message>
+        <source>Cannot convert &quot;%1&quot;: its output file holds what this batch wrote for &quot;%3&quot; and would be replaced.</source>
+        <translation>ファイル &quot;%1&quot; は変換しませんでした。出力ファイルには、この一括変換で &quot;%3&quot; から書き出した内容があり、それを置き換えてしまうためです。</translation>
+    </message>
+    <message>
+        <source>not converted: its output file holds what this batch wrote for %3</source>
+        <translation>変換しませんでした: 出力ファイルには、この一括変換で %3 から書き出した内容があります</translation>
+    </message>
+    <message>
+        <source>Cannot write &quot;%1&quot;: it is a symbolic link that another user made in a shared folder.</source>
+        <translation>ファイル &quot;%1&quot; には書き込みませんでした。共有フォルダーに他のユーザーが作ったシンボリックリンクです。</translation>
+    </message>
+    <message>
+        <source>cannot write: a symbolic link that another user made in a shared folder</source>
+        <translation>書き込めません: 共有フォルダーに他のユーザーが作ったシンボリックリンクです</translation>
+    </message>
+    <message>
+        <source>warning: the profile %1 is not a regular file; the settings are neither read from it nor kept</source>
+        <translation>警告: 設定ファイル %1 は通常のファイルではありません。設定はそこから読み込まず、保存もしません</translation>
+    </message>
+    <message>
+        <source>warning: the profile %1 is larger than 1 MiB; the settings are neither read from it nor kept</source>
+        <translation>警告: 設定ファイル %1 は 1 MiB を超えています。設定はそこから読み込まず、保存もしません</translation>
+    </message>
+    <message>
+        <source>cannot open the display %1 to show the window on; give the logs to convert as arguments (see --help)</source>
+        <translation>ウィンドウを表示するディスプレイ %1 を開けません。変換するログを引数で指定してください（--help を参照）</translation>
+    </message>
+    <message>
+        <source>cannot open the display %1; converting without showing the window</source>
+        <translation>ディスプレイ %1 を開けません。ウィンドウを表示せずに変換します</translation>
+    </message>
 </context>
 </TS>

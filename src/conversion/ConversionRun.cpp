@@ -7,7 +7,6 @@
 #include "platform/TextOutput.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 
@@ -19,9 +18,8 @@ constexpr std::size_t eventsEveryBytes = 8 << 20;
 
 bool sameFile(const QString &a, const QString &b)
 {
-    const QFileInfo first(a);
-    const QFileInfo second(b);
-    return first.exists() && second.exists() && first == second;
+    const auto first = fileIdentity(a);
+    return first && first == fileIdentity(b);
 }
 
 } // namespace
@@ -31,9 +29,9 @@ QString progressText(std::uint64_t done, std::uint64_t total)
     return QString::number(done) + u" / "_s + QString::number(total);
 }
 
-RunOutcome failedOutcome(RunOutcome::Failure failure, const QString &path, const QString &reason)
+RunOutcome failedOutcome(RunOutcome::Failure failure, const QString &path, const QString &reason, const QString &other)
 {
-    return {RunOutcome::Status::Failed, failure, QDir::toNativeSeparators(path), reason};
+    return {RunOutcome::Status::Failed, failure, QDir::toNativeSeparators(path), reason, QDir::toNativeSeparators(other)};
 }
 
 ConversionRun::ConversionRun(RunPaths paths, CharacterRule rule, RunHost &host, RunOptions options)
@@ -51,11 +49,27 @@ RunOutcome ConversionRun::run()
         return failure_;
     }
     outputIsSource_ = sameFile(paths_.source, paths_.output);
+    if (!mayWriteOutput())
+        return failure_;
     if (!normalise() || (!aborted_ && !clean())) {
         temporary_.remove();
         return failure_;
     }
     return finish(aborted_ ? RunOutcome::Status::Aborted : RunOutcome::Status::Completed);
+}
+
+// What the run must not replace, told before anything is read.
+bool ConversionRun::mayWriteOutput()
+{
+    if (outputIsSource_ && !options_.replacesSource)
+        return fail(RunOutcome::Failure::OutputIsSource, paths_.source, {}, paths_.output);
+    if (!linkMayBeFollowed(paths_.output))
+        return fail(RunOutcome::Failure::UntrustedLink, paths_.output);
+    if (options_.batch) {
+        if (const auto other = options_.batch->writtenForAnother(paths_.output, paths_.source))
+            return fail(RunOutcome::Failure::OutputOfAnother, paths_.source, {}, *other);
+    }
+    return true;
 }
 
 RunOutcome ConversionRun::finish(RunOutcome::Status status)
@@ -64,12 +78,12 @@ RunOutcome ConversionRun::finish(RunOutcome::Status status)
         fail(RunOutcome::Failure::DeleteTemporary, temporary_.path(), temporary_.errorString());
         return failure_;
     }
-    return {status, RunOutcome::Failure::None, {}, {}};
+    return {status, RunOutcome::Failure::None, {}, {}, {}};
 }
 
-bool ConversionRun::fail(RunOutcome::Failure failure, const QString &path, const QString &reason)
+bool ConversionRun::fail(RunOutcome::Failure failure, const QString &path, const QString &reason, const QString &other)
 {
-    failure_ = failedOutcome(failure, path, reason);
+    failure_ = failedOutcome(failure, path, reason, other);
     return false;
 }
 
@@ -197,6 +211,8 @@ bool ConversionRun::clean()
     }
     if (!output.commit())
         return fail(RunOutcome::Failure::WriteOutput, paths_.output, output.errorString());
+    if (options_.batch)
+        options_.batch->record(paths_.output, paths_.source);
     return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BatchOutputs.h"
 #include "platform/CharacterRule.h"
 #include "platform/TemporaryFile.h"
 #include "platform/TextInput.h"
@@ -36,6 +37,11 @@ struct RunPaths {
 struct RunOptions {
     // Terminal control sequences and carriage returns read (see LineCleaning).
     bool controlsOn = false;
+    // The output is meant to replace the source (the overwrite setting); without it, an output
+    // that is the source file itself is refused.
+    bool replacesSource = false;
+    // The outputs of the batch this run belongs to, which it must not replace; it adds its own.
+    BatchOutputs *batch = nullptr;
     // The size of each read and write of the run's files.
     std::size_t bufferSize = TextInput::defaultBufferSize;
 };
@@ -54,24 +60,30 @@ struct RunOutcome {
         WriteOutput,
         OutputReadOnly,
         SourceIsTemporary,
+        OutputIsSource,    // without the overwrite setting
+        OutputOfAnother,   // written by the same batch for another source, named in `other`
+        UntrustedLink,     // another user's link in a shared folder
     };
     Status status = Status::Completed;
     Failure failure = Failure::None;
     QString file;   // the file concerned, in native separators
     QString reason; // the system's reason, where it gave one
+    QString other;  // another file the failure concerns, in native separators
 };
 
 QString progressText(std::uint64_t done, std::uint64_t total);
 
 // The outcome of a run that failed at `failure` on the file at `path`.
-RunOutcome failedOutcome(RunOutcome::Failure failure, const QString &path, const QString &reason = {});
+RunOutcome failedOutcome(RunOutcome::Failure failure, const QString &path, const QString &reason = {}, const QString &other = {});
 
 // One conversion of a source log into a cleaned output file, in two passes: the normalising
 // pass copies the source into the temporary file with every CR dropped and every LF written as
 // CR LF; the cleaning pass hands each line of it to the line cleaner.
 //
 // The source is never destroyed: the output is written beside its target and takes its place
-// only when the run ends. The temporary file is this run's own (see TemporaryFile): a name
+// only when the run ends. An output that is the source itself is refused unless the run is
+// meant to replace the source, and so is another user's link in a shared folder (see
+// linkMayBeFollowed). The temporary file is this run's own (see TemporaryFile): a name
 // that is taken is left alone and another is used. A run aborted in the cleaning pass still keeps the lines cleaned so
 // far, unless the output is the source itself, which then stays as it was. A failure leaves an
 // existing output as it was.
@@ -92,7 +104,8 @@ public:
 private:
     bool normalise();
     bool clean();
-    bool fail(RunOutcome::Failure failure, const QString &path, const QString &reason = {});
+    bool fail(RunOutcome::Failure failure, const QString &path, const QString &reason = {}, const QString &other = {});
+    bool mayWriteOutput();
     RunOutcome finish(RunOutcome::Status status);
     // Counts one line of the current pass; every 100 lines the host shows progress and may act.
     void lineDone(std::uint64_t &done)

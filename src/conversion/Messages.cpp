@@ -14,8 +14,8 @@ namespace {
 using Failure = RunOutcome::Failure;
 
 struct FailureTexts {
-    const char *sentence; // %1 the file, %2 the system's reason
-    const char *reason;   // %1 the system's reason
+    const char *sentence; // %1 the file, %2 the system's reason, %3 the other file
+    const char *reason;   // %1 the system's reason, %3 the other file
 };
 
 FailureTexts textsOf(Failure failure)
@@ -45,6 +45,15 @@ FailureTexts textsOf(Failure failure)
     case Failure::SourceIsTemporary:
         return {QT_TRANSLATE_NOOP("tarnwick", "Cannot convert \"%1\": it is the program's own temporary file"),
                 QT_TRANSLATE_NOOP("tarnwick", "cannot convert: it is the program's own temporary file")};
+    case Failure::OutputIsSource:
+        return {QT_TRANSLATE_NOOP("tarnwick", "Cannot convert \"%1\": the output file would be the log itself. Turn on overwriting of the log, or choose another output extension."),
+                QT_TRANSLATE_NOOP("tarnwick", "not converted: the output file would be the log itself (turn on overwriting, or choose another extension)")};
+    case Failure::OutputOfAnother:
+        return {QT_TRANSLATE_NOOP("tarnwick", "Cannot convert \"%1\": its output file holds what this batch wrote for \"%3\" and would be replaced."),
+                QT_TRANSLATE_NOOP("tarnwick", "not converted: its output file holds what this batch wrote for %3")};
+    case Failure::UntrustedLink:
+        return {QT_TRANSLATE_NOOP("tarnwick", "Cannot write \"%1\": it is a symbolic link that another user made in a shared folder."),
+                QT_TRANSLATE_NOOP("tarnwick", "cannot write: a symbolic link that another user made in a shared folder")};
     case Failure::None:
         break;
     }
@@ -59,12 +68,21 @@ QString closedReason(const QString &reason, Language language)
     return reason + u'。';
 }
 
-// The text with its place markers filled; a text may leave out the system's reason.
-QString filled(const QString &text, const QString &first, const QString &second = {})
+// The text with the place markers it holds filled (%1, %2, %3 from the values in turn), in one
+// pass, so that a marker inside a file name stays as it is.
+QString filled(const QString &text, const QString &first, const QString &second = {}, const QString &third = {})
 {
-    if (text.contains(u"%2"_s))
-        return text.arg(first, second);
-    return text.contains(u"%1"_s) ? text.arg(first) : text;
+    QStringList values;
+    for (const auto &[marker, value] : {std::pair{u"%1"_s, first}, std::pair{u"%2"_s, second}, std::pair{u"%3"_s, third}}) {
+        if (text.contains(marker))
+            values.append(value);
+    }
+    switch (values.size()) {
+    case 1: return text.arg(values[0]);
+    case 2: return text.arg(values[0], values[1]);
+    case 3: return text.arg(values[0], values[1], values[2]);
+    default: return text;
+    }
 }
 
 } // namespace
@@ -91,12 +109,12 @@ QString text(Language language, const char *source)
 
 QString failureSentence(const RunOutcome &outcome, Language language)
 {
-    return filled(text(language, textsOf(outcome.failure).sentence), outcome.file, closedReason(outcome.reason, language));
+    return filled(text(language, textsOf(outcome.failure).sentence), outcome.file, closedReason(outcome.reason, language), outcome.other);
 }
 
 QString failureReason(const RunOutcome &outcome, Language language)
 {
-    return filled(text(language, textsOf(outcome.failure).reason), outcome.reason);
+    return filled(text(language, textsOf(outcome.failure).reason), outcome.reason, {}, outcome.other);
 }
 
 Problem problemOf(const RunOutcome &outcome)

@@ -21,6 +21,8 @@ int runBatch(frmTarnwick &form, const QStringList &paths, const BatchReport &rep
     const auto showFailure = std::exchange(form.dialogs.showFailure, [&](QWidget *, const QString &message) {
         tell({form.Text1->text(), message, message});
     });
+    BatchOutputs outputs;
+    form.batchOutputs = &outputs;
     form.show();
     QApplication::processEvents();
     bool allConverted = true;
@@ -40,6 +42,7 @@ int runBatch(frmTarnwick &form, const QStringList &paths, const BatchReport &rep
         QApplication::processEvents();
     }
     form.dialogs.showFailure = showFailure;
+    form.batchOutputs = nullptr;
     if (const int signal = endingSignal())
         return 128 + signal;
     for (; next < paths.size(); ++next) {

@@ -60,6 +60,8 @@ public:
     bool OverWriteOn = false;
     bool ScrollOn = false;
     bool ControlsOn = false;
+    // The outputs of the batch that drives the window, if one does: no run replaces one of them.
+    tarnwick::BatchOutputs *batchOutputs = nullptr;
 
     // The dialogs the window shows; tests put their own in place.
     struct Dialogs {

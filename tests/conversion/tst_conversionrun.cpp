@@ -22,6 +22,9 @@ Q_DECLARE_METATYPE(RunOutcome::Status)
 
 namespace {
 
+// The options of a run with the overwrite setting on.
+const tarnwick::RunOptions overwrite{.replacesSource = true};
+
 QString message(const RunOutcome &outcome)
 {
     return tarnwick::failureSentence(outcome, tarnwick::Language::English);
@@ -353,7 +356,7 @@ void tst_ConversionRun::overwriteLeavesWhatIsPlantedAtTemporaryName()
         QVERIFY(QFile::link(u"/dev/null"_s, planted));
     writeFile(dir_->filePath(u"r1.log"_s), numberedLines(250, "x\b\n"));
     Host host;
-    QCOMPARE(ConversionRun(paths(u"r1.log"_s, u"r1.log"_s), CharacterRule::Utf8, host).run().status, Status::Completed);
+    QCOMPARE(ConversionRun(paths(u"r1.log"_s, u"r1.log"_s), CharacterRule::Utf8, host, overwrite).run().status, Status::Completed);
     QCOMPARE(readFile(dir_->filePath(u"r1.log"_s)), cleanedNumberedLines(250));
     QCOMPARE(QFileInfo(planted).isSymLink(), !fifo);
     QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::System), (QStringList{u"r1.log"_s, QFileInfo(planted).fileName()}));
@@ -381,7 +384,7 @@ void tst_ConversionRun::overwritesSourceOnlyWhenComplete()
     QVERIFY(QDir(dir_->path()).mkdir(u"sub"_s));
     writeFile(dir_->filePath(u"r1.log"_s), numberedLines(250, "x\b\n"));
     Host host;
-    ConversionRun run(paths(u"r1.log"_s, output), CharacterRule::Utf8, host);
+    ConversionRun run(paths(u"r1.log"_s, output), CharacterRule::Utf8, host, overwrite);
     host.atStep = [&](int step) {
         if (step == abortAtStep)
             run.abort();
@@ -399,7 +402,7 @@ void tst_ConversionRun::sourceSurvivesFullDiskWhenOverwritten()
     const QByteArray source = numberedLines(4000, "x\b\n"); // about 50 kB; its cleaned copy does not fit beside it
     writeFile(dir_->filePath(u"small/r1.log"_s), source);
     Host host;
-    const RunOutcome outcome = ConversionRun(paths(u"small/r1.log"_s, u"small/r1.log"_s), CharacterRule::Utf8, host).run();
+    const RunOutcome outcome = ConversionRun(paths(u"small/r1.log"_s, u"small/r1.log"_s), CharacterRule::Utf8, host, overwrite).run();
     QCOMPARE(outcome.status, Status::Failed);
     QVERIFY2(message(outcome).contains(u"No space left on device"_s), qPrintable(message(outcome)));
     QVERIFY(message(outcome).contains(dir_->filePath(u"small/r1.log"_s)));
@@ -438,6 +441,18 @@ void tst_ConversionRun::reportsFailures_data()
     QTest::newRow("output is read-only") << u"@/r1.log"_s << u"@/read-only.txt"_s << temporary
                                          << u"Cannot write \"@/read-only.txt\": the file is read-only"_s
                                          << u"ファイル \"@/read-only.txt\" は読み取り専用のため、書き込めませんでした。書き込みを許可するか、別の出力先を選んでください。"_s;
+    QTest::newRow("output is the source") << u"@/r1.log"_s << u"@/./r1.log"_s << temporary
+                                          << u"Cannot convert \"@/r1.log\": the output file would be the log itself. Turn on overwriting of the log, or choose another output extension."_s
+                                          << u"ファイル \"@/r1.log\" は変換しませんでした。"_s;
+    QTest::newRow("output is the source by a link") << u"@/r1.log"_s << u"@/link.txt"_s << temporary
+                                                    << u"Cannot convert \"@/r1.log\": the output file would be the log itself. Turn on overwriting of the log, or choose another output extension."_s
+                                                    << u"ファイル \"@/r1.log\" は変換しませんでした。"_s;
+    QTest::newRow("output is the source by a hard link") << u"@/r1.log"_s << u"@/hard.txt"_s << temporary
+                                                         << u"Cannot convert \"@/r1.log\": the output file would be the log itself. Turn on overwriting of the log, or choose another output extension."_s
+                                                         << u"ファイル \"@/r1.log\" は変換しませんでした。"_s;
+    QTest::newRow("another user's link in a shared folder") << u"@/r1.log"_s << u"@/shared/r1.txt"_s << temporary
+                                                            << u"Cannot write \"@/shared/r1.txt\": it is a symbolic link that another user made in a shared folder."_s
+                                                            << u"ファイル \"@/shared/r1.txt\" には書き込みませんでした。"_s;
     QTest::newRow("source is the temporary file") << temporary << u"@/out.txt"_s << temporary
                                                   << u"Cannot convert \"@/Tarnwick-0000ABCD.tmp\": it is the program's own temporary file"_s
                                                   << u"ファイル \"@/Tarnwick-0000ABCD.tmp\" はこのプログラムの一時ファイルのため、変換できません。"_s;
@@ -457,6 +472,15 @@ void tst_ConversionRun::reportsFailures()
     writeFile(dir_->filePath(u"read-only.txt"_s), "kept\r\n");
     QVERIFY(QFile::setPermissions(dir_->filePath(u"read-only.txt"_s), QFile::ReadOwner | QFile::ReadGroup));
     writeFile(dir_->filePath(u"Tarnwick-0000ABCD.tmp"_s), "left over\n");
+    QVERIFY(QFile::link(dir_->filePath(u"r1.log"_s), dir_->filePath(u"link.txt"_s)));
+    QCOMPARE(::link(QFile::encodeName(dir_->filePath(u"r1.log"_s)).constData(), QFile::encodeName(dir_->filePath(u"hard.txt"_s)).constData()), 0);
+    // Another user's link to the log in a folder like /tmp, which the kernel would not follow.
+    const QByteArray shared = QFile::encodeName(dir_->filePath(u"shared"_s));
+    QVERIFY(::mkdir(shared.constData(), 0777) == 0 && ::chmod(shared.constData(), 01777) == 0);
+    QVERIFY(QFile::link(dir_->filePath(u"read-only.txt"_s), dir_->filePath(u"shared/r1.txt"_s)));
+    if (QTest::currentDataTag() == QByteArrayView("another user's link in a shared folder")
+        && ::lchown((shared + "/r1.txt").constData(), 65534, 65534) != 0)
+        QSKIP("needs root to give the link to another user");
     Host host;
     const RunOutcome outcome = ConversionRun({here(source), here(output), here(temporary)}, CharacterRule::Utf8, host).run();
     QCOMPARE(outcome.status, Status::Failed);
@@ -470,6 +494,7 @@ void tst_ConversionRun::reportsFailures()
     QCOMPARE(readFile(dir_->filePath(u"r1.log"_s)), numberedLines(500));
     QCOMPARE(readFile(dir_->filePath(u"read-only.txt"_s)), QByteArray("kept\r\n"));
     QVERIFY(!files().contains(u"out.txt"_s));
+    QCOMPARE(readFile(dir_->filePath(u"hard.txt"_s)), numberedLines(500));
 }
 
 void tst_ConversionRun::failedOutputKeepsExistingFile()

@@ -75,6 +75,7 @@ private Q_SLOTS:
     void outputFollowsSourceOnly();
     void refusesMissingPaths();
     void convertsAndShowsStates();
+    void reportsFailureOnceWhenIdle_data();
     void reportsFailureOnceWhenIdle();
     void progressFitsConvertButton_data();
     void progressFitsConvertButton();
@@ -384,14 +385,29 @@ void tst_Window::convertsAndShowsStates()
     QVERIFY(failures_.isEmpty());
 }
 
+void tst_Window::reportsFailureOnceWhenIdle_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("message"); // %1 the source
+    // In Japanese, the reason too: Qt words it itself, in its own Japanese translation.
+    QTest::newRow("missing log") << u"missing.log"_s << u"ファイル \"%1\" を開けませんでした。そのようなファイルやディレクトリはありません。"_s;
+    QTest::newRow("output is the log") << u"r1.txt"_s
+                                       << u"ファイル \"%1\" は変換しませんでした。出力ファイルが変換元ログそのものになるためです。"
+                                          u"ログファイル上書きをオンにするか、別の出力拡張子を選んでください。"_s;
+}
+
 void tst_Window::reportsFailureOnceWhenIdle()
 {
-    form_->Text1->setText(path(u"missing.log"_s));
+    QFETCH(QString, source);
+    QFETCH(QString, message);
+    writeFile(path(u"r1.txt"_s), "R1#shpw\b\bow run\n");
+    form_->Text3->setText(u"txt"_s);
+    form_->Text1->setText(path(source));
     QTest::mouseClick(form_->Command1, Qt::LeftButton);
-    // In Japanese, the reason too: Qt words it itself, in its own Japanese translation.
-    QCOMPARE(failures_, QStringList{u"ファイル \"%1\" を開けませんでした。そのようなファイルやディレクトリはありません。"_s.arg(path(u"missing.log"_s))});
+    QCOMPARE(failures_, QStringList{message.arg(path(source))});
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), u"キャンセル"_s);
     QVERIFY(!QFile::exists(form_->TempFile));
+    QCOMPARE(readFile(path(u"r1.txt"_s)), QByteArray("R1#shpw\b\bow run\n"));
 }
 
 void tst_Window::progressFitsConvertButton_data()
