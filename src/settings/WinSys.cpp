@@ -63,8 +63,10 @@ KeyPlace findKey(const QByteArray &text, const QString &section, const QString &
 
 QByteArray readProfile(const QString &file)
 {
+    if (profileState(file) != ProfileState::Usable)
+        return {};
     QFile profile(file);
-    return profile.open(QIODevice::ReadOnly) ? profile.readAll() : QByteArray();
+    return profile.open(QIODevice::ReadOnly) ? profile.read(maxProfileBytes) : QByteArray();
 }
 
 QByteArray lineBreakOf(const QByteArray &text)
@@ -94,6 +96,16 @@ QByteArray limited(QByteArray value)
 
 } // namespace
 
+ProfileState profileState(const QString &file)
+{
+    const QFileInfo profile(file);
+    if (!profile.exists())
+        return ProfileState::Missing;
+    if (!profile.isFile())
+        return ProfileState::NotAFile;
+    return profile.size() > maxProfileBytes ? ProfileState::TooLarge : ProfileState::Usable;
+}
+
 QString ReadIniString(const QString &file, const QString &section, const QString &key)
 {
     const QByteArray text = readProfile(file);
@@ -105,6 +117,9 @@ QString ReadIniString(const QString &file, const QString &section, const QString
 
 void WriteIniString(const QString &file, const QString &section, const QString &key, const QString &value)
 {
+    const ProfileState state = profileState(file);
+    if (state == ProfileState::NotAFile || state == ProfileState::TooLarge)
+        return;
     // Re-read at every write, so that keys another instance wrote in the meantime stay.
     QByteArray text = readProfile(file);
     const QByteArray lineBreak = lineBreakOf(text);

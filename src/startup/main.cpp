@@ -6,11 +6,13 @@
 #include "conversion/Messages.h"
 #include "platform/EndingSignals.h"
 #include "platform/TemporaryFile.h"
+#include "settings/WinSys.h"
 #include "window/ProgramFiles.h"
 #include "window/WindowSetup.h"
 #include "window/frmTarnwick.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QSocketNotifier>
 
 #include <cstdlib>
@@ -44,6 +46,47 @@ bool displayAvailable()
 #else
     return true;
 #endif
+}
+
+// Where the user has not chosen a platform, the toolkit tries the display's and then falls back
+// to none (offscreen), instead of aborting when the display cannot be opened (a stale DISPLAY
+// over SSH or in tmux). False when the user has chosen one.
+bool fallBackToNoDisplay()
+{
+    if (hasEnvironment("QT_QPA_PLATFORM"))
+        return false;
+    const bool wayland = hasEnvironment("WAYLAND_DISPLAY") && qgetenv("XDG_SESSION_TYPE") == "wayland";
+    qputenv("QT_QPA_PLATFORM", wayland ? "wayland;xcb;offscreen" : "xcb;wayland;offscreen");
+    return true;
+}
+
+QString displayName()
+{
+    const QByteArray name = qgetenv(hasEnvironment("DISPLAY") ? "DISPLAY" : "WAYLAND_DISPLAY");
+    return QString::fromLocal8Bit(name);
+}
+
+void sayOnStandardError(const QString &line)
+{
+    std::cerr << "tarnwick: " << line.toStdString() << std::endl;
+}
+
+// A profile that is not a regular file, or is too large, is left alone: said once, at start.
+void warnOfUnusableProfile(const QString &profile)
+{
+    const char *source = nullptr;
+    switch (WinSys::profileState(profile)) {
+    case WinSys::ProfileState::NotAFile:
+        source = QT_TRANSLATE_NOOP("tarnwick", "warning: the profile %1 is not a regular file; the settings are neither read from it nor kept");
+        break;
+    case WinSys::ProfileState::TooLarge:
+        source = QT_TRANSLATE_NOOP("tarnwick", "warning: the profile %1 is larger than 1 MiB; the settings are neither read from it nor kept");
+        break;
+    case WinSys::ProfileState::Missing:
+    case WinSys::ProfileState::Usable:
+        return;
+    }
+    sayOnStandardError(text(localeLanguage(), source).arg(QDir::toNativeSeparators(profile)));
 }
 
 // One line per problem, in the language of the user's locale.
@@ -99,13 +142,15 @@ int main(int argc, char *argv[])
         QCoreApplication app(toolkitArgc, toolkitArgv);
         installJapaneseTranslations(app, localeLanguage() == Language::Japanese);
         const ProgramFiles files = programFiles(runningProgramFolder(), 0);
+        warnOfUnusableProfile(files.profile);
         return std::max(refusedStatus, convertToStandardOutput(line.logs, systemCharacterRule(), scrollSetting(line.settings, files.profile),
                                                                controlsSetting(line.settings, files.profile), reportOnStandardError));
     }
     const bool batch = !line.logs.isEmpty() || !line.refused.isEmpty();
-    if (batch)
-        qInstallMessageHandler(keepToolkitRemarksOffStandardError);
-    const bool display = displayAvailable();
+    // The toolkit's remarks while it looks for a display are its own; the window's remarks after
+    // that are shown.
+    qInstallMessageHandler(keepToolkitRemarksOffStandardError);
+    bool display = displayAvailable();
     if (!display) {
         if (!batch) {
             std::cerr << "tarnwick: no display to open the window on; give the logs to convert as arguments (see --help)\n";
@@ -113,6 +158,7 @@ int main(int argc, char *argv[])
         }
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+    const bool mayFallBack = display && fallBackToNoDisplay();
 
     catchEndingSignals();
     QApplication app(toolkitArgc, toolkitArgv);
@@ -120,6 +166,17 @@ int main(int argc, char *argv[])
     // The window is Japanese, Qt's dialogs too; a batch's standard error follows the locale, and
     // Qt words some of the system's reasons itself.
     installJapaneseTranslations(app, !batch || localeLanguage() == Language::Japanese);
+    if (mayFallBack && QGuiApplication::platformName() == u"offscreen"_s) {
+        display = false;
+        if (!batch) {
+            sayOnStandardError(text(localeLanguage(), QT_TRANSLATE_NOOP("tarnwick", "cannot open the display %1 to show the window on; give the logs to convert as arguments (see --help)"))
+                                   .arg(displayName()));
+            return 2;
+        }
+        sayOnStandardError(text(localeLanguage(), QT_TRANSLATE_NOOP("tarnwick", "cannot open the display %1; converting without showing the window")).arg(displayName()));
+    }
+    if (!batch)
+        qInstallMessageHandler(nullptr);
     QSocketNotifier ending(endingSignalDescriptor(), QSocketNotifier::Read);
     QObject::connect(&ending, &QSocketNotifier::activated, &app, [] { QCoreApplication::exit(128 + endingSignal()); });
 
@@ -128,6 +185,7 @@ int main(int argc, char *argv[])
         removeLeftoverTemporaryFiles(used);
     frmTarnwick form;
     form.Form_Load(folder);
+    warnOfUnusableProfile(form.IniFile);
     applyRunSettings(form, line.settings);
     if (batch)
         // Started from the desktop (a menu, a file manager), standard error goes where nobody reads it.

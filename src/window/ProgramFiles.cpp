@@ -17,10 +17,10 @@ const QString profileName = u"Tarnwick.ini"_s;
 
 ProgramFiles programFiles(const ProgramFolder &folder, std::uint32_t number)
 {
-    if (folder.writable)
-        return {folder.path + temporaryFileName(number), folder.path + profileName};
-    return {folder.temporaryFolder + temporaryFileName(number),
-            (folder.holdsProfile ? folder.path : folder.configurationFolder) + profileName};
+    const QString temporaryName = temporaryFileName(number);
+    if (!folder.holdsProfile)
+        return {folder.temporaryFolder + temporaryName, folder.configurationFolder + profileName};
+    return {(folder.writable ? folder.path : folder.temporaryFolder) + temporaryName, folder.path + profileName};
 }
 
 QString closedFolder(const QString &folder)

@@ -21,9 +21,11 @@ struct ProgramFolder {
     QString configurationFolder; // the user's folder for this program's settings, closed with a separator
 };
 
-// Both files in the program folder; where that folder cannot be written, the temporary file
-// goes to the system's temporary folder and the profile to the user's configuration folder,
-// unless a profile already sits beside the program.
+// Both files beside the program when a profile already sits there (the portable layout, as a
+// folder or a zip is handed round); the temporary file goes to the system's temporary folder
+// where that folder cannot be written. Otherwise, as for an installed program (whoever runs it:
+// root may write into /usr/bin, but nothing belongs there), the profile is in the user's
+// configuration folder and the temporary file in the system's temporary folder.
 ProgramFiles programFiles(const ProgramFolder &folder, std::uint32_t number);
 
 // The facts about the running program's folder.

@@ -6,6 +6,7 @@
 #include <clocale>
 #include <csignal>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace testsupport;
@@ -40,8 +41,14 @@ private Q_SLOTS:
     void convertsEveryPath();
     void reportsFailingFileAndGoesOn_data();
     void reportsFailingFileAndGoesOn();
+    void refusesToReplaceWhatItMustKeep_data();
+    void refusesToReplaceWhatItMustKeep();
+    void leavesProfileThatIsNoFileAlone_data();
+    void leavesProfileThatIsNoFileAlone();
+    void needsDisplayOrPaths_data();
     void needsDisplayOrPaths();
     void twoInstancesRunAtOnce();
+    void installedProgramUsesUserFolders_data();
     void installedProgramUsesUserFolders();
     void endingSignalLeavesNothing_data();
     void endingSignalLeavesNothing();
@@ -324,11 +331,100 @@ void tst_Batch::reportsFailingFileAndGoesOn()
     QCOMPARE(readFile(path(u"good.txt"_s)), QByteArray("ok\r\n"));
 }
 
+void tst_Batch::refusesToReplaceWhatItMustKeep_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // "@" stands for the test's folder
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("error");
+    QTest::addColumn<QByteArray>("kept"); // what 192.txt then holds
+
+    const QString isTheLog = u"tarnwick: @/r1.log: not converted: the output file would be the log itself (turn on overwriting, or choose another extension)\n"_s;
+    QTest::newRow("output name is the log's") << QStringList{u"--ext"_s, u"log"_s, u"@/r1.log"_s} << 1 << isTheLog << QByteArray("<none>");
+    QTest::newRow("output is a link to the log") << QStringList{u"@/r1.txt.log"_s} << 1 << QString(isTheLog).replace(u"@/r1.log"_s, u"@/r1.txt.log"_s)
+                                                 << QByteArray("<none>");
+    QTest::newRow("two logs, one output name") << QStringList{u"@/192.168.1.1.log"_s, u"@/192.168.1.2.log"_s} << 1
+                                               << u"tarnwick: @/192.168.1.2.log: not converted: its output file holds what this batch wrote for @/192.168.1.1.log\n"_s
+                                               << QByteArray("first\r\n");
+    QTest::newRow("the same log twice") << QStringList{u"@/192.168.1.1.log"_s, u"@/./192.168.1.1.log"_s} << 0 << QString() << QByteArray("first\r\n");
+    QTest::newRow("with overwriting, the log itself") << QStringList{u"--overwrite"_s, u"--ext"_s, u"log"_s, u"@/r1.log"_s} << 0 << QString()
+                                                      << QByteArray("<none>");
+}
+
+void tst_Batch::refusesToReplaceWhatItMustKeep()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, error);
+    QFETCH(QByteArray, kept);
+    const QByteArray log = "firsT\bt\n";
+    for (const QString &name : {u"192.168.1.1.log"_s, u"192.168.1.2.log"_s, u"r1.log"_s})
+        writeFile(path(name), log);
+    QVERIFY(QFile::link(path(u"r1.log"_s), path(u"r1.txt"_s)));
+    QVERIFY(QFile::link(path(u"r1.txt"_s), path(u"r1.txt.log"_s)));
+    arguments.replaceInStrings(u"@"_s, dir_->path());
+    const Result result = run(arguments);
+    QCOMPARE(result.err, QString(error).replace(u'@', dir_->path()));
+    QCOMPARE(result.status, status);
+    QCOMPARE(readFile(path(u"192.txt"_s)).replace("<missing>", "<none>"), kept);
+    const bool overwritten = arguments.contains(u"--overwrite"_s);
+    QCOMPARE(readFile(path(u"r1.log"_s)), overwritten ? QByteArray("first\r\n") : log);
+    for (const QString &name : {u"192.168.1.1.log"_s, u"192.168.1.2.log"_s})
+        QCOMPARE(readFile(path(name)), log);
+}
+
+void tst_Batch::leavesProfileThatIsNoFileAlone_data()
+{
+    QTest::addColumn<bool>("fifo"); // else a file of 50 MB
+    QTest::addColumn<bool>("toStandardOutput");
+    QTest::newRow("FIFO, batch") << true << false;
+    QTest::newRow("FIFO, -c") << true << true;
+    QTest::newRow("50 MB, batch") << false << false;
+}
+
+void tst_Batch::leavesProfileThatIsNoFileAlone()
+{
+    QFETCH(bool, fifo);
+    QFETCH(bool, toStandardOutput);
+    const QString profile = path(u"bin/Tarnwick.ini"_s);
+    QFile::remove(profile);
+    if (fifo)
+        QCOMPARE(mkfifo(QFile::encodeName(profile).constData(), 0644), 0);
+    else
+        writeFile(profile, "[Tarnwick]\nFileExt=big\n" + QByteArray(50 << 20, ';'));
+    writeFile(path(u"r1.log"_s), "ab\bc\n");
+    const Result result = run(toStandardOutput ? QStringList{u"-c"_s, path(u"r1.log"_s)} : QStringList{path(u"r1.log"_s)});
+    QCOMPARE(result.status, 0);
+    QVERIFY2(result.err.startsWith(u"tarnwick: warning: the profile %1 "_s.arg(profile)) && result.err.count(u'\n') == 1, qPrintable(result.err));
+    QCOMPARE(toStandardOutput ? result.out.toUtf8() : readFile(path(u"r1."_s)), QByteArray("ac\r\n"));
+    QCOMPARE(QFileInfo(profile).isFile(), !fifo);
+    QCOMPARE(QFileInfo(profile).size(), fifo ? 0 : 23 + (50 << 20));
+}
+
+void tst_Batch::needsDisplayOrPaths_data()
+{
+    QTest::addColumn<QString>("display"); // empty for none
+    QTest::addColumn<bool>("withLog");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("no display, no log") << QString() << false << 2 << u"tarnwick: no display"_s;
+    QTest::newRow("unreachable display, no log") << u":99"_s << false << 2 << u"tarnwick: cannot open the display :99 to show the window on"_s;
+    QTest::newRow("unreachable display, a log") << u":99"_s << true << 0 << u"tarnwick: cannot open the display :99; converting without showing the window\n"_s;
+}
+
 void tst_Batch::needsDisplayOrPaths()
 {
-    const Result result = run({});
-    QCOMPARE(result.status, 2);
-    QVERIFY(result.err.startsWith(u"tarnwick: no display"_s));
+    QFETCH(QString, display);
+    QFETCH(bool, withLog);
+    QFETCH(int, status);
+    QFETCH(QString, error);
+    QProcessEnvironment environment = withoutDisplay();
+    if (!display.isEmpty())
+        environment.insert(u"DISPLAY"_s, display);
+    writeFile(path(u"r1.log"_s), "ab\bc\n");
+    const Result result = run(withLog ? QStringList{path(u"r1.log"_s)} : QStringList(), environment);
+    QCOMPARE(result.status, status);
+    QVERIFY2(result.err.startsWith(error) && result.err.count(u'\n') == 1, qPrintable(result.err));
+    QCOMPARE(readFile(path(u"r1.txt"_s)), QByteArray(withLog ? "ac\r\n" : "<missing>"));
 }
 
 void tst_Batch::twoInstancesRunAtOnce()
@@ -352,71 +448,99 @@ void tst_Batch::twoInstancesRunAtOnce()
     QCOMPARE(QDir(path(u"bin"_s)).entryList(QDir::Files), (QStringList{u"tarnwick"_s, u"Tarnwick.ini"_s}));
 }
 
+void tst_Batch::installedProgramUsesUserFolders_data()
+{
+    QTest::addColumn<bool>("readOnly");
+    // As root may write into /usr/bin, where nothing of a run belongs.
+    QTest::newRow("writable program folder without a profile") << false;
+    QTest::newRow("read-only program folder") << true;
+}
+
 void tst_Batch::installedProgramUsesUserFolders()
 {
-    // A program folder that cannot be written, as for an installed program.
+    QFETCH(bool, readOnly);
     const SmallDisk disk(path(u"installed"_s), 256 * 1024);
-    if (!disk.mounted())
+    if (readOnly && !disk.mounted())
         QSKIP("needs root to mount a read-only file system");
     const QString installed = install(path(u"installed"_s));
-    QVERIFY(disk.remountReadOnly());
+    QVERIFY(!readOnly || disk.remountReadOnly());
     program_ = installed;
     QVERIFY(QDir().mkpath(path(u"config/Tarnwick"_s)) && QDir().mkpath(path(u"tmp"_s)));
     writeFile(path(u"config/Tarnwick/Tarnwick.ini"_s), "[Tarnwick]\nFileExt=cfg\n");
     QProcessEnvironment environment = withoutDisplay();
     environment.insert(u"XDG_CONFIG_HOME"_s, path(u"config"_s));
     environment.insert(u"TMPDIR"_s, path(u"tmp"_s));
-    writeFile(path(u"r1.log"_s), "abc\b\n");
+    writeFile(path(u"r1.log"_s), times("abc\b\n", 200000));
 
     const Result result = run({path(u"r1.log"_s)}, environment);
     QCOMPARE(result.err, QString());
     QCOMPARE(result.status, 0);
-    QCOMPARE(readFile(path(u"r1.cfg"_s)), QByteArray("ab\r\n"));
+    QVERIFY(readFile(path(u"r1.cfg"_s)) == times("ab\r\n", 200000));
     QCOMPARE(QDir(path(u"tmp"_s)).entryList(QDir::Files), QStringList());
+    QCOMPARE(QDir(path(u"installed"_s)).entryList(QDir::Files), QStringList{u"tarnwick"_s});
 }
 
 void tst_Batch::endingSignalLeavesNothing_data()
 {
     QTest::addColumn<int>("signal");
-    QTest::addColumn<bool>("cleaning"); // else in the normalising pass
-    QTest::newRow("SIGTERM, normalising") << SIGTERM << false;
-    QTest::newRow("SIGTERM, cleaning") << SIGTERM << true;
-    QTest::newRow("SIGHUP, cleaning") << SIGHUP << true;
+    QTest::addColumn<QString>("state");
+    QTest::newRow("SIGTERM, normalising") << SIGTERM << u"normalising"_s;
+    QTest::newRow("SIGTERM, cleaning") << SIGTERM << u"cleaning"_s;
+    QTest::newRow("SIGHUP, cleaning") << SIGHUP << u"cleaning"_s;
+    QTest::newRow("SIGTERM, inside one long line") << SIGTERM << u"long line"_s;
+    QTest::newRow("SIGINT, waiting for a FIFO's writer") << SIGINT << u"FIFO source"_s;
+    QTest::newRow("SIGTERM, waiting for a FIFO's reader") << SIGTERM << u"FIFO output"_s;
 }
 
 void tst_Batch::endingSignalLeavesNothing()
 {
     QFETCH(int, signal);
-    QFETCH(bool, cleaning);
+    QFETCH(QString, state);
     QVERIFY(QDir().mkpath(path(u"logs"_s)));
-    const QByteArray source = times("R1#shpw\b\bow interfaces status | include connected\n", 2000000);
-    writeFile(path(u"logs/r1.log"_s), source);
-    writeFile(path(u"logs/r1.txt"_s), "an older output\r\n");
+    const bool longLine = state == u"long line"_s;
+    // A line that takes the cleaners a while: 64 MiB with a sideways scroll's marks all along.
+    const QByteArray source = longLine ? "R1#" + times("abc\b\b\b$x\x1b[D", 4 << 20) + '\n'
+                                       : times("R1#shpw\b\bow interfaces status | include connected\n", 2000000);
+    if (state == u"FIFO source"_s)
+        QCOMPARE(mkfifo(QFile::encodeName(path(u"logs/r1.log"_s)).constData(), 0644), 0);
+    else
+        writeFile(path(u"logs/r1.log"_s), source);
+    if (state == u"FIFO output"_s)
+        QCOMPARE(mkfifo(QFile::encodeName(path(u"logs/r1.txt"_s)).constData(), 0644), 0);
+    else
+        writeFile(path(u"logs/r1.txt"_s), "an older output\r\n");
     const QStringList before{u"r1.log"_s, u"r1.txt"_s};
 
     // The normalising pass has begun when the temporary file appears, the cleaning pass when
-    // it holds the whole source, each LF as CR LF.
+    // it holds the whole source, each LF as CR LF. A FIFO with no other end is waited on at once.
     QProcess process;
     process.setProcessEnvironment(withoutDisplay());
-    process.start(program_, {path(u"logs/r1.log"_s)});
+    process.start(program_, longLine ? QStringList{u"--scroll"_s, u"--controls"_s, path(u"logs/r1.log"_s)} : QStringList{path(u"logs/r1.log"_s)});
     QVERIFY(process.waitForStarted());
     const auto passBegun = [&] {
         const QStringList temporary = QDir(path(u"bin"_s)).entryList({u"Tarnwick-*.tmp"_s}, QDir::Files);
         return !temporary.isEmpty()
-            && (!cleaning || QFileInfo(path(u"bin/"_s) + temporary.first()).size() == source.size() + source.count('\n'));
+            && (state == u"normalising"_s || QFileInfo(path(u"bin/"_s) + temporary.first()).size() == source.size() + source.count('\n'));
     };
     bool ended = false;
-    while (!(ended = process.waitForFinished(0)) && !passBegun())
-        QThread::usleep(200);
+    if (state.startsWith(u"FIFO"_s))
+        ended = process.waitForFinished(500);
+    else
+        while (!(ended = process.waitForFinished(0)) && !passBegun())
+            QThread::usleep(200);
     QVERIFY2(!ended, "the run ended before the signal could be sent");
     kill(pid_t(process.processId()), signal);
-    QVERIFY(process.waitForFinished(60000));
+    QVERIFY(process.waitForFinished(10000));
 
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(process.exitCode(), 128 + signal);
-    QVERIFY(readFile(path(u"logs/r1.log"_s)) == source);
-    QCOMPARE(readFile(path(u"logs/r1.txt"_s)), QByteArray("an older output\r\n"));
-    QCOMPARE(QDir(path(u"logs"_s)).entryList(QDir::Files), before);
+    if (state == u"FIFO source"_s)
+        QVERIFY(QFileInfo(path(u"logs/r1.log"_s)).size() == 0);
+    else
+        QVERIFY(readFile(path(u"logs/r1.log"_s)) == source);
+    if (state != u"FIFO output"_s)
+        QCOMPARE(readFile(path(u"logs/r1.txt"_s)), QByteArray("an older output\r\n"));
+    QCOMPARE(QDir(path(u"logs"_s)).entryList(QDir::Files | QDir::System), before);
     QCOMPARE(QDir(path(u"bin"_s)).entryList(QDir::Files), (QStringList{u"tarnwick"_s, u"Tarnwick.ini"_s}));
 }
 

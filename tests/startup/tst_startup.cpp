@@ -130,9 +130,10 @@ void tst_Startup::placesProgramFiles_data()
     QTest::addColumn<QString>("temporaryFile");
     QTest::addColumn<QString>("profile");
 
-    QTest::newRow("writable program folder") << true << false << u"/opt/tw/Tarnwick-00000042.tmp"_s << u"/opt/tw/Tarnwick.ini"_s;
+    QTest::newRow("portable") << true << true << u"/opt/tw/Tarnwick-00000042.tmp"_s << u"/opt/tw/Tarnwick.ini"_s;
+    QTest::newRow("installed, folder writable for root") << true << false << u"/tmp/Tarnwick-00000042.tmp"_s << u"/home/u/.config/Tarnwick/Tarnwick.ini"_s;
     QTest::newRow("installed program") << false << false << u"/tmp/Tarnwick-00000042.tmp"_s << u"/home/u/.config/Tarnwick/Tarnwick.ini"_s;
-    QTest::newRow("installed with a profile beside it") << false << true << u"/tmp/Tarnwick-00000042.tmp"_s << u"/opt/tw/Tarnwick.ini"_s;
+    QTest::newRow("portable on a read-only medium") << false << true << u"/tmp/Tarnwick-00000042.tmp"_s << u"/opt/tw/Tarnwick.ini"_s;
 }
 
 void tst_Startup::placesProgramFiles()
