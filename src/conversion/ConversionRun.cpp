@@ -128,9 +128,30 @@ bool ConversionRun::normalise()
     block_ = 0;
     showProgress(0);
     LineEndNormaliser normaliser(options_.controlsOn);
+    SourceDecoder decoder(options_.encoding);
+    const bool detecting = options_.encoding == EncodingSetting::Auto;
+    EncodingDetector detector;
     std::string normalised;
     // A line that has begun but whose LF has not come yet; it counts even when it holds only CRs.
     bool lineOpen = false;
+    const auto take = [&](std::string_view text) {
+        if (text.empty())
+            return;
+        if (detecting)
+            detector.append(text);
+        normalised.clear();
+        std::uint64_t lines = normaliser.append(text, normalised);
+        temporary.write(normalised);
+        lineOpen = text.back() != '\n';
+        // The progress steps that the piece's lines reach; an abort at one of them leaves the
+        // count there.
+        while (block_ + lines >= 100 && !aborted_) {
+            lines -= 100 - block_;
+            progressStep(total_);
+        }
+        if (!aborted_)
+            block_ += lines;
+    };
     for (std::string_view data; !aborted_ && !temporary.failed() && !(data = source.readBlock()).empty();) {
         // A source without line ends reaches no progress step; events still run now and then.
         readSinceEvents_ += data.size();
@@ -139,24 +160,21 @@ bool ConversionRun::normalise()
             if (aborted_)
                 break;
         }
-        normalised.clear();
-        std::uint64_t lines = normaliser.append(data, normalised);
-        temporary.write(normalised);
-        lineOpen = data.back() != '\n';
-        // The progress steps that the block's lines reach; an abort at one of them leaves the
-        // count there.
-        while (block_ + lines >= 100 && !aborted_) {
-            lines -= 100 - block_;
-            progressStep(total_);
-        }
-        if (!aborted_)
-            block_ += lines;
+        take(decoder.decode(data));
     }
+    if (!aborted_)
+        take(decoder.finish());
     normaliser.finish();
     if (lineOpen && !aborted_)
         lineDone(total_);
     total_ += block_;
     showProgress(0);
+    // The cleaning pass reads the text by the rule the setting, the byte order mark or the
+    // whole source gives.
+    detector.finish();
+    rule_ = decoder.fixedRule(rule_).value_or(detector.rule(rule_));
+    byteOrderMark_ = decoder.byteOrderMark();
+    outputEncoding_ = decoder.outputEncoding();
 
     if (source.failed())
         return fail(RunOutcome::Failure::ReadSource, paths_.source, source.errorString());
@@ -177,6 +195,9 @@ bool ConversionRun::clean()
                                         : fail(RunOutcome::Failure::WriteOutput, paths_.output, output.errorString());
     }
 
+    if (outputEncoding_)
+        output.encodeAsUtf16(*outputEncoding_);
+    output.write(byteOrderMark_);
     cleaning_ = true;
     block_ = 0;
     std::uint64_t done = 0;

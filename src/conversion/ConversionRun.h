@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BatchOutputs.h"
+#include "SourceEncoding.h"
 #include "platform/CharacterRule.h"
 #include "platform/TemporaryFile.h"
 #include "platform/TextInput.h"
@@ -42,6 +43,8 @@ struct RunOptions {
     bool replacesSource = false;
     // The outputs of the batch this run belongs to, which it must not replace; it adds its own.
     BatchOutputs *batch = nullptr;
+    // How the source's encoding is found; System reads it by the rule the run is given.
+    EncodingSetting encoding = EncodingSetting::System;
     // The size of each read and write of the run's files.
     std::size_t bufferSize = TextInput::defaultBufferSize;
 };
@@ -132,6 +135,8 @@ private:
     std::uint64_t block_ = 0;
     std::size_t readSinceEvents_ = 0;
     RunOutcome failure_;
+    std::string_view byteOrderMark_;
+    std::optional<QStringConverter::Encoding> outputEncoding_;
 };
 
 } // namespace tarnwick

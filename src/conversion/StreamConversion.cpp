@@ -6,8 +6,10 @@
 
 namespace tarnwick {
 
-StreamConversion::StreamConversion(CharacterRule rule, bool scrollOn, bool controlsOn, std::size_t bufferSize)
-    : cleaning_(rule, controlsOn)
+StreamConversion::StreamConversion(CharacterRule rule, bool scrollOn, bool controlsOn, EncodingSetting encoding, std::size_t bufferSize)
+    : systemRule_(rule)
+    , encoding_(encoding)
+    , cleaning_(rule, controlsOn)
     , scrollOn_(scrollOn)
     , controlsOn_(controlsOn)
     , bufferSize_(bufferSize)
@@ -17,8 +19,50 @@ StreamConversion::StreamConversion(CharacterRule rule, bool scrollOn, bool contr
 
 void StreamConversion::cleanLine(std::string_view line)
 {
+    if (!ruleKnown_ && !isSingleByteText(line)) {
+        EncodingDetector detector;
+        detector.append(line);
+        detector.finish();
+        cleaning_ = LineCleaning(detector.rule(systemRule_), controlsOn_);
+        ruleKnown_ = true;
+    }
     if (const auto kept = cleaning_.clean(line, scrollOn_))
         output_.writeLine(*kept);
+}
+
+// The source's start is known: its rule, where the setting or its byte order mark gives one,
+// and the mark and encoding of the output.
+void StreamConversion::begin(const SourceDecoder &decoder)
+{
+    const auto rule = decoder.fixedRule(systemRule_);
+    cleaning_ = LineCleaning(rule.value_or(systemRule_), controlsOn_);
+    ruleKnown_ = rule.has_value();
+    if (const auto encoding = decoder.outputEncoding())
+        output_.encodeAsUtf16(*encoding);
+    output_.write(decoder.byteOrderMark());
+}
+
+void StreamConversion::take(std::string_view text)
+{
+    // Normalised, the text holds a CR only before an LF.
+    normalised_.clear();
+    normaliser_.append(text, normalised_);
+    for (const char *p = normalised_.data(), *end = p + normalised_.size(); p < end;) {
+        const auto *lf = static_cast<const char *>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+        if (!lf) {
+            line_.append(p, static_cast<std::size_t>(end - p));
+            break;
+        }
+        const std::string_view piece(p, static_cast<std::size_t>(lf - 1 - p));
+        if (line_.empty()) {
+            cleanLine(piece);
+        } else {
+            line_.append(piece);
+            cleanLine(line_);
+            line_.clear();
+        }
+        p = lf + 1;
+    }
 }
 
 RunOutcome StreamConversion::run(QFileDevice &source, const QString &sourceName, QFileDevice &output, const QString &outputName)
@@ -27,32 +71,24 @@ RunOutcome StreamConversion::run(QFileDevice &source, const QString &sourceName,
     input.open(source);
     output_.open(output);
     line_.clear();
-    LineEndNormaliser normaliser(controlsOn_);
-    for (std::string_view data; !output_.failed() && !(data = input.readBlock()).empty();) {
-        // Normalised, the text holds a CR only before an LF.
-        normalised_.clear();
-        normaliser.append(data, normalised_);
-        for (const char *p = normalised_.data(), *end = p + normalised_.size(); p < end;) {
-            const auto *lf = static_cast<const char *>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
-            if (!lf) {
-                line_.append(p, static_cast<std::size_t>(end - p));
-                break;
-            }
-            const std::string_view piece(p, static_cast<std::size_t>(lf - 1 - p));
-            if (line_.empty()) {
-                cleanLine(piece);
-            } else {
-                line_.append(piece);
-                cleanLine(line_);
-                line_.clear();
-            }
-            p = lf + 1;
+    normaliser_ = LineEndNormaliser(controlsOn_);
+    SourceDecoder decoder(encoding_);
+    bool begun = false;
+    const auto decoded = [&](std::string_view text) {
+        if (!begun && decoder.markKnown()) {
+            begin(decoder);
+            begun = true;
         }
+        take(text);
+    };
+    for (std::string_view data; !output_.failed() && !(data = input.readBlock()).empty();) {
+        decoded(decoder.decode(data));
         output_.flush();
     }
-    normaliser.finish();
     if (input.failed())
         return failedOutcome(RunOutcome::Failure::ReadSource, sourceName, input.errorString());
+    decoded(decoder.finish());
+    normaliser_.finish();
     if (!line_.empty())
         cleanLine(line_);
     if (!output_.commit())

@@ -2,6 +2,8 @@
 
 #include "ConversionRun.h"
 #include "LineCleaner.h"
+#include "LineEndNormaliser.h"
+#include "SourceEncoding.h"
 
 #include <QFileDevice>
 
@@ -17,19 +19,29 @@ namespace tarnwick {
 // signal would have to clean up.
 class StreamConversion {
 public:
-    StreamConversion(CharacterRule rule, bool scrollOn, bool controlsOn = false, std::size_t bufferSize = TextInput::defaultBufferSize);
+    // In the automatic encoding setting, a source without a byte order mark is read by the rule
+    // its first line with a byte above 0x7F shows (see EncodingDetector); lines before it are
+    // ASCII, which every rule reads alike.
+    StreamConversion(CharacterRule rule, bool scrollOn, bool controlsOn = false, EncodingSetting encoding = EncodingSetting::System,
+                     std::size_t bufferSize = TextInput::defaultBufferSize);
 
     // Source and output are open; their names are for the failure reports. Completed or Failed.
     RunOutcome run(QFileDevice &source, const QString &sourceName, QFileDevice &output, const QString &outputName);
 
 private:
+    void begin(const SourceDecoder &decoder);
+    void take(std::string_view text);
     void cleanLine(std::string_view line);
 
+    CharacterRule systemRule_;
+    EncodingSetting encoding_;
+    bool ruleKnown_ = false;
     LineCleaning cleaning_;
     bool scrollOn_;
     bool controlsOn_;
     std::size_t bufferSize_;
     TextOutput output_;
+    LineEndNormaliser normaliser_{false};
     std::string normalised_; // what one read brought, its line ends normalised
     std::string line_;       // the line being gathered
 };

@@ -78,9 +78,26 @@ void TextOutput::writeThrough(const char *data, std::size_t size)
     }
 }
 
+void TextOutput::encodeAsUtf16(QStringConverter::Encoding encoding)
+{
+    fromUtf8_.emplace(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    toUtf16_.emplace(encoding);
+}
+
+void TextOutput::deliver(const char *data, std::size_t size)
+{
+    if (!toUtf16_) {
+        writeThrough(data, size);
+        return;
+    }
+    // Stateful both ways: a character cut at the buffer's edge is completed by the next piece.
+    const QByteArray encoded = (*toUtf16_)((*fromUtf8_)(QByteArrayView(data, qsizetype(size))));
+    writeThrough(encoded.constData(), static_cast<std::size_t>(encoded.size()));
+}
+
 void TextOutput::flushBuffer()
 {
-    writeThrough(buffer_.get(), used_);
+    deliver(buffer_.get(), used_);
     used_ = 0;
 }
 
@@ -90,7 +107,7 @@ void TextOutput::writeAround(std::string_view text)
         return;
     flushBuffer();
     if (text.size() >= capacity_) {
-        writeThrough(text.data(), text.size());
+        deliver(text.data(), text.size());
         return;
     }
     std::memcpy(buffer_.get(), text.data(), text.size());
@@ -144,6 +161,8 @@ void TextOutput::discard()
     owned_.reset();
     file_ = nullptr;
     used_ = 0;
+    fromUtf8_.reset();
+    toUtf16_.reset();
 }
 
 } // namespace tarnwick

@@ -2,9 +2,12 @@
 
 #include <QFileDevice>
 #include <QString>
+#include <QStringDecoder>
+#include <QStringEncoder>
 
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 namespace tarnwick {
@@ -52,6 +55,10 @@ public:
         }
     }
 
+    // What is written from now on, UTF-8, goes out as UTF-16 in this byte order (the output of
+    // a UTF-16 source, which the cleaners read as UTF-8).
+    void encodeAsUtf16(QStringConverter::Encoding encoding);
+
     // Writes out what is buffered and completes the file; false (with errorString()) when any
     // write failed, in which case a safe-mode target keeps its old contents.
     bool commit();
@@ -69,11 +76,14 @@ private:
     void writeAround(std::string_view text); // what does not fit into the buffer
     void flushBuffer();
     void writeThrough(const char *data, std::size_t size);
+    void deliver(const char *data, std::size_t size); // encoded where asked
     void fail();
 
     std::unique_ptr<QFileDevice> owned_;
     QFileDevice *file_ = nullptr;
     QString replaced_; // the existing file the output takes the place of
+    std::optional<QStringDecoder> fromUtf8_;
+    std::optional<QStringEncoder> toUtf16_;
     std::unique_ptr<char[]> buffer_;
     std::size_t capacity_;
     std::size_t used_ = 0;

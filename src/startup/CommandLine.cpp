@@ -63,6 +63,8 @@ void configure(QCommandLineParser &parser)
         {u"controls"_s, u"Read terminal control sequences, carriage returns and other pagers (this run only)."_s},
         {u"no-controls"_s, u"Leave terminal control sequences as they are (this run only)."_s},
         {u"ext"_s, u"Use EXT as the output extension (this run only)."_s, u"EXT"_s},
+        {u"encoding"_s, u"Read each LOG as ENCODING: auto (found per file, the default), system (the locale's), utf-8 or shift-jis (this run only)."_s,
+         u"ENCODING"_s},
     });
     parser.addPositionalArgument(u"LOG"_s, u"A log to convert; \"-\" is standard input."_s, u"[LOG...]"_s);
 }
@@ -121,6 +123,14 @@ CommandLine parseCommandLine(const QList<QByteArray> &arguments)
     }
     if (parser.isSet(u"ext"_s))
         line.settings.fileExt = parser.value(u"ext"_s);
+    if (parser.isSet(u"encoding"_s)) {
+        line.settings.encoding = encodingOfOptionValue(parser.value(u"encoding"_s));
+        if (!line.settings.encoding) {
+            line.action = CommandLine::Action::UsageError;
+            line.error = u"unknown encoding '%1' (auto, system, utf-8 or shift-jis)"_s.arg(parser.value(u"encoding"_s));
+            return line;
+        }
+    }
     line.toStandardOutput = parser.isSet(u"stdout"_s);
 
     // The logs are the last arguments, in order; each is checked against the bytes it came from,

@@ -31,6 +31,10 @@ void applyRunSettings(frmTarnwick &form, const RunSettings &settings)
         setSwitch(form.Check2, form.ScrollOn, *settings.scroll);
     if (settings.controls)
         setSwitch(form.controlsItem, form.ControlsOn, *settings.controls);
+    if (settings.encoding) {
+        form.Encoding = *settings.encoding;
+        form.showEncoding();
+    }
     if (settings.fileExt) {
         const QSignalBlocker silent(form.Text3);
         form.Text3->setText(*settings.fileExt);
@@ -46,6 +50,11 @@ bool scrollSetting(const RunSettings &settings, const QString &profile)
 bool controlsSetting(const RunSettings &settings, const QString &profile)
 {
     return settings.controls.value_or(settings::readSwitch(profile, settings::controlsKey));
+}
+
+EncodingSetting encodingSetting(const RunSettings &settings, const QString &profile)
+{
+    return settings.encoding.value_or(encodingOfProfileValue(settings::readText(profile, settings::encodingKey)));
 }
 
 } // namespace tarnwick

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "conversion/SourceEncoding.h"
+
 #include <QString>
 
 #include <optional>
@@ -15,6 +17,7 @@ struct RunSettings {
     std::optional<bool> scroll;
     std::optional<QString> fileExt;
     std::optional<bool> controls;
+    std::optional<EncodingSetting> encoding;
 };
 
 // Puts the settings into the window's controls and form variables, so that the window shows
@@ -24,5 +27,6 @@ void applyRunSettings(frmTarnwick &form, const RunSettings &settings);
 // The scroll and controls settings in force: the command line's, else the profile's.
 bool scrollSetting(const RunSettings &settings, const QString &profile);
 bool controlsSetting(const RunSettings &settings, const QString &profile);
+EncodingSetting encodingSetting(const RunSettings &settings, const QString &profile);
 
 } // namespace tarnwick

@@ -10,14 +10,15 @@ using namespace Qt::StringLiterals;
 
 namespace tarnwick {
 
-int convertToStandardOutput(const QStringList &logs, CharacterRule rule, bool scrollOn, bool controlsOn, const BatchReport &report)
+int convertToStandardOutput(const QStringList &logs, CharacterRule rule, const RunSettings &settings, const QString &profile,
+                            const BatchReport &report)
 {
     QFile output;
     if (!output.open(fileno(stdout), QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         report(problemOf(u"-"_s, NotConverted::StandardOutputFailed, output.errorString()));
         return 1;
     }
-    StreamConversion conversion(rule, scrollOn, controlsOn);
+    StreamConversion conversion(rule, scrollSetting(settings, profile), controlsSetting(settings, profile), encodingSetting(settings, profile));
     bool allConverted = true;
     for (const QString &log : logs) {
         QFile source;

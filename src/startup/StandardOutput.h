@@ -1,13 +1,16 @@
 #pragma once
 
 #include "Batch.h"
+#include "RunSettings.h"
 #include "platform/CharacterRule.h"
 
 namespace tarnwick {
 
 // The terminal and script mode (-c, or "-" as a log): each log, "-" being standard input, is
 // cleaned in one pass straight to standard output, in order, without a window and without a
-// temporary file. Returns the exit status: 0 when every log was converted, 1 otherwise.
-int convertToStandardOutput(const QStringList &logs, CharacterRule rule, bool scrollOn, bool controlsOn, const BatchReport &report);
+// temporary file, with the run's settings over the profile's. Returns the exit status: 0 when
+// every log was converted, 1 otherwise.
+int convertToStandardOutput(const QStringList &logs, CharacterRule rule, const RunSettings &settings, const QString &profile,
+                            const BatchReport &report);
 
 } // namespace tarnwick

@@ -143,8 +143,7 @@ int main(int argc, char *argv[])
         installJapaneseTranslations(app, localeLanguage() == Language::Japanese);
         const ProgramFiles files = programFiles(runningProgramFolder(), 0);
         warnOfUnusableProfile(files.profile);
-        return std::max(refusedStatus, convertToStandardOutput(line.logs, systemCharacterRule(), scrollSetting(line.settings, files.profile),
-                                                               controlsSetting(line.settings, files.profile), reportOnStandardError));
+        return std::max(refusedStatus, convertToStandardOutput(line.logs, systemCharacterRule(), line.settings, files.profile, reportOnStandardError));
     }
     const bool batch = !line.logs.isEmpty() || !line.refused.isEmpty();
     // The toolkit's remarks while it looks for a display are its own; the window's remarks after

@@ -46,7 +46,7 @@ std::optional<RunOutcome> frmTarnwick::Command1_Click()
     Text1->Tag = Text1->text();
     Text2->Tag = OverWriteOn ? Text1->text() : Text2->text();
 
-    ConversionRun run({Text1->Tag, Text2->Tag, TempFile}, characterRule_, *this, {.controlsOn = ControlsOn, .replacesSource = OverWriteOn, .batch = batchOutputs});
+    ConversionRun run({Text1->Tag, Text2->Tag, TempFile}, characterRule_, *this, {.controlsOn = ControlsOn, .replacesSource = OverWriteOn, .batch = batchOutputs, .encoding = Encoding});
     activeRun_ = &run;
     sinceEvents_.invalidate();
     const RunOutcome outcome = run.run();

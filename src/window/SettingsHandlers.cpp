@@ -5,6 +5,7 @@
 #include "settings/ProfileSettings.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCheckBox>
 
 namespace settings = tarnwick::settings;
@@ -24,6 +25,20 @@ void frmTarnwick::keepControlsSetting()
     settings::keepSwitch(controlsItem->isChecked(), ControlsOn, IniFile, settings::controlsKey);
 }
 
+void frmTarnwick::keepEncodingSetting()
+{
+    const auto chosen = static_cast<tarnwick::EncodingSetting>(encodingItems->checkedAction()->data().toInt());
+    QString stored = tarnwick::profileValueOf(Encoding);
+    settings::keepText(tarnwick::profileValueOf(chosen), stored, IniFile, settings::encodingKey);
+    Encoding = chosen;
+}
+
+void frmTarnwick::showEncoding()
+{
+    for (QAction *item : encodingItems->actions())
+        item->setChecked(item->data().toInt() == static_cast<int>(Encoding));
+}
+
 void frmTarnwick::Text3_Change()
 {
     settings::keepText(Text3->text(), OutExt, IniFile, settings::fileExtKey);
@@ -41,5 +56,7 @@ void frmTarnwick::loadSettings()
     Check2->setChecked(ScrollOn);
     ControlsOn = settings::readSwitch(IniFile, settings::controlsKey);
     controlsItem->setChecked(ControlsOn);
+    Encoding = tarnwick::encodingOfProfileValue(settings::readText(IniFile, settings::encodingKey));
+    showEncoding();
     lastFolder_ = settings::readText(IniFile, settings::lastFolderKey);
 }

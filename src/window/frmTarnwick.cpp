@@ -5,12 +5,14 @@
 #include "conversion/Messages.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QIcon>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -116,9 +118,20 @@ frmTarnwick::frmTarnwick(QWidget *parent)
     controlsItem = new QAction(u"端末制御シーケンスを処理"_s, this);
     controlsItem->setCheckable(true);
     connect(controlsItem, &QAction::toggled, this, &frmTarnwick::keepControlsSetting);
+    auto *encodingMenu = new QMenu(u"文字コード"_s, this);
+    encodingItems = new QActionGroup(this);
+    for (const auto &[text, setting] : {std::pair{u"自動"_s, tarnwick::EncodingSetting::Auto}, std::pair{u"システム"_s, tarnwick::EncodingSetting::System},
+                                        std::pair{u"UTF-8"_s, tarnwick::EncodingSetting::Utf8}, std::pair{u"Shift-JIS"_s, tarnwick::EncodingSetting::ShiftJis}}) {
+        QAction *item = encodingMenu->addAction(text);
+        item->setCheckable(true);
+        item->setData(static_cast<int>(setting));
+        encodingItems->addAction(item);
+    }
+    connect(encodingItems, &QActionGroup::triggered, this, &frmTarnwick::keepEncodingSetting);
     for (QWidget *target : std::initializer_list<QWidget *>{this, Label1, Label2, Label3, Label4}) {
         target->setContextMenuPolicy(Qt::ActionsContextMenu);
         target->addAction(controlsItem);
+        target->addAction(encodingMenu->menuAction());
     }
 
     // Every control takes a dropped file the way the window does, and no text is dropped

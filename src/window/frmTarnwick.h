@@ -11,6 +11,7 @@
 #include <optional>
 
 class QAction;
+class QActionGroup;
 class QCheckBox;
 class QLabel;
 class QMimeData;
@@ -52,6 +53,9 @@ public:
     // Outside the designed layout: the check item of the window's context menu (a right-click
     // on its background or a label) that has terminal control sequences read.
     QAction *controlsItem;
+    // Beside it, the submenu that chooses how the encoding of each log is found: its items in
+    // the order automatic, system, UTF-8, Shift-JIS, one of them checked.
+    QActionGroup *encodingItems;
 
     // The form variables, shared by the handlers.
     QString IniFile;
@@ -60,6 +64,7 @@ public:
     bool OverWriteOn = false;
     bool ScrollOn = false;
     bool ControlsOn = false;
+    tarnwick::EncodingSetting Encoding = tarnwick::EncodingSetting::Auto;
     // The outputs of the batch that drives the window, if one does: no run replaces one of them.
     tarnwick::BatchOutputs *batchOutputs = nullptr;
 
@@ -88,6 +93,8 @@ public:
     void Form_OLEDragDrop(const QMimeData *dropped);
 
     void loadSettings();
+    // Checks the encoding item of the setting in force, writing nothing.
+    void showEncoding();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -103,6 +110,7 @@ private:
 
     void reportFailure(const QString &message);
     void keepControlsSetting();
+    void keepEncodingSetting();
 
     tarnwick::CharacterRule characterRule_;
     QString lastFolder_; // where the open-file dialog starts when the source box is empty

@@ -184,7 +184,7 @@ void tst_Controls::cleansRealCaptures()
         QFile input(source);
         QTemporaryFile output;
         QVERIFY(input.open(QIODevice::ReadOnly) && output.open());
-        tarnwick::StreamConversion(CharacterRule::Utf8, scroll, true, bufferSize).run(input, source, output, u"out"_s);
+        tarnwick::StreamConversion(CharacterRule::Utf8, scroll, true, tarnwick::EncodingSetting::System, bufferSize).run(input, source, output, u"out"_s);
         QVERIFY(output.seek(0));
         QCOMPARE(output.readAll(), expected);
     }

@@ -12,6 +12,7 @@
 using tarnwick::CharacterRule;
 using tarnwick::ConversionRun;
 using tarnwick::RunOutcome;
+using tarnwick::RunOptions;
 using tarnwick::RunPaths;
 using tarnwick::TextInput;
 using namespace testsupport;
@@ -19,6 +20,8 @@ using namespace Qt::StringLiterals;
 using Status = RunOutcome::Status;
 
 Q_DECLARE_METATYPE(RunOutcome::Status)
+Q_DECLARE_METATYPE(CharacterRule)
+Q_DECLARE_METATYPE(tarnwick::EncodingSetting)
 
 namespace {
 
@@ -37,7 +40,7 @@ QByteArray streamed(const QString &source, bool scroll, std::size_t bufferSize)
     QTemporaryFile outputFile;
     if (!input.open(QIODevice::ReadOnly) || !outputFile.open())
         return "<cannot open>";
-    const RunOutcome outcome = tarnwick::StreamConversion(CharacterRule::Utf8, scroll, false, bufferSize).run(input, source, outputFile, u"out"_s);
+    const RunOutcome outcome = tarnwick::StreamConversion(CharacterRule::Utf8, scroll, false, tarnwick::EncodingSetting::System, bufferSize).run(input, source, outputFile, u"out"_s);
     if (outcome.status != RunOutcome::Status::Completed)
         return "<failed>";
     outputFile.seek(0);
@@ -85,6 +88,8 @@ private Q_SLOTS:
     void init();
     void normalisesLineEnds_data();
     void normalisesLineEnds();
+    void readsEachSourceInItsEncoding_data();
+    void readsEachSourceInItsEncoding();
     void readsAcrossBufferBoundaries();
     void copiesUntouchedLinesAtBlockEdges_data();
     void copiesUntouchedLinesAtBlockEdges();
@@ -177,6 +182,83 @@ void tst_ConversionRun::normalisesLineEnds()
         QCOMPARE(streamed(dir_->filePath(u"r1.log"_s), false, bufferSize), output);
 }
 
+void tst_ConversionRun::readsEachSourceInItsEncoding_data()
+{
+    using tarnwick::EncodingSetting;
+    QTest::addColumn<QByteArray>("source");
+    QTest::addColumn<EncodingSetting>("setting");
+    QTest::addColumn<CharacterRule>("system");
+    QTest::addColumn<QByteArray>("output");
+    QTest::addColumn<QByteArray>("piped"); // where the pipe filter, deciding at its first non-ASCII line, differs
+
+    // 設定⌫⌫定義 in each encoding: two BackSpaces take both characters.
+    const QByteArray utf8 = "R1#desc \xE8\xA8\xAD\xE5\xAE\x9A\b\b\xE5\xAE\x9A\xE7\xBE\xA9\n";
+    const QByteArray utf8Cleaned = "R1#desc \xE5\xAE\x9A\xE7\xBE\xA9\r\n";
+    const QByteArray sjis = "R1#desc \x90\xDD\x92\xE8\b\b\x92\xE8\x8B\x60\n";
+    const QByteArray sjisCleaned = "R1#desc \x92\xE8\x8B\x60\r\n";
+    const auto utf16 = [](const QString &text, bool littleEndian) {
+        QByteArray bytes = littleEndian ? "\xFF\xFE" : "\xFE\xFF";
+        for (const QChar c : text) {
+            const char low = char(c.unicode() & 0xFF);
+            const char high = char(c.unicode() >> 8);
+            bytes += littleEndian ? low : high;
+            bytes += littleEndian ? high : low;
+        }
+        return bytes;
+    };
+    const QString typed = u"R1#desc 設定\b\b定義\r\n<--- More --->\r              \r!\n"_s;
+    const QString cleaned = u"R1#desc 定義\r\n!\r\n"_s;
+    QTest::newRow("UTF-8 on a Shift-JIS system") << utf8 << EncodingSetting::Auto << CharacterRule::ShiftJis << utf8Cleaned << QByteArray();
+    QTest::newRow("Shift-JIS on a UTF-8 system") << sjis << EncodingSetting::Auto << CharacterRule::Utf8 << sjisCleaned << QByteArray();
+    QTest::newRow("UTF-8 with its mark") << QByteArray("\xEF\xBB\xBF<--- More --->              ab\bc\n") << EncodingSetting::Auto << CharacterRule::ShiftJis
+                                         << QByteArray("\xEF\xBB\xBF" "ac\r\n") << QByteArray();
+    QTest::newRow("UTF-16 LE") << utf16(typed, true) << EncodingSetting::Auto << CharacterRule::ShiftJis << utf16(cleaned, true) << QByteArray();
+    QTest::newRow("UTF-16 BE") << utf16(typed, false) << EncodingSetting::Auto << CharacterRule::Utf8 << utf16(cleaned, false) << QByteArray();
+    QTest::newRow("pure ASCII") << QByteArray("ab\bc\n") << EncodingSetting::Auto << CharacterRule::ShiftJis << QByteArray("ac\r\n") << QByteArray();
+    // An invalid byte in both encodings: the system's rule, which here takes あ whole.
+    QTest::newRow("neither, Shift-JIS system") << QByteArray("\xFF\x82\xA0\b\n") << EncodingSetting::Auto << CharacterRule::ShiftJis << QByteArray("\xFF\r\n")
+                                               << QByteArray();
+    QTest::newRow("neither, UTF-8 system") << QByteArray("\xFF\x82\xA0\b\n") << EncodingSetting::Auto << CharacterRule::Utf8 << QByteArray("\xFF\x82\r\n")
+                                           << QByteArray();
+    // Given settings: the bytes are read by that encoding's rule, whatever they are.
+    QTest::newRow("UTF-8 given for Shift-JIS") << sjis << EncodingSetting::Utf8 << CharacterRule::ShiftJis << QByteArray("R1#desc \x90\x92\xE8\x8B\x60\r\n")
+                                               << QByteArray();
+    QTest::newRow("Shift-JIS given for UTF-8") << utf8 << EncodingSetting::ShiftJis << CharacterRule::Utf8
+                                               << QByteArray("R1#desc \xE8\xA8\xAD\xE5\xAE\x9A\xE7\xBE\xA9\r\n") << QByteArray();
+    QTest::newRow("system given for UTF-8") << utf8 << EncodingSetting::System << CharacterRule::ShiftJis
+                                            << QByteArray("R1#desc \xE8\xA8\xAD\xE5\xAE\x9A\xE7\xBE\xA9\r\n") << QByteArray();
+    QTest::newRow("UTF-16 mark, UTF-8 given") << QByteArrayLiteral("\xFF\xFE" "a\0\n\0") << EncodingSetting::Utf8 << CharacterRule::Utf8
+                                              << QByteArrayLiteral("\xFF\xFE" "a\0\r\n\0\r\n") << QByteArray();
+    // The file is read whole before its rule is chosen; the pipe chooses at its first non-ASCII line.
+    QTest::newRow("UTF-8 line, then an invalid one") << utf8 + "\xFF\x82\xA0\b\n" << EncodingSetting::Auto << CharacterRule::ShiftJis
+                                                     << QByteArray("R1#desc \xE8\xA8\xAD\xE5\xAE\x9A\xE7\xBE\xA9\r\n\xFF\r\n")
+                                                     << utf8Cleaned + "\xFF\x82\r\n";
+}
+
+void tst_ConversionRun::readsEachSourceInItsEncoding()
+{
+    QFETCH(QByteArray, source);
+    QFETCH(tarnwick::EncodingSetting, setting);
+    QFETCH(CharacterRule, system);
+    QFETCH(QByteArray, output);
+    QFETCH(QByteArray, piped);
+
+    writeFile(dir_->filePath(u"r1.log"_s), source);
+    for (const std::size_t bufferSize : {std::size_t(1), TextInput::defaultBufferSize}) {
+        Host host;
+        const RunOptions options{.encoding = setting, .bufferSize = bufferSize};
+        QCOMPARE(ConversionRun(paths(u"r1.log"_s, u"r1.txt"_s), system, host, options).run().status, Status::Completed);
+        QCOMPARE(readFile(dir_->filePath(u"r1.txt"_s)), output);
+
+        QFile input(dir_->filePath(u"r1.log"_s));
+        QTemporaryFile streamedOutput;
+        QVERIFY(input.open(QIODevice::ReadOnly) && streamedOutput.open());
+        tarnwick::StreamConversion(system, false, false, setting, bufferSize).run(input, {}, streamedOutput, {});
+        QVERIFY(streamedOutput.seek(0));
+        QCOMPARE(streamedOutput.readAll(), piped.isEmpty() ? output : piped);
+    }
+}
+
 void tst_ConversionRun::readsAcrossBufferBoundaries()
 {
     // Lines and line ends that straddle the 1 MiB read buffer in both passes: a CR LF split
@@ -231,7 +313,7 @@ void tst_ConversionRun::copiesUntouchedLinesAtBlockEdges()
     QFile input(dir_->filePath(u"r1.log"_s));
     QTemporaryFile reference;
     QVERIFY(input.open(QIODevice::ReadOnly) && reference.open());
-    tarnwick::StreamConversion(CharacterRule::Utf8, false, controls, 4096).run(input, {}, reference, {});
+    tarnwick::StreamConversion(CharacterRule::Utf8, false, controls, tarnwick::EncodingSetting::System, 4096).run(input, {}, reference, {});
     QVERIFY(reference.seek(0));
     QCOMPARE(readFile(dir_->filePath(u"r1.txt"_s)), reference.readAll());
     QCOMPARE(host.progress, (QStringList{u"0 / 0"_s, u"0 / 100"_s, u"0 / 200"_s, u"0 / 300"_s, u"0 / 350"_s, u"0 / 350"_s,

@@ -2,8 +2,10 @@
 #include "window/frmTarnwick.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCheckBox>
 #include <QLabel>
+#include <QMenu>
 #include <QtTest>
 
 using namespace testsupport;
@@ -63,11 +65,15 @@ void tst_SettingsHandlers::loadsHandWrittenProfileWithoutWriting_data()
     QTest::addColumn<bool>("scroll");
     QTest::addColumn<QString>("extension");
     QTest::addColumn<bool>("controls");
+    QTest::addColumn<QString>("encoding"); // the checked item of the submenu
 
-    QTest::newRow("true in lower case") << QByteArray("[Tarnwick]\r\nOverWrite=true\r\nScroll=True\r\nFileExt=log\r\nControls=true\r\n") << true << true << u"log"_s << true;
-    QTest::newRow("1 is off") << QByteArray("[Tarnwick]\nOverWrite=1\nScroll=yes\nControls=1\n") << false << false << QString() << false;
-    QTest::newRow("lower-case names") << QByteArray("[tarnwick]\noverwrite=TRUE\nfileext=TXT\ncontrols=TRUE\n") << true << false << u"TXT"_s << true;
-    QTest::newRow("written by the program") << QByteArray("[Tarnwick]\nOverWrite=FALSE\nScroll=TRUE\nFileExt=\n") << false << true << QString() << false;
+    QTest::newRow("true in lower case") << QByteArray("[Tarnwick]\r\nOverWrite=true\r\nScroll=True\r\nFileExt=log\r\nControls=true\r\nEncoding=utf-8\r\n")
+                                        << true << true << u"log"_s << true << u"UTF-8"_s;
+    QTest::newRow("1 is off") << QByteArray("[Tarnwick]\nOverWrite=1\nScroll=yes\nControls=1\nEncoding=EUC-JP\n") << false << false << QString() << false << u"自動"_s;
+    QTest::newRow("lower-case names") << QByteArray("[tarnwick]\noverwrite=TRUE\nfileext=TXT\ncontrols=TRUE\nencoding=Shift_JIS\n") << true << false << u"TXT"_s
+                                      << true << u"Shift-JIS"_s;
+    QTest::newRow("written by the program") << QByteArray("[Tarnwick]\nOverWrite=FALSE\nScroll=TRUE\nFileExt=\nEncoding=System\n") << false << true << QString()
+                                            << false << u"システム"_s;
 }
 
 void tst_SettingsHandlers::loadsHandWrittenProfileWithoutWriting()
@@ -77,6 +83,7 @@ void tst_SettingsHandlers::loadsHandWrittenProfileWithoutWriting()
     QFETCH(bool, scroll);
     QFETCH(QString, extension);
     QFETCH(bool, controls);
+    QFETCH(QString, encoding);
 
     writeFile(profile(), text);
     const auto form = loadedForm(profile());
@@ -88,6 +95,7 @@ void tst_SettingsHandlers::loadsHandWrittenProfileWithoutWriting()
     QCOMPARE(form->OutExt, extension);
     QCOMPARE(form->controlsItem->isChecked(), controls);
     QCOMPARE(form->ControlsOn, controls);
+    QCOMPARE(form->encodingItems->checkedAction()->text(), encoding);
     // The setters find mirror and control equal: nothing is written, not even by calling them.
     form->Check1_Click();
     form->Check2_Click();
@@ -116,20 +124,30 @@ void tst_SettingsHandlers::writesEachRealChangeOnce()
     QTest::keyClick(form->Check2, Qt::Key_Space);
     QVERIFY(form->ScrollOn);
     QCOMPARE(readFile(profile()), QByteArray("[Tarnwick]\nFileExt=log\nOverWrite=TRUE\nScroll=TRUE\n"));
-    // The context menu of the window and of its labels holds the controls item.
+    // The context menu of the window and of its labels holds the controls item and the
+    // encoding submenu.
     for (QWidget *target : QList<QWidget *>{form.get(), form->Label1, form->Label4}) {
         QCOMPARE(target->contextMenuPolicy(), Qt::ActionsContextMenu);
-        QCOMPARE(target->actions(), QList<QAction *>{form->controlsItem});
+        QCOMPARE(target->actions().size(), 2);
+        QCOMPARE(target->actions().first(), form->controlsItem);
+        QCOMPARE(target->actions().last()->menu()->actions(), form->encodingItems->actions());
     }
     QCOMPARE(form->controlsItem->text(), u"端末制御シーケンスを処理"_s);
     form->controlsItem->trigger();
     QVERIFY(form->ControlsOn);
     QCOMPARE(readFile(profile()), QByteArray("[Tarnwick]\nFileExt=log\nOverWrite=TRUE\nScroll=TRUE\nControls=TRUE\n"));
+    form->encodingItems->actions().at(2)->trigger();
+    form->encodingItems->actions().at(2)->trigger();
+    QCOMPARE(form->Encoding, tarnwick::EncodingSetting::Utf8);
+    QCOMPARE(readFile(profile()), QByteArray("[Tarnwick]\nFileExt=log\nOverWrite=TRUE\nScroll=TRUE\nControls=TRUE\nEncoding=UTF-8\n"));
+    form->encodingItems->actions().at(0)->trigger();
+    QCOMPARE(readFile(profile()), QByteArray("[Tarnwick]\nFileExt=log\nOverWrite=TRUE\nScroll=TRUE\nControls=TRUE\nEncoding=Auto\n"));
+    form->encodingItems->actions().at(2)->trigger();
 
     // Deleting the text stores the empty extension, and the next start shows an empty box.
     form->Text3->clear();
     QCOMPARE(loadedForm(profile())->Text3->text(), QString());
-    QCOMPARE(readFile(profile()), QByteArray("[Tarnwick]\nFileExt=\nOverWrite=TRUE\nScroll=TRUE\nControls=TRUE\n"));
+    QCOMPARE(readFile(profile()), QByteArray("[Tarnwick]\nFileExt=\nOverWrite=TRUE\nScroll=TRUE\nControls=TRUE\nEncoding=UTF-8\n"));
 }
 
 void tst_SettingsHandlers::keepsKeyWhenSwitchedOff()

@@ -119,7 +119,7 @@ void tst_Batch::printsHelpAndVersion()
     QCOMPARE(result.err, QString());
     if (option.endsWith(u"help"_s)) {
         for (const QString &named : {u"--version"_s, u"-c, --stdout"_s, u"--overwrite"_s, u"--no-overwrite"_s, u"--scroll"_s,
-                                     u"--no-scroll"_s, u"--controls"_s, u"--no-controls"_s, u"--ext <EXT>"_s, u"Exit status"_s, u"128+n"_s})
+                                     u"--no-scroll"_s, u"--controls"_s, u"--no-controls"_s, u"--ext <EXT>"_s, u"--encoding <ENCODING>"_s, u"Exit status"_s, u"128+n"_s})
             QVERIFY2(result.out.contains(named), qPrintable(named));
     }
 }
@@ -139,6 +139,8 @@ void tst_Batch::takesOptionsBeforeLogsOnly_data()
     QTest::newRow("after --, a path") << QStringList{u"--"_s, u"-style"_s, u"@/r1.log"_s} << 1 << u"tarnwick: -style: cannot open: No such file or directory\n"_s << true;
     QTest::newRow("empty argument") << QStringList{u"@/r1.log"_s, QString()} << 1 << u"tarnwick: \"\": not converted: the name is empty\n"_s << true;
     QTest::newRow("ext without value") << QStringList{u"--ext"_s} << 2 << u"tarnwick: Missing value after '--ext'. (see tarnwick --help)\n"_s << false;
+    QTest::newRow("unknown encoding") << QStringList{u"--encoding"_s, u"euc-jp"_s, u"@/r1.log"_s} << 2
+                                      << u"tarnwick: unknown encoding 'euc-jp' (auto, system, utf-8 or shift-jis) (see tarnwick --help)\n"_s << false;
 }
 
 void tst_Batch::takesOptionsBeforeLogsOnly()
@@ -170,11 +172,13 @@ void tst_Batch::runOptionsLeaveProfileAlone_data()
     QTest::addColumn<QString>("output");
     QTest::addColumn<QByteArray>("cleaned");
 
-    const QByteArray plain = "aX\r\n\x1b[1mbold\r\n";
+    // The last line is UTF-8: automatically found, its BackSpace takes all three bytes of あ.
+    const QByteArray plain = "aX\r\n\x1b[1mbold\r\n!\r\n";
     QTest::newRow("profile's settings") << QStringList() << u"r1.txt"_s << plain;
-    QTest::newRow("--scroll") << QStringList{u"--scroll"_s} << u"r1.txt"_s << QByteArray("aXc\r\n\x1b[1mbold\r\n");
+    QTest::newRow("--scroll") << QStringList{u"--scroll"_s} << u"r1.txt"_s << QByteArray("aXc\r\n\x1b[1mbold\r\n!\r\n");
     QTest::newRow("--scroll --no-scroll") << QStringList{u"--scroll"_s, u"--no-scroll"_s} << u"r1.txt"_s << plain;
-    QTest::newRow("--controls") << QStringList{u"--controls"_s} << u"r1.txt"_s << QByteArray("aX\r\nbold\r\n");
+    QTest::newRow("--controls") << QStringList{u"--controls"_s} << u"r1.txt"_s << QByteArray("aX\r\nbold\r\n!\r\n");
+    QTest::newRow("--encoding shift-jis") << QStringList{u"--encoding"_s, u"shift-jis"_s} << u"r1.txt"_s << QByteArray("aX\r\n\x1b[1mbold\r\n\xE3\x81!\r\n");
     QTest::newRow("--ext") << QStringList{u"--ext"_s, u"cfg"_s} << u"r1.cfg"_s << plain;
     QTest::newRow("-ext=") << QStringList{u"-ext=cfg"_s} << u"r1.cfg"_s << plain;
     QTest::newRow("--overwrite") << QStringList{u"--overwrite"_s} << u"r1.log"_s << plain;
@@ -187,7 +191,7 @@ void tst_Batch::runOptionsLeaveProfileAlone()
     QFETCH(QByteArray, cleaned);
     const QByteArray profile = "[Tarnwick]\r\nFileExt=txt\r\nScroll=FALSE\r\nOverWrite=FALSE\r\nControls=FALSE\r\n";
     writeFile(path(u"bin/Tarnwick.ini"_s), profile);
-    writeFile(path(u"r1.log"_s), "abc\b\bX\n\x1b[1mbold\n");
+    writeFile(path(u"r1.log"_s), "abc\b\bX\n\x1b[1mbold\n\xE3\x81\x82\b!\n");
     const Result result = run(options + QStringList{path(u"r1.log"_s)});
     QCOMPARE(result.err, QString());
     QCOMPARE(result.status, 0);

@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QActionGroup>
 #include <QtTest>
 
 using namespace testsupport;
@@ -224,8 +225,10 @@ void tst_Startup::runSettingsShowWithoutWriting()
     writeFile(dir_.filePath(u"Tarnwick.ini"_s), profile);
     frmTarnwick form;
     form.Form_Load(programFolder());
-    tarnwick::applyRunSettings(form, {true, true, u"cfg"_s, true});
+    tarnwick::applyRunSettings(form, {true, true, u"cfg"_s, true, tarnwick::EncodingSetting::ShiftJis});
     QVERIFY(form.controlsItem->isChecked() && form.ControlsOn);
+    QCOMPARE(form.Encoding, tarnwick::EncodingSetting::ShiftJis);
+    QCOMPARE(form.encodingItems->checkedAction()->text(), u"Shift-JIS"_s);
     QVERIFY(form.Check1->isChecked() && form.OverWriteOn);
     QVERIFY(form.Check2->isChecked() && form.ScrollOn);
     QCOMPARE(form.Text3->text(), u"cfg"_s);
