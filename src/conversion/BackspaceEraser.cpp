@@ -1,5 +1,7 @@
 #include "BackspaceEraser.h"
 
+#include "CharacterWidth.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -56,10 +58,13 @@ std::string_view BackspaceEraser::eraseCharacters(std::string_view line)
 
 namespace {
 
+// Columns as a terminal counts them: a wide character takes two, so a shell's two BackSpaces
+// erase it.
 struct ErasingReplay {
     TerminalLine &line;
+    CharacterRule rule;
 
-    void character(std::uint32_t code) { line.put(code); }
+    void character(std::uint32_t code) { line.put(code, columnsOf(code, rule)); }
     void backspace() { back(1); }
     void control(const Control &control)
     {
@@ -71,9 +76,8 @@ struct ErasingReplay {
     void back(std::int64_t count)
     {
         if (line.atEnd()) {
-            const auto erased = std::min<std::int64_t>(count, line.cursor);
-            line.cells.resize(line.cells.size() - static_cast<std::size_t>(erased));
-            line.cursor -= erased;
+            for (auto erased = std::min<std::int64_t>(count, line.cursor); erased > 0; --erased)
+                line.removeLast();
         } else {
             line.cursor = std::max<std::int64_t>(line.cursor - count, 0);
         }
@@ -85,7 +89,7 @@ struct ErasingReplay {
 std::string_view BackspaceEraser::eraseWithControls(std::string_view line)
 {
     terminalLine_.begin(line, rule_);
-    ErasingReplay replay{terminalLine_};
+    ErasingReplay replay{terminalLine_, rule_};
     readTerminalLine(line, rule_, replay);
     return terminalLine_.text();
 }

@@ -2,6 +2,7 @@
 
 #include "BitCount.h"
 #include "PagerFilter.h"
+#include "Timestamp.h"
 
 #include <algorithm>
 #include <bit>
@@ -21,8 +22,23 @@ LineCleaning::LineCleaning(CharacterRule rule, bool controlsOn)
 
 std::optional<std::string_view> LineCleaning::clean(std::string_view line, bool scrollOn)
 {
+    const std::size_t stamp = timestampLength(line);
+    if (stamp == 0)
+        return cleanDrawn(line, scrollOn);
+    const auto drawn = cleanDrawn(line.substr(stamp), scrollOn);
+    if (!drawn)
+        return std::nullopt;
+    stamped_.assign(line.substr(0, stamp));
+    stamped_.append(*drawn);
+    return stamped_;
+}
+
+std::optional<std::string_view> LineCleaning::cleanDrawn(std::string_view line, bool scrollOn)
+{
+    // With terminal controls read, BackSpaces count columns: wide characters take two.
+    const bool asOnTerminal = controlsOn_ && (holdsControls(line) || (!isSingleByteText(line) && line.find('\b') != std::string_view::npos));
     std::string_view shown;
-    if (controlsOn_ && holdsControls(line))
+    if (asOnTerminal)
         shown = scrollOn ? rebuilder_.rebuildWithControls(line) : eraser_.eraseWithControls(line);
     else
         shown = scrollOn ? rebuilder_.rebuild(line) : eraser_.erase(line);
@@ -44,7 +60,7 @@ bool isControl(char c, bool controlsOn)
 }
 
 // Whether the byte at `i`, in the line that starts at `lineStart`, may make a cleaner act on the
-// line: a control byte, the first character of a pager prompt, an eraser line, and with terminal
+// line: a control byte, the first character of a pager prompt or of a timestamp, an eraser line, and with terminal
 // controls read also a trailing blank and what may begin another pager's prompt after blanks. A
 // false alarm only sends the line to the cleaners.
 bool needsAttention(std::string_view text, std::size_t i, std::size_t lineStart, bool controlsOn)
@@ -52,7 +68,7 @@ bool needsAttention(std::string_view text, std::size_t i, std::size_t lineStart,
     const char c = text[i];
     if (isControl(c, controlsOn))
         return true;
-    if (i == lineStart && c == '<')
+    if (i == lineStart && (c == '<' || c == '['))
         return true;
     if (!controlsOn)
         return i == lineStart && text.substr(i).starts_with(promptEraser) && text.substr(i + promptEraser.size()).starts_with("\r\n");
@@ -68,7 +84,7 @@ unsigned candidates(const char *p, bool controlsOn)
     const auto is = [](__m128i bytes, char c) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(c)); };
     const __m128i here = load(p);
     const __m128i before = load(p - 1);
-    __m128i found = _mm_or_si128(is(here, '\b'), is(here, '<'));
+    __m128i found = _mm_or_si128(_mm_or_si128(is(here, '\b'), is(here, '<')), _mm_and_si128(is(before, '\n'), is(here, '[')));
     if (!controlsOn) {
         const __m128i eraserStart = _mm_and_si128(_mm_and_si128(is(before, '\n'), is(here, ' ')), is(load(p + promptEraser.size()), '\r'));
         return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(found, eraserStart)));

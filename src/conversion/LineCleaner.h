@@ -12,7 +12,9 @@ namespace tarnwick {
 
 // The cleaning of one line, wherever it comes from: BackSpaces applied (or, with the scroll
 // setting on, the line replayed on a virtual line and sideways scrolls undone), pager traces
-// dropped. Nothing for a line that is left out. With terminal controls read, the line's
+// dropped. Nothing for a line that is left out. A terminal program's timestamp at the start of
+// the line (see timestampLength) stays as it is: the cleaning acts on the line after it, and a
+// line dropped there is dropped with its timestamp. With terminal controls read, the line's
 // control sequences and carriage returns act on it as on a terminal, its trailing blanks go,
 // and other vendors' pager prompts are dropped too.
 class LineCleaning {
@@ -28,9 +30,13 @@ public:
     std::size_t untouchedPrefix(std::string_view text, std::uint64_t most, std::uint64_t &lines) const;
 
 private:
+    // The line after its timestamp, if it has one.
+    std::optional<std::string_view> cleanDrawn(std::string_view line, bool scrollOn);
+
     BackspaceEraser eraser_;
     ScrolledLineRebuilder rebuilder_;
     bool controlsOn_;
+    std::string stamped_;
 };
 
 // The line cleaners of the cleaning pass. Each call reads exactly one line from channel 1

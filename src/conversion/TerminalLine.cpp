@@ -94,13 +94,33 @@ bool TerminalLine::spend(std::int64_t count)
     return true;
 }
 
-void TerminalLine::put(std::uint32_t code)
+void TerminalLine::splitAt(std::int64_t column)
 {
-    if (atEnd())
-        cells.push_back(code);
-    else
-        cells[static_cast<std::size_t>(cursor)] = code;
-    ++cursor;
+    if (column > 0 && column < std::ssize(cells) && cells[static_cast<std::size_t>(column)] == wideTail)
+        cells[static_cast<std::size_t>(column - 1)] = cells[static_cast<std::size_t>(column)] = blank;
+}
+
+void TerminalLine::put(std::uint32_t code, int columns)
+{
+    splitAt(cursor);
+    splitAt(cursor + columns);
+    for (int i = 0; i < columns; ++i) {
+        const std::uint32_t cell = i == 0 ? code : wideTail;
+        if (atEnd())
+            cells.push_back(cell);
+        else
+            cells[static_cast<std::size_t>(cursor)] = cell;
+        ++cursor;
+    }
+}
+
+void TerminalLine::removeLast()
+{
+    const bool tail = cells.back() == wideTail;
+    cells.pop_back();
+    if (tail)
+        cells.back() = blank;
+    cursor = std::ssize(cells);
 }
 
 void TerminalLine::moveTo(std::int64_t column)
@@ -121,6 +141,11 @@ void TerminalLine::apply(const Control &control)
     const auto from = std::min(cursor, size);
     const auto upTo = [&](std::int64_t count) { return std::min(cursor + count, size); };
     const auto at = [&](std::int64_t column) { return cells.begin() + static_cast<std::ptrdiff_t>(column); };
+    // Where the control's cells begin and end, a wide character cut in two is blanked.
+    const auto cut = [&](std::int64_t first, std::int64_t end) {
+        splitAt(first);
+        splitAt(end);
+    };
     switch (control.kind) {
     case Control::Kind::Back:
         break;
@@ -131,29 +156,39 @@ void TerminalLine::apply(const Control &control)
         moveTo(control.n - 1);
         break;
     case Control::Kind::EraseLine:
-        if (control.n == 0)
+        if (control.n == 0) {
+            splitAt(from);
             cells.resize(static_cast<std::size_t>(from));
-        else if (control.n == 1 && spend(upTo(1)))
+        } else if (control.n == 1 && spend(upTo(1))) {
+            splitAt(upTo(1));
             std::fill(cells.begin(), at(upTo(1)), blank);
+        }
         else if (control.n > 1 && spend(size))
             std::fill(cells.begin(), cells.end(), blank);
         break;
     case Control::Kind::EraseCharacters:
-        if (spend(upTo(control.n) - from))
+        if (spend(upTo(control.n) - from)) {
+            cut(from, upTo(control.n));
             std::fill(at(from), at(upTo(control.n)), blank);
+        }
         break;
     case Control::Kind::DeleteCharacters:
-        if (spend(size - from))
+        if (spend(size - from)) {
+            cut(from, upTo(control.n));
             cells.erase(at(from), at(upTo(control.n)));
+        }
         break;
     case Control::Kind::InsertCharacters: {
         const auto count = std::clamp<std::int64_t>(margin_ - from, 0, control.n);
         if (count == 0 || !spend(size - from + count))
             break;
+        splitAt(from);
         cells.insert(at(from), static_cast<std::size_t>(count), blank);
         const auto kept = std::max(margin_, size);
-        if (std::ssize(cells) > kept)
+        if (std::ssize(cells) > kept) {
+            splitAt(kept);
             cells.resize(static_cast<std::size_t>(kept));
+        }
         break;
     }
     }
@@ -162,8 +197,10 @@ void TerminalLine::apply(const Control &control)
 std::string_view TerminalLine::text()
 {
     text_.clear();
-    for (const std::uint32_t code : cells)
-        appendCharacter(text_, code);
+    for (const std::uint32_t code : cells) {
+        if (code != wideTail)
+            appendCharacter(text_, code);
+    }
     return text_;
 }
 

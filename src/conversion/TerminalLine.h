@@ -75,9 +75,13 @@ void readTerminalLine(std::string_view line, CharacterRule rule, Sink &sink);
 // moves may do on one line is bounded too, at a fixed multiple of its length: a line that would
 // need more (no terminal session writes one) has its further erasures and insertions ignored and
 // its moves kept within the cells written, so that time stays linear in the line.
+//
+// A wide character fills two cells: its code, then wideTail. Writing or erasing over one half
+// of it leaves a blank in the other half, as a terminal does.
 class TerminalLine {
 public:
     static constexpr std::int64_t minimumMargin = 1024;
+    static constexpr std::uint32_t wideTail = 0; // no character's code: NUL is dropped
 
     std::vector<std::uint32_t> cells;
     std::int64_t cursor = 0; // cells left of the cursor
@@ -86,8 +90,10 @@ public:
     void begin(std::string_view line, CharacterRule rule);
     std::int64_t margin() const { return margin_; }
     bool atEnd() const { return cursor == std::ssize(cells); }
-    // A character written at the cursor, over what stands there.
-    void put(std::uint32_t code);
+    // A character of 1 or 2 columns written at the cursor, over what stands there.
+    void put(std::uint32_t code, int columns = 1);
+    // Removes the last cell (the cursor stands behind it).
+    void removeLast();
     // Every control but Back, which each cleaner takes as its own BackSpaces.
     void apply(const Control &control);
     // The cells as bytes; valid until the next call.
@@ -97,6 +103,8 @@ private:
     void moveTo(std::int64_t column);
     // Takes `cells` from the line's allowance of work; false when it is spent.
     bool spend(std::int64_t cells);
+    // Where a wide character is cut at `column`, both its halves become blanks.
+    void splitAt(std::int64_t column);
 
     std::int64_t margin_ = minimumMargin;
     std::int64_t allowance_ = 0;

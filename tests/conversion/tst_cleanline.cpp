@@ -54,6 +54,17 @@ void tst_CleanLine::cleansOneLine_data()
     QTest::newRow("empty line") << QByteArray() << QByteArray("\r\n");
     QTest::newRow("NUL and invalid bytes kept") << QByteArray("a\0\xFF\xC0z", 5) << QByteArray("a\0\xFF\xC0z\r\n", 7);
     QTest::newRow("scroll marker left as it is") << QByteArray("R#$abc") << QByteArray("R#$abc\r\n");
+    // A terminal program's timestamp is kept; the line after it is cleaned as a line of its own.
+    const QByteArray stamp = "[2026-12-07 10:00:00.123] ";
+    QTest::newRow("timestamp, BackSpaces reach into it") << (stamp + "ab" + times(bs, 5) + "cd") << (stamp + "cd\r\n");
+    QTest::newRow("timestamp, pager prompt dropped") << (stamp + prompt) << QByteArray();
+    QTest::newRow("timestamp, padded prompt") << ("[Mon Dec 07 10:00:00.123 2026] " + prompt + eraser + "interface Gi0/1")
+                                              << QByteArray("[Mon Dec 07 10:00:00.123 2026] interface Gi0/1\r\n");
+    QTest::newRow("timestamp, day padded, eraser dropped") << ("[Mon Dec  7 10:00:00.123 2026] " + eraser) << QByteArray();
+    QTest::newRow("elapsed time") << QByteArray("[12 00:01:23.456] shpw\b\bow run") << QByteArray("[12 00:01:23.456] show run\r\n");
+    QTest::newRow("no milliseconds: no timestamp") << QByteArray("[2026-12-07 10:00:00] ab\b\b\b\b") << QByteArray("[2026-12-07 10:00:00\r\n");
+    QTest::newRow("no such weekday: no timestamp") << ("[Mon Foo 07 10:00:00.123 2026] " + prompt) << ("[Mon Foo 07 10:00:00.123 2026] " + prompt + "\r\n");
+    QTest::newRow("no blank after it: no timestamp") << QByteArray("[0 00:00:01.000]x\b\b") << QByteArray("[0 00:00:01.000\r\n");
 }
 
 void tst_CleanLine::cleansOneLine()

@@ -129,6 +129,8 @@ void tst_CleanScrolledLine::rebuildsLine_data()
     QTest::newRow("rebuilt prompt eraser dropped") << ("\b" + blanks(14)) << QByteArray();
     QTest::newRow("pager erase replayed")
         << ("<--- More --->" + backspaces(14) + blanks(14) + backspaces(14) + "interface Gi0/1") << QByteArray("interface Gi0/1\r\n");
+    QTest::newRow("scroll after a timestamp") << ("[2026-12-07 10:00:00.123] " + typed + "$lm" + redraw + "n")
+                                              << QByteArray("[2026-12-07 10:00:00.123] R#abcdefghijklmn\r\n");
     QTest::newRow("continuation line has no marker in force") << ("abcdefghijkl" + backspaces(11) + "lm" + redraw)
                                                               << QByteArray("alm\r\n");
 }

@@ -115,6 +115,12 @@ void tst_Controls::cleansLikeATerminal_data()
                                "Press any key to continue (Q to quit)"})
         same(prompt, "  "_ba + prompt + "   ", "");
     same("---(more 1000%)--- is text", "---(more 1000%)---", "---(more 1000%)---\r\n");
+    // A timestamp is kept; carriage returns and moves act on the line after it.
+    const QByteArray stamp = "[2026-12-07 10:00:00.123] ";
+    same("timestamp, pager erased with CR", stamp + " --More-- \r" + times(" ", 10) + "\rinterface Gi0/1", stamp + "interface Gi0/1\r\n");
+    QTest::newRow("timestamp, CUB stops at its end") << (stamp + "abc" + esc + "[40Dx") << (stamp + "x\r\n") << (stamp + "xbc\r\n");
+    same("timestamp, CHA counts after it", stamp + "abc" + esc + "[2GX" + esc + "[K", stamp + "aX\r\n");
+    same("timestamp, pager left on the screen", "[0 00:00:05.000]   --More--  ", "");
     same("a prompt inside text is text", "see --More-- here", "see --More-- here\r\n");
 }
 
@@ -131,24 +137,43 @@ void tst_Controls::keepsCharactersAroundSequences_data()
 {
     QTest::addColumn<CharacterRule>("rule");
     QTest::addColumn<QByteArray>("line");
-    QTest::addColumn<QByteArray>("written"); // either scroll setting
+    QTest::addColumn<QByteArray>("scrollOff"); // a wide character takes two columns
+    QTest::addColumn<QByteArray>("scrollOn");  // a character is one, whatever its width
 
     const auto sjis = CharacterRule::ShiftJis;
-    QTest::newRow("sjis CUB over a whole character") << sjis << ("\x82\xA0\x82\xA2" + esc + "[D" + esc + "[K") << QByteArray("\x82\xA0\r\n");
-    QTest::newRow("sjis trail bytes are no finals") << sjis << (esc + "[1m\x95\x5C\x82\x60" + esc + "[m") << QByteArray("\x95\x5C\x82\x60\r\n");
-    QTest::newRow("sjis CHA counts characters") << sjis << ("\x82\xA0\x82\xA2\x82\xA4" + esc + "[2GX") << QByteArray("\x82\xA0X\x82\xA4\r\n");
+    const auto row = [](const char *name, CharacterRule rule, const QByteArray &line, const QByteArray &off, const QByteArray &on) {
+        QTest::newRow(name) << rule << line << off + "\r\n" << on + "\r\n";
+    };
+    row("sjis CUB over a whole character", sjis, "\x82\xA0\x82\xA2" + esc + "[2D" + esc + "[K", "\x82\xA0", "");
+    row("sjis trail bytes are no finals", sjis, esc + "[1m\x95\x5C\x82\x60" + esc + "[m", "\x95\x5C\x82\x60", "\x95\x5C\x82\x60");
+    row("sjis CHA counts columns", sjis, "\x82\xA0\x82\xA2\x82\xA4" + esc + "[3GX", "\x82\xA0X \x82\xA4", "\x82\xA0\x82\xA2X");
+    row("sjis two BackSpaces erase a wide character", sjis, "\x82\xA0\x82\xA2\b\b  \b\b", "\x82\xA0", "");
+    row("sjis half-width katakana is narrow", sjis, "\xB1\xB2\b\b", "", "\xB1\xB2");
     const auto utf8 = CharacterRule::Utf8;
-    QTest::newRow("utf8 carriage return over wide text") << utf8 << QByteArray("\xE3\x81\x82\xE3\x81\x84\rx") << QByteArray("x\xE3\x81\x84\r\n");
-    QTest::newRow("utf8 ECH blanks characters") << utf8 << ("\xC3\xA9\xC3\xA9\xC3\xA9\r" + esc + "[2X") << QByteArray("  \xC3\xA9\r\n");
+    // あい⌫⌫␣␣⌫⌫: a shell erases い with two BackSpaces, two blanks and two BackSpaces.
+    row("utf8 two BackSpaces erase a wide character", utf8, "\xE3\x81\x82\xE3\x81\x84\b\b  \b\b", "\xE3\x81\x82", "");
+    row("utf8 wide character rewritten", utf8, "\xE3\x81\x82\xE3\x81\x84\b\b\xE3\x81\x86", "\xE3\x81\x82\xE3\x81\x86",
+        "\xE3\x81\x86\xE3\x81\x84");
+    row("utf8 description retyped", utf8, "R1#desc \xE6\x9D\xB1\xE4\xBA\xAC\b\b\b\b\xE5\xA4\xA7\xE9\x98\xAA",
+        "R1#desc \xE5\xA4\xA7\xE9\x98\xAA", "R1#des\xE5\xA4\xA7\xE9\x98\xAA\xE6\x9D\xB1\xE4\xBA\xAC");
+    row("utf8 one half overwritten leaves a blank", utf8, "\xE6\xBC\xA2\xE5\xAD\x97\xE3\x83\x86\rab", "ab\xE5\xAD\x97\xE3\x83\x86",
+        "ab\xE3\x83\x86");
+    row("utf8 CHA over a wide character", utf8, "\xE6\x97\xA5\xE6\x9C\xAC" + esc + "[3G\xE8\xAA\x9E", "\xE6\x97\xA5\xE8\xAA\x9E",
+        "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E");
+    row("utf8 half-width katakana is narrow", utf8, "\xEF\xBD\xB1\xEF\xBD\xB2\b\b", "", "\xEF\xBD\xB1\xEF\xBD\xB2");
+    row("utf8 carriage return over wide text", utf8, "\xE3\x81\x82\xE3\x81\x84\rx", "x \xE3\x81\x84", "x\xE3\x81\x84");
+    row("utf8 ECH blanks characters", utf8, "\xC3\xA9\xC3\xA9\xC3\xA9\r" + esc + "[2X", "  \xC3\xA9", "  \xC3\xA9");
+    row("utf8 EL from the middle of a wide character", utf8, "a\xE3\x81\x82" "b" + esc + "[3G" + esc + "[K", "a", "a\xE3\x81\x82");
 }
 
 void tst_Controls::keepsCharactersAroundSequences()
 {
     QFETCH(CharacterRule, rule);
     QFETCH(QByteArray, line);
-    QFETCH(QByteArray, written);
-    QCOMPARE(cleanControlled(line, false, rule), written);
-    QCOMPARE(cleanControlled(line, true, rule), written);
+    QFETCH(QByteArray, scrollOff);
+    QFETCH(QByteArray, scrollOn);
+    QCOMPARE(cleanControlled(line, false, rule), scrollOff);
+    QCOMPARE(cleanControlled(line, true, rule), scrollOn);
 }
 
 void tst_Controls::cleansRealCaptures_data()

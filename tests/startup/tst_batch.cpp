@@ -41,6 +41,8 @@ private Q_SLOTS:
     void convertsEveryPath();
     void reportsFailingFileAndGoesOn_data();
     void reportsFailingFileAndGoesOn();
+    void findsEncodingUnderEitherLocale_data();
+    void findsEncodingUnderEitherLocale();
     void refusesToReplaceWhatItMustKeep_data();
     void refusesToReplaceWhatItMustKeep();
     void leavesProfileThatIsNoFileAlone_data();
@@ -177,7 +179,8 @@ void tst_Batch::runOptionsLeaveProfileAlone_data()
     QTest::newRow("profile's settings") << QStringList() << u"r1.txt"_s << plain;
     QTest::newRow("--scroll") << QStringList{u"--scroll"_s} << u"r1.txt"_s << QByteArray("aXc\r\n\x1b[1mbold\r\n!\r\n");
     QTest::newRow("--scroll --no-scroll") << QStringList{u"--scroll"_s, u"--no-scroll"_s} << u"r1.txt"_s << plain;
-    QTest::newRow("--controls") << QStringList{u"--controls"_s} << u"r1.txt"_s << QByteArray("aX\r\nbold\r\n!\r\n");
+    // A terminal shows あ in two columns: one BackSpace leaves a blank in its place.
+    QTest::newRow("--controls") << QStringList{u"--controls"_s} << u"r1.txt"_s << QByteArray("aX\r\nbold\r\n !\r\n");
     QTest::newRow("--encoding shift-jis") << QStringList{u"--encoding"_s, u"shift-jis"_s} << u"r1.txt"_s << QByteArray("aX\r\n\x1b[1mbold\r\n\xE3\x81!\r\n");
     QTest::newRow("--ext") << QStringList{u"--ext"_s, u"cfg"_s} << u"r1.cfg"_s << plain;
     QTest::newRow("-ext=") << QStringList{u"-ext=cfg"_s} << u"r1.cfg"_s << plain;
@@ -333,6 +336,43 @@ void tst_Batch::reportsFailingFileAndGoesOn()
     QCOMPARE(result.status, 1);
     QCOMPARE(result.err, u"tarnwick: %1: %2\n"_s.arg(path(u"missing.log"_s), reason));
     QCOMPARE(readFile(path(u"good.txt"_s)), QByteArray("ok\r\n"));
+}
+
+void tst_Batch::findsEncodingUnderEitherLocale_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QByteArray>("log");
+    QTest::addColumn<QByteArray>("cleaned");
+    // 設定⌫⌫定義 in UTF-8 and in Shift-JIS: both characters erased under either system.
+    const QByteArray utf8 = "\xE8\xA8\xAD\xE5\xAE\x9A\b\b\xE5\xAE\x9A\xE7\xBE\xA9\n";
+    const QByteArray sjis = "\x90\xDD\x92\xE8\b\b\x92\xE8\x8B\x60\n";
+    QTest::newRow("UTF-8 log, Shift-JIS system") << u"ja_JP.SJIS"_s << utf8 << QByteArray("\xE5\xAE\x9A\xE7\xBE\xA9\r\n");
+    QTest::newRow("Shift-JIS log, Shift-JIS system") << u"ja_JP.SJIS"_s << sjis << QByteArray("\x92\xE8\x8B\x60\r\n");
+    QTest::newRow("Shift-JIS log, UTF-8 system") << u"ja_JP.UTF-8"_s << sjis << QByteArray("\x92\xE8\x8B\x60\r\n");
+    QTest::newRow("UTF-8 log, UTF-8 system") << u"ja_JP.UTF-8"_s << utf8 << QByteArray("\xE5\xAE\x9A\xE7\xBE\xA9\r\n");
+}
+
+void tst_Batch::findsEncodingUnderEitherLocale()
+{
+    QFETCH(QString, locale);
+    QFETCH(QByteArray, log);
+    QFETCH(QByteArray, cleaned);
+    if (!std::setlocale(LC_ALL, locale.toLatin1().constData()))
+        QSKIP("the locale is not installed (scripts/setup.sh makes it)");
+    std::setlocale(LC_ALL, "C");
+    QProcessEnvironment environment = withoutDisplay();
+    environment.remove(u"LC_ALL"_s);
+    environment.insert(u"LANG"_s, locale);
+    writeFile(path(u"r1.log"_s), log);
+    const Result result = run({path(u"r1.log"_s)}, environment);
+    QCOMPARE(result.status, 0);
+    QCOMPARE(readFile(path(u"r1.txt"_s)), cleaned);
+    QProcess filter;
+    filter.setProcessEnvironment(environment);
+    filter.setStandardInputFile(path(u"r1.log"_s));
+    filter.start(program_, {u"-"_s});
+    QVERIFY(filter.waitForFinished(60000));
+    QCOMPARE(filter.readAllStandardOutput(), cleaned);
 }
 
 void tst_Batch::refusesToReplaceWhatItMustKeep_data()

@@ -1,0 +1,25 @@
+# The table of wide characters: the ranges of East Asian Width W and F in the Unicode data file
+# EastAsianWidth.txt (Debian's unicode-data), written as C++ when the build is configured, so
+# that no width is typed by hand.
+set(TARNWICK_EAST_ASIAN_WIDTH /usr/share/unicode/EastAsianWidth.txt CACHE FILEPATH "The Unicode data file EastAsianWidth.txt")
+
+function(tarnwick_wide_character_table output)
+  if(NOT EXISTS "${TARNWICK_EAST_ASIAN_WIDTH}")
+    message(FATAL_ERROR "${TARNWICK_EAST_ASIAN_WIDTH} is missing: install Debian's unicode-data, or set TARNWICK_EAST_ASIAN_WIDTH")
+  endif()
+  file(STRINGS "${TARNWICK_EAST_ASIAN_WIDTH}" lines REGEX "^[0-9A-F]+(\\.\\.[0-9A-F]+)? *; *[WF] ")
+  file(STRINGS "${TARNWICK_EAST_ASIAN_WIDTH}" version LIMIT_COUNT 1)
+  set(rows "")
+  foreach(line IN LISTS lines)
+    string(REGEX MATCH "^([0-9A-F]+)(\\.\\.([0-9A-F]+))?" range "${line}")
+    set(last "${CMAKE_MATCH_3}")
+    if(last STREQUAL "")
+      set(last "${CMAKE_MATCH_1}")
+    endif()
+    string(APPEND rows "    {0x${CMAKE_MATCH_1}, 0x${last}},\n")
+  endforeach()
+  file(WRITE "${output}.new" "// Generated from ${version}: the characters of East Asian Width W and F.\n{\n${rows}}\n")
+  file(COPY_FILE "${output}.new" "${output}" ONLY_IF_DIFFERENT)
+  file(REMOVE "${output}.new")
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${TARNWICK_EAST_ASIAN_WIDTH}")
+endfunction()

@@ -1,0 +1,45 @@
+#include "CharacterWidth.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace tarnwick {
+
+namespace {
+
+struct Range {
+    char32_t first;
+    char32_t last;
+};
+
+constexpr Range wideRanges[] =
+#include "WideCharacters.inc"
+    ;
+
+// The code point of a well-formed UTF-8 sequence packed into a code, the first byte lowest.
+char32_t codePoint(std::uint32_t code)
+{
+    const unsigned lead = code & 0xFF;
+    const auto continuation = [&](int index) { return (code >> (8 * index)) & 0x3F; };
+    if (lead >= 0xF0)
+        return char32_t((lead & 0x07) << 18 | continuation(1) << 12 | continuation(2) << 6 | continuation(3));
+    if (lead >= 0xE0)
+        return char32_t((lead & 0x0F) << 12 | continuation(1) << 6 | continuation(2));
+    return char32_t((lead & 0x1F) << 6 | continuation(1));
+}
+
+} // namespace
+
+int columnsOf(std::uint32_t code, CharacterRule rule)
+{
+    if (code <= 0xFF)
+        return 1;
+    if (rule == CharacterRule::ShiftJis)
+        return 2;
+    const char32_t point = codePoint(code);
+    const auto after = std::upper_bound(std::begin(wideRanges), std::end(wideRanges), point,
+                                        [](char32_t value, const Range &range) { return value < range.first; });
+    return after != std::begin(wideRanges) && point <= std::prev(after)->last ? 2 : 1;
+}
+
+} // namespace tarnwick
