@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Shows the window as a person sees it: under Xvfb with a window manager, in a Japanese session,
-# it takes screenshots of the open-file dialog, a failure message and the progress of a run of
-# 10 million lines: screenshots.sh [FOLDER] (default build/screenshots).
+# it takes screenshots of the context menu with its encoding submenu, the open-file dialog, a
+# failure message and the progress of a run of 10 million lines: screenshots.sh [FOLDER] (default
+# build/screenshots).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 out="${1:-$root/build/screenshots}"
@@ -29,6 +30,12 @@ window=""
 for _ in $(seq 50); do window=$(xdotool search --name 'Tarnwick Ver' 2>/dev/null | head -1) && [ -n "$window" ] && break; sleep 0.2; done
 click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 1; }
 source_box() { click 180 16; xdotool key ctrl+a; xdotool type --delay 5 "$1"; }
+
+# A right-click on a label: the controls item and the encoding submenu, opened.
+xdotool mousemove --window "$window" 40 66 click 3; sleep 1
+xdotool key Down Down Right; sleep 1
+import -window root "$out/context-menu-encoding.png"
+xdotool key Escape Escape; sleep 0.5
 
 click 180 16; xdotool key ctrl+a BackSpace
 click 288 16 # 参照, seeded with the path in the source box

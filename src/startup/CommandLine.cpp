@@ -15,7 +15,14 @@ ends every line with CR LF and, with the scroll setting on, rebuilds command
 lines the device scrolled sideways. With the controls setting on, it also reads
 terminal control sequences (colours, cursor moves, erasures), carriage returns
 and other vendors' pager prompts ("--More--", "---(more 83%)---", ...) as a
-terminal shows them.
+terminal shows them, wide characters taking two columns.
+
+Each LOG's encoding is found from its bytes (a byte order mark, well-formed
+UTF-8, well-formed Shift-JIS, else the locale's) unless --encoding or the
+profile's Encoding names one; UTF-16 is read and written back as UTF-16. A
+terminal program's timestamp at the start of a line ("[2026-12-07
+10:00:00.123] ", "[Mon Dec 07 10:00:00.123 2026] ", "[0 00:01:23.456] ") is
+kept, and the line is cleaned after it.
 
 Without LOG the window opens. With LOG paths each is converted in turn into its
 output file (the name up to its first dot, then the output extension; with the
