@@ -5,7 +5,8 @@
 namespace tarnwick {
 
 // The source path cut at the first "." of its file-name part (the part after the last path
-// separator); the path unchanged when that part holds no dot.
-QString outputBase(const QString &sourcePath);
+// separator); the path unchanged when that part holds no dot. With `keepDots`, cut at the last
+// dot instead (192.168.1.1.log gives 192.168.1.1), a dot that begins the name not counting.
+QString outputBase(const QString &sourcePath, bool keepDots = false);
 
 } // namespace tarnwick

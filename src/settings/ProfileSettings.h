@@ -10,6 +10,7 @@ inline const QString overWriteKey = QStringLiteral("OverWrite");
 inline const QString scrollKey = QStringLiteral("Scroll");
 inline const QString fileExtKey = QStringLiteral("FileExt");
 inline const QString controlsKey = QStringLiteral("Controls");
+inline const QString keepDotsKey = QStringLiteral("KeepDots");
 inline const QString encodingKey = QStringLiteral("Encoding"); // "Auto", "System", "UTF-8" or "Shift_JIS"
 inline const QString lastFolderKey = QStringLiteral("LastFolder"); // of the last log chosen in the open-file dialog
 

@@ -52,6 +52,7 @@ const Switch switches[] = {
     {u"overwrite"_s, u"no-overwrite"_s, &RunSettings::overWrite},
     {u"scroll"_s, u"no-scroll"_s, &RunSettings::scroll},
     {u"controls"_s, u"no-controls"_s, &RunSettings::controls},
+    {u"keep-dots"_s, u"no-keep-dots"_s, &RunSettings::keepDots},
 };
 
 void configure(QCommandLineParser &parser)
@@ -70,6 +71,8 @@ void configure(QCommandLineParser &parser)
         {u"controls"_s, u"Read terminal control sequences, carriage returns and other pagers (this run only)."_s},
         {u"no-controls"_s, u"Leave terminal control sequences as they are (this run only)."_s},
         {u"ext"_s, u"Use EXT as the output extension (this run only)."_s, u"EXT"_s},
+        {u"keep-dots"_s, u"Cut the output name at the log name's last dot, not its first (this run only)."_s},
+        {u"no-keep-dots"_s, u"Cut the output name at the log name's first dot (this run only)."_s},
         {u"encoding"_s, u"Read each LOG as ENCODING: auto (found per file, the default), system (the locale's), utf-8 or shift-jis (this run only)."_s,
          u"ENCODING"_s},
     });

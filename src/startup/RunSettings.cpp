@@ -31,6 +31,8 @@ void applyRunSettings(frmTarnwick &form, const RunSettings &settings)
         setSwitch(form.Check2, form.ScrollOn, *settings.scroll);
     if (settings.controls)
         setSwitch(form.controlsItem, form.ControlsOn, *settings.controls);
+    if (settings.keepDots)
+        setSwitch(form.keepDotsItem, form.KeepDotsOn, *settings.keepDots);
     if (settings.encoding) {
         form.Encoding = *settings.encoding;
         form.showEncoding();

@@ -18,6 +18,7 @@ struct RunSettings {
     std::optional<QString> fileExt;
     std::optional<bool> controls;
     std::optional<EncodingSetting> encoding;
+    std::optional<bool> keepDots;
 };
 
 // Puts the settings into the window's controls and form variables, so that the window shows

@@ -24,7 +24,7 @@ constexpr qint64 eventIntervalMs = 20;
 
 void frmTarnwick::Text1_Change()
 {
-    Text1->Tag = tarnwick::outputBase(Text1->text());
+    Text1->Tag = tarnwick::outputBase(Text1->text(), KeepDotsOn);
     Text2->setText(Text1->Tag + u'.' + OutExt);
 }
 

@@ -3,6 +3,7 @@
 #include "frmTarnwick.h"
 
 #include "settings/ProfileSettings.h"
+#include "settings/WinSys.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -25,6 +26,13 @@ void frmTarnwick::keepControlsSetting()
     settings::keepSwitch(controlsItem->isChecked(), ControlsOn, IniFile, settings::controlsKey);
 }
 
+// The output name follows the rule at once.
+void frmTarnwick::keepKeepDotsSetting()
+{
+    settings::keepSwitch(keepDotsItem->isChecked(), KeepDotsOn, IniFile, settings::keepDotsKey);
+    Text1_Change();
+}
+
 void frmTarnwick::keepEncodingSetting()
 {
     const auto chosen = static_cast<tarnwick::EncodingSetting>(encodingItems->checkedAction()->data().toInt());
@@ -45,10 +53,11 @@ void frmTarnwick::Text3_Change()
 }
 
 // Each mirror is set before its control, so that the control's handler finds them equal and
-// loading never writes the profile.
+// loading never writes the profile. A first start, with no profile yet, writes ".txt" files.
 void frmTarnwick::loadSettings()
 {
-    OutExt = settings::readText(IniFile, settings::fileExtKey);
+    const bool firstStart = WinSys::profileState(IniFile) != WinSys::ProfileState::Usable;
+    OutExt = firstStart ? QStringLiteral("txt") : settings::readText(IniFile, settings::fileExtKey);
     Text3->setText(OutExt);
     OverWriteOn = settings::readSwitch(IniFile, settings::overWriteKey);
     Check1->setChecked(OverWriteOn);
@@ -56,6 +65,8 @@ void frmTarnwick::loadSettings()
     Check2->setChecked(ScrollOn);
     ControlsOn = settings::readSwitch(IniFile, settings::controlsKey);
     controlsItem->setChecked(ControlsOn);
+    KeepDotsOn = settings::readSwitch(IniFile, settings::keepDotsKey);
+    keepDotsItem->setChecked(KeepDotsOn);
     Encoding = tarnwick::encodingOfProfileValue(settings::readText(IniFile, settings::encodingKey));
     showEncoding();
     lastFolder_ = settings::readText(IniFile, settings::lastFolderKey);

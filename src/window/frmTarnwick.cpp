@@ -118,6 +118,9 @@ frmTarnwick::frmTarnwick(QWidget *parent)
     controlsItem = new QAction(u"端末制御シーケンスを処理"_s, this);
     controlsItem->setCheckable(true);
     connect(controlsItem, &QAction::toggled, this, &frmTarnwick::keepControlsSetting);
+    keepDotsItem = new QAction(u"ファイル名のドットを残す"_s, this);
+    keepDotsItem->setCheckable(true);
+    connect(keepDotsItem, &QAction::toggled, this, &frmTarnwick::keepKeepDotsSetting);
     auto *encodingMenu = new QMenu(u"文字コード"_s, this);
     encodingItems = new QActionGroup(this);
     for (const auto &[text, setting] : {std::pair{u"自動"_s, tarnwick::EncodingSetting::Auto}, std::pair{u"システム"_s, tarnwick::EncodingSetting::System},
@@ -130,8 +133,7 @@ frmTarnwick::frmTarnwick(QWidget *parent)
     connect(encodingItems, &QActionGroup::triggered, this, &frmTarnwick::keepEncodingSetting);
     for (QWidget *target : std::initializer_list<QWidget *>{this, Label1, Label2, Label3, Label4}) {
         target->setContextMenuPolicy(Qt::ActionsContextMenu);
-        target->addAction(controlsItem);
-        target->addAction(encodingMenu->menuAction());
+        target->addActions({controlsItem, keepDotsItem, encodingMenu->menuAction()});
     }
 
     // Every control takes a dropped file the way the window does, and no text is dropped

@@ -53,6 +53,8 @@ public:
     // Outside the designed layout: the check item of the window's context menu (a right-click
     // on its background or a label) that has terminal control sequences read.
     QAction *controlsItem;
+    // Its check item that cuts the output name at the source name's last dot, not its first.
+    QAction *keepDotsItem;
     // Beside it, the submenu that chooses how the encoding of each log is found: its items in
     // the order automatic, system, UTF-8, Shift-JIS, one of them checked.
     QActionGroup *encodingItems;
@@ -64,6 +66,7 @@ public:
     bool OverWriteOn = false;
     bool ScrollOn = false;
     bool ControlsOn = false;
+    bool KeepDotsOn = false;
     tarnwick::EncodingSetting Encoding = tarnwick::EncodingSetting::Auto;
     // The outputs of the batch that drives the window, if one does: no run replaces one of them.
     tarnwick::BatchOutputs *batchOutputs = nullptr;
@@ -110,6 +113,7 @@ private:
 
     void reportFailure(const QString &message);
     void keepControlsSetting();
+    void keepKeepDotsSetting();
     void keepEncodingSetting();
 
     tarnwick::CharacterRule characterRule_;

@@ -16,24 +16,32 @@ void tst_OutputName::derivesOutputPath_data()
 {
     QTest::addColumn<QString>("source");
     QTest::addColumn<QString>("output"); // with the extension "txt"
+    QTest::addColumn<QString>("keepingDots"); // the same, cut at the last dot; empty where the same
 
-    QTest::newRow("extension replaced") << u"/logs/r1.log"_s << u"/logs/r1.txt"_s;
-    QTest::newRow("no extension") << u"/logs/r1"_s << u"/logs/r1.txt"_s;
-    QTest::newRow("cut at the first dot of the name") << u"/logs/r1.log.bak"_s << u"/logs/r1.txt"_s;
-    QTest::newRow("dot in a folder name") << u"/my.logs/r1.log"_s << u"/my.logs/r1.txt"_s;
-    QTest::newRow("relative path") << u"./r1.log"_s << u"./r1.txt"_s;
-    QTest::newRow("hidden folder, name without dot") << u"/home/u/.cache/r1"_s << u"/home/u/.cache/r1.txt"_s;
-    QTest::newRow("empty") << QString() << u".txt"_s;
-    QTest::newRow("name only") << u"r1.log"_s << u"r1.txt"_s;
-    QTest::newRow("blanks and Japanese") << u"/ログ/機器 1.log"_s << u"/ログ/機器 1.txt"_s;
-    QTest::newRow("folder with a closing separator") << u"/my.logs/"_s << u"/my.logs/.txt"_s;
+    QTest::newRow("IP address") << u"/logs/192.168.1.1.log"_s << u"/logs/192.txt"_s << u"/logs/192.168.1.1.txt"_s;
+    QTest::newRow("date") << u"/logs/show-run.2024-05-01.log"_s << u"/logs/show-run.txt"_s << u"/logs/show-run.2024-05-01.txt"_s;
+    QTest::newRow("leading dot") << u"/logs/.r1.log"_s << u"/logs/.txt"_s << u"/logs/.r1.txt"_s;
+    QTest::newRow("leading dot only") << u"/logs/.r1"_s << u"/logs/.txt"_s << u"/logs/.r1.txt"_s;
+    QTest::newRow("dots in folders only") << u"/my.logs/v1.2/r1"_s << u"/my.logs/v1.2/r1.txt"_s << QString();
+    QTest::newRow("extension replaced") << u"/logs/r1.log"_s << u"/logs/r1.txt"_s << QString();
+    QTest::newRow("no extension") << u"/logs/r1"_s << u"/logs/r1.txt"_s << QString();
+    QTest::newRow("cut at the first dot of the name") << u"/logs/r1.log.bak"_s << u"/logs/r1.txt"_s << u"/logs/r1.log.txt"_s;
+    QTest::newRow("dot in a folder name") << u"/my.logs/r1.log"_s << u"/my.logs/r1.txt"_s << QString();
+    QTest::newRow("relative path") << u"./r1.log"_s << u"./r1.txt"_s << QString();
+    QTest::newRow("hidden folder, name without dot") << u"/home/u/.cache/r1"_s << u"/home/u/.cache/r1.txt"_s << QString();
+    QTest::newRow("empty") << QString() << u".txt"_s << QString();
+    QTest::newRow("name only") << u"r1.log"_s << u"r1.txt"_s << QString();
+    QTest::newRow("blanks and Japanese") << u"/ログ/機器 1.log"_s << u"/ログ/機器 1.txt"_s << QString();
+    QTest::newRow("folder with a closing separator") << u"/my.logs/"_s << u"/my.logs/.txt"_s << QString();
 }
 
 void tst_OutputName::derivesOutputPath()
 {
     QFETCH(QString, source);
     QFETCH(QString, output);
+    QFETCH(QString, keepingDots);
     QCOMPARE(tarnwick::outputBase(source) + u".txt"_s, output);
+    QCOMPARE(tarnwick::outputBase(source, true) + u".txt"_s, keepingDots.isEmpty() ? output : keepingDots);
 }
 
 QTEST_APPLESS_MAIN(tst_OutputName)

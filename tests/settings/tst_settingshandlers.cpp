@@ -50,8 +50,9 @@ void tst_SettingsHandlers::startsWithDefaultsWithoutProfile()
         const auto form = loadedForm(profile());
         QVERIFY(!form->Check1->isChecked() && !form->OverWriteOn);
         QVERIFY(!form->Check2->isChecked() && !form->ScrollOn);
-        QCOMPARE(form->Text3->text(), QString());
-        QCOMPARE(form->OutExt, QString());
+        // A first start converts r1.log into r1.txt.
+        QCOMPARE(form->Text3->text(), u"txt"_s);
+        QCOMPARE(form->OutExt, u"txt"_s);
         form->show();
         form->Command2_Click();
     }
@@ -105,6 +106,7 @@ void tst_SettingsHandlers::loadsHandWrittenProfileWithoutWriting()
 
 void tst_SettingsHandlers::writesEachRealChangeOnce()
 {
+    writeFile(profile(), "[Tarnwick]\n");
     const auto form = loadedForm(profile());
     form->show();
     QVERIFY(QTest::qWaitForWindowActive(form.get()));
@@ -128,8 +130,9 @@ void tst_SettingsHandlers::writesEachRealChangeOnce()
     // encoding submenu.
     for (QWidget *target : QList<QWidget *>{form.get(), form->Label1, form->Label4}) {
         QCOMPARE(target->contextMenuPolicy(), Qt::ActionsContextMenu);
-        QCOMPARE(target->actions().size(), 2);
+        QCOMPARE(target->actions().size(), 3);
         QCOMPARE(target->actions().first(), form->controlsItem);
+        QCOMPARE(target->actions().at(1), form->keepDotsItem);
         QCOMPARE(target->actions().last()->menu()->actions(), form->encodingItems->actions());
     }
     QCOMPARE(form->controlsItem->text(), u"端末制御シーケンスを処理"_s);
@@ -143,11 +146,19 @@ void tst_SettingsHandlers::writesEachRealChangeOnce()
     form->encodingItems->actions().at(0)->trigger();
     QCOMPARE(readFile(profile()), QByteArray("[Tarnwick]\nFileExt=log\nOverWrite=TRUE\nScroll=TRUE\nControls=TRUE\nEncoding=Auto\n"));
     form->encodingItems->actions().at(2)->trigger();
+    // The output name follows the dots setting at once.
+    form->Text1->setText(u"/logs/192.168.1.1.log"_s);
+    QCOMPARE(form->Text2->text(), u"/logs/192.log"_s);
+    form->keepDotsItem->trigger();
+    QCOMPARE(form->Text2->text(), u"/logs/192.168.1.1.log"_s);
+    form->keepDotsItem->trigger();
+    QCOMPARE(form->Text2->text(), u"/logs/192.log"_s);
+    QVERIFY(readFile(profile()).endsWith("Encoding=UTF-8\nKeepDots=FALSE\n"));
 
     // Deleting the text stores the empty extension, and the next start shows an empty box.
     form->Text3->clear();
     QCOMPARE(loadedForm(profile())->Text3->text(), QString());
-    QCOMPARE(readFile(profile()), QByteArray("[Tarnwick]\nFileExt=\nOverWrite=TRUE\nScroll=TRUE\nControls=TRUE\nEncoding=UTF-8\n"));
+    QCOMPARE(readFile(profile()), QByteArray("[Tarnwick]\nFileExt=\nOverWrite=TRUE\nScroll=TRUE\nControls=TRUE\nEncoding=UTF-8\nKeepDots=FALSE\n"));
 }
 
 void tst_SettingsHandlers::keepsKeyWhenSwitchedOff()
@@ -182,7 +193,7 @@ void tst_SettingsHandlers::unwritableProfileKeepsMirrorSilently()
     }
     const auto restarted = loadedForm(unwritable);
     QVERIFY(!restarted->Check2->isChecked());
-    QCOMPARE(restarted->Text3->text(), QString());
+    QCOMPARE(restarted->Text3->text(), u"txt"_s); // as at a first start: nothing was kept
 }
 
 QTEST_MAIN(tst_SettingsHandlers)

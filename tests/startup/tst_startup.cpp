@@ -225,7 +225,7 @@ void tst_Startup::runSettingsShowWithoutWriting()
     writeFile(dir_.filePath(u"Tarnwick.ini"_s), profile);
     frmTarnwick form;
     form.Form_Load(programFolder());
-    tarnwick::applyRunSettings(form, {true, true, u"cfg"_s, true, tarnwick::EncodingSetting::ShiftJis});
+    tarnwick::applyRunSettings(form, {true, true, u"cfg"_s, true, tarnwick::EncodingSetting::ShiftJis, true});
     QVERIFY(form.controlsItem->isChecked() && form.ControlsOn);
     QCOMPARE(form.Encoding, tarnwick::EncodingSetting::ShiftJis);
     QCOMPARE(form.encodingItems->checkedAction()->text(), u"Shift-JIS"_s);
@@ -233,8 +233,8 @@ void tst_Startup::runSettingsShowWithoutWriting()
     QVERIFY(form.Check2->isChecked() && form.ScrollOn);
     QCOMPARE(form.Text3->text(), u"cfg"_s);
     QCOMPARE(form.OutExt, u"cfg"_s);
-    form.Text1->setText(u"/logs/r1.log"_s);
-    QCOMPARE(form.Text2->text(), u"/logs/r1.cfg"_s);
+    form.Text1->setText(u"/logs/192.168.1.1.log"_s);
+    QCOMPARE(form.Text2->text(), u"/logs/192.168.1.1.cfg"_s);
     QCOMPARE(readFile(dir_.filePath(u"Tarnwick.ini"_s)), profile);
 }
 

@@ -136,7 +136,7 @@ void tst_Window::showsControlsAsDesigned_data()
     QTest::newRow("Label2") << u"Label2"_s << u"出力ファイル"_s << QRect(8, 34, 81, 17);
     QTest::newRow("Text2") << u"Text2"_s << QString() << QRect(96, 32, 209, 18);
     QTest::newRow("Label3") << u"Label3"_s << u"出力拡張子"_s << QRect(8, 58, 81, 17);
-    QTest::newRow("Text3") << u"Text3"_s << QString() << QRect(96, 56, 57, 18);
+    QTest::newRow("Text3") << u"Text3"_s << u"txt"_s << QRect(96, 56, 57, 18);
     QTest::newRow("Check1") << u"Check1"_s << u"ログファイル上書き"_s << QRect(168, 56, 145, 16);
     QTest::newRow("Label4") << u"Label4"_s << u"ログファイルから BackSpace(0x08) を取り除きます。"_s << QRect(4, 84, 89, 41);
     QTest::newRow("Command1") << u"Command1"_s << u"変 換"_s << QRect(96, 96, 97, 25);
@@ -271,7 +271,7 @@ void tst_Window::dropWithoutFilesChangesNothing()
     form_->Form_OLEDragDrop(nullptr);
     QCOMPARE(form_->Text1->text(), u"/logs/r1.log"_s);
     QCOMPARE(form_->Text2->text(), u"typed by hand"_s);
-    QCOMPARE(form_->Text3->text(), QString());
+    QCOMPARE(form_->Text3->text(), u"txt"_s);
 }
 
 void tst_Window::browseConfirmsOrCancels()
