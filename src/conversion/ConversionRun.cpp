@@ -7,6 +7,7 @@
 #include "platform/TextOutput.h"
 
 #include <QDir>
+#include <QLocale>
 
 using namespace Qt::StringLiterals;
 
@@ -24,9 +25,11 @@ bool sameFile(const QString &a, const QString &b)
 
 } // namespace
 
+// Digits in groups of three, as both English and Japanese write long numbers.
 QString progressText(std::uint64_t done, std::uint64_t total)
 {
-    return QString::number(done) + u" / "_s + QString::number(total);
+    const QLocale grouped(QLocale::English, QLocale::UnitedStates);
+    return grouped.toString(qulonglong(done)) + u" / "_s + grouped.toString(qulonglong(total));
 }
 
 RunOutcome failedOutcome(RunOutcome::Failure failure, const QString &path, const QString &reason, const QString &other)

@@ -74,6 +74,7 @@ struct RunOutcome {
     QString other;  // another file the failure concerns, in native separators
 };
 
+// "9,934,400 / 15,000,048".
 QString progressText(std::uint64_t done, std::uint64_t total);
 
 // The outcome of a run that failed at `failure` on the file at `path`.

@@ -2,6 +2,9 @@
 
 #include "frmTarnwick.h"
 
+#include <QKeyEvent>
+#include <QPushButton>
+
 #include "settings/ProfileSettings.h"
 
 #include <QDir>
@@ -67,6 +70,16 @@ bool frmTarnwick::eventFilter(QObject *watched, QEvent *event)
     case QEvent::Drop:
         dropEvent(static_cast<QDropEvent *>(event));
         return true;
+    case QEvent::KeyPress: {
+        // Enter presses the focused button, as on Windows.
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        auto *button = qobject_cast<QPushButton *>(watched);
+        if (button && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+            button->click();
+            return true;
+        }
+        return QWidget::eventFilter(watched, event);
+    }
     default:
         return QWidget::eventFilter(watched, event);
     }

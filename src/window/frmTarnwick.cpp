@@ -63,7 +63,8 @@ frmTarnwick::frmTarnwick(QWidget *parent)
     setWindowIcon(icon);
 
     const QFont large = gothic(11.25);
-    // Created in tab order, which is also the order the focus visits them.
+    // Created in tab order, which is also the order the focus visits them: top to bottom, left
+    // to right.
     const auto label = [&](const QString &text, QRect geometry, const QFont &font) {
         auto *control = new QLabel(text, this);
         control->setGeometry(geometry);
@@ -98,10 +99,18 @@ frmTarnwick::frmTarnwick(QWidget *parent)
     Label3 = label(u"出力拡張子"_s, {8, 58, 81, 17}, large);
     Text3 = textBox({96, 56, 57, 18});
     Check1 = checkBox(u"ログファイル上書き"_s, {168, 56, 145, 16}, large);
+    Check2 = checkBox(u"$（横スクロール）に挑戦"_s, {168, 72, 145, 16}, font());
     Label4 = label(u"ログファイルから BackSpace(0x08) を取り除きます。"_s, {4, 84, 89, 41}, font());
     Command1 = button(captions::convert, {96, 96, 97, 25});
     Command2 = button(captions::exit, {208, 96, 97, 25});
-    Check2 = checkBox(u"$（横スクロール）に挑戦"_s, {168, 72, 145, 16}, font());
+    // The progress it shows while disabled reads as plainly as its caption.
+    QPalette progress = Command1->palette();
+    progress.setColor(QPalette::Disabled, QPalette::ButtonText, progress.color(QPalette::Active, QPalette::ButtonText));
+    Command1->setPalette(progress);
+    // Enter in either path box converts, as in a dialog whose default button 変換 is.
+    Command1->setDefault(true);
+    for (TextBox *path : {Text1, Text2})
+        connect(path, &QLineEdit::returnPressed, Command1, &QPushButton::click);
 
     connect(Text1, &QLineEdit::textChanged, this, &frmTarnwick::Text1_Change);
     connect(Text3, &QLineEdit::textChanged, this, &frmTarnwick::Text3_Change);

@@ -159,6 +159,14 @@ void tst_ConversionRun::normalisesLineEnds_data()
     const QStringList hundred{u"0 / 0"_s, u"0 / 100"_s, u"0 / 100"_s, u"0 / 100"_s, u"100 / 100"_s, u"100 / 100"_s};
     QTest::newRow("100 lines") << numberedLines(100) << cleanedNumberedLines(100) << hundred;
     QTest::newRow("100 lines, the last without LF") << numberedLines(100).chopped(1) << cleanedNumberedLines(100) << hundred;
+    QStringList thousand{u"0 / 0"_s};
+    for (int step = 100; step < 1000; step += 100)
+        thousand.append(u"0 / %1"_s.arg(step));
+    thousand += {u"0 / 1,000"_s, u"0 / 1,000"_s, u"0 / 1,000"_s};
+    for (int step = 100; step < 1000; step += 100)
+        thousand.append(u"%1 / 1,000"_s.arg(step));
+    thousand += {u"1,000 / 1,000"_s, u"1,000 / 1,000"_s};
+    QTest::newRow("1,000 lines, digits grouped") << numberedLines(1000) << cleanedNumberedLines(1000) << thousand;
     QTest::newRow("250 lines") << numberedLines(250) << cleanedNumberedLines(250)
                                << QStringList{u"0 / 0"_s, u"0 / 100"_s, u"0 / 200"_s, u"0 / 250"_s, u"0 / 250"_s,
                                               u"100 / 250"_s, u"200 / 250"_s, u"250 / 250"_s};

@@ -67,7 +67,8 @@ private Q_SLOTS:
     void showsControlsAsDesigned();
     void usesJapaneseGothicFonts();
     void visitsControlsInTabOrder();
-    void ignoresEnterAndEscape();
+    void answersEnterIgnoresEscape_data();
+    void answersEnterIgnoresEscape();
     void dropSetsSourcePath_data();
     void dropSetsSourcePath();
     void dropWithoutFilesChangesNothing();
@@ -200,25 +201,41 @@ void tst_Window::visitsControlsInTabOrder()
 {
     QCOMPARE(QApplication::focusWidget(), form_->Text1);
     const QList<QWidget *> order = {form_->Command3, form_->Text2, form_->Text3, form_->Check1,
-                                    form_->Command1, form_->Command2, form_->Check2, form_->Text1};
+                                    form_->Check2, form_->Command1, form_->Command2, form_->Text1};
     for (QWidget *next : order) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), next);
     }
 }
 
-void tst_Window::ignoresEnterAndEscape()
+void tst_Window::answersEnterIgnoresEscape_data()
 {
-    writeFile(path(u"r1.log"_s), "abc\n");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("converts");
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("Enter in the source box") << u"Text1"_s << int(Qt::Key_Return) << true << false;
+    QTest::newRow("keypad Enter in the output box") << u"Text2"_s << int(Qt::Key_Enter) << true << false;
+    QTest::newRow("Enter on convert") << u"Command1"_s << int(Qt::Key_Return) << true << false;
+    QTest::newRow("Enter on exit") << u"Command2"_s << int(Qt::Key_Return) << false << true;
+    QTest::newRow("Enter in the extension box") << u"Text3"_s << int(Qt::Key_Return) << false << false;
+    QTest::newRow("Escape in the source box") << u"Text1"_s << int(Qt::Key_Escape) << false << false;
+    QTest::newRow("Escape on convert") << u"Command1"_s << int(Qt::Key_Escape) << false << false;
+}
+
+void tst_Window::answersEnterIgnoresEscape()
+{
+    QFETCH(QString, control);
+    QFETCH(int, key);
+    QFETCH(bool, converts);
+    QFETCH(bool, closes);
+    writeFile(path(u"r1.log"_s), "abc\b\n");
     form_->Text1->setText(path(u"r1.log"_s));
-    for (QWidget *control : std::initializer_list<QWidget *>{form_->Text1, form_->Text2, form_->Text3}) {
-        control->setFocus();
-        QTest::keyClick(control, Qt::Key_Return);
-        QTest::keyClick(control, Qt::Key_Enter);
-        QTest::keyClick(control, Qt::Key_Escape);
-    }
-    QVERIFY(form_->isVisible());
-    QVERIFY(!QFile::exists(form_->Text2->text()));
+    QWidget *target = controlNamed(control);
+    target->setFocus();
+    QTest::keyClick(target, Qt::Key(key));
+    QCOMPARE(readFile(path(u"r1.txt"_s)), converts ? QByteArray("ab\r\n") : QByteArray("<missing>"));
+    QCOMPARE(form_->isVisible(), !closes);
 }
 
 void tst_Window::dropSetsSourcePath_data()
