@@ -34,7 +34,7 @@ QString progressText(std::uint64_t done, std::uint64_t total)
 
 RunOutcome failedOutcome(RunOutcome::Failure failure, const QString &path, const QString &reason, const QString &other)
 {
-    return {RunOutcome::Status::Failed, failure, QDir::toNativeSeparators(path), reason, QDir::toNativeSeparators(other)};
+    return {RunOutcome::Status::Failed, failure, QDir::toNativeSeparators(path), reason, QDir::toNativeSeparators(other), {}, 0};
 }
 
 ConversionRun::ConversionRun(RunPaths paths, CharacterRule rule, RunHost &host, RunOptions options)
@@ -81,7 +81,12 @@ RunOutcome ConversionRun::finish(RunOutcome::Status status)
         fail(RunOutcome::Failure::DeleteTemporary, temporary_.path(), temporary_.errorString());
         return failure_;
     }
-    return {status, RunOutcome::Failure::None, {}, {}, {}};
+    RunOutcome outcome{status, RunOutcome::Failure::None, {}, {}, {}, {}, 0};
+    if (written_) {
+        outcome.output = QDir::toNativeSeparators(paths_.output);
+        outcome.lines = cleaned_;
+    }
+    return outcome;
 }
 
 bool ConversionRun::fail(RunOutcome::Failure failure, const QString &path, const QString &reason, const QString &other)
@@ -237,6 +242,8 @@ bool ConversionRun::clean()
         return fail(RunOutcome::Failure::WriteOutput, paths_.output, output.errorString());
     if (options_.batch)
         options_.batch->record(paths_.output, paths_.source);
+    written_ = true;
+    cleaned_ = done;
     return true;
 }
 

@@ -72,6 +72,10 @@ struct RunOutcome {
     QString file;   // the file concerned, in native separators
     QString reason; // the system's reason, where it gave one
     QString other;  // another file the failure concerns, in native separators
+    // What the output holds when the run wrote one (completed, or aborted while cleaning): its
+    // path in native separators and the source lines cleaned into it. Empty when none was written.
+    QString output;
+    std::uint64_t lines = 0;
 };
 
 // "9,934,400 / 15,000,048".
@@ -136,6 +140,8 @@ private:
     std::uint64_t block_ = 0;
     std::size_t readSinceEvents_ = 0;
     RunOutcome failure_;
+    std::uint64_t cleaned_ = 0; // lines cleaned into the output that was written
+    bool written_ = false;
     std::string_view byteOrderMark_;
     std::optional<QStringConverter::Encoding> outputEncoding_;
 };

@@ -8,6 +8,9 @@
 #include "conversion/OutputName.h"
 
 #include <QApplication>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLocale>
 #include <QCloseEvent>
 #include <QPushButton>
 
@@ -15,6 +18,7 @@
 
 using tarnwick::ConversionRun;
 using tarnwick::RunOutcome;
+using namespace Qt::StringLiterals;
 
 namespace {
 // Window events are let run at a progress step only when this much time has passed since the
@@ -24,6 +28,10 @@ constexpr qint64 eventIntervalMs = 20;
 
 void frmTarnwick::Text1_Change()
 {
+    if (Label4->text() != description_) {
+        Label4->setText(description_);
+        Label4->setToolTip({});
+    }
     Text1->Tag = tarnwick::outputBase(Text1->text(), KeepDotsOn);
     Text2->setText(Text1->Tag + u'.' + OutExt);
 }
@@ -64,6 +72,7 @@ std::optional<RunOutcome> frmTarnwick::Command1_Click()
         Command1->setFocus(Qt::TabFocusReason);
         setAttribute(Qt::WA_KeyboardFocusChange);
     }
+    showOutcome(outcome);
     if (closeRequested_) {
         closeRequested_ = false;
         close();
@@ -111,6 +120,31 @@ void frmTarnwick::processEvents()
         return;
     QApplication::processEvents();
     sinceEvents_.start();
+}
+
+void frmTarnwick::showOutcome(const RunOutcome &outcome)
+{
+    const QLocale grouped(QLocale::English, QLocale::UnitedStates);
+    QString status;
+    QString detail;
+    QString whole;
+    if (!outcome.output.isEmpty()) {
+        status = outcome.status == RunOutcome::Status::Completed ? u"変換しました。"_s : u"中断しました。"_s;
+        const QString lines = grouped.toString(qulonglong(outcome.lines)) + u" 行"_s;
+        detail = QFileInfo(outcome.output).fileName() + u"（"_s + lines + u"）"_s;
+        whole = status + outcome.output + u" に "_s + lines + u"を書き出しました。"_s;
+    } else if (outcome.status == RunOutcome::Status::Aborted) {
+        status = u"中断しました。"_s;
+        detail = u"出力は元のままです。"_s;
+        whole = status + detail;
+    } else {
+        status = u"変換できませんでした。"_s;
+        whole = status;
+    }
+    // As much as fits in the two lines under the status; the whole sentence in the tool tip.
+    const QString shown = QFontMetrics(Label4->font()).elidedText(detail, Qt::ElideMiddle, 2 * Label4->contentsRect().width() - 8);
+    Label4->setText(status + u"\n"_s + shown);
+    Label4->setToolTip(whole);
 }
 
 // What went wrong is told once: in a message box, or on standard error once the window is gone.

@@ -1,6 +1,7 @@
 #include "frmTarnwick.h"
 
 #include "Captions.h"
+#include "OpenFileDialog.h"
 #include "TextFitting.h"
 #include "conversion/Messages.h"
 
@@ -35,16 +36,19 @@ QFont gothic(qreal pointSize)
 
 std::optional<QString> askForFile(QWidget *parent, const QString &initialFile)
 {
-    const QString chosen = QFileDialog::getOpenFileName(parent, QString(), initialFile);
-    if (chosen.isEmpty())
+    QFileDialog dialog(parent);
+    tarnwick::setUpOpenFileDialog(dialog, initialFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return QDir::toNativeSeparators(chosen);
+    return QDir::toNativeSeparators(dialog.selectedFiles().first());
 }
 
 void showMessage(QWidget *parent, const QString &message)
 {
     QMessageBox::warning(parent, u"Tarnwick"_s, message);
 }
+
+const QSize designedSize(313, 129);
 
 } // namespace
 
@@ -55,7 +59,10 @@ frmTarnwick::frmTarnwick(QWidget *parent)
 {
     setWindowTitle(u"Tarnwick"_s);
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
-    setFixedSize(313, 129);
+    // Wider, for long paths: the path boxes grow with it; its height stays.
+    setMinimumSize(designedSize);
+    setMaximumHeight(designedSize.height());
+    resize(designedSize);
     setFont(gothic(9));
     QIcon icon;
     icon.addFile(u":/icons/tarnwick-16.png"_s);
@@ -101,6 +108,7 @@ frmTarnwick::frmTarnwick(QWidget *parent)
     Check1 = checkBox(u"ログファイル上書き"_s, {168, 56, 145, 16}, large);
     Check2 = checkBox(u"$（横スクロール）に挑戦"_s, {168, 72, 145, 16}, font());
     Label4 = label(u"ログファイルから BackSpace(0x08) を取り除きます。"_s, {4, 84, 89, 41}, font());
+    description_ = Label4->text();
     Command1 = button(captions::convert, {96, 96, 97, 25});
     Command2 = button(captions::exit, {208, 96, 97, 25});
     // The progress it shows while disabled reads as plainly as its caption.
@@ -156,4 +164,13 @@ frmTarnwick::frmTarnwick(QWidget *parent)
     // Styles draw the focus frame only once the keyboard has moved the focus; the focused
     // control shows that it has the focus from the start.
     setAttribute(Qt::WA_KeyboardFocusChange);
+}
+
+void frmTarnwick::resizeEvent(QResizeEvent *event)
+{
+    const int wider = width() - designedSize.width();
+    Text1->setGeometry(96, 8, 177 + wider, 18);
+    Command3->move(272 + wider, 8);
+    Text2->setGeometry(96, 32, 209 + wider, 18);
+    QWidget::resizeEvent(event);
 }

@@ -105,6 +105,7 @@ protected:
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void showProgress(const QString &text) override;
@@ -112,12 +113,16 @@ private:
     bool scrollOn() const override { return ScrollOn; }
 
     void reportFailure(const QString &message);
+    // What the last run did, told in the place of the window's description until the source
+    // path changes.
+    void showOutcome(const tarnwick::RunOutcome &outcome);
     void keepControlsSetting();
     void keepKeepDotsSetting();
     void keepEncodingSetting();
 
     tarnwick::CharacterRule characterRule_;
     QString lastFolder_; // where the open-file dialog starts when the source box is empty
+    QString description_; // Label4's own text
     tarnwick::ConversionRun *activeRun_ = nullptr;
     QElapsedTimer sinceEvents_;
     bool closeRequested_ = false; // the window was closed while a conversion ran

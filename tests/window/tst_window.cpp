@@ -1,10 +1,12 @@
 #include "TestSupport.h"
 #include "conversion/Messages.h"
+#include "window/OpenFileDialog.h"
 #include "window/TextFitting.h"
 #include "window/frmTarnwick.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
@@ -73,6 +75,8 @@ private Q_SLOTS:
     void dropSetsSourcePath();
     void dropWithoutFilesChangesNothing();
     void browseConfirmsOrCancels();
+    void openFileDialogListsLogsFirst_data();
+    void openFileDialogListsLogsFirst();
     void outputFollowsSourceOnly();
     void refusesMissingPaths();
     void convertsAndShowsStates();
@@ -162,7 +166,16 @@ void tst_Window::showsControlsAsDesigned()
         QCOMPARE(qobject_cast<QLineEdit *>(widget)->text(), text);
 
     QCOMPARE(form_->size(), QSize(313, 129));
-    QCOMPARE(form_->minimumSize(), form_->maximumSize());
+    QCOMPARE(form_->minimumSize(), QSize(313, 129));
+    QCOMPARE(form_->maximumHeight(), 129);
+    // Widened, the path boxes grow and the browse button keeps to the right edge.
+    form_->resize(513, 129);
+    QRect widened = geometry;
+    if (widget == form_->Text1 || widget == form_->Text2)
+        widened.setWidth(geometry.width() + 200);
+    else if (widget == form_->Command3)
+        widened.translate(200, 0);
+    QCOMPARE(widget->geometry(), widened);
     QVERIFY(form_->Label4->wordWrap());
     QVERIFY(!form_->windowIcon().isNull());
     QVERIFY(form_->windowIcon().availableSizes().contains(QSize(16, 16)));
@@ -326,6 +339,28 @@ void tst_Window::browseConfirmsOrCancels()
     QCOMPARE(offered.last(), u"/logs/router 1"_s);
 }
 
+void tst_Window::openFileDialogListsLogsFirst_data()
+{
+    QTest::addColumn<QString>("initial"); // in the test's folder
+    QTest::addColumn<bool>("logsShown");
+    QTest::newRow("a log") << u"r1.log"_s << true;
+    QTest::newRow("a capture named .txt") << u"r1.txt"_s << true;
+    QTest::newRow("another kind of file") << u"r1.cap"_s << false;
+    QTest::newRow("a folder") << QString() << true;
+}
+
+void tst_Window::openFileDialogListsLogsFirst()
+{
+    QFETCH(QString, initial);
+    QFETCH(bool, logsShown);
+    QFileDialog dialog;
+    tarnwick::setUpOpenFileDialog(dialog, path(initial));
+    QCOMPARE(dialog.nameFilters(), (QStringList{u"ログファイル (*.log *.txt)"_s, u"すべてのファイル (*)"_s}));
+    QCOMPARE(dialog.selectedNameFilter(), dialog.nameFilters().at(logsShown ? 0 : 1));
+    QCOMPARE(QDir(dialog.directory()), QDir(dir_->path()));
+    QVERIFY(dialog.width() >= 640);
+}
+
 void tst_Window::outputFollowsSourceOnly()
 {
     form_->Text3->setText(u"txt"_s);
@@ -400,6 +435,11 @@ void tst_Window::convertsAndShowsStates()
     QCOMPARE(form_->Text2->text(), path(u"r2.txt"_s));
     QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), (QStringList{u"r1.log"_s, u"r1.txt"_s, u"Tarnwick.ini"_s}));
     QVERIFY(failures_.isEmpty());
+    // What happened shows without a dialog, until the source path changes.
+    QCOMPARE(form_->Label4->text(), u"変換しました。\nr1.txt（1,001 行）"_s);
+    QCOMPARE(form_->Label4->toolTip(), u"変換しました。%1 に 1,001 行を書き出しました。"_s.arg(path(u"r1.txt"_s)));
+    form_->Text1->setText(path(u"r3.log"_s));
+    QCOMPARE(form_->Label4->text(), u"ログファイルから BackSpace(0x08) を取り除きます。"_s);
 }
 
 void tst_Window::reportsFailureOnceWhenIdle_data()
@@ -481,6 +521,7 @@ void tst_Window::abortKeepsWindowOpen()
     QVERIFY(form_->Command1->isEnabled() && form_->Command2->isEnabled());
     QCOMPARE(readFile(path(u"r1.txt"_s)), QByteArray("an older output\r\n"));
     QVERIFY(!QFile::exists(form_->TempFile));
+    QCOMPARE(form_->Label4->text(), u"中断しました。\n出力は元のままです。"_s);
 }
 
 void tst_Window::closingDuringRunAbortsThenCloses()
