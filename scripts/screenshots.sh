@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Shows the window as a person sees it: under Xvfb with a window manager, in a Japanese session,
 # it takes screenshots of the context menu with its encoding submenu, the open-file dialog, a
-# failure message and the progress of a run of 10 million lines: screenshots.sh [FOLDER] (default
-# build/screenshots).
+# failure message, the window after a conversion, the progress of a run of 10 million lines, the
+# window after aborting it, the widened window, and a usage error on a terminal:
+# screenshots.sh [FOLDER] (default build/screenshots).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 out="${1:-$root/build/screenshots}"
-for tool in Xvfb openbox xdotool import; do
-  command -v "$tool" >/dev/null || { echo "needs $tool (apt-get install xvfb openbox xdotool imagemagick)" >&2; exit 1; }
+for tool in Xvfb openbox xdotool import xterm; do
+  command -v "$tool" >/dev/null || { echo "needs $tool (apt-get install xvfb openbox xdotool imagemagick xterm)" >&2; exit 1; }
 done
 "$root/scripts/build.sh" build >/dev/null
 mkdir -p "$out"
@@ -17,6 +18,7 @@ mkdir -p "$work/bin" "$work/ログ" "$work/logs"
 cp "$root/build/tarnwick" "$work/bin/"
 printf '[Tarnwick]\nFileExt=txt\n' > "$work/bin/Tarnwick.ini"
 cp "$root/examples/router-session.log" "$work/ログ/ルーター1.log"
+cp "$root/examples/router-session.log" "$work/logs/router1.log"
 python3 -c "import sys; sys.stdout.write(''.join('R1#shpw\b\bow line %d\n' % i for i in range(10_000_000)))" > "$work/logs/10m.log"
 
 export DISPLAY=:97 LANG=ja_JP.UTF-8
@@ -47,8 +49,23 @@ click 144 108 # 変 換
 import -window root "$out/failure-message.png"
 xdotool key Return; sleep 0.5
 
-source_box "$work/logs/10m.log"
+source_box "$work/logs/router1.log"
 click 144 108
-sleep 2.5
+import -window root "$out/after-conversion.png"
+
+source_box "$work/logs/10m.log"
+xdotool mousemove --window "$window" 144 108 click 1
+sleep 0.6
 import -window root "$out/progress-10-million-lines.png"
+xdotool mousemove --window "$window" 256 108 click 1 # 中 断
+sleep 1
+import -window root "$out/after-abort.png"
+
+xdotool windowsize "$window" 640 129; sleep 1
+source_box "$work/logs/router1.log"
+import -window root "$out/widened-window.png"
+
+xterm -geometry 100x6+0+400 -fa 'IPAGothic' -fs 10 -e bash -c "'$work/bin/tarnwick' --bogus; sleep 30" &
+sleep 2
+import -window root "$out/usage-error.png"
 ls "$out"

@@ -143,5 +143,174 @@
         <source>cannot open the display %1; converting without showing the window</source>
         <translation>ディスプレイ %1 を開けません。ウィンドウを表示せずに変換します</translation>
     </message>
+    <message>
+        <source>Cleans console logs captured from network equipment: applies the BackSpaces the
+device&apos;s line editor sent, drops the pager prompt lines (&quot;&lt;--- More ---&gt;&quot;),
+ends every line with CR LF and, with the scroll setting on, rebuilds command
+lines the device scrolled sideways. With the controls setting on, it also reads
+terminal control sequences (colours, cursor moves, erasures), carriage returns
+and other vendors&apos; pager prompts (&quot;--More--&quot;, &quot;---(more 83%)---&quot;, ...) as a
+terminal shows them, wide characters taking two columns.
+
+Each LOG&apos;s encoding is found from its bytes (a byte order mark, well-formed
+UTF-8, well-formed Shift-JIS, else the locale&apos;s) unless --encoding or the
+profile&apos;s Encoding names one; UTF-16 is read and written back as UTF-16. A
+terminal program&apos;s timestamp at the start of a line (&quot;[2026-12-07
+10:00:00.123] &quot;, &quot;[Mon Dec 07 10:00:00.123 2026] &quot;, &quot;[0 00:01:23.456] &quot;) is
+kept, and the line is cleaned after it.
+
+Without LOG the window opens. With LOG paths each is converted in turn into its
+output file (the name up to its first dot, then the output extension; with the
+overwrite setting, the log itself), with the settings of the profile
+Tarnwick.ini and of the options, and the program ends by itself. Without a
+display the window is not shown. With -c, or when a LOG is &quot;-&quot; (standard
+input), every LOG&apos;s cleaned text goes to standard output instead, in order,
+and no window is shown. Options come before the LOGs; a LOG that begins with
+&quot;-&quot; is given after &quot;--&quot; or as &quot;./-name&quot;.</source>
+        <translation>ネットワーク機器から取り込んだコンソールログを整えます。機器のラインエディターが
+送った BackSpace を反映し、ページャーのプロンプト行（&quot;&lt;--- More ---&gt;&quot;）を
+取り除き、すべての行を CR LF で終えます。スクロール設定がオンのときは、機器が
+横にスクロールしたコマンド行を組み立て直します。制御シーケンス設定がオンのときは、
+端末制御シーケンス（色、カーソル移動、消去）、キャリッジリターン、他社機器の
+ページャーのプロンプト（&quot;--More--&quot;、&quot;---(more 83%)---&quot; など）も端末の表示どおりに
+読み、全角文字は 2 桁として数えます。
+
+各 LOG の文字コードは、--encoding またはプロファイルの Encoding で指定しない限り、
+内容から判定します（バイトオーダーマーク、正しい UTF-8、正しい Shift-JIS、
+それ以外はロケールの文字コード）。UTF-16 は UTF-16 として読み、UTF-16 で書き出します。
+行頭の端末ソフトのタイムスタンプ（&quot;[2026-12-07 10:00:00.123] &quot;、
+&quot;[Mon Dec 07 10:00:00.123 2026] &quot;、&quot;[0 00:01:23.456] &quot;）はそのまま残し、
+その後ろを整えます。
+
+LOG を指定しないとウィンドウが開きます。LOG のパスを指定すると、プロファイル
+Tarnwick.ini とオプションの設定で順に出力ファイル（名前の最初のドットまでに
+出力拡張子を付けたもの。上書き設定では LOG そのもの）へ変換し、終了します。
+ディスプレイがなければウィンドウは表示しません。-c を指定するか、LOG に &quot;-&quot;
+（標準入力）があると、すべての LOG の整えた内容を順に標準出力へ書き、ウィンドウは
+表示しません。オプションは LOG より前に書きます。&quot;-&quot; で始まる LOG は &quot;--&quot; の後に
+書くか、&quot;./-name&quot; と書きます。</translation>
+    </message>
+    <message>
+        <source>
+Exit status:
+  0    every LOG was converted
+  1    one or more LOGs were not converted (failed, aborted, refused, or left
+       when the batch was ended)
+  2    usage error, or neither a display nor a LOG
+  128+n  ended by signal n
+</source>
+        <translation>
+終了ステータス:
+  0    すべての LOG を変換しました
+  1    変換できなかった LOG があります（失敗、中断、拒否、または一括変換の
+       終了で残ったもの）
+  2    使い方の誤り、またはディスプレイも LOG もありません
+  128+n  シグナル n で終了しました
+</translation>
+    </message>
+    <message>
+        <source>Show this text.</source>
+        <translation>この説明を表示します。</translation>
+    </message>
+    <message>
+        <source>Show the version.</source>
+        <translation>バージョンを表示します。</translation>
+    </message>
+    <message>
+        <source>Write each LOG&apos;s cleaned text to standard output, not into a file.</source>
+        <translation>各 LOG の整えた内容をファイルではなく標準出力へ書き出します。</translation>
+    </message>
+    <message>
+        <source>Write the result over the LOG itself (this run only).</source>
+        <translation>結果を LOG そのものに上書きします（今回の実行のみ）。</translation>
+    </message>
+    <message>
+        <source>Write the result into the output file (this run only).</source>
+        <translation>結果を出力ファイルへ書き出します（今回の実行のみ）。</translation>
+    </message>
+    <message>
+        <source>Rebuild command lines scrolled sideways (this run only).</source>
+        <translation>横スクロールしたコマンド行を組み立て直します（今回の実行のみ）。</translation>
+    </message>
+    <message>
+        <source>Leave command lines scrolled sideways as they are (this run only).</source>
+        <translation>横スクロールしたコマンド行をそのままにします（今回の実行のみ）。</translation>
+    </message>
+    <message>
+        <source>Read terminal control sequences, carriage returns and other pagers (this run only).</source>
+        <translation>端末制御シーケンス、キャリッジリターン、他社のページャーを処理します（今回の実行のみ）。</translation>
+    </message>
+    <message>
+        <source>Leave terminal control sequences as they are (this run only).</source>
+        <translation>端末制御シーケンスをそのままにします（今回の実行のみ）。</translation>
+    </message>
+    <message>
+        <source>Use EXT as the output extension (this run only).</source>
+        <translation>出力拡張子に EXT を使います（今回の実行のみ）。</translation>
+    </message>
+    <message>
+        <source>Cut the output name at the log name&apos;s last dot, not its first (this run only).</source>
+        <translation>出力ファイル名を、ログの名前の最初ではなく最後のドットで区切ります（今回の実行のみ）。</translation>
+    </message>
+    <message>
+        <source>Cut the output name at the log name&apos;s first dot (this run only).</source>
+        <translation>出力ファイル名を、ログの名前の最初のドットで区切ります（今回の実行のみ）。</translation>
+    </message>
+    <message>
+        <source>Read each LOG as ENCODING: auto (found per file, the default), system (the locale&apos;s), utf-8 or shift-jis (this run only).</source>
+        <translation>各 LOG を ENCODING として読みます: auto（ファイルごとに判定、既定）、system（ロケールの文字コード）、utf-8、shift-jis（今回の実行のみ）。</translation>
+    </message>
+    <message>
+        <source>A log to convert; &quot;-&quot; is standard input.</source>
+        <translation>変換するログ。&quot;-&quot; は標準入力です。</translation>
+    </message>
+    <message>
+        <source>unknown option &apos;%1&apos;</source>
+        <translation>不明なオプション &apos;%1&apos; です</translation>
+    </message>
+    <message>
+        <source>missing value after &apos;%1&apos;</source>
+        <translation>&apos;%1&apos; の後に値がありません</translation>
+    </message>
+    <message>
+        <source>unknown encoding &apos;%1&apos; (auto, system, utf-8 or shift-jis)</source>
+        <translation>不明な文字コード &apos;%1&apos; です（auto、system、utf-8、shift-jis のいずれか）</translation>
+    </message>
+    <message>
+        <source> (see tarnwick --help)</source>
+        <translation>（tarnwick --help を参照）</translation>
+    </message>
+    <message>
+        <source>no display to open the window on; give the logs to convert as arguments (see --help)</source>
+        <translation>ウィンドウを表示するディスプレイがありません。変換するログを引数で指定してください（--help を参照）</translation>
+    </message>
+    <message>
+        <source>no such file or folder</source>
+        <translation>ファイルまたはフォルダーが見つかりません</translation>
+    </message>
+    <message>
+        <source>permission denied</source>
+        <translation>アクセスが許可されていません</translation>
+    </message>
+    <message>
+        <source>it is a folder</source>
+        <translation>フォルダーです</translation>
+    </message>
+    <message>
+        <source>the disk is full</source>
+        <translation>ディスクの空き容量が足りません</translation>
+    </message>
+    <message>
+        <source>the file system is read-only</source>
+        <translation>読み取り専用のファイルシステムです</translation>
+    </message>
+    <message>
+        <source>the name is too long</source>
+        <translation>名前が長すぎます</translation>
+    </message>
+    <message>
+        <source>the file is in use</source>
+        <translation>ファイルが使用中です</translation>
+    </message>
 </context>
 </TS>

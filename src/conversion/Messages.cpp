@@ -60,12 +60,56 @@ FailureTexts textsOf(Failure failure)
     return {"%1", "%1"};
 }
 
+// The reasons a conversion meets, as the systems and the toolkit word them (the C library in
+// English and Japanese, Windows, Qt in English and in its Japanese translation), each with the
+// one text the program gives for it in Japanese, whatever the locale.
+struct KnownReason {
+    std::initializer_list<const char *> spellings;
+    const char *text;
+};
+
+const KnownReason knownReasons[] = {
+    {{"No such file or directory", "The system cannot find the file specified.", "The system cannot find the path specified.",
+      "そのようなファイルやディレクトリはありません"},
+     QT_TRANSLATE_NOOP("tarnwick", "no such file or folder")},
+    {{"Permission denied", "Operation not permitted", "Access is denied.", "許可がありません", "許可されていない操作です"},
+     QT_TRANSLATE_NOOP("tarnwick", "permission denied")},
+    {{"Is a directory", "file to open is a directory", "Filename refers to a directory", "ディレクトリです", "ディレクトリを開こうとしました",
+      "ファイルではなくディレクトリを参照しています"},
+     QT_TRANSLATE_NOOP("tarnwick", "it is a folder")},
+    {{"No space left on device", "Disk quota exceeded", "There is not enough space on the disk.", "デバイスに空き領域がありません",
+      "ディスク使用量制限を超過しました"},
+     QT_TRANSLATE_NOOP("tarnwick", "the disk is full")},
+    {{"Read-only file system", "The media is write protected.", "読み込み専用ファイルシステムです"},
+     QT_TRANSLATE_NOOP("tarnwick", "the file system is read-only")},
+    {{"File name too long", "The filename or extension is too long.", "ファイル名が長すぎます"},
+     QT_TRANSLATE_NOOP("tarnwick", "the name is too long")},
+    {{"Text file busy", "Device or resource busy", "The process cannot access the file because it is being used by another process.",
+      "テキストファイルがビジー状態です", "デバイスもしくはリソースがビジー状態です"},
+     QT_TRANSLATE_NOOP("tarnwick", "the file is in use")},
+};
+
+// The system's reason in the language: a known one in the program's own words in Japanese.
+QString worded(const QString &reason, Language language)
+{
+    if (language == Language::Japanese) {
+        for (const KnownReason &known : knownReasons) {
+            for (const char *spelling : known.spellings) {
+                if (reason == QString::fromUtf8(spelling))
+                    return text(Language::Japanese, known.text);
+            }
+        }
+    }
+    return reason;
+}
+
 // The system's reason as the end of a Japanese sentence.
 QString closedReason(const QString &reason, Language language)
 {
-    if (language == Language::English || reason.isEmpty() || reason.endsWith(u'。'))
-        return reason;
-    return reason + u'。';
+    const QString shown = worded(reason, language);
+    if (language == Language::English || shown.isEmpty() || shown.endsWith(u'。'))
+        return shown;
+    return shown + u'。';
 }
 
 // The text with the place markers it holds filled (%1, %2, %3 from the values in turn), in one
@@ -114,7 +158,7 @@ QString failureSentence(const RunOutcome &outcome, Language language)
 
 QString failureReason(const RunOutcome &outcome, Language language)
 {
-    return filled(text(language, textsOf(outcome.failure).reason), outcome.reason, {}, outcome.other);
+    return filled(text(language, textsOf(outcome.failure).reason), worded(outcome.reason, language), {}, outcome.other);
 }
 
 Problem problemOf(const RunOutcome &outcome)

@@ -9,7 +9,7 @@ namespace tarnwick {
 
 namespace {
 
-const char description[] = R"(Cleans console logs captured from network equipment: applies the BackSpaces the
+const char description[] = QT_TRANSLATE_NOOP("tarnwick", R"(Cleans console logs captured from network equipment: applies the BackSpaces the
 device's line editor sent, drops the pager prompt lines ("<--- More --->"),
 ends every line with CR LF and, with the scroll setting on, rebuilds command
 lines the device scrolled sideways. With the controls setting on, it also reads
@@ -31,16 +31,16 @@ Tarnwick.ini and of the options, and the program ends by itself. Without a
 display the window is not shown. With -c, or when a LOG is "-" (standard
 input), every LOG's cleaned text goes to standard output instead, in order,
 and no window is shown. Options come before the LOGs; a LOG that begins with
-"-" is given after "--" or as "./-name".)";
+"-" is given after "--" or as "./-name".)");
 
-const char exitStatus[] = R"(
+const char exitStatus[] = QT_TRANSLATE_NOOP("tarnwick", R"(
 Exit status:
   0    every LOG was converted
   1    one or more LOGs were not converted (failed, aborted, refused, or left
        when the batch was ended)
   2    usage error, or neither a display nor a LOG
   128+n  ended by signal n
-)";
+)");
 
 struct Switch {
     QString on;
@@ -55,28 +55,49 @@ const Switch switches[] = {
     {u"keep-dots"_s, u"no-keep-dots"_s, &RunSettings::keepDots},
 };
 
-void configure(QCommandLineParser &parser)
+struct OptionText {
+    QStringList names;
+    const char *description;
+    QString valueName;
+};
+
+const OptionText options[] = {
+    {{u"h"_s, u"help"_s}, QT_TRANSLATE_NOOP("tarnwick", "Show this text."), {}},
+    {{u"version"_s}, QT_TRANSLATE_NOOP("tarnwick", "Show the version."), {}},
+    {{u"c"_s, u"stdout"_s}, QT_TRANSLATE_NOOP("tarnwick", "Write each LOG's cleaned text to standard output, not into a file."), {}},
+    {{u"overwrite"_s}, QT_TRANSLATE_NOOP("tarnwick", "Write the result over the LOG itself (this run only)."), {}},
+    {{u"no-overwrite"_s}, QT_TRANSLATE_NOOP("tarnwick", "Write the result into the output file (this run only)."), {}},
+    {{u"scroll"_s}, QT_TRANSLATE_NOOP("tarnwick", "Rebuild command lines scrolled sideways (this run only)."), {}},
+    {{u"no-scroll"_s}, QT_TRANSLATE_NOOP("tarnwick", "Leave command lines scrolled sideways as they are (this run only)."), {}},
+    {{u"controls"_s}, QT_TRANSLATE_NOOP("tarnwick", "Read terminal control sequences, carriage returns and other pagers (this run only)."), {}},
+    {{u"no-controls"_s}, QT_TRANSLATE_NOOP("tarnwick", "Leave terminal control sequences as they are (this run only)."), {}},
+    {{u"ext"_s}, QT_TRANSLATE_NOOP("tarnwick", "Use EXT as the output extension (this run only)."), u"EXT"_s},
+    {{u"keep-dots"_s}, QT_TRANSLATE_NOOP("tarnwick", "Cut the output name at the log name's last dot, not its first (this run only)."), {}},
+    {{u"no-keep-dots"_s}, QT_TRANSLATE_NOOP("tarnwick", "Cut the output name at the log name's first dot (this run only)."), {}},
+    {{u"encoding"_s},
+     QT_TRANSLATE_NOOP("tarnwick", "Read each LOG as ENCODING: auto (found per file, the default), system (the locale's), utf-8 or shift-jis (this run only)."),
+     u"ENCODING"_s},
+};
+
+void configure(QCommandLineParser &parser, Language language)
 {
-    parser.setApplicationDescription(QString::fromUtf8(description));
+    parser.setApplicationDescription(text(language, description));
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
-    parser.addOptions({
-        {{u"h"_s, u"help"_s}, u"Show this text."_s},
-        {u"version"_s, u"Show the version."_s},
-        {{u"c"_s, u"stdout"_s}, u"Write each LOG's cleaned text to standard output, not into a file."_s},
-        {u"overwrite"_s, u"Write the result over the LOG itself (this run only)."_s},
-        {u"no-overwrite"_s, u"Write the result into the output file (this run only)."_s},
-        {u"scroll"_s, u"Rebuild command lines scrolled sideways (this run only)."_s},
-        {u"no-scroll"_s, u"Leave command lines scrolled sideways as they are (this run only)."_s},
-        {u"controls"_s, u"Read terminal control sequences, carriage returns and other pagers (this run only)."_s},
-        {u"no-controls"_s, u"Leave terminal control sequences as they are (this run only)."_s},
-        {u"ext"_s, u"Use EXT as the output extension (this run only)."_s, u"EXT"_s},
-        {u"keep-dots"_s, u"Cut the output name at the log name's last dot, not its first (this run only)."_s},
-        {u"no-keep-dots"_s, u"Cut the output name at the log name's first dot (this run only)."_s},
-        {u"encoding"_s, u"Read each LOG as ENCODING: auto (found per file, the default), system (the locale's), utf-8 or shift-jis (this run only)."_s,
-         u"ENCODING"_s},
-    });
-    parser.addPositionalArgument(u"LOG"_s, u"A log to convert; \"-\" is standard input."_s, u"[LOG...]"_s);
+    for (const OptionText &option : options)
+        parser.addOption({option.names, text(language, option.description), option.valueName});
+    parser.addPositionalArgument(u"LOG"_s, text(language, QT_TRANSLATE_NOOP("tarnwick", "A log to convert; \"-\" is standard input.")), u"[LOG...]"_s);
+}
+
+// The argument by which the option was given: "--bogus", "-bogus", "--bogus=1" as "--bogus".
+QString asTyped(const QStringList &arguments, const QString &name)
+{
+    for (const QString &argument : arguments) {
+        const QString option = argument.section(u'=', 0, 0);
+        if (option == u"-"_s + name || option == u"--"_s + name)
+            return option;
+    }
+    return name;
 }
 
 } // namespace
@@ -94,11 +115,26 @@ QString escapedName(const QByteArray &name)
     return shown;
 }
 
-QString helpText()
+QString helpText(Language language)
 {
     QCommandLineParser parser;
-    configure(parser);
-    return parser.helpText() + QString::fromUtf8(exitStatus);
+    configure(parser, language);
+    return parser.helpText() + text(language, exitStatus);
+}
+
+QString usageErrorText(const UsageError &error, Language language)
+{
+    QString what;
+    switch (error.kind) {
+    case UsageError::Kind::UnknownOption: what = text(language, QT_TRANSLATE_NOOP("tarnwick", "unknown option '%1'")).arg(error.argument); break;
+    case UsageError::Kind::MissingValue: what = text(language, QT_TRANSLATE_NOOP("tarnwick", "missing value after '%1'")).arg(error.argument); break;
+    case UsageError::Kind::UnknownEncoding:
+        what = text(language, QT_TRANSLATE_NOOP("tarnwick", "unknown encoding '%1' (auto, system, utf-8 or shift-jis)")).arg(error.argument);
+        break;
+    case UsageError::Kind::Other:
+    case UsageError::Kind::None: what = error.argument; break;
+    }
+    return what + text(language, QT_TRANSLATE_NOOP("tarnwick", " (see tarnwick --help)"));
 }
 
 CommandLine parseCommandLine(const QList<QByteArray> &arguments)
@@ -107,13 +143,19 @@ CommandLine parseCommandLine(const QList<QByteArray> &arguments)
     for (const QByteArray &argument : arguments)
         decoded.append(QFile::decodeName(argument));
     QCommandLineParser parser;
-    configure(parser);
+    configure(parser, Language::English);
 
     CommandLine line;
     if (!parser.parse(decoded)) {
         line.action = CommandLine::Action::UsageError;
         const QStringList unknown = parser.unknownOptionNames();
-        line.error = unknown.isEmpty() ? parser.errorText() : u"unknown option '%1'"_s.arg(unknown.first());
+        if (!unknown.isEmpty()) {
+            line.error = {UsageError::Kind::UnknownOption, asTyped(decoded, unknown.first())};
+        } else if (const qsizetype quote = parser.errorText().indexOf(u'\''); parser.errorText().startsWith(u"Missing value"_s) && quote > 0) {
+            line.error = {UsageError::Kind::MissingValue, parser.errorText().mid(quote + 1).section(u'\'', 0, 0)};
+        } else {
+            line.error = {UsageError::Kind::Other, parser.errorText()};
+        }
         return line;
     }
     if (parser.isSet(u"help"_s)) {
@@ -137,7 +179,7 @@ CommandLine parseCommandLine(const QList<QByteArray> &arguments)
         line.settings.encoding = encodingOfOptionValue(parser.value(u"encoding"_s));
         if (!line.settings.encoding) {
             line.action = CommandLine::Action::UsageError;
-            line.error = u"unknown encoding '%1' (auto, system, utf-8 or shift-jis)"_s.arg(parser.value(u"encoding"_s));
+            line.error = {UsageError::Kind::UnknownEncoding, parser.value(u"encoding"_s)};
             return line;
         }
     }

@@ -16,6 +16,14 @@ struct Refusal {
     NotConverted why;
 };
 
+// What is wrong with a command line, worded by usageErrorText() once the language's texts are
+// installed.
+struct UsageError {
+    enum class Kind { None, UnknownOption, MissingValue, UnknownEncoding, Other };
+    Kind kind = Kind::None;
+    QString argument; // the option as typed ("--bogus"), or the encoding's name; for Other, the toolkit's text
+};
+
 struct CommandLine {
     enum class Action { Convert, Help, Version, UsageError };
     Action action = Action::Convert;
@@ -23,15 +31,18 @@ struct CommandLine {
     bool toStandardOutput = false; // -c, or "-" among the logs: every log's text to standard output
     QStringList logs;              // in the order given; none for the window
     QList<Refusal> refused;        // arguments that name no file that can be converted
-    QString error;                 // for a usage error: one line that says what is wrong
+    UsageError error;              // for a usage error
 };
 
 // The program's arguments (without the program's name), as the system gave them. Options come
 // before the logs; "--" ends them, and so does the first log.
 CommandLine parseCommandLine(const QList<QByteArray> &arguments);
 
-// The text of --help. Needs the application object, whose name it shows.
-QString helpText();
+// The text of --help in the language. Needs the application object, whose name it shows.
+QString helpText(Language language);
+
+// The line that tells a usage error, with where to look for help, in the language.
+QString usageErrorText(const UsageError &error, Language language);
 
 // The name as it can be shown: bytes that are not printable ASCII as \xHH.
 QString escapedName(const QByteArray &name);

@@ -122,15 +122,19 @@ int main(int argc, char *argv[])
     switch (line.action) {
     case CommandLine::Action::Help: {
         QCoreApplication app(toolkitArgc, toolkitArgv);
-        std::cout << helpText().toStdString();
+        installJapaneseTranslations(app, localeLanguage() == Language::Japanese);
+        std::cout << helpText(localeLanguage()).toStdString();
         return 0;
     }
     case CommandLine::Action::Version:
         std::cout << "Tarnwick " << versionText(programVersion::majorNumber, programVersion::minorNumber).toStdString() << '\n';
         return 0;
-    case CommandLine::Action::UsageError:
-        std::cerr << "tarnwick: " << line.error.toStdString() << " (see tarnwick --help)\n";
+    case CommandLine::Action::UsageError: {
+        QCoreApplication app(toolkitArgc, toolkitArgv);
+        installJapaneseTranslations(app, false);
+        sayOnStandardError(usageErrorText(line.error, localeLanguage()));
         return 2;
+    }
     case CommandLine::Action::Convert:
         break;
     }
@@ -152,7 +156,9 @@ int main(int argc, char *argv[])
     bool display = displayAvailable();
     if (!display) {
         if (!batch) {
-            std::cerr << "tarnwick: no display to open the window on; give the logs to convert as arguments (see --help)\n";
+            QCoreApplication app(toolkitArgc, toolkitArgv);
+            installJapaneseTranslations(app, false);
+            sayOnStandardError(text(localeLanguage(), QT_TRANSLATE_NOOP("tarnwick", "no display to open the window on; give the logs to convert as arguments (see --help)")));
             return 2;
         }
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
 
@@ -43,9 +44,19 @@ std::optional<QString> askForFile(QWidget *parent, const QString &initialFile)
     return QDir::toNativeSeparators(dialog.selectedFiles().first());
 }
 
+// Each sentence on a line of its own, and the box as wide as the widest (within reason), so that
+// no word is broken across lines.
 void showMessage(QWidget *parent, const QString &message)
 {
-    QMessageBox::warning(parent, u"Tarnwick"_s, message);
+    QString lines = message;
+    lines.replace(QRegularExpression(u"。(?=[^\\n])"_s), u"。\n"_s);
+    QMessageBox box(QMessageBox::Warning, u"Tarnwick"_s, lines, QMessageBox::Ok, parent);
+    const QFontMetrics metrics(box.font());
+    int widest = 0;
+    for (const QString &line : lines.split(u'\n'))
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    box.setStyleSheet(u"QLabel#qt_msgbox_label { min-width: %1px; }"_s.arg(std::min(widest + 8, 720)));
+    box.exec();
 }
 
 const QSize designedSize(313, 129);

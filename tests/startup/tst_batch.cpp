@@ -133,14 +133,14 @@ void tst_Batch::takesOptionsBeforeLogsOnly_data()
     QTest::addColumn<QString>("error");
     QTest::addColumn<bool>("converted"); // r1.log into r1.txt
 
-    QTest::newRow("Qt's -style") << QStringList{u"-style"_s, u"b"_s, u"@/r1.log"_s} << 2 << u"tarnwick: unknown option 'style' (see tarnwick --help)\n"_s << false;
-    QTest::newRow("Qt's -platform") << QStringList{u"-platform"_s, u"x"_s, u"@/r1.log"_s} << 2 << u"tarnwick: unknown option 'platform' (see tarnwick --help)\n"_s << false;
-    QTest::newRow("unknown long option") << QStringList{u"--reverse"_s, u"@/r1.log"_s} << 2 << u"tarnwick: unknown option 'reverse' (see tarnwick --help)\n"_s << false;
+    QTest::newRow("Qt's -style") << QStringList{u"-style"_s, u"b"_s, u"@/r1.log"_s} << 2 << u"tarnwick: unknown option '-style' (see tarnwick --help)\n"_s << false;
+    QTest::newRow("Qt's -platform") << QStringList{u"-platform"_s, u"x"_s, u"@/r1.log"_s} << 2 << u"tarnwick: unknown option '-platform' (see tarnwick --help)\n"_s << false;
+    QTest::newRow("unknown long option") << QStringList{u"--reverse"_s, u"@/r1.log"_s} << 2 << u"tarnwick: unknown option '--reverse' (see tarnwick --help)\n"_s << false;
     QTest::newRow("missing value") << QStringList{u"@/r1.log"_s, u"--ext"_s} << 1 << u"tarnwick: --ext: cannot open: No such file or directory\n"_s << true;
     QTest::newRow("option after a log is a path") << QStringList{u"@/r1.log"_s, u"--help"_s} << 1 << u"tarnwick: --help: cannot open: No such file or directory\n"_s << true;
     QTest::newRow("after --, a path") << QStringList{u"--"_s, u"-style"_s, u"@/r1.log"_s} << 1 << u"tarnwick: -style: cannot open: No such file or directory\n"_s << true;
     QTest::newRow("empty argument") << QStringList{u"@/r1.log"_s, QString()} << 1 << u"tarnwick: \"\": not converted: the name is empty\n"_s << true;
-    QTest::newRow("ext without value") << QStringList{u"--ext"_s} << 2 << u"tarnwick: Missing value after '--ext'. (see tarnwick --help)\n"_s << false;
+    QTest::newRow("ext without value") << QStringList{u"--ext"_s} << 2 << u"tarnwick: missing value after '--ext' (see tarnwick --help)\n"_s << false;
     QTest::newRow("unknown encoding") << QStringList{u"--encoding"_s, u"euc-jp"_s, u"@/r1.log"_s} << 2
                                       << u"tarnwick: unknown encoding 'euc-jp' (auto, system, utf-8 or shift-jis) (see tarnwick --help)\n"_s << false;
 }
@@ -317,7 +317,7 @@ void tst_Batch::reportsFailingFileAndGoesOn_data()
     QTest::addColumn<QString>("locale");
     QTest::addColumn<QString>("reason");
     QTest::newRow("English") << u"C.UTF-8"_s << u"cannot open: No such file or directory"_s;
-    QTest::newRow("Japanese") << u"ja_JP.UTF-8"_s << u"開けませんでした: そのようなファイルやディレクトリはありません"_s;
+    QTest::newRow("Japanese") << u"ja_JP.UTF-8"_s << u"開けませんでした: ファイルまたはフォルダーが見つかりません"_s;
 }
 
 void tst_Batch::reportsFailingFileAndGoesOn()

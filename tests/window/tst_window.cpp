@@ -446,8 +446,8 @@ void tst_Window::reportsFailureOnceWhenIdle_data()
 {
     QTest::addColumn<QString>("source");
     QTest::addColumn<QString>("message"); // %1 the source
-    // In Japanese, the reason too: Qt words it itself, in its own Japanese translation.
-    QTest::newRow("missing log") << u"missing.log"_s << u"ファイル \"%1\" を開けませんでした。そのようなファイルやディレクトリはありません。"_s;
+    // In Japanese, the reason too, whatever the locale.
+    QTest::newRow("missing log") << u"missing.log"_s << u"ファイル \"%1\" を開けませんでした。ファイルまたはフォルダーが見つかりません。"_s;
     QTest::newRow("output is the log") << u"r1.txt"_s
                                        << u"ファイル \"%1\" は変換しませんでした。出力ファイルが変換元ログそのものになるためです。"
                                           u"ログファイル上書きをオンにするか、別の出力拡張子を選んでください。"_s;
