@@ -389,6 +389,8 @@ void tst_Batch::refusesToReplaceWhatItMustKeep_data()
     QTest::newRow("two logs, one output name") << QStringList{u"@/192.168.1.1.log"_s, u"@/192.168.1.2.log"_s} << 1
                                                << u"tarnwick: @/192.168.1.2.log: not converted: its output file holds what this batch wrote for @/192.168.1.1.log\n"_s
                                                << QByteArray("first\r\n");
+    QTest::newRow("two logs, names that keep their dots") << QStringList{u"--keep-dots"_s, u"@/192.168.1.1.log"_s, u"@/192.168.1.2.log"_s} << 0
+                                                         << QString() << QByteArray("<none>");
     QTest::newRow("the same log twice") << QStringList{u"@/192.168.1.1.log"_s, u"@/./192.168.1.1.log"_s} << 0 << QString() << QByteArray("first\r\n");
     QTest::newRow("with overwriting, the log itself") << QStringList{u"--overwrite"_s, u"--ext"_s, u"log"_s, u"@/r1.log"_s} << 0 << QString()
                                                       << QByteArray("<none>");
@@ -412,6 +414,8 @@ void tst_Batch::refusesToReplaceWhatItMustKeep()
     QCOMPARE(readFile(path(u"192.txt"_s)).replace("<missing>", "<none>"), kept);
     const bool overwritten = arguments.contains(u"--overwrite"_s);
     QCOMPARE(readFile(path(u"r1.log"_s)), overwritten ? QByteArray("first\r\n") : log);
+    if (arguments.contains(u"--keep-dots"_s))
+        QCOMPARE(readFile(path(u"192.168.1.2.txt"_s)), QByteArray("first\r\n"));
     for (const QString &name : {u"192.168.1.1.log"_s, u"192.168.1.2.log"_s})
         QCOMPARE(readFile(path(name)), log);
 }
