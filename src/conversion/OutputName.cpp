@@ -1,16 +1,15 @@
 #include "OutputName.h"
 
+#include <QDir>
+
 #include <algorithm>
 
 namespace tarnwick {
 
 QString outputBase(const QString &sourcePath, bool keepDots)
 {
-#ifdef Q_OS_WIN
-    const qsizetype nameStart = std::max(sourcePath.lastIndexOf(u'\\'), sourcePath.lastIndexOf(u'/')) + 1;
-#else
-    const qsizetype nameStart = sourcePath.lastIndexOf(u'/') + 1;
-#endif
+    // The system's separator (a backslash on Windows) and the slash, which every system takes.
+    const qsizetype nameStart = std::max(sourcePath.lastIndexOf(QDir::separator()), sourcePath.lastIndexOf(u'/')) + 1;
     const qsizetype dot = keepDots ? sourcePath.lastIndexOf(u'.') : sourcePath.indexOf(u'.', nameStart);
     return dot < nameStart + (keepDots ? 1 : 0) ? sourcePath : sourcePath.left(dot);
 }

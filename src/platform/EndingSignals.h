@@ -3,7 +3,8 @@
 namespace tarnwick {
 
 // SIGTERM, SIGINT and SIGHUP (a logout, a closed terminal, a killed display) ask the program to
-// end. Caught, they are only noted, so that a conversion can end the way an abort does and take
+// end; on Windows Ctrl+C stands for SIGINT (status 130), and Ctrl+Break, closing the console,
+// logging off and shutting down for SIGTERM (143). Caught, they are only noted, so that a conversion can end the way an abort does and take
 // its temporary file and unfinished output with it; the program then ends with 128 + the signal.
 //
 // A program that has not ended a second after the signal (it waits for a FIFO's other end, or
@@ -13,10 +14,6 @@ void catchEndingSignals();
 
 // The first ending signal that arrived, or 0.
 int endingSignal();
-
-// A descriptor that turns readable when an ending signal arrives, for an event loop to watch;
-// -1 where there is none.
-int endingSignalDescriptor();
 
 // The files of a run that a forced end removes: the run's temporary file, and the new file that
 // is written beside an output and takes its place at the end. Registered by their open

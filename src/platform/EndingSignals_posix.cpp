@@ -4,7 +4,6 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <limits.h>
 #include <unistd.h>
 
@@ -13,7 +12,6 @@ namespace tarnwick {
 namespace {
 
 volatile std::sig_atomic_t arrived = 0;
-int wakeUp[2] = {-1, -1};
 
 // What the signal path may read: names in fixed buffers, each valid while its flag is set.
 struct Registered {
@@ -39,20 +37,12 @@ extern "C" void noteSignal(int number)
         arrived = number;
         ::alarm(graceSeconds);
     }
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t written = ::write(wakeUp[1], &byte, 1);
 }
 
 } // namespace
 
 void catchEndingSignals()
 {
-    if (wakeUp[0] < 0 && ::pipe(wakeUp) == 0) {
-        for (const int fd : wakeUp) {
-            ::fcntl(fd, F_SETFD, FD_CLOEXEC);
-            ::fcntl(fd, F_SETFL, O_NONBLOCK);
-        }
-    }
     struct sigaction action {};
     action.sa_handler = noteSignal;
     sigemptyset(&action.sa_mask);
@@ -66,11 +56,6 @@ void catchEndingSignals()
 int endingSignal()
 {
     return arrived;
-}
-
-int endingSignalDescriptor()
-{
-    return wakeUp[0];
 }
 
 void removeOnForcedEnd(LeftBehind which, int fd)

@@ -4,7 +4,7 @@
 
 namespace tarnwick {
 
-// Gives the open file `fd` what the file at `path` has besides its contents: its owner and
+// (Linux) Gives the open file `fd` what the file at `path` has besides its contents: its owner and
 // group (where this process may set them), its extended attributes (its ACL among them) and
 // its permission bits, special bits included. What the file system does not support is left.
 void copyMetadata(const QString &path, int fd);

@@ -1,59 +1,28 @@
 #include "TemporaryFile.h"
 
-#include "EndingSignals.h"
-
-#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QRegularExpression>
-
-#ifdef Q_OS_UNIX
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 using namespace Qt::StringLiterals;
 
 namespace tarnwick {
 
 namespace {
-
-const QRegularExpression &temporaryNamePattern()
-{
-    static const QRegularExpression pattern(u"^Tarnwick-[0-9A-F]{8}\\.tmp$"_s);
-    return pattern;
-}
-
-// A just-created file is locked a moment after it appears; a file that young is never taken
-// for a leftover, so that another instance's file is not deleted in that moment.
-constexpr qint64 youngestLeftoverSeconds = 10;
-
 // Other numbers are drawn at random, so that names planted ahead of this one block no run.
 constexpr int attempts = 64;
-
-#ifdef Q_OS_UNIX
-bool sameFile(const struct stat &a, const struct stat &b)
-{
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
-
-bool nameRefersTo(const QString &path, int fd)
-{
-    struct stat byName {};
-    struct stat byHandle {};
-    return ::lstat(QFile::encodeName(path).constData(), &byName) == 0 && ::fstat(fd, &byHandle) == 0 && sameFile(byName, byHandle);
-}
-#endif
-
 } // namespace
 
 QString temporaryFileName(std::uint32_t number)
 {
     return u"Tarnwick-"_s + QString::number(number, 16).toUpper().rightJustified(8, u'0') + u".tmp"_s;
+}
+
+bool isTemporaryFileName(const QString &name)
+{
+    static const QRegularExpression pattern(u"^Tarnwick-[0-9A-F]{8}\\.tmp$"_s);
+    return pattern.match(name).hasMatch();
 }
 
 TemporaryFile::~TemporaryFile()
@@ -68,7 +37,7 @@ bool TemporaryFile::create(const QString &path)
         return true;
     const QFileInfo first(path);
     const bool taken = first.exists() || first.isSymLink();
-    if (!taken || !temporaryNamePattern().match(first.fileName()).hasMatch())
+    if (!taken || !isTemporaryFileName(first.fileName()))
         return false;
     const QString firstError = errorString_;
     for (int i = 0; i < attempts; ++i) {
@@ -79,71 +48,6 @@ bool TemporaryFile::create(const QString &path)
     file_.setFileName(path);
     errorString_ = firstError;
     return false;
-}
-
-bool TemporaryFile::createExclusively(const QString &path)
-{
-    file_.setFileName(path);
-    // NewOnly creates with O_CREAT | O_EXCL (CREATE_NEW on Windows), which never follows a link.
-    if (!file_.open(QIODevice::ReadWrite | QIODevice::NewOnly | QIODevice::Unbuffered, QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
-        errorString_ = file_.errorString();
-        return false;
-    }
-#ifdef Q_OS_UNIX
-    ::flock(file_.handle(), LOCK_EX | LOCK_NB);
-#endif
-    created_ = true;
-    removeOnForcedEnd(LeftBehind::Temporary, file_.handle());
-    return true;
-}
-
-bool TemporaryFile::remove()
-{
-    if (!created_)
-        return true;
-    created_ = false;
-    removeOnForcedEnd(LeftBehind::Temporary, -1);
-    bool removed = true;
-#ifdef Q_OS_UNIX
-    // Deleted while still held, so that no other instance sees it unheld in between.
-    if (nameRefersTo(file_.fileName(), file_.handle()) && ::unlink(QFile::encodeName(file_.fileName()).constData()) != 0) {
-        errorString_ = qt_error_string(errno);
-        removed = false;
-    }
-    file_.close();
-#else
-    file_.close();
-    if (!file_.remove()) {
-        errorString_ = file_.errorString();
-        removed = false;
-    }
-#endif
-    return removed;
-}
-
-void removeLeftoverTemporaryFiles(const QString &folder)
-{
-#ifdef Q_OS_UNIX
-    const QDir dir(folder);
-    const qint64 youngest = QDateTime::currentSecsSinceEpoch() - youngestLeftoverSeconds;
-    for (const QString &name : dir.entryList({u"Tarnwick-*.tmp"_s}, QDir::Files | QDir::System | QDir::Hidden)) {
-        if (!temporaryNamePattern().match(name).hasMatch())
-            continue;
-        const QString path = dir.filePath(name);
-        // Opened without following a link or waiting for a writer; only then is it looked at.
-        const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0)
-            continue;
-        struct stat status {};
-        if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_uid == ::geteuid()
-            && status.st_mtime < youngest && ::flock(fd, LOCK_EX | LOCK_NB) == 0
-            && nameRefersTo(path, fd))
-            ::unlink(QFile::encodeName(path).constData());
-        ::close(fd);
-    }
-#else
-    Q_UNUSED(folder)
-#endif
 }
 
 } // namespace tarnwick

@@ -9,6 +9,8 @@ namespace tarnwick {
 
 // "Tarnwick-" and the number as eight upper-case hexadecimal digits, ".tmp".
 QString temporaryFileName(std::uint32_t number);
+// True for a name that temporaryFileName() gives.
+bool isTemporaryFileName(const QString &name);
 
 // The intermediate file of a conversion run: a regular file that this process has just created
 // itself, exclusively and without following links, readable by its owner only, open for

@@ -1,11 +1,8 @@
 #include "TextOutput.h"
 
-#include "EndingSignals.h"
 #include "FileMetadata.h"
 
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace tarnwick {
 
@@ -25,27 +22,31 @@ bool TextOutput::open(const QString &path)
     discard();
     failed_ = false;
     const QFileInfo target(path);
-    const bool replaceable = !target.exists() || target.isFile() || target.isDir();
     refusedReadOnly_ = target.isFile() && isReadOnly(path);
     if (refusedReadOnly_) {
         failed_ = true;
         errorString_ = QStringLiteral("the file is read-only");
         return false;
     }
-    replaced_ = target.isFile() ? path : QString();
-    if (replaceable)
-        owned_ = std::make_unique<QSaveFile>(path);
-    else
-        owned_ = std::make_unique<QFile>(path);
-    file_ = owned_.get();
-    if (!file_->open(QIODevice::WriteOnly | QIODevice::Unbuffered | (replaceable ? QIODevice::NotOpen : QIODevice::Truncate))) {
+    if (!target.exists() || target.isFile() || target.isDir()) {
+        replacement_ = std::make_unique<ReplacementFile>(path);
+        if (!replacement_->open()) {
+            failed_ = true;
+            errorString_ = replacement_->errorString();
+            replacement_.reset();
+            return false;
+        }
+        file_ = &replacement_->device();
+        return true;
+    }
+    direct_ = std::make_unique<QFile>(path);
+    file_ = direct_.get();
+    if (!direct_->open(QIODevice::WriteOnly | QIODevice::Unbuffered | QIODevice::Truncate)) {
         fail();
-        owned_.reset();
+        direct_.reset();
         file_ = nullptr;
         return false;
     }
-    if (replaceable)
-        removeOnForcedEnd(LeftBehind::Replacement, file_->handle());
     return true;
 }
 
@@ -53,7 +54,6 @@ void TextOutput::open(QFileDevice &device)
 {
     discard();
     failed_ = false;
-    replaced_.clear();
     file_ = &device;
 }
 
@@ -127,38 +127,30 @@ bool TextOutput::commit()
         return false;
     flushBuffer();
     bool ok = !failed_;
-    if (auto *saveFile = qobject_cast<QSaveFile *>(file_)) {
-        if (failed_)
-            saveFile->cancelWriting();
-        else if (!replaced_.isEmpty())
-            copyMetadata(replaced_, saveFile->handle());
-        if (!saveFile->commit() && ok) {
-            fail();
+    if (replacement_) {
+        if (ok && !replacement_->commit()) {
+            failed_ = true;
+            errorString_ = replacement_->errorString();
             ok = false;
         }
-    } else if (owned_) {
+    } else if (direct_) {
         // Closing flushes nothing more (the file is unbuffered), but a late error still shows.
-        if (!file_->flush() && ok) {
+        if (!direct_->flush() && ok) {
             fail();
             ok = false;
         }
-        file_->close();
+        direct_->close();
     }
-    removeOnForcedEnd(LeftBehind::Replacement, -1);
-    owned_.reset();
-    file_ = nullptr;
+    discard();
     return ok;
 }
 
 void TextOutput::discard()
 {
-    if (auto *saveFile = qobject_cast<QSaveFile *>(file_))
-        saveFile->cancelWriting(); // destroying an uncommitted QSaveFile removes its new file
-    else if (owned_)
-        file_->close();
-    if (owned_)
-        removeOnForcedEnd(LeftBehind::Replacement, -1);
-    owned_.reset();
+    if (replacement_)
+        replacement_->discard();
+    replacement_.reset();
+    direct_.reset();
     file_ = nullptr;
     used_ = 0;
     fromUtf8_.reset();

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "ReplacementFile.h"
+
+#include <QFile>
 #include <QFileDevice>
 #include <QString>
 #include <QStringDecoder>
@@ -79,9 +82,9 @@ private:
     void deliver(const char *data, std::size_t size); // encoded where asked
     void fail();
 
-    std::unique_ptr<QFileDevice> owned_;
+    std::unique_ptr<ReplacementFile> replacement_; // for a file opened by its path
+    std::unique_ptr<QFile> direct_;                // for a device opened by its path
     QFileDevice *file_ = nullptr;
-    QString replaced_; // the existing file the output takes the place of
     std::optional<QStringDecoder> fromUtf8_;
     std::optional<QStringEncoder> toUtf16_;
     std::unique_ptr<char[]> buffer_;

@@ -1,5 +1,7 @@
 #include "WinSys.h"
 
+#include "platform/RunningProgram.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -72,13 +74,8 @@ QByteArray readProfile(const QString &file)
 QByteArray lineBreakOf(const QByteArray &text)
 {
     const qsizetype lf = text.indexOf('\n');
-    if (lf < 0) {
-#ifdef Q_OS_WIN
-        return "\r\n";
-#else
-        return "\n";
-#endif
-    }
+    if (lf < 0)
+        return tarnwick::nativeLineBreak();
     return lf > 0 && text[lf - 1] == '\r' ? "\r\n" : "\n";
 }
 

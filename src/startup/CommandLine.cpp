@@ -137,11 +137,11 @@ QString usageErrorText(const UsageError &error, Language language)
     return what + text(language, QT_TRANSLATE_NOOP("tarnwick", " (see tarnwick --help)"));
 }
 
-CommandLine parseCommandLine(const QList<QByteArray> &arguments)
+CommandLine parseCommandLine(const QList<ProgramArgument> &arguments)
 {
     QStringList decoded{u"tarnwick"_s};
-    for (const QByteArray &argument : arguments)
-        decoded.append(QFile::decodeName(argument));
+    for (const ProgramArgument &argument : arguments)
+        decoded.append(argument.text);
     QCommandLineParser parser;
     configure(parser, Language::English);
 
@@ -185,16 +185,15 @@ CommandLine parseCommandLine(const QList<QByteArray> &arguments)
     }
     line.toStandardOutput = parser.isSet(u"stdout"_s);
 
-    // The logs are the last arguments, in order; each is checked against the bytes it came from,
-    // so that a name is passed on exactly or not at all.
+    // The logs are the last arguments, in order; a name is passed on exactly or not at all.
     const QStringList logs = parser.positionalArguments();
     const qsizetype first = arguments.size() - logs.size();
     for (qsizetype i = 0; i < logs.size(); ++i) {
-        const QByteArray &bytes = arguments[first + i];
-        if (bytes.isEmpty())
+        const ProgramArgument &argument = arguments[first + i];
+        if (argument.text.isEmpty())
             line.refused.append({u"\"\""_s, NotConverted::EmptyName});
-        else if (QFile::encodeName(logs[i]) != bytes)
-            line.refused.append({escapedName(bytes), NotConverted::UnencodableName});
+        else if (!argument.exact)
+            line.refused.append({escapedName(argument.bytes), NotConverted::UnencodableName});
         else
             line.logs.append(logs[i]);
         line.toStandardOutput = line.toStandardOutput || logs[i] == u"-"_s;

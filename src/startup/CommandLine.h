@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include "RunSettings.h"
+#include "platform/RunningProgram.h"
 #include "conversion/Messages.h"
 
 namespace tarnwick {
@@ -36,7 +37,7 @@ struct CommandLine {
 
 // The program's arguments (without the program's name), as the system gave them. Options come
 // before the logs; "--" ends them, and so does the first log.
-CommandLine parseCommandLine(const QList<QByteArray> &arguments);
+CommandLine parseCommandLine(const QList<ProgramArgument> &arguments);
 
 // The text of --help in the language. Needs the application object, whose name it shows.
 QString helpText(Language language);

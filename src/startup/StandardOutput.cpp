@@ -1,10 +1,10 @@
 #include "StandardOutput.h"
 
 #include "conversion/StreamConversion.h"
+#include "platform/StandardStreams.h"
 
 #include <QFile>
 
-#include <cstdio>
 
 using namespace Qt::StringLiterals;
 
@@ -14,7 +14,7 @@ int convertToStandardOutput(const QStringList &logs, CharacterRule rule, const R
                             const BatchReport &report)
 {
     QFile output;
-    if (!output.open(fileno(stdout), QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+    if (!openStandardOutput(output)) {
         report(problemOf(u"-"_s, NotConverted::StandardOutputFailed, output.errorString()));
         return 1;
     }
@@ -24,9 +24,7 @@ int convertToStandardOutput(const QStringList &logs, CharacterRule rule, const R
         QFile source;
         bool opened = false;
         if (log == u"-"_s) {
-            // Through the C stream: Qt then returns what a pipe holds instead of waiting until the
-            // buffer is full, so that each line comes out as soon as it has come in.
-            opened = source.open(stdin, QIODevice::ReadOnly | QIODevice::Unbuffered);
+            opened = openStandardInput(source);
         } else {
             source.setFileName(log);
             opened = source.open(QIODevice::ReadOnly | QIODevice::Unbuffered);

@@ -5,6 +5,7 @@
 #include "Version.h"
 #include "conversion/Messages.h"
 #include "platform/EndingSignals.h"
+#include "platform/RunningProgram.h"
 #include "platform/TemporaryFile.h"
 #include "settings/WinSys.h"
 #include "window/ProgramFiles.h"
@@ -13,10 +14,9 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QSocketNotifier>
+#include <QTimer>
 
 #include <cstdlib>
-#include <unistd.h>
 #include <iostream>
 
 using namespace Qt::StringLiterals;
@@ -35,17 +35,7 @@ void keepToolkitRemarksOffStandardError(QtMsgType type, const QMessageLogContext
 
 bool hasEnvironment(const char *name)
 {
-    const char *value = std::getenv(name);
-    return value && *value;
-}
-
-bool displayAvailable()
-{
-#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
-    return hasEnvironment("DISPLAY") || hasEnvironment("WAYLAND_DISPLAY") || hasEnvironment("QT_QPA_PLATFORM");
-#else
-    return true;
-#endif
+    return !qEnvironmentVariableIsEmpty(name);
 }
 
 // Where the user has not chosen a platform, the toolkit tries the display's and then falls back
@@ -53,7 +43,7 @@ bool displayAvailable()
 // over SSH or in tmux). False when the user has chosen one.
 bool fallBackToNoDisplay()
 {
-    if (hasEnvironment("QT_QPA_PLATFORM"))
+    if (hasEnvironment("QT_QPA_PLATFORM") || !(hasEnvironment("DISPLAY") || hasEnvironment("WAYLAND_DISPLAY")))
         return false;
     const bool wayland = hasEnvironment("WAYLAND_DISPLAY") && qgetenv("XDG_SESSION_TYPE") == "wayland";
     qputenv("QT_QPA_PLATFORM", wayland ? "wayland;xcb;offscreen" : "xcb;wayland;offscreen");
@@ -115,10 +105,8 @@ int main(int argc, char *argv[])
     int toolkitArgc = 1;
     char *toolkitArgv[] = {programName, nullptr};
 
-    QList<QByteArray> arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments.append(QByteArray(argv[i]));
-    const CommandLine line = parseCommandLine(arguments);
+    useParentConsole();
+    const CommandLine line = parseCommandLine(programArguments(argc, argv));
     switch (line.action) {
     case CommandLine::Action::Help: {
         QCoreApplication app(toolkitArgc, toolkitArgv);
@@ -153,7 +141,7 @@ int main(int argc, char *argv[])
     // The toolkit's remarks while it looks for a display are its own; the window's remarks after
     // that are shown.
     qInstallMessageHandler(keepToolkitRemarksOffStandardError);
-    bool display = displayAvailable();
+    bool display = displayExpected();
     if (!display) {
         if (!batch) {
             QCoreApplication app(toolkitArgc, toolkitArgv);
@@ -182,8 +170,13 @@ int main(int argc, char *argv[])
     }
     if (!batch)
         qInstallMessageHandler(nullptr);
-    QSocketNotifier ending(endingSignalDescriptor(), QSocketNotifier::Read);
-    QObject::connect(&ending, &QSocketNotifier::activated, &app, [] { QCoreApplication::exit(128 + endingSignal()); });
+    // An idle window ends on an ending signal too; a tenth of a second is soon enough.
+    QTimer ending;
+    QObject::connect(&ending, &QTimer::timeout, &app, [] {
+        if (const int signal = endingSignal())
+            QCoreApplication::exit(128 + signal);
+    });
+    ending.start(100);
 
     const ProgramFolder folder = runningProgramFolder();
     for (const QString &used : {folder.path, folder.temporaryFolder})
@@ -193,8 +186,10 @@ int main(int argc, char *argv[])
     warnOfUnusableProfile(form.IniFile);
     applyRunSettings(form, line.settings);
     if (batch)
-        // Started from the desktop (a menu, a file manager), standard error goes where nobody reads it.
-        return std::max(refusedStatus, runWindowBatch(form, line.logs, display && !::isatty(STDERR_FILENO)));
+        // Started from the desktop (a menu, a file manager), standard error goes where nobody
+        // reads it; a box that nobody can see (offscreen) is never waited on.
+        return std::max(refusedStatus, runWindowBatch(form, line.logs,
+                                                      display && QGuiApplication::platformName() != u"offscreen"_s && !standardErrorIsTerminal()));
     form.show();
     return QApplication::exec();
 }

@@ -1,11 +1,11 @@
 #include "ProgramFiles.h"
 
+#include "platform/RunningProgram.h"
 #include "platform/TemporaryFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 using namespace Qt::StringLiterals;
 
@@ -32,10 +32,10 @@ ProgramFolder runningProgramFolder()
 {
     ProgramFolder folder;
     folder.path = closedFolder(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
-    folder.writable = QFileInfo(folder.path).isWritable();
+    folder.writable = folderIsWritable(folder.path);
     folder.holdsProfile = QFileInfo::exists(folder.path + profileName);
     folder.temporaryFolder = closedFolder(QDir::toNativeSeparators(QDir::tempPath()));
-    folder.configurationFolder = closedFolder(QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)));
+    folder.configurationFolder = userConfigurationFolder();
     return folder;
 }
 

@@ -2,7 +2,6 @@
 
 #include <QFile>
 
-#ifdef Q_OS_UNIX
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
@@ -10,11 +9,8 @@
 #include <unistd.h>
 
 #include <vector>
-#endif
 
 namespace tarnwick {
-
-#ifdef Q_OS_UNIX
 
 namespace {
 
@@ -72,16 +68,5 @@ bool isReadOnly(const QString &path)
         return errno == EACCES || errno == EPERM;
     return (status.st_mode & 0222) == 0;
 }
-
-#else
-
-void copyMetadata(const QString &, int) {}
-
-bool isReadOnly(const QString &path)
-{
-    return QFile::exists(path) && !(QFile::permissions(path) & QFileDevice::WriteUser);
-}
-
-#endif
 
 } // namespace tarnwick

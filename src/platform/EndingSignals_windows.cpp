@@ -1,0 +1,62 @@
+#include "EndingSignals.h"
+
+#include <array>
+#include <atomic>
+#include <csignal>
+
+#include <io.h>
+#include <windows.h>
+
+namespace tarnwick {
+
+namespace {
+
+std::atomic<int> arrived = 0;
+
+// What the handler's thread may read: names in fixed buffers, each valid while its flag is set.
+struct Registered {
+    wchar_t name[MAX_PATH + 1] = {};
+    std::atomic<bool> set = false;
+};
+std::array<Registered, 2> leftBehind;
+
+constexpr DWORD graceMilliseconds = 1000;
+
+// Runs on a thread of its own while the program goes on: the run notices the signal at its next
+// check and ends by itself; one that has not done so within the grace time is ended here.
+BOOL WINAPI noteEvent(DWORD event)
+{
+    int expected = 0;
+    arrived.compare_exchange_strong(expected, event == CTRL_C_EVENT ? SIGINT : SIGTERM);
+    Sleep(graceMilliseconds);
+    for (Registered &file : leftBehind) {
+        if (file.set)
+            DeleteFileW(file.name);
+    }
+    ExitProcess(UINT(128 + arrived.load()));
+}
+
+} // namespace
+
+void catchEndingSignals()
+{
+    SetConsoleCtrlHandler(noteEvent, TRUE);
+}
+
+int endingSignal()
+{
+    return arrived.load();
+}
+
+void removeOnForcedEnd(LeftBehind which, int fd)
+{
+    Registered &file = leftBehind[static_cast<std::size_t>(which)];
+    file.set = false;
+    if (fd < 0)
+        return;
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+    const DWORD length = GetFinalPathNameByHandleW(handle, file.name, MAX_PATH, FILE_NAME_NORMALIZED);
+    file.set = length > 0 && length < MAX_PATH;
+}
+
+} // namespace tarnwick

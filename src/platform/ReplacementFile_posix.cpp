@@ -1,0 +1,65 @@
+#include "ReplacementFile.h"
+
+#include "EndingSignals.h"
+#include "FileMetadata.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace tarnwick {
+
+// QSaveFile writes beside the target and renames over it; the target's metadata is given to the
+// new file just before.
+struct ReplacementFile::Parts {
+    QString target;
+    QSaveFile file;
+    bool replacing = false;
+};
+
+ReplacementFile::ReplacementFile(const QString &target)
+    : parts_(new Parts{target, QSaveFile(target), false})
+{
+}
+
+ReplacementFile::~ReplacementFile()
+{
+    discard();
+}
+
+bool ReplacementFile::open()
+{
+    parts_->replacing = QFileInfo(parts_->target).isFile();
+    // Unbuffered, so that a failed write is seen at once and cancels the replacement.
+    if (!parts_->file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return false;
+    removeOnForcedEnd(LeftBehind::Replacement, parts_->file.handle());
+    return true;
+}
+
+QFileDevice &ReplacementFile::device()
+{
+    return parts_->file;
+}
+
+bool ReplacementFile::commit()
+{
+    if (parts_->replacing)
+        copyMetadata(parts_->target, parts_->file.handle());
+    removeOnForcedEnd(LeftBehind::Replacement, -1);
+    return parts_->file.commit();
+}
+
+void ReplacementFile::discard()
+{
+    removeOnForcedEnd(LeftBehind::Replacement, -1);
+    // Destroying an uncommitted QSaveFile removes its new file.
+    if (parts_->file.isOpen())
+        parts_->file.cancelWriting();
+}
+
+QString ReplacementFile::errorString() const
+{
+    return parts_->file.errorString();
+}
+
+} // namespace tarnwick

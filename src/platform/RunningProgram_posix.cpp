@@ -1,0 +1,59 @@
+#include "RunningProgram.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <cstdlib>
+#include <unistd.h>
+
+namespace tarnwick {
+
+namespace {
+bool hasEnvironment(const char *name)
+{
+    const char *value = std::getenv(name);
+    return value && *value;
+}
+} // namespace
+
+QList<ProgramArgument> programArguments(int argc, char *argv[])
+{
+    QList<ProgramArgument> arguments;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray bytes(argv[i]);
+        const QString text = QFile::decodeName(bytes);
+        arguments.append({text, QFile::encodeName(text) == bytes, bytes});
+    }
+    return arguments;
+}
+
+void useParentConsole() {}
+
+bool standardErrorIsTerminal()
+{
+    return ::isatty(STDERR_FILENO);
+}
+
+bool displayExpected()
+{
+    return hasEnvironment("DISPLAY") || hasEnvironment("WAYLAND_DISPLAY") || hasEnvironment("QT_QPA_PLATFORM");
+}
+
+QString userConfigurationFolder()
+{
+    return QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)) + QDir::separator();
+}
+
+bool folderIsWritable(const QString &folder)
+{
+    return QFileInfo(folder).isWritable();
+}
+
+QByteArray nativeLineBreak()
+{
+    return "\n";
+}
+
+} // namespace tarnwick
