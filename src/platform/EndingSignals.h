@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 namespace tarnwick {
 
 // SIGTERM, SIGINT and SIGHUP (a logout, a closed terminal, a killed display) ask the program to
@@ -16,9 +18,9 @@ void catchEndingSignals();
 int endingSignal();
 
 // The files of a run that a forced end removes: the run's temporary file, and the new file that
-// is written beside an output and takes its place at the end. Registered by their open
-// descriptor while they exist; -1 clears the place.
+// is written beside an output and takes its place at the end. Registered by their path while
+// they exist; an empty path clears the place.
 enum class LeftBehind { Temporary, Replacement };
-void removeOnForcedEnd(LeftBehind which, int fd);
+void removeOnForcedEnd(LeftBehind which, const QString &path);
 
 } // namespace tarnwick

@@ -1,8 +1,9 @@
 #include "EndingSignals.h"
 
+#include <QFile>
+
 #include <array>
 #include <csignal>
-#include <cstdio>
 #include <cstring>
 #include <limits.h>
 #include <unistd.h>
@@ -58,21 +59,15 @@ int endingSignal()
     return arrived;
 }
 
-void removeOnForcedEnd(LeftBehind which, int fd)
+void removeOnForcedEnd(LeftBehind which, const QString &path)
 {
     Registered &file = leftBehind[static_cast<std::size_t>(which)];
     file.set = 0;
-    if (fd < 0)
+    const QByteArray name = QFile::encodeName(path);
+    if (name.isEmpty() || name.size() > PATH_MAX)
         return;
-    // The name the descriptor has now; a file created without a name (O_TMPFILE) leaves nothing.
-    char link[32];
-    std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
-    const ssize_t length = ::readlink(link, file.name, PATH_MAX);
-    if (length <= 0 || length >= PATH_MAX)
-        return;
-    file.name[length] = '\0';
-    if (file.name[0] == '/' && !std::strstr(file.name, " (deleted)"))
-        file.set = 1;
+    std::memcpy(file.name, name.constData(), static_cast<std::size_t>(name.size()) + 1);
+    file.set = 1;
 }
 
 } // namespace tarnwick

@@ -1,10 +1,11 @@
 #include "EndingSignals.h"
 
+#include <QDir>
+
 #include <array>
 #include <atomic>
 #include <csignal>
 
-#include <io.h>
 #include <windows.h>
 
 namespace tarnwick {
@@ -48,15 +49,15 @@ int endingSignal()
     return arrived.load();
 }
 
-void removeOnForcedEnd(LeftBehind which, int fd)
+void removeOnForcedEnd(LeftBehind which, const QString &path)
 {
     Registered &file = leftBehind[static_cast<std::size_t>(which)];
     file.set = false;
-    if (fd < 0)
+    const QString name = QDir::toNativeSeparators(path);
+    if (name.isEmpty() || name.size() > MAX_PATH)
         return;
-    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
-    const DWORD length = GetFinalPathNameByHandleW(handle, file.name, MAX_PATH, FILE_NAME_NORMALIZED);
-    file.set = length > 0 && length < MAX_PATH;
+    file.name[name.toWCharArray(file.name)] = L'\0';
+    file.set = true;
 }
 
 } // namespace tarnwick

@@ -32,7 +32,11 @@ bool ReplacementFile::open()
     // Unbuffered, so that a failed write is seen at once and cancels the replacement.
     if (!parts_->file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
-    removeOnForcedEnd(LeftBehind::Replacement, parts_->file.handle());
+    // QSaveFile does not tell its new file's name; the descriptor does. One made without a name
+    // (O_TMPFILE) leaves nothing behind.
+    const QString name = QFile::symLinkTarget(QStringLiteral("/proc/self/fd/%1").arg(parts_->file.handle()));
+    if (!name.endsWith(QStringLiteral(" (deleted)")))
+        removeOnForcedEnd(LeftBehind::Replacement, name);
     return true;
 }
 
@@ -45,13 +49,13 @@ bool ReplacementFile::commit()
 {
     if (parts_->replacing)
         copyMetadata(parts_->target, parts_->file.handle());
-    removeOnForcedEnd(LeftBehind::Replacement, -1);
+    removeOnForcedEnd(LeftBehind::Replacement, {});
     return parts_->file.commit();
 }
 
 void ReplacementFile::discard()
 {
-    removeOnForcedEnd(LeftBehind::Replacement, -1);
+    removeOnForcedEnd(LeftBehind::Replacement, {});
     // Destroying an uncommitted QSaveFile removes its new file.
     if (parts_->file.isOpen())
         parts_->file.cancelWriting();

@@ -4,7 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QTemporaryFile>
+#include <QRandomGenerator>
 
 #include <windows.h>
 
@@ -15,8 +15,9 @@ namespace tarnwick {
 // which a rename (what QSaveFile does) would lose.
 struct ReplacementFile::Parts {
     QString target;
-    QTemporaryFile file;
+    QFile file;
     QString error;
+    bool created = false;
 };
 
 namespace {
@@ -34,7 +35,7 @@ const wchar_t *wide(const QString &path)
 } // namespace
 
 ReplacementFile::ReplacementFile(const QString &target)
-    : parts_(new Parts{QDir::toNativeSeparators(QFileInfo(target).absoluteFilePath()), QTemporaryFile(target + QStringLiteral(".XXXXXX")), {}})
+    : parts_(new Parts{QDir::toNativeSeparators(QFileInfo(target).absoluteFilePath()), QFile(), {}, false})
 {
 }
 
@@ -43,13 +44,19 @@ ReplacementFile::~ReplacementFile()
     discard();
 }
 
+// A name beside the target that nothing has (QTemporaryFile would keep its file open after
+// close(), so that it could not be moved).
 bool ReplacementFile::open()
 {
-    if (!parts_->file.open()) {
+    for (int attempt = 0; attempt < 16 && !parts_->created; ++attempt) {
+        parts_->file.setFileName(parts_->target + QStringLiteral(".%1.new").arg(QRandomGenerator::system()->generate(), 8, 16, QLatin1Char('0')));
+        parts_->created = parts_->file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered);
+    }
+    if (!parts_->created) {
         parts_->error = parts_->file.errorString();
         return false;
     }
-    removeOnForcedEnd(LeftBehind::Replacement, parts_->file.handle());
+    removeOnForcedEnd(LeftBehind::Replacement, parts_->file.fileName());
     return true;
 }
 
@@ -60,13 +67,12 @@ QFileDevice &ReplacementFile::device()
 
 bool ReplacementFile::commit()
 {
-    removeOnForcedEnd(LeftBehind::Replacement, -1);
+    removeOnForcedEnd(LeftBehind::Replacement, {});
     const QString replacement = QDir::toNativeSeparators(parts_->file.fileName());
     if (!parts_->file.flush()) {
         parts_->error = parts_->file.errorString();
         return false;
     }
-    FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(parts_->file.handle())));
     parts_->file.close();
     const bool replaced = QFileInfo::exists(parts_->target)
         ? ReplaceFileW(wide(parts_->target), wide(replacement), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
@@ -75,15 +81,16 @@ bool ReplacementFile::commit()
         parts_->error = systemError();
         return false;
     }
-    parts_->file.setAutoRemove(false);
+    parts_->created = false;
     return true;
 }
 
 void ReplacementFile::discard()
 {
-    removeOnForcedEnd(LeftBehind::Replacement, -1);
-    parts_->file.close();
-    parts_->file.remove();
+    removeOnForcedEnd(LeftBehind::Replacement, {});
+    if (parts_->created)
+        parts_->file.remove();
+    parts_->created = false;
 }
 
 QString ReplacementFile::errorString() const

@@ -5,9 +5,11 @@
 #include <QTemporaryFile>
 
 #include <cstdio>
-#include <io.h>
-#include <shellapi.h>
+
+// windows.h first: shellapi.h needs its types.
 #include <windows.h>
+
+#include <shellapi.h>
 
 namespace tarnwick {
 

@@ -45,7 +45,7 @@ bool TemporaryFile::createExclusively(const QString &path)
     }
     ::flock(file_.handle(), LOCK_EX | LOCK_NB);
     created_ = true;
-    removeOnForcedEnd(LeftBehind::Temporary, file_.handle());
+    removeOnForcedEnd(LeftBehind::Temporary, path);
     return true;
 }
 
@@ -54,7 +54,7 @@ bool TemporaryFile::remove()
     if (!created_)
         return true;
     created_ = false;
-    removeOnForcedEnd(LeftBehind::Temporary, -1);
+    removeOnForcedEnd(LeftBehind::Temporary, {});
     bool removed = true;
     // Deleted while still held, so that no other instance sees it unheld in between.
     if (nameRefersTo(file_.fileName(), file_.handle()) && ::unlink(QFile::encodeName(file_.fileName()).constData()) != 0) {

@@ -6,8 +6,11 @@
 
 #include <fcntl.h>
 #include <io.h>
-#include <sddl.h>
+
+// windows.h first: sddl.h needs its types.
 #include <windows.h>
+
+#include <sddl.h>
 
 using namespace Qt::StringLiterals;
 
@@ -53,7 +56,7 @@ bool TemporaryFile::createExclusively(const QString &path)
         return false;
     }
     created_ = true;
-    removeOnForcedEnd(LeftBehind::Temporary, fd);
+    removeOnForcedEnd(LeftBehind::Temporary, path);
     return true;
 }
 
@@ -63,7 +66,7 @@ bool TemporaryFile::remove()
     if (!created_)
         return true;
     created_ = false;
-    removeOnForcedEnd(LeftBehind::Temporary, -1);
+    removeOnForcedEnd(LeftBehind::Temporary, {});
     file_.close();
     return true;
 }

@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "platform/RunningProgram.h"
 #include "settings/WinSys.h"
 
 #include <QtTest>
@@ -58,7 +59,8 @@ void tst_WinSys::readsBackWhatWasWritten()
     // Written again over itself, the value stays the same.
     WinSys::WriteIniString(profile(), u"Tarnwick"_s, u"FileExt"_s, value);
     QCOMPARE(WinSys::ReadIniString(profile(), u"Tarnwick"_s, u"FileExt"_s), value);
-    QCOMPARE(readFile(profile()), "[Tarnwick]\nFileExt=" + value.toUtf8() + "\n");
+    const QByteArray lineBreak = tarnwick::nativeLineBreak(); // of a new file
+    QCOMPARE(readFile(profile()), "[Tarnwick]" + lineBreak + "FileExt=" + value.toUtf8() + lineBreak);
 }
 
 void tst_WinSys::readsMissingAsEmptyWithoutCreating()
@@ -117,7 +119,8 @@ void tst_WinSys::writingOneKeyKeepsEveryOtherLine_data()
         << QByteArray("[Tarnwick]\nFileExt=log") << u"Scroll"_s << QByteArray("[Tarnwick]\nFileExt=log\nScroll=FALSE\n");
     QTest::newRow("section added") << QByteArray("[Other]\r\nA=1\r\n") << u"Scroll"_s
                                    << QByteArray("[Other]\r\nA=1\r\n[Tarnwick]\r\nScroll=FALSE\r\n");
-    QTest::newRow("empty file") << QByteArray() << u"Scroll"_s << QByteArray("[Tarnwick]\nScroll=FALSE\n");
+    const QByteArray lineBreak = tarnwick::nativeLineBreak(); // of a new file
+    QTest::newRow("empty file") << QByteArray() << u"Scroll"_s << "[Tarnwick]" + lineBreak + "Scroll=FALSE" + lineBreak;
 }
 
 void tst_WinSys::writingOneKeyKeepsEveryOtherLine()
@@ -132,7 +135,7 @@ void tst_WinSys::writingOneKeyKeepsEveryOtherLine()
 
 void tst_WinSys::keepsChangesMadeByOthers()
 {
-    WinSys::WriteIniString(profile(), u"Tarnwick"_s, u"OverWrite"_s, u"TRUE"_s);
+    writeFile(profile(), "[Tarnwick]\nOverWrite=TRUE\n");
     // Another instance writes its key in the meantime.
     writeFile(profile(), readFile(profile()) + "Scroll=TRUE\n");
     WinSys::WriteIniString(profile(), u"Tarnwick"_s, u"FileExt"_s, u"txt"_s);

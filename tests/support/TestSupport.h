@@ -6,10 +6,6 @@
 #include <QProcess>
 #include <QString>
 
-#include <sys/resource.h>
-#include <unistd.h>
-
-#include <fstream>
 
 // Helpers shared by the tests: files as bytes, repeated text, a small file system that fills up.
 namespace testsupport {
@@ -42,37 +38,21 @@ inline QString testData(const QString &name)
     return QStringLiteral(TARNWICK_TEST_DATA "/") + name;
 }
 
-inline bool runsAsRoot()
-{
-    return geteuid() == 0;
-}
+// Whether the tests run with the rights of root (Linux), who may mount and give files away.
+bool runsAsRoot();
 
 // A tmpfs of a few kilobytes mounted on a folder for the life of the object, to see what a full
-// disk does. Mounting needs root; where it is not allowed, mounted() is false.
+// disk does. Mounting needs root on Linux; where it is not allowed (or on Windows), mounted()
+// is false.
 class SmallDisk {
 public:
-    SmallDisk(const QString &folder, int kilobytes)
-        : folder_(folder)
-    {
-        QDir().mkpath(folder);
-        mounted_ = runsAsRoot()
-            && QProcess::execute(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                                                           QStringLiteral("size=%1k").arg(kilobytes), QStringLiteral("tarnwick-test"), folder})
-                == 0;
-    }
-    ~SmallDisk()
-    {
-        if (mounted_)
-            QProcess::execute(QStringLiteral("umount"), {folder_});
-    }
+    SmallDisk(const QString &folder, int kilobytes);
+    ~SmallDisk();
     SmallDisk(const SmallDisk &) = delete;
     SmallDisk &operator=(const SmallDisk &) = delete;
 
     bool mounted() const { return mounted_; }
-    bool remountReadOnly() const
-    {
-        return QProcess::execute(QStringLiteral("mount"), {QStringLiteral("-o"), QStringLiteral("remount,ro"), folder_}) == 0;
-    }
+    bool remountReadOnly() const;
 
 private:
     QString folder_;
@@ -82,32 +62,17 @@ private:
 // Limits the address space of this process to what it uses now and `extra` bytes more, for the
 // life of the object, so that input that would make the program take memory without bound
 // fails the test (allocation fails) instead of taking the machine. A sanitizer build reserves
-// terabytes of address space for itself and is left unlimited.
+// terabytes of address space for itself and is left unlimited, and so is a Windows process,
+// which has no such limit of its own.
 class AddressSpaceLimit {
 public:
-    explicit AddressSpaceLimit(rlim_t extra)
-    {
-#if !defined(__SANITIZE_ADDRESS__)
-        long pages = 0;
-        std::ifstream("/proc/self/statm") >> pages;
-        ::getrlimit(RLIMIT_AS, &saved_);
-        rlimit limit = saved_;
-        limit.rlim_cur = rlim_t(pages) * rlim_t(::sysconf(_SC_PAGESIZE)) + extra;
-        active_ = ::setrlimit(RLIMIT_AS, &limit) == 0;
-#else
-        Q_UNUSED(extra)
-#endif
-    }
-    ~AddressSpaceLimit()
-    {
-        if (active_)
-            ::setrlimit(RLIMIT_AS, &saved_);
-    }
+    explicit AddressSpaceLimit(unsigned long long extra);
+    ~AddressSpaceLimit();
     AddressSpaceLimit(const AddressSpaceLimit &) = delete;
     AddressSpaceLimit &operator=(const AddressSpaceLimit &) = delete;
 
 private:
-    rlimit saved_{};
+    unsigned long long saved_ = 0;
     bool active_ = false;
 };
 

@@ -90,7 +90,8 @@ private Q_SLOTS:
     void exitWhenIdleCloses();
 
 private:
-    QString path(const QString &name) const { return dir_->filePath(name); }
+    // As the window shows paths: in the system's separators.
+    QString path(const QString &name) const { return QDir::toNativeSeparators(dir_->filePath(name)); }
     QWidget *controlNamed(const QString &name) const
     {
         const std::map<QString, QWidget *> controls = {

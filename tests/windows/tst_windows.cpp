@@ -1,0 +1,129 @@
+#include "TestSupport.h"
+#include "conversion/ConversionRun.h"
+#include "conversion/Messages.h"
+#include "conversion/OutputName.h"
+#include "platform/TemporaryFile.h"
+#include "platform/TextOutput.h"
+#include "settings/WinSys.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <windows.h>
+
+using namespace testsupport;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class Host : public tarnwick::RunHost {
+public:
+    void showProgress(const QString &) override {}
+    void processEvents() override {}
+    bool scrollOn() const override { return false; }
+};
+
+const wchar_t *wide(const QString &path)
+{
+    return reinterpret_cast<const wchar_t *>(path.utf16());
+}
+
+} // namespace
+
+// What the Windows program does differently from the Linux one.
+class tst_Windows : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cutsNamesAtEitherSeparator_data();
+    void cutsNamesAtEitherSeparator();
+    void writesProfileWithCrLf();
+    void refusesReadOnlyAttribute();
+    void holdsTemporaryFile();
+    void convertsJapaneseName();
+    void writesStandardOutputAsBytes();
+
+private:
+    QTemporaryDir dir_;
+};
+
+void tst_Windows::cutsNamesAtEitherSeparator_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("base");
+    QTest::newRow("backslashes") << u"C:\\my.logs\\r1.log"_s << u"C:\\my.logs\\r1"_s;
+    QTest::newRow("slashes") << u"C:/my.logs/r1.log"_s << u"C:/my.logs/r1"_s;
+    QTest::newRow("mixed") << u"C:/my.logs\\r1.log.bak"_s << u"C:/my.logs\\r1"_s;
+}
+
+void tst_Windows::cutsNamesAtEitherSeparator()
+{
+    QFETCH(QString, source);
+    QFETCH(QString, base);
+    QCOMPARE(tarnwick::outputBase(source), base);
+}
+
+void tst_Windows::writesProfileWithCrLf()
+{
+    const QString profile = dir_.filePath(u"new/Tarnwick.ini"_s);
+    WinSys::WriteIniString(profile, u"Tarnwick"_s, u"FileExt"_s, u"txt"_s);
+    QCOMPARE(readFile(profile), QByteArray("[Tarnwick]\r\nFileExt=txt\r\n"));
+    QCOMPARE(WinSys::ReadIniString(profile, u"Tarnwick"_s, u"FileExt"_s), u"txt"_s);
+}
+
+void tst_Windows::refusesReadOnlyAttribute()
+{
+    const QString path = dir_.filePath(u"read-only.txt"_s);
+    writeFile(path, "kept\r\n");
+    QVERIFY(SetFileAttributesW(wide(QDir::toNativeSeparators(path)), FILE_ATTRIBUTE_READONLY));
+    tarnwick::TextOutput output;
+    QVERIFY(!output.open(path));
+    QVERIFY(output.refusedReadOnly());
+    SetFileAttributesW(wide(QDir::toNativeSeparators(path)), FILE_ATTRIBUTE_NORMAL);
+    QCOMPARE(readFile(path), QByteArray("kept\r\n"));
+}
+
+void tst_Windows::holdsTemporaryFile()
+{
+    const QString path = dir_.filePath(tarnwick::temporaryFileName(0x1234));
+    {
+        tarnwick::TemporaryFile temporary;
+        QVERIFY(temporary.create(path));
+        // Held without FILE_SHARE_DELETE: nothing else deletes it while the run lives.
+        QVERIFY(!DeleteFileW(wide(QDir::toNativeSeparators(path))));
+        QVERIFY(QFile::exists(path));
+        tarnwick::removeLeftoverTemporaryFiles(dir_.path());
+        QVERIFY(QFile::exists(path));
+        QVERIFY(temporary.remove());
+    }
+    QVERIFY(!QFile::exists(path));
+}
+
+void tst_Windows::convertsJapaneseName()
+{
+    QVERIFY(QDir(dir_.path()).mkpath(u"ログ"_s));
+    const QString source = dir_.filePath(u"ログ/ルーター1.log"_s);
+    writeFile(source, "R1#shpw\b\bow run\n");
+    Host host;
+    const auto outcome = tarnwick::ConversionRun({source, dir_.filePath(u"ログ/ルーター1.txt"_s), dir_.filePath(u"Tarnwick-00000001.tmp"_s)},
+                                                 tarnwick::CharacterRule::ShiftJis, host)
+                             .run();
+    QVERIFY2(outcome.status == tarnwick::RunOutcome::Status::Completed, qPrintable(tarnwick::failureSentence(outcome, tarnwick::Language::English)));
+    QCOMPARE(readFile(dir_.filePath(u"ログ/ルーター1.txt"_s)), QByteArray("R1#show run\r\n"));
+}
+
+// CR LF written once: no text-mode translation on the way out.
+void tst_Windows::writesStandardOutputAsBytes()
+{
+    const QString source = dir_.filePath(u"pipe.log"_s);
+    writeFile(source, "a\b b\r\nc\n");
+    QProcess program;
+    program.start(QStringLiteral(TARNWICK_EXECUTABLE), {u"-c"_s, source});
+    QVERIFY(program.waitForFinished(60000));
+    QCOMPARE(program.exitCode(), 0);
+    QCOMPARE(program.readAllStandardOutput(), QByteArray(" b\r\nc\r\n"));
+}
+
+QTEST_GUILESS_MAIN(tst_Windows)
+#include "tst_windows.moc"
