@@ -13,6 +13,9 @@ install(FILES ${qt_prefix}/plugins/imageformats/qico.dll DESTINATION imageformat
 find_file(TARNWICK_QTBASE_JA qtbase_ja.qm PATHS /usr/share/qt6/translations NO_CMAKE_FIND_ROOT_PATH REQUIRED)
 install(FILES ${TARNWICK_QTBASE_JA} DESTINATION translations COMPONENT program)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION . COMPONENT program)
+# Qt's paths (its translations) relative to the program's folder, wherever it is unpacked.
+file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/qt.conf "[Paths]\r\nPrefix=.\r\n")
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/qt.conf DESTINATION . COMPONENT program)
 # The portable layout: a profile beside the program keeps the settings and the temporary file there.
 file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/Tarnwick.ini "[Tarnwick]\r\nFileExt=txt\r\n")
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/Tarnwick.ini DESTINATION . COMPONENT portable EXCLUDE_FROM_ALL)

@@ -33,6 +33,10 @@ if [ ! -d "$qt" ] || [ "$(cat "$stamp" 2>/dev/null)" != "$(stat -c '%s %Y' "$arc
   tar -xJf "$archive" -C "$cache"
   stat -c '%s %Y' "$archive" > "$stamp"
 fi
+# Qt's Japanese texts (the same Qt version's, Debian's) where the Windows Qt looks for them, as
+# the packages carry them beside the program.
+mkdir -p "$qt/translations"
+cp /usr/share/qt6/translations/qtbase_ja.qm "$qt/translations/"
 
 build="$root/build-windows"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$root/cmake/windows-toolchain.cmake" \

@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Builds Tarnwick for Windows (build.sh) and runs its test suites under Wine, headless, in a
-# fresh Wine prefix in the build folder: test.sh
+# fresh Wine prefix in the build folder, then the packages as a user takes them: test.sh
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 "$root/scripts/windows/build.sh" >/dev/null
-if ! command -v wine >/dev/null; then
+if ! command -v wine >/dev/null || ! command -v unzip >/dev/null; then
   as_root=()
   [ "$(id -u)" -eq 0 ] || as_root=(sudo)
   "${as_root[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends wine wine64 >/dev/null
+  DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends wine wine64 unzip >/dev/null
 fi
 build="$root/build-windows"
 qt="${XDG_CACHE_HOME:-$HOME/.cache}/tarnwick/qt6-mingw"
@@ -34,6 +34,39 @@ for suite in "$build"/tst_*.exe; do
   passed=$((passed + suite_passed))
   failed=$((failed + suite_failed))
 done
+
+# The packages as a user takes them: the portable zip converts a batch of two logs (one with a
+# Japanese name), -c and - write bytes; the silent installer puts the program under Program Files,
+# and the installed program converts and writes nothing beside itself.
+check() {
+  if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: packages: $*"; fi
+}
+same() { cmp -s "$1" <(printf '%b' "$2"); }
+version=$(sed -n 's/^project(Tarnwick VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
+drive="$WINEPREFIX/drive_c"
+work="$drive/work"
+mkdir -p "$work/logs"
+printf 'R1#shpw\b\bow run\r\n<--- More --->\r              \rinterface Gi0/1\n' > "$work/logs/r1.log"
+cp "$work/logs/r1.log" "$work/logs/ルーター2.log"
+expected='R1#show run\r\ninterface Gi0/1\r\n'
+(cd "$work" && unzip -q -o "$build/tarnwick-$version-windows-x64.zip")
+portable="$work/tarnwick-$version-windows-x64"
+check test -f "$portable/Tarnwick.ini"
+(cd "$work" && wine "$portable/tarnwick.exe" 'C:\work\logs\r1.log' 'C:\work\logs\ルーター2.log' >/dev/null 2>&1) || true
+check same "$work/logs/r1.txt" "$expected"
+check same "$work/logs/ルーター2.txt" "$expected"
+wine "$portable/tarnwick.exe" -c 'C:\work\logs\r1.log' > "$work/c.out" 2>/dev/null || true
+check same "$work/c.out" "$expected"
+wine "$portable/tarnwick.exe" - < "$work/logs/r1.log" > "$work/pipe.out" 2>/dev/null || true
+check same "$work/pipe.out" "$expected"
+wine "$build/tarnwick-$version-windows-x64-setup.exe" /S >/dev/null 2>&1 || true
+installed="$drive/Program Files/Tarnwick"
+check test -f "$installed/tarnwick.exe"
+before=$(ls -A "$installed" | sort)
+rm -f "$work/logs/r1.txt"
+(cd "$work" && wine "$installed/tarnwick.exe" 'C:\work\logs\r1.log' >/dev/null 2>&1) || true
+check same "$work/logs/r1.txt" "$expected"
+check test "$(ls -A "$installed" | sort)" = "$before"
 wineserver -k 2>/dev/null || true
 echo "windows: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -61,7 +61,7 @@ FailureTexts textsOf(Failure failure)
 }
 
 // The reasons a conversion meets, as the systems and the toolkit word them (the C library in
-// English and Japanese, Windows, Qt in English and in its Japanese translation), each with the
+// English and Japanese, Windows and Wine, Qt in English and in its Japanese translation), each with the
 // one text the program gives for it in Japanese, whatever the locale.
 struct KnownReason {
     std::initializer_list<const char *> spellings;
@@ -70,14 +70,15 @@ struct KnownReason {
 
 const KnownReason knownReasons[] = {
     {{"No such file or directory", "The system cannot find the file specified.", "The system cannot find the path specified.",
+      "File not found.", "Path not found.",
       "そのようなファイルやディレクトリはありません"},
      QT_TRANSLATE_NOOP("tarnwick", "no such file or folder")},
-    {{"Permission denied", "Operation not permitted", "Access is denied.", "許可がありません", "許可されていない操作です"},
+    {{"Permission denied", "Operation not permitted", "Access is denied.", "Access denied.", "許可がありません", "許可されていない操作です"},
      QT_TRANSLATE_NOOP("tarnwick", "permission denied")},
     {{"Is a directory", "file to open is a directory", "Filename refers to a directory", "ディレクトリです", "ディレクトリを開こうとしました",
       "ファイルではなくディレクトリを参照しています"},
      QT_TRANSLATE_NOOP("tarnwick", "it is a folder")},
-    {{"No space left on device", "Disk quota exceeded", "There is not enough space on the disk.", "デバイスに空き領域がありません",
+    {{"No space left on device", "Disk quota exceeded", "There is not enough space on the disk.", "Disk full.", "デバイスに空き領域がありません",
       "ディスク使用量制限を超過しました"},
      QT_TRANSLATE_NOOP("tarnwick", "the disk is full")},
     {{"Read-only file system", "The media is write protected.", "読み込み専用ファイルシステムです"},
@@ -85,6 +86,7 @@ const KnownReason knownReasons[] = {
     {{"File name too long", "The filename or extension is too long.", "ファイル名が長すぎます"},
      QT_TRANSLATE_NOOP("tarnwick", "the name is too long")},
     {{"Text file busy", "Device or resource busy", "The process cannot access the file because it is being used by another process.",
+      "Sharing violation.",
       "テキストファイルがビジー状態です", "デバイスもしくはリソースがビジー状態です"},
      QT_TRANSLATE_NOOP("tarnwick", "the file is in use")},
 };
