@@ -7,7 +7,8 @@ install(FILES
   ${qt_prefix}/bin/Qt6Core.dll ${qt_prefix}/bin/Qt6Gui.dll ${qt_prefix}/bin/Qt6Widgets.dll
   ${qt_prefix}/bin/libgcc_s_seh-1.dll ${qt_prefix}/bin/libstdc++-6.dll ${qt_prefix}/bin/libwinpthread-1.dll
   DESTINATION . COMPONENT program)
-install(FILES ${qt_prefix}/plugins/platforms/qwindows.dll DESTINATION platforms COMPONENT program)
+# The offscreen platform too: a batch where no desktop can be seen (a service) runs on it.
+install(FILES ${qt_prefix}/plugins/platforms/qwindows.dll ${qt_prefix}/plugins/platforms/qoffscreen.dll DESTINATION platforms COMPONENT program)
 install(FILES ${qt_prefix}/plugins/styles/qwindowsvistastyle.dll DESTINATION styles COMPONENT program)
 install(FILES ${qt_prefix}/plugins/imageformats/qico.dll DESTINATION imageformats COMPONENT program)
 find_file(TARNWICK_QTBASE_JA qtbase_ja.qm PATHS /usr/share/qt6/translations NO_CMAKE_FIND_ROOT_PATH REQUIRED)
@@ -35,5 +36,7 @@ set(CPACK_NSIS_INSTALLED_ICON_NAME tarnwick.exe)
 # Files sent to Tarnwick from Explorer's "Send to" menu are converted as a batch.
 set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS "CreateShortCut \\\"$SENDTO\\\\Tarnwick.lnk\\\" \\\"$INSTDIR\\\\tarnwick.exe\\\"")
 set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "Delete \\\"$SENDTO\\\\Tarnwick.lnk\\\"")
-set(CPACK_ARCHIVE_COMPONENT_INSTALL OFF)
+# The zip (made with CPACK_COMPONENTS_ALL "program;portable") holds both in one folder.
+set(CPACK_ARCHIVE_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
 include(CPack)

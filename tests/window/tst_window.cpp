@@ -331,7 +331,7 @@ void tst_Window::browseConfirmsOrCancels()
     QCOMPARE(parents, (QList<QWidget *>{form_.get(), form_.get()}));
 
     // After a restart, with an empty source box, the dialog starts in the last log's folder.
-    QVERIFY(readFile(form_->IniFile).contains("LastFolder=" + QDir::toNativeSeparators(u"/logs/router 1"_s).toUtf8()));
+    QVERIFY(readFile(form_->IniFile).contains("LastFolder=" + QDir::toNativeSeparators(QFileInfo(u"/logs/router 1/r1"_s).absolutePath()).toUtf8()));
     frmTarnwick restarted;
     restarted.IniFile = form_->IniFile;
     restarted.loadSettings();
