@@ -36,7 +36,8 @@ set(CPACK_NSIS_INSTALLED_ICON_NAME tarnwick.exe)
 # Files sent to Tarnwick from Explorer's "Send to" menu are converted as a batch.
 set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS "CreateShortCut \\\"$SENDTO\\\\Tarnwick.lnk\\\" \\\"$INSTDIR\\\\tarnwick.exe\\\"")
 set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "Delete \\\"$SENDTO\\\\Tarnwick.lnk\\\"")
-# The zip (made with CPACK_COMPONENTS_ALL "program;portable") holds both in one folder.
+# The zip (made with CPACK_COMPONENTS_ALL "program;portable" and a top-level folder, see
+# scripts/windows/build.sh) holds both in one folder.
 set(CPACK_ARCHIVE_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
 include(CPack)

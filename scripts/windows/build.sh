@@ -45,5 +45,5 @@ cmake --build "$build"
 version=$(sed -n 's/^project(Tarnwick VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
 (cd "$build" \
   && cpack -G NSIS -D CPACK_PACKAGE_FILE_NAME="tarnwick-$version-windows-x64-setup" >/dev/null \
-  && cpack -G ZIP -D CPACK_COMPONENTS_ALL="program;portable" >/dev/null)
+  && cpack -G ZIP -D CPACK_COMPONENTS_ALL="program;portable" -D CPACK_COMPONENT_INCLUDE_TOPLEVEL_DIRECTORY=ON >/dev/null)
 ls "$build"/tarnwick.exe "$build"/tarnwick-"$version"-windows-x64.zip "$build"/tarnwick-"$version"-windows-x64-setup.exe

@@ -1,13 +1,12 @@
 #pragma once
 
 #include "conversion/Messages.h"
+#include "window/BatchWindow.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <functional>
-
-class frmTarnwick;
 
 namespace tarnwick {
 
@@ -19,9 +18,9 @@ using BatchReport = std::function<void(const Problem &problem)>;
 // batch goes on with the next) or close the window (the batch ends there, and each path not
 // yet converted is reported). An empty path is refused by the run and does not count.
 // With `summarise`, the files not converted are also listed, once, in the window's failure
-// dialog at the end: for a batch started from the desktop, whose standard error nobody reads.
+// box at the end: for a batch started from the desktop, whose standard error nobody reads.
 // Returns the exit status: 0 when every path was converted, 1 when one was not, 128 + the
 // signal when an ending signal arrived.
-int runBatch(frmTarnwick &form, const QStringList &paths, const BatchReport &report, bool summarise = false);
+int runBatch(BatchWindow &window, const QStringList &paths, const BatchReport &report, bool summarise = false);
 
 } // namespace tarnwick

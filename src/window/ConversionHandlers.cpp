@@ -54,7 +54,7 @@ std::optional<RunOutcome> frmTarnwick::Command1_Click()
     Text1->Tag = Text1->text();
     Text2->Tag = OverWriteOn ? Text1->text() : Text2->text();
 
-    ConversionRun run({Text1->Tag, Text2->Tag, TempFile}, characterRule_, *this, {.controlsOn = ControlsOn, .replacesSource = OverWriteOn, .batch = batchOutputs, .encoding = Encoding});
+    ConversionRun run({Text1->Tag, Text2->Tag, TempFile}, characterRule_, *this, {.controlsOn = ControlsOn, .replacesSource = OverWriteOn, .batch = batchOutputs_, .encoding = Encoding});
     activeRun_ = &run;
     sinceEvents_.invalidate();
     const RunOutcome outcome = run.run();
@@ -120,6 +120,30 @@ void frmTarnwick::processEvents()
         return;
     QApplication::processEvents();
     sinceEvents_.start();
+}
+
+void frmTarnwick::showForBatch()
+{
+    show();
+    QApplication::processEvents();
+}
+
+void frmTarnwick::setSourcePath(const QString &path)
+{
+    Text1->setText(path);
+}
+
+std::optional<RunOutcome> frmTarnwick::convert(tarnwick::BatchOutputs &outputs)
+{
+    batchOutputs_ = &outputs;
+    const auto outcome = Command1_Click();
+    batchOutputs_ = nullptr;
+    return outcome;
+}
+
+void frmTarnwick::showSummary(const QString &text)
+{
+    dialogs.showFailure(this, text);
 }
 
 void frmTarnwick::showOutcome(const RunOutcome &outcome)

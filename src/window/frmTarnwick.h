@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BatchWindow.h"
 #include "conversion/ConversionRun.h"
 #include "platform/CharacterRule.h"
 
@@ -31,7 +32,7 @@ public:
 
 // The program's one window. Its handlers hold the program's logic, over the conversion engine
 // and the profile settings.
-class frmTarnwick : public QWidget, private tarnwick::RunHost {
+class frmTarnwick : public QWidget, public tarnwick::BatchWindow, private tarnwick::RunHost {
     Q_OBJECT
 
 public:
@@ -68,8 +69,6 @@ public:
     bool ControlsOn = false;
     bool KeepDotsOn = false;
     tarnwick::EncodingSetting Encoding = tarnwick::EncodingSetting::Auto;
-    // The outputs of the batch that drives the window, if one does: no run replaces one of them.
-    tarnwick::BatchOutputs *batchOutputs = nullptr;
 
     // The dialogs the window shows; tests put their own in place.
     struct Dialogs {
@@ -96,6 +95,14 @@ public:
     void Form_OLEDragDrop(const QMimeData *dropped);
 
     void loadSettings();
+
+    // The window as a batch drives it.
+    void showForBatch() override;
+    bool isOpen() const override { return isVisible(); }
+    void setSourcePath(const QString &path) override;
+    std::optional<tarnwick::RunOutcome> convert(tarnwick::BatchOutputs &outputs) override;
+    void showSummary(const QString &text) override;
+    void exit() override { Command2_Click(); }
     // Checks the encoding item of the setting in force, writing nothing.
     void showEncoding();
 
@@ -124,6 +131,7 @@ private:
     QString lastFolder_; // where the open-file dialog starts when the source box is empty
     QString description_; // Label4's own text
     tarnwick::ConversionRun *activeRun_ = nullptr;
+    tarnwick::BatchOutputs *batchOutputs_ = nullptr; // of the batch whose run this is
     QElapsedTimer sinceEvents_;
     bool closeRequested_ = false; // the window was closed while a conversion ran
     bool unloaded_ = false;

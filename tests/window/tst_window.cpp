@@ -331,13 +331,14 @@ void tst_Window::browseConfirmsOrCancels()
     QCOMPARE(parents, (QList<QWidget *>{form_.get(), form_.get()}));
 
     // After a restart, with an empty source box, the dialog starts in the last log's folder.
-    QVERIFY(readFile(form_->IniFile).contains("LastFolder=" + QDir::toNativeSeparators(QFileInfo(u"/logs/router 1/r1"_s).absolutePath()).toUtf8()));
+    const QString lastFolder = QDir::toNativeSeparators(QFileInfo(u"/logs/router 1/r1"_s).absolutePath());
+    QVERIFY(readFile(form_->IniFile).contains("LastFolder=" + lastFolder.toUtf8()));
     frmTarnwick restarted;
     restarted.IniFile = form_->IniFile;
     restarted.loadSettings();
     restarted.dialogs.openFile = form_->dialogs.openFile;
     restarted.Command3_Click();
-    QCOMPARE(offered.last(), u"/logs/router 1"_s);
+    QCOMPARE(offered.last(), lastFolder);
 }
 
 void tst_Window::openFileDialogListsLogsFirst_data()
