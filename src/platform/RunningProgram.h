@@ -28,6 +28,12 @@ bool standardErrorIsTerminal();
 // desktop (Windows).
 bool displayExpected();
 
+// The toolkit's platforms to try in turn where the user has named none, ending with offscreen,
+// so that a display that cannot be opened (a stale DISPLAY over SSH or in tmux) is no abort;
+// empty where the system's own always opens (Windows). And the display's name, for messages.
+QByteArray platformsWithFallback();
+QString displayName();
+
 // The folder of the user's settings for this program, closed with a separator:
 // ~/.config/Tarnwick/ on Linux, %APPDATA%\Tarnwick\ on Windows.
 QString userConfigurationFolder();

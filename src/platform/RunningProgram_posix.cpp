@@ -41,6 +41,19 @@ bool displayExpected()
     return hasEnvironment("DISPLAY") || hasEnvironment("WAYLAND_DISPLAY") || hasEnvironment("QT_QPA_PLATFORM");
 }
 
+QByteArray platformsWithFallback()
+{
+    if (!hasEnvironment("DISPLAY") && !hasEnvironment("WAYLAND_DISPLAY"))
+        return {};
+    const bool wayland = hasEnvironment("WAYLAND_DISPLAY") && qgetenv("XDG_SESSION_TYPE") == "wayland";
+    return wayland ? "wayland;xcb;offscreen" : "xcb;wayland;offscreen";
+}
+
+QString displayName()
+{
+    return QString::fromLocal8Bit(qgetenv(hasEnvironment("DISPLAY") ? "DISPLAY" : "WAYLAND_DISPLAY"));
+}
+
 QString userConfigurationFolder()
 {
     return QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)) + QDir::separator();

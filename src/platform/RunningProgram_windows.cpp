@@ -57,6 +57,16 @@ bool displayExpected()
     return GetUserObjectInformationW(GetProcessWindowStation(), UOI_FLAGS, &flags, sizeof flags, nullptr) && (flags.dwFlags & WSF_VISIBLE);
 }
 
+QByteArray platformsWithFallback()
+{
+    return {};
+}
+
+QString displayName()
+{
+    return QStringLiteral("Windows");
+}
+
 QString userConfigurationFolder()
 {
     return QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)) + QDir::separator();

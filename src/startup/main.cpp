@@ -38,22 +38,15 @@ bool hasEnvironment(const char *name)
     return !qEnvironmentVariableIsEmpty(name);
 }
 
-// Where the user has not chosen a platform, the toolkit tries the display's and then falls back
-// to none (offscreen), instead of aborting when the display cannot be opened (a stale DISPLAY
-// over SSH or in tmux). False when the user has chosen one.
+// Where the user has named no platform, the toolkit tries the display's and falls back to none
+// (see platformsWithFallback). False when there is nothing to fall back from.
 bool fallBackToNoDisplay()
 {
-    if (hasEnvironment("QT_QPA_PLATFORM") || !(hasEnvironment("DISPLAY") || hasEnvironment("WAYLAND_DISPLAY")))
+    const QByteArray platforms = platformsWithFallback();
+    if (hasEnvironment("QT_QPA_PLATFORM") || platforms.isEmpty())
         return false;
-    const bool wayland = hasEnvironment("WAYLAND_DISPLAY") && qgetenv("XDG_SESSION_TYPE") == "wayland";
-    qputenv("QT_QPA_PLATFORM", wayland ? "wayland;xcb;offscreen" : "xcb;wayland;offscreen");
+    qputenv("QT_QPA_PLATFORM", platforms);
     return true;
-}
-
-QString displayName()
-{
-    const QByteArray name = qgetenv(hasEnvironment("DISPLAY") ? "DISPLAY" : "WAYLAND_DISPLAY");
-    return QString::fromLocal8Bit(name);
 }
 
 void sayOnStandardError(const QString &line)
