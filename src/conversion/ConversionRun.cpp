@@ -205,7 +205,8 @@ bool ConversionRun::clean()
 
     if (outputEncoding_)
         output.encodeAsUtf16(*outputEncoding_);
-    output.write(byteOrderMark_);
+    if (!byteOrderMark_.empty())
+        output.write(byteOrderMark_);
     cleaning_ = true;
     block_ = 0;
     std::uint64_t done = 0;

@@ -39,7 +39,8 @@ void StreamConversion::begin(const SourceDecoder &decoder)
     ruleKnown_ = rule.has_value();
     if (const auto encoding = decoder.outputEncoding())
         output_.encodeAsUtf16(*encoding);
-    output_.write(decoder.byteOrderMark());
+    if (!decoder.byteOrderMark().empty())
+        output_.write(decoder.byteOrderMark());
 }
 
 void StreamConversion::take(std::string_view text)

@@ -10,40 +10,33 @@ namespace {
 constexpr std::int64_t parameterLimit = 1 << 20;
 }
 
-Parameters parseParameters(std::string_view text)
+void CsiReader::take(char c)
 {
-    Parameters parameters;
-    if (!text.empty() && (text.front() == '?' || text.front() == '=' || text.front() == '<' || text.front() == '>')) {
-        parameters.isPrivate = true;
-        return parameters;
+    if (c >= '0' && c <= '9') {
+        if (index_ < 2)
+            values_[index_] = std::min(values_[index_] * 10 + (c - '0'), parameterLimit);
+    } else if (c == ';') {
+        ++index_;
+    } else {
+        ignored_ = true; // ":", a private marker, an intermediate
     }
-    std::int64_t *value = &parameters.first;
-    for (const char c : text) {
-        if (c >= '0' && c <= '9') {
-            *value = std::min(*value * 10 + (c - '0'), parameterLimit);
-        } else if (c == ';') {
-            if (value == &parameters.second)
-                break;
-            value = &parameters.second;
-        }
-    }
-    return parameters;
 }
 
-bool csiControl(const Parameters &parameters, char final, Control &control)
+bool CsiReader::control(char final, Control &control) const
 {
-    if (parameters.isPrivate)
+    if (ignored_)
         return false;
-    const std::int64_t n = std::max<std::int64_t>(parameters.first, 1);
+    const std::int64_t first = values_[0];
+    const std::int64_t n = std::max<std::int64_t>(first, 1);
     switch (final) {
     case 'D': control = {Control::Kind::Back, n}; return true;
     case 'C': control = {Control::Kind::Forward, n}; return true;
     case 'G':
     case '`': control = {Control::Kind::Column, n}; return true;
     case 'H':
-    case 'f': control = {Control::Kind::Column, std::max<std::int64_t>(parameters.second, 1)}; return true;
+    case 'f': control = {Control::Kind::Column, std::max<std::int64_t>(values_[1], 1)}; return true;
     case 'K':
-    case 'J': control = {Control::Kind::EraseLine, parameters.first}; return parameters.first <= 3;
+    case 'J': control = {Control::Kind::EraseLine, first}; return first <= 3;
     case 'X': control = {Control::Kind::EraseCharacters, n}; return true;
     case 'P': control = {Control::Kind::DeleteCharacters, n}; return true;
     case '@': control = {Control::Kind::InsertCharacters, n}; return true;

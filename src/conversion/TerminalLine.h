@@ -27,8 +27,9 @@ struct Control {
 };
 
 // The bytes that the terminal-control reading acts on besides the BackSpace: ESC, which begins
-// a sequence, and NUL, BEL, SO, SI and DEL, which it drops.
-inline constexpr std::array<char, 6> controlBytes = {'\x1b', '\0', '\a', '\x0e', '\x0f', '\x7f'};
+// a sequence, and NUL, BEL, SO, SI, CAN, SUB and DEL, which it drops (CAN and SUB also end a
+// sequence).
+inline constexpr std::array<char, 8> controlBytes = {'\x1b', '\0', '\a', '\x0e', '\x0f', '\x18', '\x1a', '\x7f'};
 
 inline bool isControlByte(char c)
 {
@@ -59,10 +60,13 @@ inline void appendCharacter(std::string &text, std::uint32_t code)
 // A carriage return as the temporary file keeps it (moves the cursor to column 1).
 inline constexpr std::string_view carriageReturnSequence = "\x1b[G";
 
-// Reads a line as a terminal does, character by character under the rule: each character
-// (as its bytes packed into a code, the first byte lowest) goes to sink.character(code), a
-// BackSpace to sink.backspace(), a sequence that acts on the line to sink.control(Control).
-// Sequences that do nothing visible, and NUL, BEL, SI, SO and DEL, are dropped.
+// Reads a line as a terminal does (the state machine of a DEC VT500-style parser), character by
+// character under the rule: each character (as its bytes packed into a code, the first byte
+// lowest) goes to sink.character(code), a BackSpace to sink.backspace() (inside a sequence too,
+// which then goes on), a sequence that acts on the line to sink.control(Control). ESC anywhere
+// begins a new sequence; a character above ASCII ends an escape or CSI and is written; BEL ends
+// an OSC string, ESC "\" every string. Sequences that do nothing visible, and the other C0
+// controls and DEL, are dropped.
 template <class Sink>
 void readTerminalLine(std::string_view line, CharacterRule rule, Sink &sink);
 

@@ -4,18 +4,24 @@ namespace tarnwick::terminal {
 
 inline constexpr char escape = '\x1b';
 
-// The first and second numeric parameters of a CSI; a private list (beginning with "?", "=",
-// "<" or ">") has none. Values are capped, which no move or count of a real line reaches.
-struct Parameters {
-    bool isPrivate = false;
-    std::int64_t first = 0;
-    std::int64_t second = 0;
+inline constexpr unsigned char cancel = 0x18;     // CAN
+inline constexpr unsigned char substitute = 0x1A; // SUB
+
+// The parameters of a CSI as its bytes come (0x20 to 0x3F), and its effect at the final
+// character. Only the first two numeric parameters count; a CSI with a private marker ("<",
+// "=", ">", "?"), a sub-parameter (":") or an intermediate does nothing. Values are capped,
+// which no move or count of a real line reaches.
+class CsiReader {
+public:
+    void take(char c);
+    // The effect of the CSI ended by `final`, when it has one.
+    bool control(char final, Control &control) const;
+
+private:
+    bool ignored_ = false;
+    int index_ = 0;
+    std::int64_t values_[2] = {};
 };
-
-Parameters parseParameters(std::string_view text);
-
-// The effect of the CSI with these parameters and final character, when it has one.
-bool csiControl(const Parameters &parameters, char final, Control &control);
 
 } // namespace tarnwick::terminal
 
@@ -25,66 +31,80 @@ template <class Sink>
 void readTerminalLine(std::string_view line, CharacterRule rule, Sink &sink)
 {
     using namespace terminal;
+    // The states of a DEC VT500-style parser, as far as a line's text is concerned.
+    enum class State { Ground, Escape, Csi, String };
+    State state = State::Ground;
+    bool escapeIntermediate = false; // an intermediate came after the ESC: "[" is then a final
+    bool osc = false;                // the string is an OSC, which BEL ends
+    CsiReader csi;
     const std::size_t size = line.size();
-    const auto at = [&](std::size_t pos) { return static_cast<unsigned char>(line[pos]); };
-    // The end of a string (OSC, DCS, SOS, PM, APC): BEL or ESC "\" where allowed, else the line's end.
-    const auto skipString = [&](std::size_t pos, bool belEnds) {
-        for (; pos < size; ++pos) {
-            if (belEnds && line[pos] == '\a')
-                return pos + 1;
-            if (line[pos] == escape && pos + 1 < size && line[pos + 1] == '\\')
-                return pos + 2;
-        }
-        return size;
-    };
     for (std::size_t pos = 0; pos < size;) {
-        const unsigned char byte = at(pos);
+        const auto byte = static_cast<unsigned char>(line[pos]);
+        // What acts in every state: ESC begins an escape, CAN and SUB end any sequence.
+        if (byte == escape) {
+            state = State::Escape;
+            escapeIntermediate = false;
+            ++pos;
+            continue;
+        }
+        if (byte == cancel || byte == substitute) {
+            state = State::Ground;
+            ++pos;
+            continue;
+        }
+        if (state == State::String) {
+            if (osc && byte == '\a')
+                state = State::Ground;
+            ++pos;
+            continue;
+        }
+        // A C0 control inside an escape or CSI acts as outside, and the sequence goes on.
         if (byte == '\b') {
             sink.backspace();
             ++pos;
             continue;
         }
-        if (byte != escape && isControlByte(line[pos])) {
+        // Dropped; inside a sequence every other C0 control and DEL is ignored too.
+        if (isControlByte(line[pos]) || (state != State::Ground && (byte < 0x20 || byte == 0x7F))) {
             ++pos;
             continue;
         }
-        if (byte != escape) {
+        if (byte > 0x7F)
+            state = State::Ground; // a character ends a sequence and is written
+        switch (state) {
+        case State::Ground: {
             const std::size_t length = characterLength(rule, line, pos);
             sink.character(characterCode(line, pos, length));
             pos += length;
             continue;
         }
-        // A sequence. What cannot continue it ends it and is read again as itself.
-        if (pos + 1 >= size)
-            return; // an ESC at the end of the line runs to its end
-        const char kind = line[pos + 1];
-        if (kind == '[') {
-            std::size_t end = pos + 2;
-            while (end < size && at(end) >= 0x30 && at(end) <= 0x3F)
-                ++end;
-            const std::size_t parametersEnd = end;
-            while (end < size && at(end) >= 0x20 && at(end) <= 0x2F)
-                ++end;
-            if (end < size && at(end) >= 0x40 && at(end) <= 0x7E) {
-                Control control{};
-                if (end == parametersEnd
-                    && csiControl(parseParameters(line.substr(pos + 2, parametersEnd - pos - 2)), line[end], control))
-                    sink.control(control);
-                ++end;
+        case State::Escape:
+            if (!escapeIntermediate && byte == '[') {
+                state = State::Csi;
+                csi = {};
+            } else if (!escapeIntermediate && (byte == ']' || byte == 'P' || byte == 'X' || byte == '^' || byte == '_')) {
+                state = State::String;
+                osc = byte == ']';
+            } else if (byte <= 0x2F) {
+                escapeIntermediate = true;
+            } else {
+                state = State::Ground; // the final: the escape does nothing visible
             }
-            pos = end;
-        } else if (kind == ']') {
-            pos = skipString(pos + 2, true);
-        } else if (kind == 'P' || kind == 'X' || kind == '^' || kind == '_') {
-            pos = skipString(pos + 2, false);
-        } else {
-            std::size_t end = pos + 1;
-            while (end < size && at(end) >= 0x20 && at(end) <= 0x2F)
-                ++end;
-            if (end < size && at(end) >= 0x30 && at(end) <= 0x7E)
-                ++end;
-            pos = end;
+            break;
+        case State::Csi:
+            if (byte >= 0x40) {
+                Control control{};
+                if (csi.control(static_cast<char>(byte), control))
+                    sink.control(control);
+                state = State::Ground;
+            } else {
+                csi.take(static_cast<char>(byte));
+            }
+            break;
+        case State::String:
+            break;
         }
+        ++pos;
     }
 }
 

@@ -109,6 +109,17 @@ void tst_Controls::cleansLikeATerminal_data()
     same("NUL, BEL, SI, SO and DEL dropped", QByteArray("a\0b\x07" "c\x0e" "d\x0f" "e\x7f", 10), "abcde\r\n");
     same("8-bit controls kept", "a\x9b" "1D\x85", "a\x9b" "1D\x85\r\n");
     same("a CR before the LF ends the line", "abc\r\r", "abc\r\n");
+    // Malformed sequences, read as a terminal's parser reads them.
+    QTest::newRow("BackSpace inside a CSI acts, the CSI goes on") << ("abcd" + esc + "[2\bD") << QByteArray("a\r\n") << QByteArray("abcd\r\n");
+    same("ESC inside an OSC ends it", esc + "]0;title" + esc + "[0m hello", " hello\r\n");
+    same("a sub-parameter makes a CSI do nothing", "abc" + esc + "[1:2D", "abc\r\n");
+    same("a private marker after the first character", "abc" + esc + "[1?2D", "abc\r\n");
+    same("CAN ends a CSI and is dropped", "ab" + esc + "[1\x18" "D", "abD\r\n");
+    same("SUB and CAN dropped", "a\x18" "b\x1a" "c", "abc\r\n");
+    same("an escape with an intermediate", "a" + esc + "(Bb" + esc + " [c", "abc\r\n");
+    same("BEL inside a DCS is part of it", esc + "Pq\x07x" + esc + "\\y", "y\r\n");
+    same("DEL inside a CSI ignored", "abc" + esc + "[\x7f" "1D" + esc + "[K", "ab\r\n");
+    same("a tab is a character", "a\tb", "a\tb\r\n");
     // Other vendors' pagers.
     for (const char *prompt : {"--More--", "-- More --", "---- More ----", "---(more)---", "---(more 7%)---", "---(more 100%)---",
                                "-- MORE --, next page: Space, next line: Enter, quit: Control-C", "lines 1-20", "lines 120-143",
