@@ -69,7 +69,9 @@ int main(int argc, char *argv[])
         if (!writeAll(output, in.data(), static_cast<std::size_t>(got)))
             return 1;
     }
-    ::fsync(output);
+    // As the program's safe replacement (QSaveFile) makes the output durable before it takes the
+    // target's place.
+    ::fdatasync(output);
     ::unlink(temporary.c_str());
     return ::close(output) == 0 ? 0 : 1;
 }

@@ -73,7 +73,7 @@ bool needsAttention(std::string_view text, std::size_t i, std::size_t lineStart,
     if (!controlsOn)
         return i == lineStart && text.substr(i).starts_with(promptEraser) && text.substr(i + promptEraser.size()).starts_with("\r\n");
     return (c == ' ' && i + 1 < text.size() && text[i + 1] == '\r')
-        || ((c == '-' || c == 'l' || c == 'P') && (i == lineStart || text[i - 1] == ' '));
+        || (std::ranges::find(otherPagerPromptStarts, c) != otherPagerPromptStarts.end() && (i == lineStart || text[i - 1] == ' '));
 }
 
 #ifdef __SSE2__
@@ -92,7 +92,9 @@ unsigned candidates(const char *p, bool controlsOn)
     for (const char c : controlBytes)
         found = _mm_or_si128(found, is(here, c));
     const __m128i afterBlankOrStart = _mm_or_si128(is(before, ' '), is(before, '\n'));
-    const __m128i promptStart = _mm_or_si128(_mm_or_si128(is(here, '-'), is(here, 'l')), is(here, 'P'));
+    __m128i promptStart = _mm_setzero_si128();
+    for (const char c : otherPagerPromptStarts)
+        promptStart = _mm_or_si128(promptStart, is(here, c));
     found = _mm_or_si128(found, _mm_and_si128(afterBlankOrStart, promptStart));
     found = _mm_or_si128(found, _mm_and_si128(is(here, ' '), is(load(p + 1), '\r')));
     return static_cast<unsigned>(_mm_movemask_epi8(found));

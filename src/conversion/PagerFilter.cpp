@@ -7,33 +7,30 @@ namespace tarnwick {
 
 namespace {
 
-constexpr std::array<std::string_view, 6> otherPrompts = {
-    "--More--", "-- More --", "---- More ----", "---(more)---", "-- MORE --, next page: Space, next line: Enter, quit: Control-C",
-    "Press any key to continue (Q to quit)"};
-
 bool isDigit(char c)
 {
     return c >= '0' && c <= '9';
 }
 
-// Skips 1 to `most` digits at the front of text; false when there are none or more.
-bool skipDigits(std::string_view &text, std::size_t most)
+// Whether the text is the form: '#' stands for a number (one digit or more), '~' for one of at
+// most three digits; every other character for itself.
+bool matchesForm(std::string_view text, std::string_view form)
 {
-    std::size_t count = 0;
-    while (count < text.size() && isDigit(text[count]))
-        ++count;
-    if (count == 0 || count > most)
-        return false;
-    text.remove_prefix(count);
-    return true;
-}
-
-bool skipText(std::string_view &text, std::string_view expected)
-{
-    if (!text.starts_with(expected))
-        return false;
-    text.remove_prefix(expected.size());
-    return true;
+    for (const char expected : form) {
+        if (expected == '#' || expected == '~') {
+            std::size_t digits = 0;
+            while (digits < text.size() && isDigit(text[digits]))
+                ++digits;
+            if (digits == 0 || (expected == '~' && digits > 3))
+                return false;
+            text.remove_prefix(digits);
+        } else if (text.empty() || text.front() != expected) {
+            return false;
+        } else {
+            text.remove_prefix(1);
+        }
+    }
+    return text.empty();
 }
 
 } // namespace
@@ -44,14 +41,7 @@ bool isOtherPagerPrompt(std::string_view line)
     if (first == std::string_view::npos)
         return false;
     line = line.substr(first, line.find_last_not_of(' ') - first + 1);
-    if (std::ranges::find(otherPrompts, line) != otherPrompts.end())
-        return true;
-    std::string_view rest = line;
-    if (skipText(rest, "---(more ") && skipDigits(rest, 3) && rest == "%)---")
-        return true;
-    rest = line;
-    return skipText(rest, "lines ") && skipDigits(rest, std::string_view::npos) && skipText(rest, "-")
-        && skipDigits(rest, std::string_view::npos) && rest.empty();
+    return std::ranges::any_of(otherPagerPrompts, [&](std::string_view form) { return matchesForm(line, form); });
 }
 
 // The pager texts are ASCII, and an ASCII byte is always a character of its own under both

@@ -2,6 +2,7 @@
 #include "conversion/ConversionRun.h"
 #include "conversion/LineCleaner.h"
 #include "conversion/LineEndNormaliser.h"
+#include "conversion/PagerFilter.h"
 #include "conversion/StreamConversion.h"
 
 #include <QRandomGenerator>
@@ -54,6 +55,7 @@ private Q_SLOTS:
     void cleansRealCaptures_data();
     void cleansRealCaptures();
     void leavesNoControlInRandomLines();
+    void fastPathPassesOnlyUntouchedLines();
     void boundsHostileLines_data();
     void boundsHostileLines();
 };
@@ -123,7 +125,8 @@ void tst_Controls::cleansLikeATerminal_data()
     // Other vendors' pagers.
     for (const char *prompt : {"--More--", "-- More --", "---- More ----", "---(more)---", "---(more 7%)---", "---(more 100%)---",
                                "-- MORE --, next page: Space, next line: Enter, quit: Control-C", "lines 1-20", "lines 120-143",
-                               "Press any key to continue (Q to quit)"})
+                               "Press any key to continue (Q to quit)", "--More-- or (q)uit", "---- More ( Press 'Q' to break ) ----",
+                               "Press any key to continue..", "-- [Q quit|D dump|right|up|down]"})
         same(prompt, "  "_ba + prompt + "   ", "");
     same("---(more 1000%)--- is text", "---(more 1000%)---", "---(more 1000%)---\r\n");
     // A timestamp is kept; carriage returns and moves act on the line after it.
@@ -250,6 +253,44 @@ void tst_Controls::leavesNoControlInRandomLines()
                     if (written && written->find_first_of(std::string_view("\x1b\0\x07\r", 4)) != std::string_view::npos)
                         QFAIL(qPrintable(u"seed %1, line %2: a control is left"_s.arg(seed).arg(lineNumber)));
                 }
+            }
+        }
+    }
+}
+
+// Over random lines, the lines the fast path copies whole are exactly those a cleaner writes as
+// they are: a prompt the list knows can never slip through.
+void tst_Controls::fastPathPassesOnlyUntouchedLines()
+{
+    QList<QByteArray> pieces{"a", "x ", " ", "  ", "#", "$", "\b", "\x1b[K", "<--- More --->", "              ", "[2026-12-07 10:00:00.123] ",
+                             "\xE3\x81\x82", "\x18"};
+    for (const std::string_view prompt : tarnwick::otherPagerPrompts)
+        pieces.append(QByteArray(prompt.data(), qsizetype(prompt.size())).replace('#', "7").replace('~', "42"));
+    for (const quint32 seed : {11u, 12u, 13u}) {
+        QRandomGenerator random(seed);
+        for (const bool controls : {false, true}) {
+            tarnwick::LineCleaning cleaning(CharacterRule::Utf8, controls);
+            std::string text;
+            for (int line = 0; line < 3000; ++line) {
+                for (int i = random.bounded(4); i > 0; --i)
+                    text += pieces[random.bounded(int(pieces.size()))].toStdString();
+                text += "\r\n";
+            }
+            for (std::size_t at = 0; at < text.size();) {
+                std::uint64_t lines = 0;
+                const std::size_t untouched = cleaning.untouchedPrefix(std::string_view(text).substr(at), 100, lines);
+                const std::size_t end = at + (untouched ? untouched : text.find("\r\n", at) + 2 - at);
+                for (std::size_t start = at; untouched && start < end;) {
+                    const std::size_t lineEnd = text.find("\r\n", start);
+                    const std::string_view line(text.data() + start, lineEnd - start);
+                    for (const bool scroll : {false, true}) {
+                        const auto written = cleaning.clean(line, scroll);
+                        if (!written || *written != line)
+                            QFAIL(qPrintable(u"seed %1: the fast path passed %2"_s.arg(seed).arg(QString::fromUtf8(line.data(), qsizetype(line.size())))));
+                    }
+                    start = lineEnd + 2;
+                }
+                at = end;
             }
         }
     }
