@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Tarnwick needs to build, test and run, where they are missing.
+# Installs the Debian packages Tarnwick needs to build, test and run, where they are missing:
+# setup.sh [PACKAGE...] (more packages, for the Windows build and its tests).
 set -euo pipefail
 
-packages=(cmake g++ ninja-build qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n libgl-dev
+packages=("$@" cmake g++ ninja-build qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n libgl-dev
   fonts-ipafont-gothic unicode-data acl attr groff-base time locales libc-l10n desktop-file-utils appstream dpkg-dev)
 missing=()
 for package in "${packages[@]}"; do

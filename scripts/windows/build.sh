@@ -7,20 +7,7 @@
 # looked for at $TARNWICK_QT_MINGW, then in ../shared/toolchains/, and unpacked into a cache.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
-"$root/scripts/setup.sh"
-
-packages=(g++-mingw-w64-x86-64-posix nsis zip)
-missing=()
-for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
-done
-as_root=()
-[ "$(id -u)" -eq 0 ] || as_root=(sudo)
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing ${missing[*]}" >&2
-  "${as_root[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+"$root/scripts/setup.sh" g++-mingw-w64-x86-64-posix nsis zip
 
 archive="${TARNWICK_QT_MINGW:-}"
 [ -n "$archive" ] || archive="$root/../shared/toolchains/qt6-mingw-6.4.2.tar.xz"

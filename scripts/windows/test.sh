@@ -3,13 +3,8 @@
 # fresh Wine prefix in the build folder, then the packages as a user takes them: test.sh
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
+"$root/scripts/setup.sh" wine wine64 unzip
 "$root/scripts/windows/build.sh" >/dev/null
-if ! command -v wine >/dev/null || ! command -v unzip >/dev/null; then
-  as_root=()
-  [ "$(id -u)" -eq 0 ] || as_root=(sudo)
-  "${as_root[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends wine wine64 unzip >/dev/null
-fi
 build="$root/build-windows"
 qt="${XDG_CACHE_HOME:-$HOME/.cache}/tarnwick/qt6-mingw"
 export WINEPREFIX="$build/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
