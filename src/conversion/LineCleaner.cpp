@@ -2,14 +2,11 @@
 
 #include "BitCount.h"
 #include "PagerFilter.h"
+#include "Simd.h"
 #include "Timestamp.h"
 
 #include <algorithm>
 #include <bit>
-
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
 
 namespace tarnwick {
 
@@ -76,7 +73,7 @@ bool needsAttention(std::string_view text, std::size_t i, std::size_t lineStart,
         || (std::ranges::find(otherPagerPromptStarts, c) != otherPagerPromptStarts.end() && (i == lineStart || text[i - 1] == ' '));
 }
 
-#ifdef __SSE2__
+#if TARNWICK_SSE2
 // A mask of the 16 bytes from p that may need attention (a superset of needsAttention).
 unsigned candidates(const char *p, bool controlsOn)
 {
@@ -113,7 +110,7 @@ std::size_t LineCleaning::untouchedPrefix(std::string_view text, std::uint64_t m
     const std::size_t size = text.size();
     std::size_t i = 0;
     while (i < size) {
-#ifdef __SSE2__
+#if TARNWICK_SSE2
         if (i > 0 && i + 16 + promptEraser.size() < size) {
             const char *const p = text.data() + i;
             unsigned lfs = static_cast<unsigned>(_mm_movemask_epi8(
@@ -165,11 +162,6 @@ LineCleaner::LineCleaner(TextInput &channel1, TextOutput &channel2, CharacterRul
 void LineCleaner::CleanLine(bool scrollOn)
 {
     write(cleaning_.clean(channel1_.readLine(), scrollOn));
-}
-
-void LineCleaner::CleanScrolledLine()
-{
-    write(cleaning_.clean(channel1_.readLine(), true));
 }
 
 void LineCleaner::write(std::optional<std::string_view> line)

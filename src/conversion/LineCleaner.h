@@ -45,11 +45,9 @@ class LineCleaner {
 public:
     LineCleaner(TextInput &channel1, TextOutput &channel2, CharacterRule rule, bool controlsOn = false);
 
-    // BackSpaces applied, pager traces dropped; with the scroll setting on, the line goes to
-    // CleanScrolledLine instead.
+    // BackSpaces applied, pager traces dropped; with the scroll setting on, the line is replayed
+    // on a virtual line and sideways scrolls are undone (see LineCleaning).
     void CleanLine(bool scrollOn);
-    // The line replayed on a virtual line, sideways scrolls undone, pager traces dropped.
-    void CleanScrolledLine();
 
     const LineCleaning &cleaning() const { return cleaning_; }
 

@@ -1,14 +1,10 @@
 #include "LineEndNormaliser.h"
 
 #include "BitCount.h"
+#include "Simd.h"
 #include "TerminalLine.h"
 
 #include <bit>
-
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
-
 
 namespace tarnwick {
 
@@ -38,7 +34,7 @@ std::size_t firstIrregular(std::string_view text, std::size_t at, std::size_t &l
             return 0;
         i = 1;
     }
-#ifdef __SSE2__
+#if TARNWICK_SSE2
     const __m128i cr = _mm_set1_epi8('\r');
     const __m128i lf = _mm_set1_epi8('\n');
     for (; i + 16 < size; i += 16) {
