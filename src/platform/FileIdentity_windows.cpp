@@ -1,5 +1,7 @@
 #include "FileIdentity.h"
 
+#include "WideName_windows.h"
+
 #include <windows.h>
 
 namespace tarnwick {
@@ -9,7 +11,7 @@ std::optional<FileIdentity> fileIdentity(const QString &path)
     if (path.isEmpty())
         return std::nullopt;
     // Opened for no access at all, following links, folders too.
-    const HANDLE file = CreateFileW(reinterpret_cast<const wchar_t *>(path.utf16()), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    const HANDLE file = CreateFileW(wideName(path), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                     nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return std::nullopt;

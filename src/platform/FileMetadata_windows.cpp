@@ -1,5 +1,7 @@
 #include "FileMetadata.h"
 
+#include "WideName_windows.h"
+
 #include <QFileInfo>
 
 #include <windows.h>
@@ -9,7 +11,7 @@ namespace tarnwick {
 // The read-only attribute, or a file this process may not open for writing.
 bool isReadOnly(const QString &path)
 {
-    const auto *name = reinterpret_cast<const wchar_t *>(path.utf16());
+    const wchar_t *name = wideName(path);
     const DWORD attributes = GetFileAttributesW(name);
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return false;

@@ -1,6 +1,7 @@
 #include "ReplacementFile.h"
 
 #include "EndingSignals.h"
+#include "WideName_windows.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -27,10 +28,6 @@ QString systemError()
     return qt_error_string(int(GetLastError()));
 }
 
-const wchar_t *wide(const QString &path)
-{
-    return reinterpret_cast<const wchar_t *>(path.utf16());
-}
 
 } // namespace
 
@@ -75,8 +72,8 @@ bool ReplacementFile::commit()
     }
     parts_->file.close();
     const bool replaced = QFileInfo::exists(parts_->target)
-        ? ReplaceFileW(wide(parts_->target), wide(replacement), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
-        : MoveFileExW(wide(replacement), wide(parts_->target), MOVEFILE_WRITE_THROUGH);
+        ? ReplaceFileW(wideName(parts_->target), wideName(replacement), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
+        : MoveFileExW(wideName(replacement), wideName(parts_->target), MOVEFILE_WRITE_THROUGH);
     if (!replaced) {
         parts_->error = systemError();
         return false;

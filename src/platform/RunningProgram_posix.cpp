@@ -43,7 +43,7 @@ bool displayExpected()
 
 QByteArray platformsWithFallback()
 {
-    if (!hasEnvironment("DISPLAY") && !hasEnvironment("WAYLAND_DISPLAY"))
+    if (hasEnvironment("QT_QPA_PLATFORM") || (!hasEnvironment("DISPLAY") && !hasEnvironment("WAYLAND_DISPLAY")))
         return {};
     const bool wayland = hasEnvironment("WAYLAND_DISPLAY") && qgetenv("XDG_SESSION_TYPE") == "wayland";
     return wayland ? "wayland;xcb;offscreen" : "xcb;wayland;offscreen";

@@ -1,6 +1,7 @@
 #include "TemporaryFile.h"
 
 #include "EndingSignals.h"
+#include "WideName_windows.h"
 
 #include <QDir>
 
@@ -16,15 +17,6 @@ using namespace Qt::StringLiterals;
 
 namespace tarnwick {
 
-namespace {
-
-const wchar_t *wide(const QString &path)
-{
-    return reinterpret_cast<const wchar_t *>(path.utf16());
-}
-
-} // namespace
-
 // Created new (CREATE_NEW never opens what stands at the name), with a protection that lets
 // only its owner in, and held without FILE_SHARE_DELETE: no other program can delete or rename
 // it while the run lives. FILE_FLAG_DELETE_ON_CLOSE lets the system delete it however the
@@ -38,7 +30,7 @@ bool TemporaryFile::createExclusively(const QString &path)
         return false;
     }
     SECURITY_ATTRIBUTES security{sizeof(SECURITY_ATTRIBUTES), ownerOnly, FALSE};
-    const HANDLE handle = CreateFileW(wide(QDir::toNativeSeparators(path)), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, &security, CREATE_NEW,
+    const HANDLE handle = CreateFileW(wideName(QDir::toNativeSeparators(path)), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, &security, CREATE_NEW,
                                       FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     const DWORD error = GetLastError();
     LocalFree(ownerOnly);
@@ -77,7 +69,7 @@ void removeLeftoverTemporaryFiles(const QString &folder)
     const QDir dir(folder);
     for (const QString &name : dir.entryList({u"Tarnwick-*.tmp"_s}, QDir::Files | QDir::System | QDir::Hidden)) {
         if (isTemporaryFileName(name))
-            DeleteFileW(wide(QDir::toNativeSeparators(dir.filePath(name))));
+            DeleteFileW(wideName(QDir::toNativeSeparators(dir.filePath(name))));
     }
 }
 

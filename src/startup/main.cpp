@@ -16,7 +16,6 @@
 #include <QDir>
 #include <QTimer>
 
-#include <cstdlib>
 #include <iostream>
 
 using namespace Qt::StringLiterals;
@@ -33,17 +32,12 @@ void keepToolkitRemarksOffStandardError(QtMsgType type, const QMessageLogContext
         std::cerr << qPrintable(qFormatLogMessage(type, context, message)) << std::endl;
 }
 
-bool hasEnvironment(const char *name)
-{
-    return !qEnvironmentVariableIsEmpty(name);
-}
-
-// Where the user has named no platform, the toolkit tries the display's and falls back to none
-// (see platformsWithFallback). False when there is nothing to fall back from.
+// The toolkit tries the display's platform and falls back to none (see platformsWithFallback).
+// False when there is nothing to fall back from.
 bool fallBackToNoDisplay()
 {
     const QByteArray platforms = platformsWithFallback();
-    if (hasEnvironment("QT_QPA_PLATFORM") || platforms.isEmpty())
+    if (platforms.isEmpty())
         return false;
     qputenv("QT_QPA_PLATFORM", platforms);
     return true;

@@ -4,6 +4,7 @@
 #include "conversion/OutputName.h"
 #include "platform/TemporaryFile.h"
 #include "platform/TextOutput.h"
+#include "platform/WideName_windows.h"
 #include "settings/WinSys.h"
 
 #include <QProcess>
@@ -23,11 +24,6 @@ public:
     void processEvents() override {}
     bool scrollOn() const override { return false; }
 };
-
-const wchar_t *wide(const QString &path)
-{
-    return reinterpret_cast<const wchar_t *>(path.utf16());
-}
 
 } // namespace
 
@@ -76,11 +72,11 @@ void tst_Windows::refusesReadOnlyAttribute()
 {
     const QString path = dir_.filePath(u"read-only.txt"_s);
     writeFile(path, "kept\r\n");
-    QVERIFY(SetFileAttributesW(wide(QDir::toNativeSeparators(path)), FILE_ATTRIBUTE_READONLY));
+    QVERIFY(SetFileAttributesW(tarnwick::wideName(QDir::toNativeSeparators(path)), FILE_ATTRIBUTE_READONLY));
     tarnwick::TextOutput output;
     QVERIFY(!output.open(path));
     QVERIFY(output.refusedReadOnly());
-    SetFileAttributesW(wide(QDir::toNativeSeparators(path)), FILE_ATTRIBUTE_NORMAL);
+    SetFileAttributesW(tarnwick::wideName(QDir::toNativeSeparators(path)), FILE_ATTRIBUTE_NORMAL);
     QCOMPARE(readFile(path), QByteArray("kept\r\n"));
 }
 
@@ -91,7 +87,7 @@ void tst_Windows::holdsTemporaryFile()
         tarnwick::TemporaryFile temporary;
         QVERIFY(temporary.create(path));
         // Held without FILE_SHARE_DELETE: nothing else deletes it while the run lives.
-        QVERIFY(!DeleteFileW(wide(QDir::toNativeSeparators(path))));
+        QVERIFY(!DeleteFileW(tarnwick::wideName(QDir::toNativeSeparators(path))));
         QVERIFY(QFile::exists(path));
         tarnwick::removeLeftoverTemporaryFiles(dir_.path());
         QVERIFY(QFile::exists(path));
