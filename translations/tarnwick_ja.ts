@@ -273,6 +273,14 @@ Exit status:
         <translation>&apos;%1&apos; の後に値がありません</translation>
     </message>
     <message>
+        <source>With the controls setting, also drop the lines that are, apart from blanks, TEXT, in which * stands for any run of characters (this run only; may be given more than once).</source>
+        <translation>制御シーケンス設定がオンのとき、空白を除いて TEXT である行も取り除きます。TEXT の * は任意の文字の並びを表します（今回の実行のみ。複数回指定できます）。</translation>
+    </message>
+    <message>
+        <source>pager prompt &apos;%1&apos; holds nothing but blanks and &apos;*&apos;</source>
+        <translation>ページャーの表示 &apos;%1&apos; には空白と &apos;*&apos; しかありません</translation>
+    </message>
+    <message>
         <source>unknown encoding &apos;%1&apos; (auto, system, utf-8 or shift-jis)</source>
         <translation>不明な文字コード &apos;%1&apos; です（auto、system、utf-8、shift-jis のいずれか）</translation>
     </message>

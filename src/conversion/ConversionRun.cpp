@@ -211,7 +211,7 @@ bool ConversionRun::clean()
     block_ = 0;
     std::uint64_t done = 0;
     showProgress(done);
-    LineCleaner cleaner(input, output, rule_, options_.controlsOn);
+    LineCleaner cleaner(input, output, rule_, options_.controlsOn, options_.pagerPrompts);
     while (!aborted_ && !output.failed() && !input.atEnd()) {
         // Lines that no cleaner changes go out in one copy, up to the next progress step.
         std::uint64_t lines = 0;

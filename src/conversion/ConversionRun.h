@@ -7,6 +7,7 @@
 #include "platform/TextInput.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 
@@ -38,6 +39,8 @@ struct RunPaths {
 struct RunOptions {
     // Terminal control sequences and carriage returns read (see LineCleaning).
     bool controlsOn = false;
+    // The user's pager prompts, dropped with controlsOn (see PagerPrompts).
+    QStringList pagerPrompts{};
     // The output is meant to replace the source (the overwrite setting); without it, an output
     // that is the source file itself is refused.
     bool replacesSource = false;

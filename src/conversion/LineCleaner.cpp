@@ -10,10 +10,11 @@
 
 namespace tarnwick {
 
-LineCleaning::LineCleaning(CharacterRule rule, bool controlsOn)
+LineCleaning::LineCleaning(CharacterRule rule, bool controlsOn, const QStringList &userPrompts)
     : eraser_(rule)
     , rebuilder_(rule)
     , controlsOn_(controlsOn)
+    , prompts_(rule, userPrompts)
 {
 }
 
@@ -44,7 +45,7 @@ std::optional<std::string_view> LineCleaning::cleanDrawn(std::string_view line, 
         return kept;
     // A terminal shows no trailing blanks; erasing leaves them.
     kept = kept->substr(0, kept->find_last_not_of(' ') + 1);
-    if (isOtherPagerPrompt(*kept))
+    if (prompts_.matches(*kept))
         return std::nullopt;
     return kept;
 }
@@ -57,10 +58,10 @@ bool isControl(char c, bool controlsOn)
 }
 
 // Whether the byte at `i`, in the line that starts at `lineStart`, may make a cleaner act on the
-// line: a control byte, the first character of a pager prompt or of a timestamp, an eraser line, and with terminal
-// controls read also a trailing blank and what may begin another pager's prompt after blanks. A
-// false alarm only sends the line to the cleaners.
-bool needsAttention(std::string_view text, std::size_t i, std::size_t lineStart, bool controlsOn)
+// line: a control byte, the first character of a pager prompt or of a timestamp, an eraser line,
+// and with terminal controls read also a trailing blank and what may begin another prompt
+// (`promptStarts`) after blanks. A false alarm only sends the line to the cleaners.
+bool needsAttention(std::string_view text, std::size_t i, std::size_t lineStart, bool controlsOn, std::string_view promptStarts)
 {
     const char c = text[i];
     if (isControl(c, controlsOn))
@@ -70,12 +71,12 @@ bool needsAttention(std::string_view text, std::size_t i, std::size_t lineStart,
     if (!controlsOn)
         return i == lineStart && text.substr(i).starts_with(promptEraser) && text.substr(i + promptEraser.size()).starts_with("\r\n");
     return (c == ' ' && i + 1 < text.size() && text[i + 1] == '\r')
-        || (std::ranges::find(otherPagerPromptStarts, c) != otherPagerPromptStarts.end() && (i == lineStart || text[i - 1] == ' '));
+        || (promptStarts.find(c) != std::string_view::npos && (i == lineStart || text[i - 1] == ' '));
 }
 
 #if TARNWICK_SSE2
 // A mask of the 16 bytes from p that may need attention (a superset of needsAttention).
-unsigned candidates(const char *p, bool controlsOn)
+unsigned candidates(const char *p, bool controlsOn, std::string_view promptStarts)
 {
     const auto load = [](const char *from) { return _mm_loadu_si128(reinterpret_cast<const __m128i *>(from)); };
     const auto is = [](__m128i bytes, char c) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(c)); };
@@ -90,7 +91,7 @@ unsigned candidates(const char *p, bool controlsOn)
         found = _mm_or_si128(found, is(here, c));
     const __m128i afterBlankOrStart = _mm_or_si128(is(before, ' '), is(before, '\n'));
     __m128i promptStart = _mm_setzero_si128();
-    for (const char c : otherPagerPromptStarts)
+    for (const char c : promptStarts)
         promptStart = _mm_or_si128(promptStart, is(here, c));
     found = _mm_or_si128(found, _mm_and_si128(afterBlankOrStart, promptStart));
     found = _mm_or_si128(found, _mm_and_si128(is(here, ' '), is(load(p + 1), '\r')));
@@ -106,6 +107,10 @@ unsigned candidates(const char *p, bool controlsOn)
 std::size_t LineCleaning::untouchedPrefix(std::string_view text, std::uint64_t most, std::uint64_t &lines) const
 {
     lines = 0;
+    if (controlsOn_ && prompts_.mayStartAnywhere())
+        return 0;
+    const bool controlsOn = controlsOn_;
+    const std::string_view promptStarts = prompts_.starts();
     std::size_t lineStart = 0;
     const std::size_t size = text.size();
     std::size_t i = 0;
@@ -115,7 +120,7 @@ std::size_t LineCleaning::untouchedPrefix(std::string_view text, std::uint64_t m
             const char *const p = text.data() + i;
             unsigned lfs = static_cast<unsigned>(_mm_movemask_epi8(
                 _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(p)), _mm_set1_epi8('\n'))));
-            const unsigned found = candidates(p, controlsOn_);
+            const unsigned found = candidates(p, controlsOn, promptStarts);
             // The LFs before the first candidate, one by one only where a progress step may end.
             const unsigned stop = found ? static_cast<unsigned>(std::countr_zero(found)) : 16;
             lfs &= stop == 16 ? 0xFFFFu : (1u << stop) - 1;
@@ -131,7 +136,7 @@ std::size_t LineCleaning::untouchedPrefix(std::string_view text, std::uint64_t m
             i += stop;
             if (stop == 16)
                 continue;
-            if (needsAttention(text, i, lineStart, controlsOn_))
+            if (needsAttention(text, i, lineStart, controlsOn, promptStarts))
                 break;
             ++i;
             continue;
@@ -141,7 +146,7 @@ std::size_t LineCleaning::untouchedPrefix(std::string_view text, std::uint64_t m
             lineStart = i + 1;
             if (++lines == most)
                 return lineStart;
-        } else if (needsAttention(text, i, lineStart, controlsOn_)) {
+        } else if (needsAttention(text, i, lineStart, controlsOn, promptStarts)) {
             break;
         }
         ++i;
@@ -152,10 +157,10 @@ std::size_t LineCleaning::untouchedPrefix(std::string_view text, std::uint64_t m
     return 0;
 }
 
-LineCleaner::LineCleaner(TextInput &channel1, TextOutput &channel2, CharacterRule rule, bool controlsOn)
+LineCleaner::LineCleaner(TextInput &channel1, TextOutput &channel2, CharacterRule rule, bool controlsOn, const QStringList &userPrompts)
     : channel1_(channel1)
     , channel2_(channel2)
-    , cleaning_(rule, controlsOn)
+    , cleaning_(rule, controlsOn, userPrompts)
 {
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BackspaceEraser.h"
+#include "PagerFilter.h"
 #include "ScrolledLineRebuilder.h"
 #include "platform/TextInput.h"
 #include "platform/TextOutput.h"
@@ -16,10 +17,10 @@ namespace tarnwick {
 // the line (see timestampLength) stays as it is: the cleaning acts on the line after it, and a
 // line dropped there is dropped with its timestamp. With terminal controls read, the line's
 // control sequences and carriage returns act on it as on a terminal, its trailing blanks go,
-// and other vendors' pager prompts are dropped too.
+// and other vendors' pager prompts and the user's own (see PagerPrompts) are dropped too.
 class LineCleaning {
 public:
-    explicit LineCleaning(CharacterRule rule, bool controlsOn = false);
+    explicit LineCleaning(CharacterRule rule, bool controlsOn = false, const QStringList &userPrompts = {});
 
     // The view stays valid until the next call.
     std::optional<std::string_view> clean(std::string_view line, bool scrollOn);
@@ -36,6 +37,7 @@ private:
     BackspaceEraser eraser_;
     ScrolledLineRebuilder rebuilder_;
     bool controlsOn_;
+    PagerPrompts prompts_;
     std::string stamped_;
 };
 
@@ -43,7 +45,7 @@ private:
 // (which must not be at its end) and writes zero or one line, ended by CR LF, to channel 2.
 class LineCleaner {
 public:
-    LineCleaner(TextInput &channel1, TextOutput &channel2, CharacterRule rule, bool controlsOn = false);
+    LineCleaner(TextInput &channel1, TextOutput &channel2, CharacterRule rule, bool controlsOn = false, const QStringList &userPrompts = {});
 
     // BackSpaces applied, pager traces dropped; with the scroll setting on, the line is replayed
     // on a virtual line and sideways scrolls are undone (see LineCleaning).

@@ -1,7 +1,8 @@
 #include "PagerFilter.h"
 
+#include <QStringEncoder>
+
 #include <algorithm>
-#include <array>
 
 namespace tarnwick {
 
@@ -33,15 +34,98 @@ bool matchesForm(std::string_view text, std::string_view form)
     return text.empty();
 }
 
+// Whether the text is the prompt, in which '*' stands for any run of characters. The pieces
+// between the stars are found in turn, each where it first stands at a character's start;
+// the pieces themselves start at one, as '*' and a blank are never part of another character.
+bool matchesWildcards(std::string_view text, std::string_view prompt, CharacterRule rule)
+{
+    const auto star = prompt.find('*');
+    if (star == std::string_view::npos)
+        return text == prompt;
+    const std::string_view first = prompt.substr(0, star);
+    const std::string_view last = prompt.substr(prompt.rfind('*') + 1);
+    if (text.size() < first.size() + last.size() || !text.starts_with(first) || !text.ends_with(last))
+        return false;
+    const std::size_t end = text.size() - last.size();
+    std::size_t pos = first.size();
+    for (std::string_view middle = prompt.substr(star + 1, prompt.size() - last.size() - star - 1); !middle.empty();) {
+        const std::size_t next = middle.find('*');
+        const std::string_view piece = middle.substr(0, next);
+        while (pos + piece.size() <= end && text.substr(pos, piece.size()) != piece)
+            pos += characterLength(rule, text, pos);
+        if (pos + piece.size() > end)
+            return false;
+        pos += piece.size();
+        middle.remove_prefix(next == std::string_view::npos ? middle.size() : next + 1);
+    }
+    // The last piece must start at a character's start too.
+    while (pos < end)
+        pos += characterLength(rule, text, pos);
+    return pos == end;
+}
+
+std::string_view withoutBlanks(std::string_view text)
+{
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// The prompt in the encoding of the rule's text. Shift-JIS is asked for by name, which Qt knows
+// where it has ICU; elsewhere (Windows) it is the system's own code page when that is Shift-JIS.
+std::optional<std::string> encoded(const QString &prompt, CharacterRule rule)
+{
+    if (rule == CharacterRule::Utf8)
+        return prompt.toStdString();
+    if (std::ranges::all_of(prompt, [](QChar c) { return c.unicode() < 0x80; }))
+        return prompt.toLatin1().toStdString(); // ASCII is the same bytes under both rules
+    QStringEncoder encoder("Shift_JIS");
+    if (!encoder.isValid() && systemCharacterRule() == CharacterRule::ShiftJis)
+        encoder = QStringEncoder(QStringConverter::System);
+    if (!encoder.isValid())
+        return std::nullopt;
+    const QByteArray bytes = encoder.encode(prompt);
+    if (encoder.hasError())
+        return std::nullopt;
+    return bytes.toStdString();
+}
+
 } // namespace
 
-bool isOtherPagerPrompt(std::string_view line)
+bool isUsablePagerPrompt(const QString &prompt)
 {
-    const auto first = line.find_first_not_of(' ');
-    if (first == std::string_view::npos)
+    return std::ranges::any_of(prompt, [](QChar c) { return c != u' ' && c != u'*'; });
+}
+
+PagerPrompts::PagerPrompts(CharacterRule rule, const QStringList &userPrompts)
+    : rule_(rule)
+{
+    for (const QString &prompt : userPrompts) {
+        if (!isUsablePagerPrompt(prompt))
+            continue;
+        if (const auto text = encoded(prompt, rule))
+            user_.emplace_back(withoutBlanks(*text));
+    }
+    const auto addStart = [this](char c) {
+        if (starts_.find(c) == std::string::npos)
+            starts_ += c;
+    };
+    for (const std::string_view prompt : otherPagerPrompts)
+        addStart(prompt.front());
+    for (const std::string &prompt : user_) {
+        addStart(prompt.front());
+        anywhere_ = anywhere_ || prompt.front() == '*';
+    }
+}
+
+bool PagerPrompts::matches(std::string_view line) const
+{
+    line = withoutBlanks(line);
+    if (line.empty())
         return false;
-    line = line.substr(first, line.find_last_not_of(' ') - first + 1);
-    return std::ranges::any_of(otherPagerPrompts, [&](std::string_view form) { return matchesForm(line, form); });
+    return std::ranges::any_of(otherPagerPrompts, [&](std::string_view form) { return matchesForm(line, form); })
+        || std::ranges::any_of(user_, [&](const std::string &prompt) { return matchesWildcards(line, prompt, rule_); });
 }
 
 // The pager texts are ASCII, and an ASCII byte is always a character of its own under both

@@ -1,9 +1,14 @@
 #pragma once
 
-#include <algorithm>
+#include "platform/CharacterRule.h"
+
+#include <QStringList>
+
 #include <array>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace tarnwick {
 
@@ -27,21 +32,33 @@ inline constexpr std::array<std::string_view, 12> otherPagerPrompts = {
     "-- [Q quit|D dump|right|up|down]",      // MikroTik RouterOS
 };
 
-// The first characters of those prompts, each once: what the fast path of the cleaning pass
-// looks for at a line's start or after a blank (see LineCleaning::untouchedPrefix).
-inline constexpr auto otherPagerPromptStarts = [] {
-    std::array<char, otherPagerPrompts.size()> starts{};
-    std::size_t count = 0;
-    for (const std::string_view prompt : otherPagerPrompts) {
-        if (std::find(starts.begin(), starts.begin() + count, prompt.front()) == starts.begin() + count)
-            starts[count++] = prompt.front();
-    }
-    for (std::size_t i = count; i < starts.size(); ++i)
-        starts[i] = starts[0]; // the unused places repeat a start: the set stays the same
-    return starts;
-}();
+// The pager prompts a run drops with terminal controls read: otherPagerPrompts and the user's
+// own, each a text in which '*' stands for any run of characters. A line is a prompt when, apart
+// from leading and trailing blanks, it is one.
+class PagerPrompts {
+public:
+    // The user's prompts are read in the encoding of the rule's text; one that cannot be written
+    // in it cannot stand in the log either and is left out, and so is one that holds nothing but
+    // blanks and stars (see isUsablePagerPrompt).
+    explicit PagerPrompts(CharacterRule rule = CharacterRule::Utf8, const QStringList &userPrompts = {});
 
-// True when the line, apart from leading and trailing blanks, is one of otherPagerPrompts.
-bool isOtherPagerPrompt(std::string_view line);
+    bool matches(std::string_view line) const;
+
+    // The bytes a prompt begins with, each once: what the fast path of the cleaning pass looks
+    // for at a line's start or after a blank (see LineCleaning::untouchedPrefix).
+    std::string_view starts() const { return starts_; }
+    // True when a prompt begins with '*', so that any line may be one.
+    bool mayStartAnywhere() const { return anywhere_; }
+
+private:
+    CharacterRule rule_;
+    std::vector<std::string> user_; // without leading and trailing blanks, in the text's encoding
+    std::string starts_;
+    bool anywhere_ = false;
+};
+
+// Whether a user's prompt holds something a line can be compared with: a character other than
+// blanks and '*'.
+bool isUsablePagerPrompt(const QString &prompt);
 
 } // namespace tarnwick

@@ -6,14 +6,12 @@
 
 namespace tarnwick {
 
-StreamConversion::StreamConversion(CharacterRule rule, bool scrollOn, bool controlsOn, EncodingSetting encoding, std::size_t bufferSize)
+StreamConversion::StreamConversion(CharacterRule rule, bool scrollOn, const RunOptions &options)
     : systemRule_(rule)
-    , encoding_(encoding)
-    , cleaning_(rule, controlsOn)
+    , options_(options)
+    , cleaning_(rule, options.controlsOn, options.pagerPrompts)
     , scrollOn_(scrollOn)
-    , controlsOn_(controlsOn)
-    , bufferSize_(bufferSize)
-    , output_(bufferSize)
+    , output_(options.bufferSize)
 {
 }
 
@@ -23,7 +21,7 @@ void StreamConversion::cleanLine(std::string_view line)
         EncodingDetector detector;
         detector.append(line);
         detector.finish();
-        cleaning_ = LineCleaning(detector.rule(systemRule_), controlsOn_);
+        cleaning_ = LineCleaning(detector.rule(systemRule_), options_.controlsOn, options_.pagerPrompts);
         ruleKnown_ = true;
     }
     if (const auto kept = cleaning_.clean(line, scrollOn_))
@@ -35,7 +33,7 @@ void StreamConversion::cleanLine(std::string_view line)
 void StreamConversion::begin(const SourceDecoder &decoder)
 {
     const auto rule = decoder.fixedRule(systemRule_);
-    cleaning_ = LineCleaning(rule.value_or(systemRule_), controlsOn_);
+    cleaning_ = LineCleaning(rule.value_or(systemRule_), options_.controlsOn, options_.pagerPrompts);
     ruleKnown_ = rule.has_value();
     if (const auto encoding = decoder.outputEncoding())
         output_.encodeAsUtf16(*encoding);
@@ -68,12 +66,12 @@ void StreamConversion::take(std::string_view text)
 
 RunOutcome StreamConversion::run(QFileDevice &source, const QString &sourceName, QFileDevice &output, const QString &outputName)
 {
-    TextInput input(bufferSize_);
+    TextInput input(options_.bufferSize);
     input.open(source);
     output_.open(output);
     line_.clear();
-    normaliser_ = LineEndNormaliser(controlsOn_);
-    SourceDecoder decoder(encoding_);
+    normaliser_ = LineEndNormaliser(options_.controlsOn);
+    SourceDecoder decoder(options_.encoding);
     bool begun = false;
     const auto decoded = [&](std::string_view text) {
         if (!begun && decoder.markKnown()) {

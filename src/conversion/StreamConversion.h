@@ -22,8 +22,8 @@ public:
     // In the automatic encoding setting, a source without a byte order mark is read by the rule
     // its first line with a byte above 0x7F shows (see EncodingDetector); lines before it are
     // ASCII, which every rule reads alike.
-    StreamConversion(CharacterRule rule, bool scrollOn, bool controlsOn = false, EncodingSetting encoding = EncodingSetting::System,
-                     std::size_t bufferSize = TextInput::defaultBufferSize);
+    // Of the options, those of the text count: controls, pager prompts, encoding and buffer size.
+    StreamConversion(CharacterRule rule, bool scrollOn, const RunOptions &options = {});
 
     // Source and output are open; their names are for the failure reports. Completed or Failed.
     RunOutcome run(QFileDevice &source, const QString &sourceName, QFileDevice &output, const QString &outputName);
@@ -34,12 +34,10 @@ private:
     void cleanLine(std::string_view line);
 
     CharacterRule systemRule_;
-    EncodingSetting encoding_;
+    RunOptions options_;
     bool ruleKnown_ = false;
     LineCleaning cleaning_;
     bool scrollOn_;
-    bool controlsOn_;
-    std::size_t bufferSize_;
     TextOutput output_;
     LineEndNormaliser normaliser_{false};
     std::string normalised_; // what one read brought, its line ends normalised

@@ -18,6 +18,11 @@ QString readText(const QString &iniFile, const QString &key)
     return WinSys::ReadIniString(iniFile, section, key);
 }
 
+QStringList readPagerPrompts(const QString &iniFile)
+{
+    return WinSys::ReadIniSeries(iniFile, section, pagerKeyStem, mostPagerPrompts);
+}
+
 void keepSwitch(bool checked, bool &mirror, const QString &iniFile, const QString &key)
 {
     if (mirror == checked)

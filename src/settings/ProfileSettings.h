@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The settings kept in the profile file, section "Tarnwick". The window holds a mirror
 // of each; these functions keep a mirror and the file in step.
@@ -12,11 +13,15 @@ inline const QString fileExtKey = QStringLiteral("FileExt");
 inline const QString controlsKey = QStringLiteral("Controls");
 inline const QString keepDotsKey = QStringLiteral("KeepDots");
 inline const QString encodingKey = QStringLiteral("Encoding"); // "Auto", "System", "UTF-8" or "Shift_JIS"
+inline const QString pagerKeyStem = QStringLiteral("Pager"); // "Pager1", "Pager2", ...: the user's pager prompts
+inline constexpr int mostPagerPrompts = 100;
 inline const QString lastFolderKey = QStringLiteral("LastFolder"); // of the last log chosen in the open-file dialog
 
 // A stored switch is on exactly when its value, in upper case, is "TRUE".
 bool readSwitch(const QString &iniFile, const QString &key);
 QString readText(const QString &iniFile, const QString &key);
+// The user's pager prompts, "Pager1" up to the first that is missing or empty.
+QStringList readPagerPrompts(const QString &iniFile);
 
 // When the control and its mirror disagree, the mirror takes the control's state and the
 // setting is written at once ("TRUE"/"FALSE", or the text). Otherwise nothing happens.

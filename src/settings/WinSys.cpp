@@ -103,13 +103,34 @@ ProfileState profileState(const QString &file)
     return profile.size() > maxProfileBytes ? ProfileState::TooLarge : ProfileState::Usable;
 }
 
-QString ReadIniString(const QString &file, const QString &section, const QString &key)
+namespace {
+
+QString valueIn(const QByteArray &text, const QString &section, const QString &key)
 {
-    const QByteArray text = readProfile(file);
     const KeyPlace place = findKey(text, section, key);
     if (place.lineStart < 0)
         return {};
     return CutAtNul(QString::fromUtf8(limited(text.sliced(place.valueStart, place.lineEnd - place.valueStart))));
+}
+
+} // namespace
+
+QString ReadIniString(const QString &file, const QString &section, const QString &key)
+{
+    return valueIn(readProfile(file), section, key);
+}
+
+QStringList ReadIniSeries(const QString &file, const QString &section, const QString &stem, int most)
+{
+    const QByteArray text = readProfile(file);
+    QStringList values;
+    for (int number = 1; number <= most; ++number) {
+        QString value = valueIn(text, section, stem + QString::number(number));
+        if (value.isEmpty())
+            break;
+        values.append(std::move(value));
+    }
+    return values;
 }
 
 void WriteIniString(const QString &file, const QString &section, const QString &key, const QString &value)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The profile file primitives: one value under a section and a key of an INI-style file.
 //
@@ -22,6 +23,9 @@ ProfileState profileState(const QString &file);
 
 void WriteIniString(const QString &file, const QString &section, const QString &key, const QString &value);
 QString ReadIniString(const QString &file, const QString &section, const QString &key);
+// The values of the keys stem1, stem2, ... in turn, up to the first that reads as empty, at most
+// `most` of them; the file is read once.
+QStringList ReadIniSeries(const QString &file, const QString &section, const QString &stem, int most);
 
 // The text up to, not including, its first NUL character.
 QString CutAtNul(const QString &text);

@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "conversion/PagerFilter.h"
+
 #include <QCommandLineParser>
 #include <QFile>
 
@@ -77,6 +79,9 @@ const OptionText options[] = {
     {{u"encoding"_s},
      QT_TRANSLATE_NOOP("tarnwick", "Read each LOG as ENCODING: auto (found per file, the default), system (the locale's), utf-8 or shift-jis (this run only)."),
      u"ENCODING"_s},
+    {{u"pager"_s},
+     QT_TRANSLATE_NOOP("tarnwick", "With the controls setting, also drop the lines that are, apart from blanks, TEXT, in which * stands for any run of characters (this run only; may be given more than once)."),
+     u"TEXT"_s},
 };
 
 void configure(QCommandLineParser &parser, Language language)
@@ -131,6 +136,9 @@ QString usageErrorText(const UsageError &error, Language language)
     case UsageError::Kind::UnknownEncoding:
         what = text(language, QT_TRANSLATE_NOOP("tarnwick", "unknown encoding '%1' (auto, system, utf-8 or shift-jis)")).arg(error.argument);
         break;
+    case UsageError::Kind::UnusablePager:
+        what = text(language, QT_TRANSLATE_NOOP("tarnwick", "pager prompt '%1' holds nothing but blanks and '*'")).arg(error.argument);
+        break;
     case UsageError::Kind::Other:
     case UsageError::Kind::None: what = error.argument; break;
     }
@@ -180,6 +188,14 @@ CommandLine parseCommandLine(const QList<ProgramArgument> &arguments)
         if (!line.settings.encoding) {
             line.action = CommandLine::Action::UsageError;
             line.error = {UsageError::Kind::UnknownEncoding, parser.value(u"encoding"_s)};
+            return line;
+        }
+    }
+    line.settings.pagerPrompts = parser.values(u"pager"_s);
+    for (const QString &prompt : std::as_const(line.settings.pagerPrompts)) {
+        if (!isUsablePagerPrompt(prompt)) {
+            line.action = CommandLine::Action::UsageError;
+            line.error = {UsageError::Kind::UnusablePager, prompt};
             return line;
         }
     }

@@ -37,6 +37,7 @@ void applyRunSettings(frmTarnwick &form, const RunSettings &settings)
         form.Encoding = *settings.encoding;
         form.showEncoding();
     }
+    form.PagerPrompts += settings.pagerPrompts;
     if (settings.fileExt) {
         const QSignalBlocker silent(form.Text3);
         form.Text3->setText(*settings.fileExt);
@@ -57,6 +58,11 @@ bool controlsSetting(const RunSettings &settings, const QString &profile)
 EncodingSetting encodingSetting(const RunSettings &settings, const QString &profile)
 {
     return settings.encoding.value_or(encodingOfProfileValue(settings::readText(profile, settings::encodingKey)));
+}
+
+QStringList pagerPromptsSetting(const RunSettings &settings, const QString &profile)
+{
+    return settings::readPagerPrompts(profile) + settings.pagerPrompts;
 }
 
 } // namespace tarnwick

@@ -3,6 +3,7 @@
 #include "conversion/SourceEncoding.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -19,6 +20,7 @@ struct RunSettings {
     std::optional<bool> controls;
     std::optional<EncodingSetting> encoding;
     std::optional<bool> keepDots;
+    QStringList pagerPrompts{}; // in addition to the profile's
 };
 
 // Puts the settings into the window's controls and form variables, so that the window shows
@@ -29,5 +31,7 @@ void applyRunSettings(frmTarnwick &form, const RunSettings &settings);
 bool scrollSetting(const RunSettings &settings, const QString &profile);
 bool controlsSetting(const RunSettings &settings, const QString &profile);
 EncodingSetting encodingSetting(const RunSettings &settings, const QString &profile);
+// The user's pager prompts: the profile's, then the command line's.
+QStringList pagerPromptsSetting(const RunSettings &settings, const QString &profile);
 
 } // namespace tarnwick

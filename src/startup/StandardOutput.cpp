@@ -18,7 +18,10 @@ int convertToStandardOutput(const QStringList &logs, CharacterRule rule, const R
         report(problemOf(u"-"_s, NotConverted::StandardOutputFailed, output.errorString()));
         return 1;
     }
-    StreamConversion conversion(rule, scrollSetting(settings, profile), controlsSetting(settings, profile), encodingSetting(settings, profile));
+    StreamConversion conversion(rule, scrollSetting(settings, profile),
+                                {.controlsOn = controlsSetting(settings, profile),
+                                 .pagerPrompts = pagerPromptsSetting(settings, profile),
+                                 .encoding = encodingSetting(settings, profile)});
     bool allConverted = true;
     for (const QString &log : logs) {
         QFile source;

@@ -69,5 +69,6 @@ void frmTarnwick::loadSettings()
     keepDotsItem->setChecked(KeepDotsOn);
     Encoding = tarnwick::encodingOfProfileValue(settings::readText(IniFile, settings::encodingKey));
     showEncoding();
+    PagerPrompts = settings::readPagerPrompts(IniFile);
     lastFolder_ = settings::readText(IniFile, settings::lastFolderKey);
 }

@@ -68,6 +68,7 @@ public:
     bool ScrollOn = false;
     bool ControlsOn = false;
     bool KeepDotsOn = false;
+    QStringList PagerPrompts; // the user's, from the profile and the command line
     tarnwick::EncodingSetting Encoding = tarnwick::EncodingSetting::Auto;
 
     // The dialogs the window shows; tests put their own in place.

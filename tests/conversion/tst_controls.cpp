@@ -16,6 +16,9 @@ Q_DECLARE_METATYPE(CharacterRule)
 
 namespace {
 
+// The user's pager prompts the cleaning is given.
+const QStringList userPrompts{u"Hit * key"_s, u"[Page *]"_s, u"  続行するには*"_s};
+
 // One source line (without its LF) as the run cleans it with terminal controls read: the bytes
 // written for it, with CR LF, or nothing when it is dropped.
 QByteArray cleanControlled(const QByteArray &line, bool scrollOn, CharacterRule rule = CharacterRule::Utf8)
@@ -27,7 +30,7 @@ QByteArray cleanControlled(const QByteArray &line, bool scrollOn, CharacterRule 
     if (!normalised.ends_with("\r\n") || normalised.find('\r') != normalised.size() - 2)
         return "<a CR outside the line end>";
     normalised.resize(normalised.size() - 2);
-    tarnwick::LineCleaning cleaning(rule, true);
+    tarnwick::LineCleaning cleaning(rule, true, userPrompts);
     const auto written = cleaning.clean(normalised, scrollOn);
     return written ? QByteArray(written->data(), qsizetype(written->size())) + "\r\n" : QByteArray();
 }
@@ -128,6 +131,12 @@ void tst_Controls::cleansLikeATerminal_data()
                                "Press any key to continue (Q to quit)", "--More-- or (q)uit", "---- More ( Press 'Q' to break ) ----",
                                "Press any key to continue..", "-- [Q quit|D dump|right|up|down]"})
         same(prompt, "  "_ba + prompt + "   ", "");
+    // The user's prompts.
+    same("a user's prompt", "  Hit any key ", "");
+    same("a user's prompt, * for nothing", "Hit  key", "");
+    same("a user's prompt, * for blanks and brackets", "[Page   [2] ]", "");
+    same("a user's prompt in UTF-8", "\xE7\xB6\x9A\xE8\xA1\x8C\xE3\x81\x99\xE3\x82\x8B\xE3\x81\xAB\xE3\x81\xAF . . .", "");
+    same("a user's prompt and more is text", "Hit any key twice", "Hit any key twice\r\n");
     same("---(more 1000%)--- is text", "---(more 1000%)---", "---(more 1000%)---\r\n");
     // A timestamp is kept; carriage returns and moves act on the line after it.
     const QByteArray stamp = "[2026-12-07 10:00:00.123] ";
@@ -163,6 +172,8 @@ void tst_Controls::keepsCharactersAroundSequences_data()
     row("sjis CHA counts columns", sjis, "\x82\xA0\x82\xA2\x82\xA4" + esc + "[3GX", "\x82\xA0X \x82\xA4", "\x82\xA0\x82\xA2X");
     row("sjis two BackSpaces erase a wide character", sjis, "\x82\xA0\x82\xA2\b\b  \b\b", "\x82\xA0", "");
     row("sjis half-width katakana is narrow", sjis, "\xB1\xB2\b\b", "", "\xB1\xB2");
+    QTest::newRow("sjis a user's prompt") << sjis << QByteArray("\x91\xB1\x8Ds\x82\xB7\x82\xE9\x82\xC9\x82\xCD\x89\xBD\x82\xA9") << QByteArray() << QByteArray();
+    row("sjis a trail byte ends no prompt", sjis, "[Page \x81]", "[Page \x81]", "[Page \x81]");
     const auto utf8 = CharacterRule::Utf8;
     // あい⌫⌫␣␣⌫⌫: a shell erases い with two BackSpaces, two blanks and two BackSpaces.
     row("utf8 two BackSpaces erase a wide character", utf8, "\xE3\x81\x82\xE3\x81\x84\b\b  \b\b", "\xE3\x81\x82", "");
@@ -223,7 +234,7 @@ void tst_Controls::cleansRealCaptures()
         QFile input(source);
         QTemporaryFile output;
         QVERIFY(input.open(QIODevice::ReadOnly) && output.open());
-        tarnwick::StreamConversion(CharacterRule::Utf8, scroll, true, tarnwick::EncodingSetting::System, bufferSize).run(input, source, output, u"out"_s);
+        tarnwick::StreamConversion(CharacterRule::Utf8, scroll, {.controlsOn = true, .bufferSize = bufferSize}).run(input, source, output, u"out"_s);
         QVERIFY(output.seek(0));
         QCOMPARE(output.readAll(), expected);
     }
@@ -266,10 +277,11 @@ void tst_Controls::fastPathPassesOnlyUntouchedLines()
                              "\xE3\x81\x82", "\x18"};
     for (const std::string_view prompt : tarnwick::otherPagerPrompts)
         pieces.append(QByteArray(prompt.data(), qsizetype(prompt.size())).replace('#', "7").replace('~', "42"));
+    pieces += {"Hit any key", "[Page 2]", "\xE7\xB6\x9A\xE8\xA1\x8C\xE3\x81\x99\xE3\x82\x8B\xE3\x81\xAB\xE3\x81\xAF", "continue"};
     for (const quint32 seed : {11u, 12u, 13u}) {
         QRandomGenerator random(seed);
-        for (const bool controls : {false, true}) {
-            tarnwick::LineCleaning cleaning(CharacterRule::Utf8, controls);
+        for (const auto &[controls, prompts] : {std::pair{false, userPrompts}, {true, QStringList()}, {true, userPrompts}, {true, QStringList{u"*continue"_s}}}) {
+            tarnwick::LineCleaning cleaning(CharacterRule::Utf8, controls, prompts);
             std::string text;
             for (int line = 0; line < 3000; ++line) {
                 for (int i = random.bounded(4); i > 0; --i)

@@ -40,7 +40,7 @@ QByteArray streamed(const QString &source, bool scroll, std::size_t bufferSize)
     QTemporaryFile outputFile;
     if (!input.open(QIODevice::ReadOnly) || !outputFile.open())
         return "<cannot open>";
-    const RunOutcome outcome = tarnwick::StreamConversion(CharacterRule::Utf8, scroll, false, tarnwick::EncodingSetting::System, bufferSize).run(input, source, outputFile, u"out"_s);
+    const RunOutcome outcome = tarnwick::StreamConversion(CharacterRule::Utf8, scroll, {.bufferSize = bufferSize}).run(input, source, outputFile, u"out"_s);
     if (outcome.status != RunOutcome::Status::Completed)
         return "<failed>";
     outputFile.seek(0);
@@ -261,7 +261,7 @@ void tst_ConversionRun::readsEachSourceInItsEncoding()
         QFile input(dir_->filePath(u"r1.log"_s));
         QTemporaryFile streamedOutput;
         QVERIFY(input.open(QIODevice::ReadOnly) && streamedOutput.open());
-        tarnwick::StreamConversion(system, false, false, setting, bufferSize).run(input, {}, streamedOutput, {});
+        tarnwick::StreamConversion(system, false, {.encoding = setting, .bufferSize = bufferSize}).run(input, {}, streamedOutput, {});
         QVERIFY(streamedOutput.seek(0));
         QCOMPARE(streamedOutput.readAll(), piped.isEmpty() ? output : piped);
     }
@@ -297,12 +297,18 @@ void tst_ConversionRun::copiesUntouchedLinesAtBlockEdges_data()
 void tst_ConversionRun::copiesUntouchedLinesAtBlockEdges()
 {
     // Lines the cleaners act on first, last, at and around the 100-line steps, among lines that
-    // are copied in one piece; some longer than a block.
+    // are copied in one piece; some longer than a block. The user's prompt is the first line,
+    // the last (without its LF) and the first after a step.
     QFETCH(int, bufferSize);
     QFETCH(bool, controls);
+    const QByteArray prompt = " Hit any key ";
     QByteArray source;
     for (int i = 1; i <= 350; ++i) {
-        if (i == 1 || i == 350 || i == 99)
+        if (i == 1 || i == 101)
+            source += prompt + "\n";
+        else if (i == 350)
+            source += prompt;
+        else if (i == 2 || i == 349 || i == 99)
             source += "shpw\b\bow run " + QByteArray::number(i) + "\n";
         else if (i == 100 || i == 201)
             source += "<--- More --->              interface " + QByteArray::number(i) + "\n";
@@ -315,15 +321,17 @@ void tst_ConversionRun::copiesUntouchedLinesAtBlockEdges()
     }
     writeFile(dir_->filePath(u"r1.log"_s), source);
     Host host;
-    const RunOutcome outcome = ConversionRun(paths(u"r1.log"_s, u"r1.txt"_s), CharacterRule::Utf8, host,
-                                             {.controlsOn = controls, .bufferSize = std::size_t(bufferSize)}).run();
+    const tarnwick::RunOptions options{.controlsOn = controls, .pagerPrompts = {u"Hit*key"_s}, .bufferSize = std::size_t(bufferSize)};
+    const RunOutcome outcome = ConversionRun(paths(u"r1.log"_s, u"r1.txt"_s), CharacterRule::Utf8, host, options).run();
     QCOMPARE(outcome.status, Status::Completed);
     QFile input(dir_->filePath(u"r1.log"_s));
     QTemporaryFile reference;
     QVERIFY(input.open(QIODevice::ReadOnly) && reference.open());
-    tarnwick::StreamConversion(CharacterRule::Utf8, false, controls, tarnwick::EncodingSetting::System, 4096).run(input, {}, reference, {});
+    tarnwick::StreamConversion(CharacterRule::Utf8, false, options).run(input, {}, reference, {});
     QVERIFY(reference.seek(0));
-    QCOMPARE(readFile(dir_->filePath(u"r1.txt"_s)), reference.readAll());
+    const QByteArray output = readFile(dir_->filePath(u"r1.txt"_s));
+    QCOMPARE(output, reference.readAll());
+    QCOMPARE(output.count(prompt + "\r\n"), controls ? 0 : 3);
     QCOMPARE(host.progress, (QStringList{u"0 / 0"_s, u"0 / 100"_s, u"0 / 200"_s, u"0 / 300"_s, u"0 / 350"_s, u"0 / 350"_s,
                                          u"100 / 350"_s, u"200 / 350"_s, u"300 / 350"_s, u"350 / 350"_s}));
 }

@@ -141,6 +141,8 @@ void tst_Batch::takesOptionsBeforeLogsOnly_data()
     QTest::newRow("after --, a path") << QStringList{u"--"_s, u"-style"_s, u"@/r1.log"_s} << 1 << u"tarnwick: -style: cannot open: No such file or directory\n"_s << true;
     QTest::newRow("empty argument") << QStringList{u"@/r1.log"_s, QString()} << 1 << u"tarnwick: \"\": not converted: the name is empty\n"_s << true;
     QTest::newRow("ext without value") << QStringList{u"--ext"_s} << 2 << u"tarnwick: missing value after '--ext' (see tarnwick --help)\n"_s << false;
+    QTest::newRow("a pager prompt of stars") << QStringList{u"--pager"_s, u" * "_s, u"@/r1.log"_s} << 2
+                                             << u"tarnwick: pager prompt ' * ' holds nothing but blanks and '*' (see tarnwick --help)\n"_s << false;
     QTest::newRow("unknown encoding") << QStringList{u"--encoding"_s, u"euc-jp"_s, u"@/r1.log"_s} << 2
                                       << u"tarnwick: unknown encoding 'euc-jp' (auto, system, utf-8 or shift-jis) (see tarnwick --help)\n"_s << false;
 }
@@ -175,13 +177,19 @@ void tst_Batch::runOptionsLeaveProfileAlone_data()
     QTest::addColumn<QByteArray>("cleaned");
 
     // The last line is UTF-8: automatically found, its BackSpace takes all three bytes of あ.
-    const QByteArray plain = "aX\r\n\x1b[1mbold\r\n!\r\n";
+    // The profile's pager prompts are read up to the first number missing.
+    const QByteArray prompts = "Hit the key\r\n-- Page 2 --\r\n-- Four --\r\n";
+    const QByteArray plain = "aX\r\n\x1b[1mbold\r\n" + prompts + "!\r\n";
     QTest::newRow("profile's settings") << QStringList() << u"r1.txt"_s << plain;
-    QTest::newRow("--scroll") << QStringList{u"--scroll"_s} << u"r1.txt"_s << QByteArray("aXc\r\n\x1b[1mbold\r\n!\r\n");
+    QTest::newRow("--scroll") << QStringList{u"--scroll"_s} << u"r1.txt"_s << QByteArray("aXc\r\n\x1b[1mbold\r\n" + prompts + "!\r\n");
     QTest::newRow("--scroll --no-scroll") << QStringList{u"--scroll"_s, u"--no-scroll"_s} << u"r1.txt"_s << plain;
     // A terminal shows あ in two columns: one BackSpace leaves a blank in its place.
-    QTest::newRow("--controls") << QStringList{u"--controls"_s} << u"r1.txt"_s << QByteArray("aX\r\nbold\r\n !\r\n");
-    QTest::newRow("--encoding shift-jis") << QStringList{u"--encoding"_s, u"shift-jis"_s} << u"r1.txt"_s << QByteArray("aX\r\n\x1b[1mbold\r\n\xE3\x81!\r\n");
+    QTest::newRow("--controls") << QStringList{u"--controls"_s} << u"r1.txt"_s << QByteArray("aX\r\nbold\r\n-- Four --\r\n !\r\n");
+    QTest::newRow("--controls --pager twice") << QStringList{u"--controls"_s, u"--pager"_s, u"*Four*"_s, u"--pager=bold"_s} << u"r1.txt"_s
+                                             << QByteArray(" !\r\n").prepend("aX\r\n");
+    QTest::newRow("--controls --pager -c") << QStringList{u"--controls"_s, u"--pager"_s, u"-- * --"_s, u"-c"_s} << u"-"_s << QByteArray("aX\r\nbold\r\n !\r\n");
+    QTest::newRow("--encoding shift-jis") << QStringList{u"--encoding"_s, u"shift-jis"_s} << u"r1.txt"_s
+                                          << QByteArray("aX\r\n\x1b[1mbold\r\n" + prompts + "\xE3\x81!\r\n");
     QTest::newRow("--ext") << QStringList{u"--ext"_s, u"cfg"_s} << u"r1.cfg"_s << plain;
     QTest::newRow("-ext=") << QStringList{u"-ext=cfg"_s} << u"r1.cfg"_s << plain;
     QTest::newRow("--overwrite") << QStringList{u"--overwrite"_s} << u"r1.log"_s << plain;
@@ -192,13 +200,14 @@ void tst_Batch::runOptionsLeaveProfileAlone()
     QFETCH(QStringList, options);
     QFETCH(QString, output);
     QFETCH(QByteArray, cleaned);
-    const QByteArray profile = "[Tarnwick]\r\nFileExt=txt\r\nScroll=FALSE\r\nOverWrite=FALSE\r\nControls=FALSE\r\n";
+    const QByteArray profile = "[Tarnwick]\r\nFileExt=txt\r\nScroll=FALSE\r\nOverWrite=FALSE\r\nControls=FALSE\r\n"
+                               "Pager1=Hit * key\r\nPager2=-- Page * --\r\nPager4=-- Four --\r\n";
     writeFile(path(u"bin/Tarnwick.ini"_s), profile);
-    writeFile(path(u"r1.log"_s), "abc\b\bX\n\x1b[1mbold\n\xE3\x81\x82\b!\n");
+    writeFile(path(u"r1.log"_s), "abc\b\bX\n\x1b[1mbold\nHit the key\n-- Page 2 --\n-- Four --\n\xE3\x81\x82\b!\n");
     const Result result = run(options + QStringList{path(u"r1.log"_s)});
     QCOMPARE(result.err, QString());
     QCOMPARE(result.status, 0);
-    QCOMPARE(readFile(path(output)), cleaned);
+    QCOMPARE(output == u"-"_s ? result.out.toUtf8() : readFile(path(output)), cleaned);
     QCOMPARE(readFile(path(u"bin/Tarnwick.ini"_s)), profile);
 }
 
