@@ -49,14 +49,25 @@ bool isRunOf(std::span<const Char> s, char c, std::size_t count)
 // Replays source onto line, from the cursor (the columns left of it; the next character goes to
 // cursor + 1). Char is char for lines of single-byte characters and a character code
 // otherwise; Line is a contiguous container of Char.
+//
+// A line editor scrolls a command that reaches its margin (the columns after the prompt) by
+// moving back to the prompt's end with as many BackSpaces and redrawing: a "$", the command
+// from a later character on, and some blanks over the old end with as many BackSpaces back.
+// How far it shifts shows in those blanks: IOS writes 9 and hides 11 characters the first time,
+// 10 more each further time (from the column after the "$"); IOS-XR writes 26 at 80 columns
+// and hides 28. IOS-XR also repaints the line from its start on Enter: the command's first
+// characters up to the margin, then a "$" in the margin's last column.
 template <class Char, class Line>
 void replay(std::span<const Char> source, Line &line, Position &cursor)
 {
     Position scrollCount = 0;    // 0 until a scroll marker is confirmed
-    Position markerDistance = 0; // BackSpaces directly before the confirmed marker
+    Position markerDistance = 0; // BackSpaces directly before the confirmed marker: the margin
+    Position promptEnd = 0;      // the cursor at the confirmed marker
+    Position offset = 0;         // how many columns the scrolls have shifted the screen left
     Position backspaceRun = 0;   // BackSpaces that end at the current position
 
     const auto lineSpan = [&] { return std::span<const Char>(line.data(), line.size()); };
+    const auto at = [&](Position index) { return index >= 1 && index <= std::ssize(source) ? source[static_cast<std::size_t>(index - 1)] : Char(0); };
     const auto write = [&](Char ch) {
         ++cursor;
         if (std::ssize(line) < cursor)
@@ -64,14 +75,43 @@ void replay(std::span<const Char> source, Line &line, Position &cursor)
         else
             line[static_cast<std::size_t>(cursor - 1)] = ch;
     };
-    // The 9 blanks and 9 BackSpaces with which every redraw ends, behind the redrawn text.
-    const auto redrawTailAt = [&](Position index) {
-        return isRunOf(spanOf(source, index + markerDistance - 9, 9), blank, 9)
-            && isRunOf(spanOf(source, index + markerDistance, 9), backspace, 9);
+    // The `blanks` blanks and as many BackSpaces with which a redraw ends, behind its text.
+    const auto redrawTailAt = [&](Position index, Position blanks) {
+        return isRunOf(spanOf(source, index + markerDistance - blanks, blanks), blank, static_cast<std::size_t>(blanks))
+            && isRunOf(spanOf(source, index + markerDistance, blanks), backspace, static_cast<std::size_t>(blanks));
     };
-    // The redrawn characters that already stand on the virtual line, from column `from` on.
-    const auto redrawMatches = [&](Position index, Position from) {
-        return sameTrimmed(spanOf(source, index + 1, markerDistance - 11), spanOf(lineSpan(), from, markerDistance - 11));
+    // The blanks the redraw after `index` ends in as the echo shows them: the run before its
+    // BackSpaces, no longer than they are.
+    const auto shownBlanks = [&](Position index) {
+        const Position end = index + markerDistance; // the first BackSpace
+        if (at(end - 1) != Char(blank) || at(end) != Char(backspace))
+            return Position(0);
+        Position blanks = 1;
+        while (blanks < markerDistance && at(end - 1 - blanks) == Char(blank))
+            ++blanks;
+        Position backspaces = 1;
+        while (backspaces < blanks && at(end + backspaces) == Char(backspace))
+            ++backspaces;
+        return backspaces;
+    };
+    // The redrawn characters but the last (just typed) stand on the virtual line from `from` on.
+    const auto redrawMatches = [&](Position index, Position from, Position blanks) {
+        const Position shown = markerDistance - blanks - 2;
+        return sameTrimmed(spanOf(source, index + 1, shown), spanOf(lineSpan(), from, shown));
+    };
+    // The blanks of a redraw after `index` that shows the line from `from` + blanks on: IOS's
+    // 9 first, so that its results never change, else as many as the echo shows; 0 for none.
+    const auto redrawBlanks = [&](Position index, Position from) {
+        for (const Position blanks : {Position(9), shownBlanks(index)}) {
+            if (blanks > 0 && markerDistance >= blanks + 2 && redrawTailAt(index, blanks) && redrawMatches(index, from + blanks, blanks))
+                return blanks;
+        }
+        return Position(0);
+    };
+    // A repaint from the prompt's end: the command's first characters up to the margin, "$".
+    const auto repaintAt = [&](Position index) {
+        return at(index + markerDistance - 1) == Char('$')
+            && std::ranges::equal(spanOf(source, index, markerDistance - 1), spanOf(lineSpan(), promptEnd + 1, markerDistance - 1));
     };
 
     const Position length = std::ssize(source);
@@ -84,16 +124,27 @@ void replay(std::span<const Char> source, Line &line, Position &cursor)
             if (std::ssize(line) == cursor && cursor > 0 && line.back() == Char(blank))
                 line.pop_back();
             // A further shift: the last of (marker distance - 1) BackSpaces, followed by the
-            // redraw. The tests have no side effects, so the cheap tail test goes before the
-            // content comparison.
-            const bool furtherShift = scrollCount > 0 && markerDistance < index
-                && backspaceRun >= markerDistance - 1 && redrawTailAt(index) && redrawMatches(index, cursor + 10);
-            if (furtherShift) {
+            // redraw.
+            const Position shift = scrollCount > 0 && markerDistance < index && backspaceRun >= markerDistance - 1
+                ? redrawBlanks(index, cursor + 1)
+                : 0;
+            if (shift > 0) {
                 ++scrollCount;
-                cursor += 9;
+                cursor += shift;
+                offset += shift + 1;
             } else if (cursor > 0) {
                 --cursor;
             }
+            continue;
+        }
+
+        if (scrollCount > 0 && cursor - offset == promptEnd && repaintAt(index)) {
+            // The line is known; the screen shows it unscrolled again, and the "$" stands over
+            // a character of it.
+            cursor = promptEnd + markerDistance;
+            index += markerDistance - 1;
+            scrollCount = 0;
+            offset = 0;
             continue;
         }
 
@@ -106,10 +157,12 @@ void replay(std::span<const Char> source, Line &line, Position &cursor)
                 const Position scan = std::max<Position>(index - 1 - backspacesBefore, 1);
                 if (scan > 1) {
                     markerDistance = index - scan - 1;
-                    // Fewer than 11 BackSpaces cannot be a scroll redraw: such a "$" is typed text.
-                    if (markerDistance >= 11 && redrawTailAt(index) && redrawMatches(index, cursor + 12)) {
+                    // With too few BackSpaces for a redraw's "$", text and blanks, the "$" is typed.
+                    if (const Position blanks = redrawBlanks(index, cursor + 3)) {
                         scrollCount = 1;
-                        cursor += 11;
+                        promptEnd = cursor;
+                        offset = blanks + 1;
+                        cursor += blanks + 2;
                         continue;
                     }
                 }

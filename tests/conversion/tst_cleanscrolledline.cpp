@@ -27,12 +27,15 @@ QByteArray blanks(int n)
 
 // The echo a device's line editor sends while a command is typed after the prompt, with the
 // line scrolling sideways once the cursor reaches `margin` columns after the prompt: the first
-// time it redraws from the prompt with a "$" and the command from its 12th character, and each
-// further time from the column after the "$", 10 characters further on; every redraw ends with
-// 9 blanks and 9 BackSpaces.
-QByteArray deviceEcho(const QByteArray &prompt, const QByteArray &command, int margin)
+// time it redraws from the prompt with a "$" and hides `hidden` characters (IOS: 11; IOS-XR at
+// 80 columns: 28), each further time from the column after the "$", `hidden` - 1 characters
+// further on; every redraw ends with `hidden` - 2 blanks and as many BackSpaces. With `repaint`,
+// Enter repaints a scrolled line from the prompt as IOS-XR does: the command's first
+// (margin - 1) characters, a "$" and 4 BackSpaces.
+QByteArray deviceEcho(const QByteArray &prompt, const QByteArray &command, int margin, int hidden = 11, bool repaint = false)
 {
     QByteArray echo = prompt;
+    const int cleared = hidden - 2;
     int used = 0;          // columns after the prompt on the screen
     int shifts = 0;
     for (int i = 1; i <= command.size(); ++i) {
@@ -41,12 +44,14 @@ QByteArray deviceEcho(const QByteArray &prompt, const QByteArray &command, int m
             ++used;
             continue;
         }
-        const int firstShown = 12 + 10 * shifts;
+        const int firstShown = hidden + 1 + (hidden - 1) * shifts;
         echo += shifts == 0 ? backspaces(margin) + "$" : backspaces(margin - 1);
-        echo += command.mid(firstShown - 1, i - firstShown + 1) + blanks(9) + backspaces(9);
+        echo += command.mid(firstShown - 1, i - firstShown + 1) + blanks(cleared) + backspaces(cleared);
         ++shifts;
-        used = margin - 9;
+        used = margin - cleared;
     }
+    if (repaint && shifts > 0)
+        echo += backspaces(used) + command.left(margin - 1) + "$" + backspaces(4);
     return echo;
 }
 
@@ -131,6 +136,18 @@ void tst_CleanScrolledLine::rebuildsLine_data()
         << ("<--- More --->" + backspaces(14) + blanks(14) + backspaces(14) + "interface Gi0/1") << QByteArray("interface Gi0/1\r\n");
     QTest::newRow("scroll after a timestamp") << ("[2026-12-07 10:00:00.123] " + typed + "$lm" + redraw + "n")
                                               << QByteArray("[2026-12-07 10:00:00.123] R#abcdefghijklmn\r\n");
+    // IOS-XR: a margin of 53 after a 26-character prompt, 28 characters hidden, the repaint on Enter.
+    const QByteArray xrPrompt = "RP/0/RSP0/CPU0:r1(config)#";
+    QTest::newRow("IOS-XR shift and repaint")
+        << (xrPrompt + "no snmp-server traps ospf state-change if-state-chang" + backspaces(53) + "$ate-change if-state-change" + blanks(26)
+            + backspaces(53) + "no snmp-server traps ospf state-change if-state-chan$" + backspaces(4))
+        << (xrPrompt + "no snmp-server traps ospf state-change if-state-change\r\n");
+    const QByteArray subMode = "RP/0/RSP0/CPU0:r1(config-if)#"; // a margin of 50, typing on after the shift
+    const QByteArray command = "ipv4 address 192.168.100.1 255.255.255.0 route-tag 4000";
+    QTest::newRow("IOS-XR sub-mode, typed on after the shift")
+        << (subMode + command.left(50) + backspaces(50) + "$" + command.mid(28, 23) + blanks(26) + backspaces(26) + command.mid(51)
+            + backspaces(28) + command.left(49) + "$" + backspaces(4))
+        << (subMode + command + "\r\n");
     QTest::newRow("continuation line has no marker in force") << ("abcdefghijkl" + backspaces(11) + "lm" + redraw)
                                                               << QByteArray("alm\r\n");
 }
@@ -176,17 +193,22 @@ void tst_CleanScrolledLine::rebuildsDeviceEchoOfLongCommands()
     std::mt19937 random(20261207);
     const QByteArray alphabet = "abcdefghijklmnopqrstuvwxyz0123456789 ./-$";
     tarnwick::ScrolledLineRebuilder rebuilder(CharacterRule::Utf8);
-    for (int round = 0; round < 3000; ++round) {
+    for (int round = 0; round < 4000; ++round) {
+        // IOS, and IOS-XR with its repaint.
+        const bool xr = round % 4 >= 2;
         const QByteArray prompt = round % 2 ? "stack3-nyquist-1(config)#" : "R>";
         // Blanks typed right before the margin are erased by the redraw's BackSpaces and only the
         // last (margin - 10) characters are redrawn: a run of them longer than margin - 11 is lost.
         // Real margins are some 50 columns; here runs of blanks stay short of 9.
-        const int margin = std::uniform_int_distribution(20, 80)(random);
+        const int margin = std::uniform_int_distribution(xr ? 30 : 20, 80)(random);
         QByteArray command;
         const int length = std::uniform_int_distribution(1, 400)(random);
         for (int i = 0; i < length; ++i)
             command += alphabet[std::uniform_int_distribution<int>(0, static_cast<int>(alphabet.size()) - 1)(random)];
-        const std::string echo = deviceEcho(prompt, command, margin).toStdString();
+        // The BackSpaces of IOS-XR's Enter take a blank typed last for one a redraw left.
+        if (xr && command.endsWith(' '))
+            command.back() = '.';
+        const std::string echo = deviceEcho(prompt, command, margin, xr ? 28 : 11, xr).toStdString();
         const std::string_view rebuilt = rebuilder.rebuild(echo);
         QCOMPARE(QByteArray(rebuilt.data(), static_cast<qsizetype>(rebuilt.size())), prompt + command);
     }

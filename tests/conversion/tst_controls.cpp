@@ -125,6 +125,10 @@ void tst_Controls::cleansLikeATerminal_data()
     same("BEL inside a DCS is part of it", esc + "Pq\x07x" + esc + "\\y", "y\r\n");
     same("DEL inside a CSI ignored", "abc" + esc + "[\x7f" "1D" + esc + "[K", "ab\r\n");
     same("a tab is a character", "a\tb", "a\tb\r\n");
+    const QByteArray xr = "RP/0/RSP0/CPU0:r1(config)#no snmp-server traps ospf state-change if-state-chan";
+    QTest::newRow("IOS-XR's scroll and repaint")
+        << (xr + "g" + times("\b", 53) + "$ate-change if-state-change" + times(" ", 26) + times("\b", 53) + xr.mid(26) + "$\b\b\b\b\r")
+        << (xr.chopped(3) + "\r\n") << (xr + "ge\r\n"); // BackSpaces at the end erase
     // Other vendors' pagers.
     for (const char *prompt : {"--More--", "-- More --", "---- More ----", "---(more)---", "---(more 7%)---", "---(more 100%)---",
                                "-- MORE --, next page: Space, next line: Enter, quit: Control-C", "lines 1-20", "lines 120-143",
