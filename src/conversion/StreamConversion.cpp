@@ -2,7 +2,9 @@
 
 #include "LineEndNormaliser.h"
 
+#include <algorithm>
 #include <cstring>
+#include <limits>
 
 namespace tarnwick {
 
@@ -46,7 +48,19 @@ void StreamConversion::take(std::string_view text)
     // Normalised, the text holds a CR only before an LF.
     normalised_.clear();
     normaliser_.append(text, normalised_);
+    // Lines that no cleaner changes go out in one piece; while the rule is not known, only those
+    // before the first byte above 0x7F, whose line decides it.
+    const char *const singleByteEnd = normalised_.data() + (ruleKnown_ ? normalised_.size() : singleBytePrefix(normalised_));
     for (const char *p = normalised_.data(), *end = p + normalised_.size(); p < end;) {
+        if (line_.empty()) {
+            const std::string_view rest(p, static_cast<std::size_t>((ruleKnown_ ? end : std::max(p, singleByteEnd)) - p));
+            std::uint64_t lines = 0;
+            const std::size_t untouched = cleaning_.untouchedPrefix(rest, std::numeric_limits<std::uint64_t>::max(), lines);
+            output_.write(rest.substr(0, untouched));
+            p += untouched;
+            if (p == end)
+                break;
+        }
         const auto *lf = static_cast<const char *>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
         if (!lf) {
             line_.append(p, static_cast<std::size_t>(end - p));

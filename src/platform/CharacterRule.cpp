@@ -1,6 +1,8 @@
 #include "CharacterRule.h"
 
 #include <cctype>
+#include <cstdint>
+#include <cstring>
 #include <string>
 
 namespace tarnwick {
@@ -68,6 +70,21 @@ bool isSingleByteText(std::string_view text)
     for (const char c : text)
         bits |= static_cast<unsigned char>(c);
     return bits < 0x80;
+}
+
+std::size_t singleBytePrefix(std::string_view text)
+{
+    // Eight bytes at a time, then the one that is not.
+    std::size_t pos = 0;
+    for (; pos + 8 <= text.size(); pos += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + pos, 8);
+        if (word & 0x8080808080808080u)
+            break;
+    }
+    while (pos < text.size() && static_cast<unsigned char>(text[pos]) < 0x80)
+        ++pos;
+    return pos;
 }
 
 CharacterRule characterRuleForCodeset(std::string_view codeset)

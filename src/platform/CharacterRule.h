@@ -21,6 +21,8 @@ std::size_t characterLength(CharacterRule rule, std::string_view text, std::size
 // True when every byte of the text is below 0x80, so that each byte is one character
 // under either rule.
 bool isSingleByteText(std::string_view text);
+// How many bytes at the start of the text are below 0x80.
+std::size_t singleBytePrefix(std::string_view text);
 
 // The rule of a locale codeset name such as "UTF-8" or "SJIS" (or of Windows code page
 // 932); every codeset that is not Shift-JIS gets the UTF-8 rule.
