@@ -57,11 +57,18 @@ bool isControl(char c, bool controlsOn)
     return c == '\b' || (controlsOn && isControlByte(c));
 }
 
+// Whether the line that starts at `lineStart` may begin with a pager prompt, after blanks.
+bool mayBeginWithPrompt(std::string_view text, std::size_t lineStart, const PagerPrompts &prompts)
+{
+    const std::size_t first = text.find_first_not_of(' ', lineStart);
+    return first != std::string_view::npos && prompts.mayStartWith(text[first]);
+}
+
 // Whether the byte at `i`, in the line that starts at `lineStart`, may make a cleaner act on the
 // line: a control byte, the first character of a pager prompt or of a timestamp, an eraser line,
-// and with terminal controls read also a trailing blank and what may begin another prompt
-// (`promptStarts`) after blanks. A false alarm only sends the line to the cleaners.
-bool needsAttention(std::string_view text, std::size_t i, std::size_t lineStart, bool controlsOn, std::string_view promptStarts)
+// and with terminal controls read also a trailing blank and the start of a line that may begin
+// with another prompt. A false alarm only sends the line to the cleaners.
+bool needsAttention(std::string_view text, std::size_t i, std::size_t lineStart, bool controlsOn, const PagerPrompts &prompts)
 {
     const char c = text[i];
     if (isControl(c, controlsOn))
@@ -70,32 +77,31 @@ bool needsAttention(std::string_view text, std::size_t i, std::size_t lineStart,
         return true;
     if (!controlsOn)
         return i == lineStart && text.substr(i).starts_with(promptEraser) && text.substr(i + promptEraser.size()).starts_with("\r\n");
-    return (c == ' ' && i + 1 < text.size() && text[i + 1] == '\r')
-        || (promptStarts.find(c) != std::string_view::npos && (i == lineStart || text[i - 1] == ' '));
+    return (c == ' ' && i + 1 < text.size() && text[i + 1] == '\r') || (i == lineStart && mayBeginWithPrompt(text, i, prompts));
 }
 
 #if TARNWICK_SSE2
 // A mask of the 16 bytes from p that may need attention (a superset of needsAttention).
-unsigned candidates(const char *p, bool controlsOn, std::string_view promptStarts)
+unsigned candidates(const char *p, bool controlsOn)
 {
     const auto load = [](const char *from) { return _mm_loadu_si128(reinterpret_cast<const __m128i *>(from)); };
     const auto is = [](__m128i bytes, char c) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(c)); };
     const __m128i here = load(p);
     const __m128i before = load(p - 1);
-    __m128i found = _mm_or_si128(_mm_or_si128(is(here, '\b'), is(here, '<')), _mm_and_si128(is(before, '\n'), is(here, '[')));
+    const __m128i lineStart = is(before, '\n');
+    __m128i found = _mm_or_si128(_mm_or_si128(is(here, '\b'), is(here, '<')), _mm_and_si128(lineStart, is(here, '[')));
     if (!controlsOn) {
-        const __m128i eraserStart = _mm_and_si128(_mm_and_si128(is(before, '\n'), is(here, ' ')), is(load(p + promptEraser.size()), '\r'));
+        const __m128i eraserStart = _mm_and_si128(_mm_and_si128(lineStart, is(here, ' ')), is(load(p + promptEraser.size()), '\r'));
         return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(found, eraserStart)));
     }
-    for (const char c : controlBytes)
-        found = _mm_or_si128(found, is(here, c));
-    const __m128i afterBlankOrStart = _mm_or_si128(is(before, ' '), is(before, '\n'));
-    __m128i promptStart = _mm_setzero_si128();
-    for (const char c : promptStarts)
-        promptStart = _mm_or_si128(promptStart, is(here, c));
-    found = _mm_or_si128(found, _mm_and_si128(afterBlankOrStart, promptStart));
+    // The control bytes as those below 0x20 but for the line end and the tab, and DEL: fewer
+    // steps than one comparison for each, and the few others are false alarms.
+    const __m128i low = _mm_cmpeq_epi8(_mm_min_epu8(here, _mm_set1_epi8(0x1f)), here);
+    const __m128i lineEndOrTab = _mm_or_si128(_mm_or_si128(is(here, '\r'), is(here, '\n')), is(here, '\t'));
+    found = _mm_or_si128(found, _mm_or_si128(_mm_andnot_si128(lineEndOrTab, low), is(here, '\x7f')));
     found = _mm_or_si128(found, _mm_and_si128(is(here, ' '), is(load(p + 1), '\r')));
-    return static_cast<unsigned>(_mm_movemask_epi8(found));
+    // Every line start: whether the line may begin with a prompt is looked at there.
+    return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(found, lineStart)));
 }
 #endif
 
@@ -110,7 +116,6 @@ std::size_t LineCleaning::untouchedPrefix(std::string_view text, std::uint64_t m
     if (controlsOn_ && prompts_.mayStartAnywhere())
         return 0;
     const bool controlsOn = controlsOn_;
-    const std::string_view promptStarts = prompts_.starts();
     std::size_t lineStart = 0;
     const std::size_t size = text.size();
     std::size_t i = 0;
@@ -120,7 +125,7 @@ std::size_t LineCleaning::untouchedPrefix(std::string_view text, std::uint64_t m
             const char *const p = text.data() + i;
             unsigned lfs = static_cast<unsigned>(_mm_movemask_epi8(
                 _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(p)), _mm_set1_epi8('\n'))));
-            const unsigned found = candidates(p, controlsOn, promptStarts);
+            const unsigned found = candidates(p, controlsOn);
             // The LFs before the first candidate, one by one only where a progress step may end.
             const unsigned stop = found ? static_cast<unsigned>(std::countr_zero(found)) : 16;
             lfs &= stop == 16 ? 0xFFFFu : (1u << stop) - 1;
@@ -136,7 +141,7 @@ std::size_t LineCleaning::untouchedPrefix(std::string_view text, std::uint64_t m
             i += stop;
             if (stop == 16)
                 continue;
-            if (needsAttention(text, i, lineStart, controlsOn, promptStarts))
+            if (needsAttention(text, i, lineStart, controlsOn, prompts_))
                 break;
             ++i;
             continue;
@@ -146,7 +151,7 @@ std::size_t LineCleaning::untouchedPrefix(std::string_view text, std::uint64_t m
             lineStart = i + 1;
             if (++lines == most)
                 return lineStart;
-        } else if (needsAttention(text, i, lineStart, controlsOn, promptStarts)) {
+        } else if (needsAttention(text, i, lineStart, controlsOn, prompts_)) {
             break;
         }
         ++i;

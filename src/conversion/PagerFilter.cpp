@@ -107,10 +107,7 @@ PagerPrompts::PagerPrompts(CharacterRule rule, const QStringList &userPrompts)
         if (const auto text = encoded(prompt, rule))
             user_.emplace_back(withoutBlanks(*text));
     }
-    const auto addStart = [this](char c) {
-        if (starts_.find(c) == std::string::npos)
-            starts_ += c;
-    };
+    const auto addStart = [this](char c) { starts_[static_cast<unsigned char>(c)] = true; };
     for (const std::string_view prompt : otherPagerPrompts)
         addStart(prompt.front());
     for (const std::string &prompt : user_) {

@@ -31,9 +31,19 @@ struct Control {
 // sequence).
 inline constexpr std::array<char, 8> controlBytes = {'\x1b', '\0', '\a', '\x0e', '\x0f', '\x18', '\x1a', '\x7f'};
 
+// The same as a table of all bytes, for scans.
+inline constexpr auto controlByteTable = [] {
+    std::array<bool, 256> table{};
+    for (const char c : controlBytes)
+        table[static_cast<unsigned char>(c)] = true;
+    return table;
+}();
+// The fast path's scan (see LineCleaning::untouchedPrefix) looks for them as bytes below 0x20 or DEL.
+static_assert(std::ranges::all_of(controlBytes, [](char c) { return (c >= 0 && c < 0x20) || c == 0x7f; }));
+
 inline bool isControlByte(char c)
 {
-    return std::ranges::find(controlBytes, c) != controlBytes.end();
+    return controlByteTable[static_cast<unsigned char>(c)];
 }
 
 // True when the line holds one of the control bytes.

@@ -18,6 +18,13 @@ QString readText(const QString &iniFile, const QString &key)
     return WinSys::ReadIniString(iniFile, section, key);
 }
 
+QString readFileExt(const QString &iniFile)
+{
+    if (WinSys::profileState(iniFile) != WinSys::ProfileState::Usable)
+        return QStringLiteral("txt");
+    return readText(iniFile, fileExtKey);
+}
+
 QStringList readPagerPrompts(const QString &iniFile)
 {
     return WinSys::ReadIniSeries(iniFile, section, pagerKeyStem, mostPagerPrompts);

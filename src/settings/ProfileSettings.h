@@ -20,6 +20,8 @@ inline const QString lastFolderKey = QStringLiteral("LastFolder"); // of the las
 // A stored switch is on exactly when its value, in upper case, is "TRUE".
 bool readSwitch(const QString &iniFile, const QString &key);
 QString readText(const QString &iniFile, const QString &key);
+// The output extension: the profile's, or "txt" at a first start, with no profile yet.
+QString readFileExt(const QString &iniFile);
 // The user's pager prompts, "Pager1" up to the first that is missing or empty.
 QStringList readPagerPrompts(const QString &iniFile);
 

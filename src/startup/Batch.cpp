@@ -2,7 +2,7 @@
 
 #include "platform/EndingSignals.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 
 using namespace Qt::StringLiterals;
@@ -23,7 +23,7 @@ int runBatch(BatchWindow &window, const QStringList &paths, const BatchReport &r
     for (; next < paths.size() && window.isOpen() && endingSignal() == 0; ++next) {
         const QString &path = paths[next];
         window.setSourcePath(path);
-        QApplication::processEvents();
+        QCoreApplication::processEvents();
         if (!window.isOpen() || endingSignal() != 0)
             break;
         const auto outcome = window.convert(outputs);
@@ -32,7 +32,7 @@ int runBatch(BatchWindow &window, const QStringList &paths, const BatchReport &r
         if (outcome && outcome->status == RunOutcome::Status::Aborted && endingSignal() == 0)
             tell(problemOf(QDir::toNativeSeparators(path), NotConverted::Aborted));
         allConverted = allConverted && (!outcome || outcome->status == RunOutcome::Status::Completed);
-        QApplication::processEvents();
+        QCoreApplication::processEvents();
     }
     if (const int signal = endingSignal())
         return 128 + signal;

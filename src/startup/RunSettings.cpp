@@ -45,24 +45,18 @@ void applyRunSettings(frmTarnwick &form, const RunSettings &settings)
     }
 }
 
-bool scrollSetting(const RunSettings &settings, const QString &profile)
+SettingsInForce settingsInForce(const RunSettings &settings, const QString &profile)
 {
-    return settings.scroll.value_or(settings::readSwitch(profile, settings::scrollKey));
-}
-
-bool controlsSetting(const RunSettings &settings, const QString &profile)
-{
-    return settings.controls.value_or(settings::readSwitch(profile, settings::controlsKey));
-}
-
-EncodingSetting encodingSetting(const RunSettings &settings, const QString &profile)
-{
-    return settings.encoding.value_or(encodingOfProfileValue(settings::readText(profile, settings::encodingKey)));
-}
-
-QStringList pagerPromptsSetting(const RunSettings &settings, const QString &profile)
-{
-    return settings::readPagerPrompts(profile) + settings.pagerPrompts;
+    const auto fromProfile = [&](const std::optional<bool> &given, const QString &key) { return given.value_or(settings::readSwitch(profile, key)); };
+    SettingsInForce inForce;
+    inForce.run.controlsOn = fromProfile(settings.controls, settings::controlsKey);
+    inForce.run.pagerPrompts = settings::readPagerPrompts(profile) + settings.pagerPrompts;
+    inForce.run.replacesSource = fromProfile(settings.overWrite, settings::overWriteKey);
+    inForce.run.encoding = settings.encoding.value_or(encodingOfProfileValue(settings::readText(profile, settings::encodingKey)));
+    inForce.scroll = fromProfile(settings.scroll, settings::scrollKey);
+    inForce.fileExt = settings.fileExt.value_or(settings::readFileExt(profile));
+    inForce.keepDots = fromProfile(settings.keepDots, settings::keepDotsKey);
+    return inForce;
 }
 
 } // namespace tarnwick

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "conversion/ConversionRun.h"
 #include "conversion/SourceEncoding.h"
 
 #include <QString>
@@ -27,11 +28,14 @@ struct RunSettings {
 // the settings in force, without writing them into the profile.
 void applyRunSettings(frmTarnwick &form, const RunSettings &settings);
 
-// The scroll and controls settings in force: the command line's, else the profile's.
-bool scrollSetting(const RunSettings &settings, const QString &profile);
-bool controlsSetting(const RunSettings &settings, const QString &profile);
-EncodingSetting encodingSetting(const RunSettings &settings, const QString &profile);
-// The user's pager prompts: the profile's, then the command line's.
-QStringList pagerPromptsSetting(const RunSettings &settings, const QString &profile);
+// Every setting of a run without the window: the command line's, else the profile's (with the
+// window's extension at a first start).
+struct SettingsInForce {
+    RunOptions run; // controls, pager prompts, encoding; the overwrite setting as replacesSource
+    bool scroll = false;
+    QString fileExt;
+    bool keepDots = false;
+};
+SettingsInForce settingsInForce(const RunSettings &settings, const QString &profile);
 
 } // namespace tarnwick

@@ -18,10 +18,8 @@ int convertToStandardOutput(const QStringList &logs, CharacterRule rule, const R
         report(problemOf(u"-"_s, NotConverted::StandardOutputFailed, output.errorString()));
         return 1;
     }
-    StreamConversion conversion(rule, scrollSetting(settings, profile),
-                                {.controlsOn = controlsSetting(settings, profile),
-                                 .pagerPrompts = pagerPromptsSetting(settings, profile),
-                                 .encoding = encodingSetting(settings, profile)});
+    const SettingsInForce inForce = settingsInForce(settings, profile);
+    StreamConversion conversion(rule, inForce.scroll, inForce.run);
     bool allConverted = true;
     for (const QString &log : logs) {
         QFile source;

@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 #include "StandardOutput.h"
 #include "Version.h"
+#include "WindowlessBatch.h"
 #include "conversion/Messages.h"
 #include "platform/EndingSignals.h"
 #include "platform/RunningProgram.h"
@@ -72,14 +73,21 @@ void reportOnStandardError(const Problem &problem)
     std::cerr << "tarnwick: " << problem.file.toStdString() << ": " << problem.reason(localeLanguage()).toStdString() << std::endl;
 }
 
+// Temporary files that an earlier run could not remove (a kill -9, a power cut).
+void removeLeftovers(const ProgramFolder &folder)
+{
+    for (const QString &used : {folder.path, folder.temporaryFolder})
+        removeLeftoverTemporaryFiles(used);
+}
+
 // The logs, as the batch takes them, joined into the argument text and split into its tokens.
-int runWindowBatch(frmTarnwick &form, const QStringList &logs, bool summarise)
+int runWindowBatch(BatchWindow &window, const QStringList &logs, bool summarise)
 {
     QStringList unquotable;
     const QStringList tokens = batchTokens(argumentText(logs, &unquotable));
     for (const QString &path : unquotable)
         reportOnStandardError(problemOf(path, NotConverted::QuotationMark));
-    const int status = runBatch(form, tokens, reportOnStandardError, summarise);
+    const int status = runBatch(window, tokens, reportOnStandardError, summarise);
     return status == 0 && !unquotable.isEmpty() ? 1 : status;
 }
 
@@ -129,18 +137,27 @@ int main(int argc, char *argv[])
     // that are shown.
     qInstallMessageHandler(keepToolkitRemarksOffStandardError);
     bool display = displayExpected();
-    if (!display) {
-        if (!batch) {
-            QCoreApplication app(toolkitArgc, toolkitArgv);
-            installJapaneseTranslations(app, false);
-            sayOnStandardError(text(localeLanguage(), QT_TRANSLATE_NOOP("tarnwick", "no display to open the window on; give the logs to convert as arguments (see --help)")));
-            return 2;
-        }
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (!display && !batch) {
+        QCoreApplication app(toolkitArgc, toolkitArgv);
+        installJapaneseTranslations(app, false);
+        sayOnStandardError(text(localeLanguage(), QT_TRANSLATE_NOOP("tarnwick", "no display to open the window on; give the logs to convert as arguments (see --help)")));
+        return 2;
     }
-    const bool mayFallBack = display && fallBackToNoDisplay();
-
     catchEndingSignals();
+    if (!display) {
+        // Nothing is shown: the batch runs without the widget stack and its fonts.
+        QCoreApplication app(toolkitArgc, toolkitArgv);
+        QCoreApplication::setApplicationName(u"Tarnwick"_s);
+        installJapaneseTranslations(app, localeLanguage() == Language::Japanese);
+        const ProgramFolder folder = runningProgramFolder();
+        removeLeftovers(folder);
+        const ProgramFiles files = programFiles(folder, static_cast<std::uint32_t>(QCoreApplication::applicationPid()));
+        warnOfUnusableProfile(files.profile);
+        WindowlessBatch window(files, settingsInForce(line.settings, files.profile), systemCharacterRule());
+        return std::max(refusedStatus, runWindowBatch(window, line.logs, false));
+    }
+    const bool mayFallBack = fallBackToNoDisplay();
+
     QApplication app(toolkitArgc, toolkitArgv);
     QApplication::setApplicationName(u"Tarnwick"_s);
     // The window is Japanese, Qt's dialogs too; a batch's standard error follows the locale, and
@@ -166,8 +183,7 @@ int main(int argc, char *argv[])
     ending.start(100);
 
     const ProgramFolder folder = runningProgramFolder();
-    for (const QString &used : {folder.path, folder.temporaryFolder})
-        removeLeftoverTemporaryFiles(used);
+    removeLeftovers(folder);
     frmTarnwick form;
     form.Form_Load(folder);
     warnOfUnusableProfile(form.IniFile);

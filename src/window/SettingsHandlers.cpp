@@ -53,11 +53,10 @@ void frmTarnwick::Text3_Change()
 }
 
 // Each mirror is set before its control, so that the control's handler finds them equal and
-// loading never writes the profile. A first start, with no profile yet, writes ".txt" files.
+// loading never writes the profile.
 void frmTarnwick::loadSettings()
 {
-    const bool firstStart = WinSys::profileState(IniFile) != WinSys::ProfileState::Usable;
-    OutExt = firstStart ? QStringLiteral("txt") : settings::readText(IniFile, settings::fileExtKey);
+    OutExt = settings::readFileExt(IniFile);
     Text3->setText(OutExt);
     OverWriteOn = settings::readSwitch(IniFile, settings::overWriteKey);
     Check1->setChecked(OverWriteOn);

@@ -1,0 +1,24 @@
+#include "WindowlessBatch.h"
+
+#include "conversion/OutputName.h"
+
+namespace tarnwick {
+
+WindowlessBatch::WindowlessBatch(const ProgramFiles &files, SettingsInForce settings, CharacterRule rule)
+    : files_(files)
+    , settings_(std::move(settings))
+    , rule_(rule)
+{
+}
+
+std::optional<RunOutcome> WindowlessBatch::convert(BatchOutputs &outputs)
+{
+    if (source_.isEmpty())
+        return std::nullopt;
+    const QString output = settings_.run.replacesSource ? source_ : outputBase(source_, settings_.keepDots) + u'.' + settings_.fileExt;
+    RunOptions options = settings_.run;
+    options.batch = &outputs;
+    return ConversionRun({source_, output, files_.temporaryFile}, rule_, *this, options).run();
+}
+
+} // namespace tarnwick
