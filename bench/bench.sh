@@ -33,18 +33,18 @@ size=$(stat -c %s "$capture")
 cat "$capture" > /dev/null
 
 printf 'Capture: %s MB, %s lines\n\n' "$((size / 1048576))" "$(wc -l < "$capture")"
-# The commands run in turn, five rounds, so that the disk's write-back of one run's output weighs
-# on each of them alike; each one's median is shown.
+# The commands run in turn, five rounds, each after a sync, so that no run waits for the disk's
+# write-back of the one before; each one's median is shown.
 names=("I/O floor (two passes, user space)" "tarnwick" "tarnwick - (pipe)" "tarnwick --scroll" "tarnwick --controls"
   "tarnwick --controls --scroll" "two cat" "two dd, 1 MiB blocks")
 commands=("'$floor' '$capture' '$work/floor.out'" "'$program' --ext out '$capture'" "'$program' - < '$capture' > '$work/pipe.out'"
   "'$program' --scroll --ext out '$capture'" "'$program' --controls --ext out '$capture'"
   "'$program' --controls --scroll --ext out '$capture'" "cat '$capture' > '$work/tmp' && cat '$work/tmp' > '$work/cat.out'"
   "dd if='$capture' of='$work/tmp' bs=1M status=none && dd if='$work/tmp' of='$work/dd.out' bs=1M status=none")
-goals=("" "(goal at most 1.3)" "(goal: no slower than tarnwick)" "(goal at most 1.5)" "(goal at most 1.5; at most 1.2 x tarnwick)" ""
+goals=("" "(goal at most 1.3)" "(goal at most 0.8: one pass of two)" "(goal at most 1.5)" "(goal at most 1.5)" "(goal at most 1.5)"
   "(kernel copies)" "")
 for _ in 1 2 3 4 5; do
-  for i in "${!commands[@]}"; do run_once "${commands[$i]}" >> "$work/times.$i"; done
+  for i in "${!commands[@]}"; do sync; run_once "${commands[$i]}" >> "$work/times.$i"; done
 done
 "$program" --ext out "$capture" && cmp -s "$work/capture.out" "$work/pipe.out" \
   || { echo "the pipe's output differs from the file's" >&2; exit 1; }
@@ -54,6 +54,17 @@ for i in "${!commands[@]}"; do
   printf '%-36s %7s s  user %5s s  %7s KiB   %s x floor (user %s x)  %s\n' "${names[$i]}" "$s" "$u" "$m" \
     "$(ratio "$s" "$floor_s")" "$(ratio "$u" "$floor_u")" "${goals[$i]}"
 done
+# Start-up: what each run of a batch costs before it reads a byte (no display: no window, no fonts).
+printf 'one line\n' > "$work/one.log"
+startup() {
+  local start end
+  start=$(date +%s%N)
+  for _ in $(seq 20); do "$@" > /dev/null; done
+  end=$(date +%s%N)
+  awk -v ns=$((end - start)) 'BEGIN { printf "%.1f", ns / 20e6 }'
+}
+printf '%-36s %7s ms a run (tarnwick --version %s ms, tarnwick -c %s ms)\n' "start-up: batch of a one-line log" \
+  "$(startup "$program" "$work/one.log")" "$(startup "$program" --version)" "$(startup "$program" -c "$work/one.log")"
 /usr/bin/time -f '%e' -o "$work/time" bash -c "col -b < '$capture' > '$work/col.out'"
 printf '%-40s %7s s   (once)\n' "col -b" "$(cat "$work/time")"
 

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <optional>
 
 namespace tarnwick {
 
@@ -57,17 +58,10 @@ bool isControl(char c, bool controlsOn)
     return c == '\b' || (controlsOn && isControlByte(c));
 }
 
-// Whether the line that starts at `lineStart` may begin with a pager prompt, after blanks.
-bool mayBeginWithPrompt(std::string_view text, std::size_t lineStart, const PagerPrompts &prompts)
-{
-    const std::size_t first = text.find_first_not_of(' ', lineStart);
-    return first != std::string_view::npos && prompts.mayStartWith(text[first]);
-}
-
 // Whether the byte at `i`, in the line that starts at `lineStart`, may make a cleaner act on the
 // line: a control byte, the first character of a pager prompt or of a timestamp, an eraser line,
-// and with terminal controls read also a trailing blank and the start of a line that may begin
-// with another prompt. A false alarm only sends the line to the cleaners.
+// and with terminal controls read also a trailing blank and the first byte of another prompt
+// where only blanks stand before it. A false alarm only sends the line to the cleaners.
 bool needsAttention(std::string_view text, std::size_t i, std::size_t lineStart, bool controlsOn, const PagerPrompts &prompts)
 {
     const char c = text[i];
@@ -77,31 +71,64 @@ bool needsAttention(std::string_view text, std::size_t i, std::size_t lineStart,
         return true;
     if (!controlsOn)
         return i == lineStart && text.substr(i).starts_with(promptEraser) && text.substr(i + promptEraser.size()).starts_with("\r\n");
-    return (c == ' ' && i + 1 < text.size() && text[i + 1] == '\r') || (i == lineStart && mayBeginWithPrompt(text, i, prompts));
+    return (c == ' ' && i + 1 < text.size() && text[i + 1] == '\r')
+        || (prompts.starts().find(c) != std::string_view::npos && text.find_first_not_of(' ', lineStart) == i);
 }
 
 #if TARNWICK_SSE2
-// A mask of the 16 bytes from p that may need attention (a superset of needsAttention).
-unsigned candidates(const char *p, bool controlsOn)
+// The candidates (a superset of the bytes that need attention) and the LFs of the 64 bytes from
+// p, a bit for each byte.
+struct Window {
+    std::uint64_t found = 0;
+    std::uint64_t lfs = 0;
+};
+
+// `inIndent` tells whether p begins in the blanks that begin a line, and is set for the next 64.
+Window window(const char *p, bool controlsOn, std::string_view promptStarts, bool &inIndent)
 {
     const auto load = [](const char *from) { return _mm_loadu_si128(reinterpret_cast<const __m128i *>(from)); };
     const auto is = [](__m128i bytes, char c) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(c)); };
-    const __m128i here = load(p);
-    const __m128i before = load(p - 1);
-    const __m128i lineStart = is(before, '\n');
-    __m128i found = _mm_or_si128(_mm_or_si128(is(here, '\b'), is(here, '<')), _mm_and_si128(lineStart, is(here, '[')));
-    if (!controlsOn) {
-        const __m128i eraserStart = _mm_and_si128(_mm_and_si128(lineStart, is(here, ' ')), is(load(p + promptEraser.size()), '\r'));
-        return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(found, eraserStart)));
+    const auto bits = [](__m128i mask, unsigned block) { return std::uint64_t(static_cast<unsigned>(_mm_movemask_epi8(mask))) << block; };
+    Window w;
+    std::uint64_t lineStarts = 0;
+    std::uint64_t blanks = 0;
+    std::uint64_t promptBytes = 0;
+    for (unsigned block = 0; block < 64; block += 16) {
+        const __m128i here = load(p + block);
+        const __m128i lineStart = is(load(p + block - 1), '\n');
+        w.lfs |= bits(is(here, '\n'), block);
+        __m128i found = _mm_or_si128(_mm_or_si128(is(here, '\b'), is(here, '<')), _mm_and_si128(lineStart, is(here, '[')));
+        if (!controlsOn) {
+            const __m128i eraserStart = _mm_and_si128(_mm_and_si128(lineStart, is(here, ' ')), is(load(p + block + promptEraser.size()), '\r'));
+            w.found |= bits(_mm_or_si128(found, eraserStart), block);
+            continue;
+        }
+        // The control bytes as those below 0x20 but for the line end and the tab, and DEL: fewer
+        // steps than one comparison for each, and the few others are false alarms.
+        const __m128i low = _mm_cmpeq_epi8(_mm_min_epu8(here, _mm_set1_epi8(0x1f)), here);
+        const __m128i lineEndOrTab = _mm_or_si128(_mm_or_si128(is(here, '\r'), is(here, '\n')), is(here, '\t'));
+        found = _mm_or_si128(found, _mm_or_si128(_mm_andnot_si128(lineEndOrTab, low), is(here, '\x7f')));
+        const __m128i blank = is(here, ' ');
+        found = _mm_or_si128(found, _mm_and_si128(blank, is(load(p + block + 1), '\r')));
+        w.found |= bits(found, block);
+        __m128i promptByte = _mm_setzero_si128();
+        for (const char c : promptStarts)
+            promptByte = _mm_or_si128(promptByte, is(here, c));
+        lineStarts |= bits(lineStart, block);
+        blanks |= bits(blank, block);
+        promptBytes |= bits(promptByte, block);
     }
-    // The control bytes as those below 0x20 but for the line end and the tab, and DEL: fewer
-    // steps than one comparison for each, and the few others are false alarms.
-    const __m128i low = _mm_cmpeq_epi8(_mm_min_epu8(here, _mm_set1_epi8(0x1f)), here);
-    const __m128i lineEndOrTab = _mm_or_si128(_mm_or_si128(is(here, '\r'), is(here, '\n')), is(here, '\t'));
-    found = _mm_or_si128(found, _mm_or_si128(_mm_andnot_si128(lineEndOrTab, low), is(here, '\x7f')));
-    found = _mm_or_si128(found, _mm_and_si128(is(here, ' '), is(load(p + 1), '\r')));
-    // Every line start: whether the line may begin with a prompt is looked at there.
-    return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(found, lineStart)));
+    if (controlsOn) {
+        // The first byte after a line's leading blanks: adding a line start to the run of blanks
+        // it begins carries over the run onto that byte.
+        const std::uint64_t carriedIn = inIndent ? 1 : 0;
+        const std::uint64_t indentStarts = (lineStarts | carriedIn) & blanks;
+        std::uint64_t afterIndent = 0;
+        inIndent = __builtin_add_overflow(indentStarts, blanks, &afterIndent);
+        const std::uint64_t firstText = (afterIndent | lineStarts | carriedIn) & ~blanks;
+        w.found |= firstText & promptBytes;
+    }
+    return w;
 }
 #endif
 
@@ -109,7 +136,8 @@ unsigned candidates(const char *p, bool controlsOn)
 
 // The bytes are looked at one by one only where a line may need attention or a progress step
 // ends: lines are short, and a memchr call per line costs more than copying it. So where SSE2 is
-// there (every x86-64), 16 bytes without either are passed over in one step.
+// there (every x86-64), 64 bytes are looked at in one step, and only their candidates (see
+// candidates()) one by one.
 std::size_t LineCleaning::untouchedPrefix(std::string_view text, std::uint64_t most, std::uint64_t &lines) const
 {
     lines = 0;
@@ -119,31 +147,43 @@ std::size_t LineCleaning::untouchedPrefix(std::string_view text, std::uint64_t m
     std::size_t lineStart = 0;
     const std::size_t size = text.size();
     std::size_t i = 0;
-    while (i < size) {
-#if TARNWICK_SSE2
-        if (i > 0 && i + 16 + promptEraser.size() < size) {
-            const char *const p = text.data() + i;
-            unsigned lfs = static_cast<unsigned>(_mm_movemask_epi8(
-                _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(p)), _mm_set1_epi8('\n'))));
-            const unsigned found = candidates(p, controlsOn);
-            // The LFs before the first candidate, one by one only where a progress step may end.
-            const unsigned stop = found ? static_cast<unsigned>(std::countr_zero(found)) : 16;
-            lfs &= stop == 16 ? 0xFFFFu : (1u << stop) - 1;
-            if (lines + static_cast<std::uint64_t>(bitsIn16(lfs)) >= most) {
-                for (; lfs != 0; lfs &= lfs - 1) {
-                    if (++lines == most)
-                        return i + static_cast<std::size_t>(std::countr_zero(lfs)) + 1;
+    // Counts the LFs of `lfs` (bits from `i` on); true with `end` after the one that reaches `most`.
+    const auto countLines = [&](std::uint64_t lfs, std::size_t &end) {
+        if (lines + bitCount(lfs) >= most) {
+            for (; lfs != 0; lfs &= lfs - 1) {
+                if (++lines == most) {
+                    end = i + static_cast<std::size_t>(std::countr_zero(lfs)) + 1;
+                    return true;
                 }
             }
-            lines += static_cast<std::uint64_t>(bitsIn16(lfs));
-            if (lfs != 0)
-                lineStart = i + static_cast<std::size_t>(std::bit_width(lfs));
-            i += stop;
-            if (stop == 16)
-                continue;
-            if (needsAttention(text, i, lineStart, controlsOn, prompts_))
-                break;
-            ++i;
+        }
+        lines += bitCount(lfs);
+        if (lfs != 0)
+            lineStart = i + static_cast<std::size_t>(std::bit_width(lfs));
+        return false;
+    };
+#if TARNWICK_SSE2
+    std::optional<bool> inIndent; // known once the 64-byte steps begin
+#endif
+    while (i < size) {
+#if TARNWICK_SSE2
+        if (i > 0 && i + 64 + promptEraser.size() < size) {
+            if (!inIndent)
+                inIndent = text.find_first_not_of(' ', lineStart) >= i;
+            auto [found, lfs] = window(text.data() + i, controlsOn, prompts_.starts(), *inIndent);
+            std::size_t end = 0;
+            for (; found != 0; found &= found - 1) {
+                const auto at = static_cast<unsigned>(std::countr_zero(found));
+                const std::uint64_t before = lfs & ((std::uint64_t(1) << at) - 1);
+                if (countLines(before, end))
+                    return end;
+                lfs &= ~before;
+                if (needsAttention(text, i + at, lineStart, controlsOn, prompts_))
+                    return lineStart;
+            }
+            if (countLines(lfs, end))
+                return end;
+            i += 64;
             continue;
         }
 #endif
@@ -157,9 +197,7 @@ std::size_t LineCleaning::untouchedPrefix(std::string_view text, std::uint64_t m
         ++i;
     }
     // Up to the start of the line that needs attention, or of the line that the text ends in.
-    if (i == size || lineStart > 0 || lines > 0)
-        return lineStart;
-    return 0;
+    return lineStart;
 }
 
 LineCleaner::LineCleaner(TextInput &channel1, TextOutput &channel2, CharacterRule rule, bool controlsOn, const QStringList &userPrompts)

@@ -45,10 +45,10 @@ std::size_t firstIrregular(std::string_view text, std::size_t at, std::size_t &l
         const unsigned crsBefore = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(load(p + i - 1), cr)));
         if (const unsigned irregular = (crs & ~lfsAfter) | (lfsHere & ~crsBefore)) {
             const unsigned first = static_cast<unsigned>(std::countr_zero(irregular));
-            lfs += static_cast<std::size_t>(bitsIn16(lfsHere & ((1u << first) - 1)));
+            lfs += static_cast<std::size_t>(bitCount(lfsHere & ((1u << first) - 1)));
             return i + first;
         }
-        lfs += static_cast<std::size_t>(bitsIn16(lfsHere));
+        lfs += static_cast<std::size_t>(bitCount(lfsHere));
     }
 #endif
     for (; i < size; ++i) {

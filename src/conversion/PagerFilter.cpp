@@ -1,7 +1,5 @@
 #include "PagerFilter.h"
 
-#include <QStringEncoder>
-
 #include <algorithm>
 
 namespace tarnwick {
@@ -72,23 +70,12 @@ std::string_view withoutBlanks(std::string_view text)
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-// The prompt in the encoding of the rule's text. Shift-JIS is asked for by name, which Qt knows
-// where it has ICU; elsewhere (Windows) it is the system's own code page when that is Shift-JIS.
+// The prompt in the encoding of the rule's text.
 std::optional<std::string> encoded(const QString &prompt, CharacterRule rule)
 {
     if (rule == CharacterRule::Utf8)
         return prompt.toStdString();
-    if (std::ranges::all_of(prompt, [](QChar c) { return c.unicode() < 0x80; }))
-        return prompt.toLatin1().toStdString(); // ASCII is the same bytes under both rules
-    QStringEncoder encoder("Shift_JIS");
-    if (!encoder.isValid() && systemCharacterRule() == CharacterRule::ShiftJis)
-        encoder = QStringEncoder(QStringConverter::System);
-    if (!encoder.isValid())
-        return std::nullopt;
-    const QByteArray bytes = encoder.encode(prompt);
-    if (encoder.hasError())
-        return std::nullopt;
-    return bytes.toStdString();
+    return shiftJisText(std::u16string_view(reinterpret_cast<const char16_t *>(prompt.utf16()), std::size_t(prompt.size())));
 }
 
 } // namespace
@@ -107,7 +94,10 @@ PagerPrompts::PagerPrompts(CharacterRule rule, const QStringList &userPrompts)
         if (const auto text = encoded(prompt, rule))
             user_.emplace_back(withoutBlanks(*text));
     }
-    const auto addStart = [this](char c) { starts_[static_cast<unsigned char>(c)] = true; };
+    const auto addStart = [this](char c) {
+        if (starts_.find(c) == std::string::npos)
+            starts_ += c;
+    };
     for (const std::string_view prompt : otherPagerPrompts)
         addStart(prompt.front());
     for (const std::string &prompt : user_) {

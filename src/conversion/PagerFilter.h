@@ -44,16 +44,16 @@ public:
 
     bool matches(std::string_view line) const;
 
-    // Whether a prompt begins with the byte: what the fast path of the cleaning pass looks for
-    // at a line's start or after a blank (see LineCleaning::untouchedPrefix).
-    bool mayStartWith(char c) const { return starts_[static_cast<unsigned char>(c)]; }
+    // The bytes a prompt begins with, each once: what the fast path of the cleaning pass looks
+    // for at a line's start, after blanks (see LineCleaning::untouchedPrefix).
+    std::string_view starts() const { return starts_; }
     // True when a prompt begins with '*', so that any line may be one.
     bool mayStartAnywhere() const { return anywhere_; }
 
 private:
     CharacterRule rule_;
     std::vector<std::string> user_; // without leading and trailing blanks, in the text's encoding
-    std::array<bool, 256> starts_{};
+    std::string starts_;
     bool anywhere_ = false;
 };
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace tarnwick {
@@ -30,5 +32,8 @@ CharacterRule characterRuleForCodeset(std::string_view codeset);
 
 // The rule of the code page this process uses for narrow text.
 CharacterRule systemCharacterRule();
+
+// The text in Shift-JIS (code page 932), or nothing where a character has no place there.
+std::optional<std::string> shiftJisText(std::u16string_view text);
 
 } // namespace tarnwick

@@ -1,5 +1,7 @@
 #include "CharacterRule.h"
 
+#include <QStringEncoder>
+
 #include <cstdlib>
 #include <langinfo.h>
 #include <locale.h>
@@ -27,6 +29,18 @@ CharacterRule systemCharacterRule()
         }
     }
     return CharacterRule::Utf8;
+}
+
+// Qt has Shift-JIS where it is built with ICU, as Debian's is.
+std::optional<std::string> shiftJisText(std::u16string_view text)
+{
+    QStringEncoder encoder("Shift_JIS");
+    if (!encoder.isValid())
+        return std::nullopt;
+    const QByteArray bytes = encoder.encode(QStringView(text.data(), qsizetype(text.size())));
+    if (encoder.hasError())
+        return std::nullopt;
+    return bytes.toStdString();
 }
 
 } // namespace tarnwick

@@ -277,8 +277,8 @@ void tst_Controls::leavesNoControlInRandomLines()
 // they are: a prompt the list knows can never slip through.
 void tst_Controls::fastPathPassesOnlyUntouchedLines()
 {
-    QList<QByteArray> pieces{"a", "x ", " ", "  ", "#", "$", "\b", "\x1b[K", "<--- More --->", "              ", "[2026-12-07 10:00:00.123] ",
-                             "\xE3\x81\x82", "\x18"};
+    QList<QByteArray> pieces{"a", "x ", " ", "  ", times(" ", 70), "#", "$", "\b", "\x1b[K", "<--- More --->", "              ",
+                             "[2026-12-07 10:00:00.123] ", "\xE3\x81\x82", "\x18"};
     for (const std::string_view prompt : tarnwick::otherPagerPrompts)
         pieces.append(QByteArray(prompt.data(), qsizetype(prompt.size())).replace('#', "7").replace('~', "42"));
     pieces += {"Hit any key", "[Page 2]", "\xE7\xB6\x9A\xE8\xA1\x8C\xE3\x81\x99\xE3\x82\x8B\xE3\x81\xAB\xE3\x81\xAF", "continue"};

@@ -192,7 +192,8 @@ void tst_Batch::runOptionsLeaveProfileAlone_data()
                                           << QByteArray("aX\r\n\x1b[1mbold\r\n" + prompts + "\xE3\x81!\r\n");
     QTest::newRow("--ext") << QStringList{u"--ext"_s, u"cfg"_s} << u"r1.cfg"_s << plain;
     QTest::newRow("-ext=") << QStringList{u"-ext=cfg"_s} << u"r1.cfg"_s << plain;
-    QTest::newRow("--overwrite") << QStringList{u"--overwrite"_s} << u"r1.log"_s << plain;
+    QTest::newRow("--overwrite") << QStringList{u"--overwrite"_s} << u"r1.x.log"_s << plain;
+    QTest::newRow("--keep-dots") << QStringList{u"--keep-dots"_s} << u"r1.x.txt"_s << plain;
 }
 
 void tst_Batch::runOptionsLeaveProfileAlone()
@@ -203,8 +204,8 @@ void tst_Batch::runOptionsLeaveProfileAlone()
     const QByteArray profile = "[Tarnwick]\r\nFileExt=txt\r\nScroll=FALSE\r\nOverWrite=FALSE\r\nControls=FALSE\r\n"
                                "Pager1=Hit * key\r\nPager2=-- Page * --\r\nPager4=-- Four --\r\n";
     writeFile(path(u"bin/Tarnwick.ini"_s), profile);
-    writeFile(path(u"r1.log"_s), "abc\b\bX\n\x1b[1mbold\nHit the key\n-- Page 2 --\n-- Four --\n\xE3\x81\x82\b!\n");
-    const Result result = run(options + QStringList{path(u"r1.log"_s)});
+    writeFile(path(u"r1.x.log"_s), "abc\b\bX\n\x1b[1mbold\nHit the key\n-- Page 2 --\n-- Four --\n\xE3\x81\x82\b!\n");
+    const Result result = run(options + QStringList{path(u"r1.x.log"_s)});
     QCOMPARE(result.err, QString());
     QCOMPARE(result.status, 0);
     QCOMPARE(output == u"-"_s ? result.out.toUtf8() : readFile(path(output)), cleaned);
