@@ -137,7 +137,7 @@ Window window(const char *p, bool controlsOn, std::string_view promptStarts, boo
 // The bytes are looked at one by one only where a line may need attention or a progress step
 // ends: lines are short, and a memchr call per line costs more than copying it. So where SSE2 is
 // there (every x86-64), 64 bytes are looked at in one step, and only their candidates (see
-// candidates()) one by one.
+// Window) one by one.
 std::size_t LineCleaning::untouchedPrefix(std::string_view text, std::uint64_t most, std::uint64_t &lines) const
 {
     lines = 0;
