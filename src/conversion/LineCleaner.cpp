@@ -147,6 +147,7 @@ std::size_t LineCleaning::untouchedPrefix(std::string_view text, std::uint64_t m
     std::size_t lineStart = 0;
     const std::size_t size = text.size();
     std::size_t i = 0;
+#if TARNWICK_SSE2
     // Counts the LFs of `lfs` (bits from `i` on); true with `end` after the one that reaches `most`.
     const auto countLines = [&](std::uint64_t lfs, std::size_t &end) {
         if (lines + bitCount(lfs) >= most) {
@@ -162,7 +163,6 @@ std::size_t LineCleaning::untouchedPrefix(std::string_view text, std::uint64_t m
             lineStart = i + static_cast<std::size_t>(std::bit_width(lfs));
         return false;
     };
-#if TARNWICK_SSE2
     std::optional<bool> inIndent; // known once the 64-byte steps begin
 #endif
     while (i < size) {
