@@ -288,20 +288,23 @@ void tst_ConversionRun::copiesUntouchedLinesAtBlockEdges_data()
 {
     QTest::addColumn<int>("bufferSize");
     QTest::addColumn<bool>("controls");
+    QTest::addColumn<QByteArray>("prompt"); // another vendor's, or the user's "Hit*key"
     for (const int size : {16, 37, 64, 1000, int(TextInput::defaultBufferSize)}) {
-        QTest::addRow("%d-byte blocks", size) << size << false;
-        QTest::addRow("%d-byte blocks, controls", size) << size << true;
+        for (const QByteArray &prompt : {QByteArray("  --More-- "), QByteArray(" Hit any key ")}) {
+            QTest::addRow("%d-byte blocks, %s", size, prompt.constData()) << size << false << prompt;
+            QTest::addRow("%d-byte blocks, controls, %s", size, prompt.constData()) << size << true << prompt;
+        }
     }
 }
 
 void tst_ConversionRun::copiesUntouchedLinesAtBlockEdges()
 {
     // Lines the cleaners act on first, last, at and around the 100-line steps, among lines that
-    // are copied in one piece; some longer than a block. The user's prompt is the first line,
-    // the last (without its LF) and the first after a step.
+    // are copied in one piece; some longer than a block. A pager prompt is the first line, the
+    // last (without its LF) and the first after a step.
     QFETCH(int, bufferSize);
     QFETCH(bool, controls);
-    const QByteArray prompt = " Hit any key ";
+    QFETCH(QByteArray, prompt);
     QByteArray source;
     for (int i = 1; i <= 350; ++i) {
         if (i == 1 || i == 101)
