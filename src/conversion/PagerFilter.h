@@ -40,7 +40,7 @@ public:
     // The user's prompts are read in the encoding of the rule's text; one that cannot be written
     // in it cannot stand in the log either and is left out, and so is one that holds nothing but
     // blanks and stars (see isUsablePagerPrompt).
-    explicit PagerPrompts(CharacterRule rule = CharacterRule::Utf8, const QStringList &userPrompts = {});
+    PagerPrompts(CharacterRule rule, const QStringList &userPrompts);
 
     bool matches(std::string_view line) const;
 
