@@ -221,11 +221,11 @@ void tst_Startup::emptyTokensDoNotCount()
 
 void tst_Startup::runSettingsShowWithoutWriting()
 {
-    const QByteArray profile = "[Tarnwick]\r\nFileExt=txt\r\n";
+    const QByteArray profile = "[Tarnwick]\r\nFileExt=txt\r\nPager1=Hit * key\r\n";
     writeFile(dir_.filePath(u"Tarnwick.ini"_s), profile);
     frmTarnwick form;
     form.Form_Load(programFolder());
-    tarnwick::applyRunSettings(form, {true, true, u"cfg"_s, true, tarnwick::EncodingSetting::ShiftJis, true});
+    tarnwick::applyRunSettings(form, {true, true, u"cfg"_s, true, tarnwick::EncodingSetting::ShiftJis, true, {u"-- * --"_s}});
     QVERIFY(form.controlsItem->isChecked() && form.ControlsOn);
     QCOMPARE(form.Encoding, tarnwick::EncodingSetting::ShiftJis);
     QCOMPARE(form.encodingItems->checkedAction()->text(), u"Shift-JIS"_s);
@@ -235,6 +235,12 @@ void tst_Startup::runSettingsShowWithoutWriting()
     QCOMPARE(form.OutExt, u"cfg"_s);
     form.Text1->setText(u"/logs/192.168.1.1.log"_s);
     QCOMPARE(form.Text2->text(), u"/logs/192.168.1.1.cfg"_s);
+    // The profile's pager prompt and the command line's both apply.
+    writeFile(dir_.filePath(u"r1.log"_s), "Hit the key\n-- Page 2 --\nkept\n");
+    form.Text1->setText(dir_.filePath(u"r1.log"_s));
+    tarnwick::BatchOutputs outputs;
+    QCOMPARE(form.convert(outputs)->status, tarnwick::RunOutcome::Status::Completed);
+    QCOMPARE(readFile(dir_.filePath(u"r1.log"_s)), QByteArray("kept\r\n"));
     QCOMPARE(readFile(dir_.filePath(u"Tarnwick.ini"_s)), profile);
 }
 
