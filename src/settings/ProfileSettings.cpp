@@ -5,29 +5,33 @@
 namespace tarnwick::settings {
 
 namespace {
+
 const QString section = QStringLiteral("Tarnwick");
-}
 
 bool readSwitch(const QString &iniFile, const QString &key)
 {
     return WinSys::ReadIniString(iniFile, section, key).toUpper() == QStringLiteral("TRUE");
 }
 
+} // namespace
+
 QString readText(const QString &iniFile, const QString &key)
 {
     return WinSys::ReadIniString(iniFile, section, key);
 }
 
-QString readFileExt(const QString &iniFile)
+StoredSettings readStoredSettings(const QString &iniFile)
 {
-    if (WinSys::profileState(iniFile) != WinSys::ProfileState::Usable)
-        return QStringLiteral("txt");
-    return readText(iniFile, fileExtKey);
-}
-
-QStringList readPagerPrompts(const QString &iniFile)
-{
-    return WinSys::ReadIniSeries(iniFile, section, pagerKeyStem, mostPagerPrompts);
+    StoredSettings stored;
+    stored.overWrite = readSwitch(iniFile, overWriteKey);
+    stored.scroll = readSwitch(iniFile, scrollKey);
+    stored.controls = readSwitch(iniFile, controlsKey);
+    stored.keepDots = readSwitch(iniFile, keepDotsKey);
+    const bool firstStart = WinSys::profileState(iniFile) != WinSys::ProfileState::Usable;
+    stored.fileExt = firstStart ? QStringLiteral("txt") : readText(iniFile, fileExtKey);
+    stored.encoding = readText(iniFile, encodingKey);
+    stored.pagerPrompts = WinSys::ReadIniSeries(iniFile, section, pagerKeyStem, mostPagerPrompts);
+    return stored;
 }
 
 void keepSwitch(bool checked, bool &mirror, const QString &iniFile, const QString &key)

@@ -17,13 +17,21 @@ inline const QString pagerKeyStem = QStringLiteral("Pager"); // "Pager1", "Pager
 inline constexpr int mostPagerPrompts = 100;
 inline const QString lastFolderKey = QStringLiteral("LastFolder"); // of the last log chosen in the open-file dialog
 
-// A stored switch is on exactly when its value, in upper case, is "TRUE".
-bool readSwitch(const QString &iniFile, const QString &key);
+// The settings of a run as the profile holds them: the window's mirrors are loaded from them, and
+// a run without the window takes them under the command line's.
+struct StoredSettings {
+    // A stored switch is on exactly when its value, in upper case, is "TRUE".
+    bool overWrite = false;
+    bool scroll = false;
+    bool controls = false;
+    bool keepDots = false;
+    QString fileExt;          // "txt" at a first start, with no profile yet
+    QString encoding;         // as stored
+    QStringList pagerPrompts; // "Pager1" up to the first that is missing or empty
+};
+StoredSettings readStoredSettings(const QString &iniFile);
+
 QString readText(const QString &iniFile, const QString &key);
-// The output extension: the profile's, or "txt" at a first start, with no profile yet.
-QString readFileExt(const QString &iniFile);
-// The user's pager prompts, "Pager1" up to the first that is missing or empty.
-QStringList readPagerPrompts(const QString &iniFile);
 
 // When the control and its mirror disagree, the mirror takes the control's state and the
 // setting is written at once ("TRUE"/"FALSE", or the text). Otherwise nothing happens.

@@ -47,15 +47,15 @@ void applyRunSettings(frmTarnwick &form, const RunSettings &settings)
 
 SettingsInForce settingsInForce(const RunSettings &settings, const QString &profile)
 {
-    const auto fromProfile = [&](const std::optional<bool> &given, const QString &key) { return given.value_or(settings::readSwitch(profile, key)); };
+    const settings::StoredSettings stored = settings::readStoredSettings(profile);
     SettingsInForce inForce;
-    inForce.run.controlsOn = fromProfile(settings.controls, settings::controlsKey);
-    inForce.run.pagerPrompts = settings::readPagerPrompts(profile) + settings.pagerPrompts;
-    inForce.run.replacesSource = fromProfile(settings.overWrite, settings::overWriteKey);
-    inForce.run.encoding = settings.encoding.value_or(encodingOfProfileValue(settings::readText(profile, settings::encodingKey)));
-    inForce.scroll = fromProfile(settings.scroll, settings::scrollKey);
-    inForce.fileExt = settings.fileExt.value_or(settings::readFileExt(profile));
-    inForce.keepDots = fromProfile(settings.keepDots, settings::keepDotsKey);
+    inForce.run.controlsOn = settings.controls.value_or(stored.controls);
+    inForce.run.pagerPrompts = stored.pagerPrompts + settings.pagerPrompts;
+    inForce.run.replacesSource = settings.overWrite.value_or(stored.overWrite);
+    inForce.run.encoding = settings.encoding.value_or(encodingOfProfileValue(stored.encoding));
+    inForce.scroll = settings.scroll.value_or(stored.scroll);
+    inForce.fileExt = settings.fileExt.value_or(stored.fileExt);
+    inForce.keepDots = settings.keepDots.value_or(stored.keepDots);
     return inForce;
 }
 

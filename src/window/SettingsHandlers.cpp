@@ -3,7 +3,6 @@
 #include "frmTarnwick.h"
 
 #include "settings/ProfileSettings.h"
-#include "settings/WinSys.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -56,18 +55,19 @@ void frmTarnwick::Text3_Change()
 // loading never writes the profile.
 void frmTarnwick::loadSettings()
 {
-    OutExt = settings::readFileExt(IniFile);
+    const settings::StoredSettings stored = settings::readStoredSettings(IniFile);
+    OutExt = stored.fileExt;
     Text3->setText(OutExt);
-    OverWriteOn = settings::readSwitch(IniFile, settings::overWriteKey);
+    OverWriteOn = stored.overWrite;
     Check1->setChecked(OverWriteOn);
-    ScrollOn = settings::readSwitch(IniFile, settings::scrollKey);
+    ScrollOn = stored.scroll;
     Check2->setChecked(ScrollOn);
-    ControlsOn = settings::readSwitch(IniFile, settings::controlsKey);
+    ControlsOn = stored.controls;
     controlsItem->setChecked(ControlsOn);
-    KeepDotsOn = settings::readSwitch(IniFile, settings::keepDotsKey);
+    KeepDotsOn = stored.keepDots;
     keepDotsItem->setChecked(KeepDotsOn);
-    Encoding = tarnwick::encodingOfProfileValue(settings::readText(IniFile, settings::encodingKey));
+    Encoding = tarnwick::encodingOfProfileValue(stored.encoding);
     showEncoding();
-    PagerPrompts = settings::readPagerPrompts(IniFile);
+    PagerPrompts = stored.pagerPrompts;
     lastFolder_ = settings::readText(IniFile, settings::lastFolderKey);
 }
