@@ -151,7 +151,7 @@ int main(int argc, char *argv[])
         installJapaneseTranslations(app, localeLanguage() == Language::Japanese);
         const ProgramFolder folder = runningProgramFolder();
         removeLeftovers(folder);
-        const ProgramFiles files = programFiles(folder, static_cast<std::uint32_t>(QCoreApplication::applicationPid()));
+        const ProgramFiles files = programFiles(folder, processNumber());
         warnOfUnusableProfile(files.profile);
         WindowlessBatch window(files, settingsInForce(line.settings, files.profile), systemCharacterRule());
         return std::max(refusedStatus, runWindowBatch(window, line.logs, false));

@@ -6,28 +6,16 @@
 #include "Version.h"
 #include "WindowSetup.h"
 
-#include <QCoreApplication>
 #include <QScreen>
 
 using namespace tarnwick;
-
-namespace {
-
-// A number particular to this running window, for the name of its temporary file: there is
-// one window per process. Where another instance has taken the name, a run uses another number.
-std::uint32_t windowNumber()
-{
-    return static_cast<std::uint32_t>(QCoreApplication::applicationPid());
-}
-
-} // namespace
 
 void frmTarnwick::Form_Load(const ProgramFolder &folder)
 {
     if (const QScreen *display = screen())
         move(display->geometry().topLeft() + centredPosition(display->geometry().size(), frameGeometry().size()));
     setWindowTitle(titleWithVersion(windowTitle(), programVersion::majorNumber, programVersion::minorNumber));
-    const ProgramFiles files = programFiles(folder, windowNumber());
+    const ProgramFiles files = programFiles(folder, processNumber());
     TempFile = files.temporaryFile;
     IniFile = files.profile;
     loadSettings();

@@ -28,6 +28,11 @@ QString closedFolder(const QString &folder)
     return folder.endsWith(QDir::separator()) || folder.endsWith(u'/') ? folder : folder + QDir::separator();
 }
 
+std::uint32_t processNumber()
+{
+    return static_cast<std::uint32_t>(QCoreApplication::applicationPid());
+}
+
 ProgramFolder runningProgramFolder()
 {
     ProgramFolder folder;

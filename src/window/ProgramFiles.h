@@ -28,6 +28,10 @@ struct ProgramFolder {
 // configuration folder and the temporary file in the system's temporary folder.
 ProgramFiles programFiles(const ProgramFolder &folder, std::uint32_t number);
 
+// A number particular to this process (one window, or one batch, a process), for the name of
+// its temporary file. Where another instance has taken the name, a run uses another number.
+std::uint32_t processNumber();
+
 // The facts about the running program's folder.
 ProgramFolder runningProgramFolder();
 
