@@ -320,5 +320,65 @@ Exit status:
         <source>the file is in use</source>
         <translation>ファイルが使用中です</translation>
     </message>
+    <message>
+        <source>Cannot convert &quot;%1&quot;: it is a device, not a file.</source>
+        <translation>ファイル &quot;%1&quot; は変換しませんでした。ファイルではなくデバイスです。</translation>
+    </message>
+    <message>
+        <source>not converted: it is a device, not a file</source>
+        <translation>変換しませんでした: ファイルではなくデバイスです</translation>
+    </message>
+    <message>
+        <source>Did not replace &quot;%1&quot;: the log changed while it was converted. Convert it again once the capture is closed.</source>
+        <translation>ファイル &quot;%1&quot; は置き換えませんでした。変換中にログが変わりました。ログの取得を終えてから、もう一度変換してください。</translation>
+    </message>
+    <message>
+        <source>not replaced: the log changed while it was converted; convert it again once the capture is closed</source>
+        <translation>置き換えませんでした: 変換中にログが変わりました。ログの取得を終えてから、もう一度変換してください</translation>
+    </message>
+    <message>
+        <source>Did not write &quot;%1&quot;: another file took its name while the log was converted.</source>
+        <translation>ファイル &quot;%1&quot; には書き込みませんでした。ログの変換中に、別のファイルがその名前で置かれました。</translation>
+    </message>
+    <message>
+        <source>not written: another file took its name while the log was converted</source>
+        <translation>書き込みませんでした: ログの変換中に、別のファイルがその名前で置かれました</translation>
+    </message>
+    <message>
+        <source>Cannot convert &quot;%1&quot;: &quot;%3&quot; gives the same output name, so the existing output may be that log's. Turn on keeping the dots of file names to give each log an output of its own.</source>
+        <translation>ファイル &quot;%1&quot; は変換しませんでした。&quot;%3&quot; からも同じ出力ファイル名になるため、今ある出力はそのログのものかもしれません。「ファイル名のドットを残す」をオンにすると、ログごとに別の出力になります。</translation>
+    </message>
+    <message>
+        <source>not converted: %3 gives the same output name, so the existing output may be that log's (--keep-dots keeps the dots)</source>
+        <translation>変換しませんでした: %3 からも同じ出力ファイル名になるため、今ある出力はそのログのものかもしれません（--keep-dots でドットを残せます）</translation>
+    </message>
+    <message>
+        <source>Cannot convert &quot;%1&quot;: line %4 is too long to clean in memory.</source>
+        <translation>ファイル &quot;%1&quot; は変換しませんでした。%4 行目が長すぎて、メモリー内で処理できません。</translation>
+    </message>
+    <message>
+        <source>not converted: line %4 is too long to clean in memory</source>
+        <translation>変換しませんでした: %4 行目が長すぎて、メモリー内で処理できません</translation>
+    </message>
+    <message>
+        <source>Cannot convert &quot;%1&quot;: standard output is the log itself.</source>
+        <translation>ファイル &quot;%1&quot; は変換しませんでした。標準出力がそのログ自身です。</translation>
+    </message>
+    <message>
+        <source>not converted: standard output is the log itself</source>
+        <translation>変換しませんでした: 標準出力がそのログ自身です</translation>
+    </message>
+    <message>
+        <source>not converted: standard input is closed</source>
+        <translation>変換しませんでした: 標準入力が閉じられています</translation>
+    </message>
+    <message>
+        <source>cannot write to standard output: it is closed</source>
+        <translation>標準出力に書き込めません: 閉じられています</translation>
+    </message>
+    <message>
+        <source>note: the log grew while it was converted; the output holds what had been read</source>
+        <translation>注意: 変換中にログが大きくなりました。出力には読み込んだところまでが入っています</translation>
+    </message>
 </context>
 </TS>

@@ -1,5 +1,8 @@
 #include "BatchOutputs.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace tarnwick {
 
 std::optional<QString> BatchOutputs::writtenForAnother(const QString &output, const QString &source) const
@@ -13,10 +16,41 @@ std::optional<QString> BatchOutputs::writtenForAnother(const QString &output, co
     return found->second.sourceName;
 }
 
+bool BatchOutputs::writtenFor(const QString &output, const QString &source) const
+{
+    const auto target = fileIdentity(output);
+    const auto found = target ? written_.find(*target) : written_.end();
+    return found != written_.end() && found->second.source && found->second.source == fileIdentity(source);
+}
+
 void BatchOutputs::record(const QString &output, const QString &source)
 {
     if (const auto target = fileIdentity(output))
         written_[*target] = {fileIdentity(source), source};
+}
+
+std::optional<QString> BatchOutputs::otherLogNamedAlike(const QString &output, const QString &source, const OutputNaming &naming)
+{
+    const QFileInfo log(source);
+    const QString suffix = log.suffix();
+    const QString folder = log.absolutePath();
+    auto listing = listings_.find(folder);
+    if (listing == listings_.end())
+        listing = listings_.emplace(folder, QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name)).first;
+    const QString outputName = QFileInfo(output).fileName();
+    const auto outputFile = fileIdentity(output);
+    const auto sourceFile = fileIdentity(source);
+    for (const QString &name : listing->second) {
+        if (suffix.isEmpty() || QFileInfo(name).suffix().compare(suffix, Qt::CaseInsensitive) != 0 || name == log.fileName())
+            continue;
+        const QString other = log.dir().filePath(name);
+        // Names are compared first, so that only a likely match costs a look at the disk.
+        if (QFileInfo(naming.outputOf(other)).fileName().compare(outputName, Qt::CaseInsensitive) != 0)
+            continue;
+        if (fileIdentity(naming.outputOf(other)) == outputFile && fileIdentity(other) != sourceFile)
+            return QDir::toNativeSeparators(other);
+    }
+    return std::nullopt;
 }
 
 } // namespace tarnwick

@@ -1,24 +1,33 @@
 #pragma once
 
+#include "OutputName.h"
 #include "platform/FileIdentity.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <map>
 #include <optional>
 
 namespace tarnwick {
 
-// The outputs that one batch has written, so that no later source of the same batch replaces
-// one of them (two logs whose names give the same output name). Files are told apart by their
-// identity, so a link or another spelling of the name changes nothing.
+// What one batch (or one conversion of the window) knows of the outputs it may not replace.
+// Files are told apart by their identity, so a link or another spelling of the name changes
+// nothing.
 class BatchOutputs {
 public:
     // The source (as it was given) for which this batch wrote the file at `output`, when that
     // was another source than `source`.
     std::optional<QString> writtenForAnother(const QString &output, const QString &source) const;
+    // Whether the file at `output` holds what this batch wrote for `source`.
+    bool writtenFor(const QString &output, const QString &source) const;
     // The file at `output` now holds what this batch wrote for `source`.
     void record(const QString &output, const QString &source);
+
+    // Another log in the source's folder (a file with the source's extension) whose output name
+    // is `output` too, so that the existing output may be that log's: its path. Each folder is
+    // listed once.
+    std::optional<QString> otherLogNamedAlike(const QString &output, const QString &source, const OutputNaming &naming);
 
 private:
     struct Written {
@@ -26,6 +35,7 @@ private:
         QString sourceName;
     };
     std::map<FileIdentity, Written> written_;
+    std::map<QString, QStringList> listings_; // the files of each folder, by its absolute path
 };
 
 } // namespace tarnwick

@@ -3,8 +3,7 @@
 #include "LineCleaner.h"
 #include "LineEndNormaliser.h"
 #include "platform/EndingSignals.h"
-#include "platform/TextInput.h"
-#include "platform/TextOutput.h"
+#include "platform/TestPause.h"
 
 #include <QDir>
 #include <QLocale>
@@ -42,23 +41,59 @@ ConversionRun::ConversionRun(RunPaths paths, CharacterRule rule, RunHost &host, 
     , rule_(rule)
     , host_(host)
     , options_(options)
+    , source_(options.bufferSize)
+    , output_(options.bufferSize)
 {
 }
 
 RunOutcome ConversionRun::run()
 {
-    if (sameFile(paths_.source, paths_.temporary) || sameFile(paths_.output, paths_.temporary)) {
-        fail(RunOutcome::Failure::SourceIsTemporary, paths_.temporary);
+    // A line too long for memory fails this log alone; what the run holds is freed on the way
+    // out, so the next log of a batch has the memory again.
+    try {
+        return runPasses();
+    } catch (const std::bad_alloc &) {
+        output_.discard();
+        temporary_.remove();
+        fail(RunOutcome::Failure::LineTooLong, paths_.source);
+        failure_.line = line_;
         return failure_;
     }
-    outputIsSource_ = sameFile(paths_.source, paths_.output);
-    if (!mayWriteOutput())
-        return failure_;
-    if (!normalise() || (!aborted_ && !clean())) {
+}
+
+RunOutcome ConversionRun::runPasses()
+{
+    pauseForTest("start");
+    if (!openFiles() || !mayWriteOutput() || !normalise() || (!aborted_ && !clean())) {
+        output_.discard();
         temporary_.remove();
         return failure_;
     }
     return finish(aborted_ ? RunOutcome::Status::Aborted : RunOutcome::Status::Completed);
+}
+
+// Both files are opened before anything is read, and what the run checks is the files it opened:
+// the output's target is found once, links and all (see ReplacementFile).
+bool ConversionRun::openFiles()
+{
+    if (sameFile(paths_.source, paths_.temporary) || sameFile(paths_.output, paths_.temporary))
+        return fail(RunOutcome::Failure::SourceIsTemporary, paths_.temporary);
+    if (!source_.open(paths_.source))
+        return fail(RunOutcome::Failure::OpenSource, paths_.source, source_.errorString());
+    sourceState_ = fileState(source_.device());
+    if (sourceState_ && sourceState_->kind == FileState::Kind::Device)
+        return fail(RunOutcome::Failure::SourceNotAFile, paths_.source);
+    if (!output_.open(paths_.output)) {
+        switch (output_.refusal()) {
+        case ReplacementFile::Refusal::ReadOnly: return fail(RunOutcome::Failure::OutputReadOnly, paths_.output);
+        case ReplacementFile::Refusal::UntrustedLink: return fail(RunOutcome::Failure::UntrustedLink, paths_.output);
+        case ReplacementFile::Refusal::Changed: return fail(RunOutcome::Failure::OutputChanged, paths_.output);
+        case ReplacementFile::Refusal::None: break;
+        }
+        return fail(RunOutcome::Failure::WriteOutput, paths_.output, output_.errorString());
+    }
+    outputIsSource_ = sourceState_ && output_.replaced() == sourceState_->identity;
+    return true;
 }
 
 // What the run must not replace, told before anything is read.
@@ -66,17 +101,38 @@ bool ConversionRun::mayWriteOutput()
 {
     if (outputIsSource_ && !options_.replacesSource)
         return fail(RunOutcome::Failure::OutputIsSource, paths_.source, {}, paths_.output);
-    if (!linkMayBeFollowed(paths_.output))
-        return fail(RunOutcome::Failure::UntrustedLink, paths_.output);
+    // Overwriting, the output is the log that was opened, or the log has been replaced.
+    if (options_.replacesSource && !outputIsSource_)
+        return fail(RunOutcome::Failure::SourceChanged, paths_.source);
     if (options_.batch) {
         if (const auto other = options_.batch->writtenForAnother(paths_.output, paths_.source))
             return fail(RunOutcome::Failure::OutputOfAnother, paths_.source, {}, *other);
     }
+    // An output this batch wrote for the same log is its own, whatever other logs are named.
+    if (options_.naming && !outputIsSource_ && output_.replaced() && !(options_.batch && options_.batch->writtenFor(paths_.output, paths_.source))) {
+        BatchOutputs alone;
+        BatchOutputs &known = options_.batch ? *options_.batch : alone;
+        if (const auto other = known.otherLogNamedAlike(paths_.output, paths_.source, *options_.naming))
+            return fail(RunOutcome::Failure::NameOfAnother, paths_.source, {}, *other);
+    }
     return true;
+}
+
+// Whether the source is as it was when it was opened: a log that a terminal program still
+// writes to grows while it is read, and what it gains after the read would be lost with it.
+bool ConversionRun::sourceKept()
+{
+    if (!sourceState_ || sourceState_->kind != FileState::Kind::Regular)
+        return true;
+    const auto now = fileState(source_.device());
+    const auto named = fileState(paths_.source);
+    return now == sourceState_ && named && named->identity == sourceState_->identity;
 }
 
 RunOutcome ConversionRun::finish(RunOutcome::Status status)
 {
+    output_.discard(); // an output not committed (an abort) stays as it was
+
     if (!temporary_.remove()) {
         fail(RunOutcome::Failure::DeleteTemporary, temporary_.path(), temporary_.errorString());
         return failure_;
@@ -85,6 +141,7 @@ RunOutcome ConversionRun::finish(RunOutcome::Status status)
     if (written_) {
         outcome.output = QDir::toNativeSeparators(paths_.output);
         outcome.lines = cleaned_;
+        outcome.sourceGrew = sourceGrew_;
     }
     return outcome;
 }
@@ -124,9 +181,7 @@ void ConversionRun::noteEndingSignal()
 
 bool ConversionRun::normalise()
 {
-    TextInput source(options_.bufferSize);
-    if (!source.open(paths_.source))
-        return fail(RunOutcome::Failure::OpenSource, paths_.source, source.errorString());
+    TextInput &source = source_;
     if (!temporary_.create(paths_.temporary))
         return fail(RunOutcome::Failure::CreateTemporary, paths_.temporary, temporary_.errorString());
     TextOutput temporary(options_.bufferSize);
@@ -135,6 +190,7 @@ bool ConversionRun::normalise()
     total_ = 0;
     block_ = 0;
     showProgress(0);
+    pauseForTest("normalising");
     LineEndNormaliser normaliser(options_.controlsOn);
     SourceDecoder decoder(options_.encoding);
     const bool detecting = options_.encoding == EncodingSetting::Auto;
@@ -197,11 +253,7 @@ bool ConversionRun::clean()
         return fail(RunOutcome::Failure::ReadTemporary, temporary_.path(), temporary_.file().errorString());
     TextInput input(options_.bufferSize);
     input.open(temporary_.file());
-    TextOutput output(options_.bufferSize);
-    if (!output.open(paths_.output)) {
-        return output.refusedReadOnly() ? fail(RunOutcome::Failure::OutputReadOnly, paths_.output)
-                                        : fail(RunOutcome::Failure::WriteOutput, paths_.output, output.errorString());
-    }
+    TextOutput &output = output_;
 
     if (outputEncoding_)
         output.encodeAsUtf16(*outputEncoding_);
@@ -211,6 +263,7 @@ bool ConversionRun::clean()
     block_ = 0;
     std::uint64_t done = 0;
     showProgress(done);
+    pauseForTest("cleaning");
     LineCleaner cleaner(input, output, rule_, options_.controlsOn, options_.pagerPrompts);
     while (!aborted_ && !output.failed() && !input.atEnd()) {
         // Lines that no cleaner changes go out in one copy, up to the next progress step.
@@ -224,6 +277,7 @@ bool ConversionRun::clean()
                 progressStep(done);
             continue;
         }
+        line_ = done + block_ + 1;
         cleaner.CleanLine(host_.scrollOn());
         lineDone(done);
     }
@@ -239,8 +293,16 @@ bool ConversionRun::clean()
         output.discard();
         return true;
     }
-    if (!output.commit())
-        return fail(RunOutcome::Failure::WriteOutput, paths_.output, output.errorString());
+    const bool kept = sourceKept();
+    if (outputIsSource_ && !kept) {
+        output.discard();
+        return fail(RunOutcome::Failure::SourceChanged, paths_.source);
+    }
+    if (!output.commit()) {
+        return output.refusal() == ReplacementFile::Refusal::Changed ? fail(RunOutcome::Failure::OutputChanged, paths_.output)
+                                                                     : fail(RunOutcome::Failure::WriteOutput, paths_.output, output.errorString());
+    }
+    sourceGrew_ = !kept;
     if (options_.batch)
         options_.batch->record(paths_.output, paths_.source);
     written_ = true;

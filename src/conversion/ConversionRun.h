@@ -1,10 +1,13 @@
 #pragma once
 
 #include "BatchOutputs.h"
+#include "OutputName.h"
 #include "SourceEncoding.h"
 #include "platform/CharacterRule.h"
+#include "platform/FileIdentity.h"
 #include "platform/TemporaryFile.h"
 #include "platform/TextInput.h"
+#include "platform/TextOutput.h"
 
 #include <QString>
 #include <QStringList>
@@ -46,6 +49,9 @@ struct RunOptions {
     bool replacesSource = false;
     // The outputs of the batch this run belongs to, which it must not replace; it adds its own.
     BatchOutputs *batch = nullptr;
+    // The rule the output's name came from, so that an existing output whose name another log
+    // of the folder gives too is not replaced (see BatchOutputs::otherLogNamedAlike).
+    std::optional<OutputNaming> naming{};
     // How the source's encoding is found; System reads it by the rule the run is given.
     EncodingSetting encoding = EncodingSetting::System;
     // The size of each read and write of the run's files.
@@ -69,6 +75,12 @@ struct RunOutcome {
         OutputIsSource,    // without the overwrite setting
         OutputOfAnother,   // written by the same batch for another source, named in `other`
         UntrustedLink,     // another user's link in a shared folder
+        SourceNotAFile,    // a device, which has no end
+        SourceChanged,     // the source to be replaced grew or changed while it was read
+        OutputChanged,     // another file took the output's name while the run went on
+        NameOfAnother,     // another log, named in `other`, gives the same output name
+        LineTooLong,       // line `line` does not fit into memory
+        OutputIsInput,     // standard output is the source file
     };
     Status status = Status::Completed;
     Failure failure = Failure::None;
@@ -79,6 +91,8 @@ struct RunOutcome {
     // path in native separators and the source lines cleaned into it. Empty when none was written.
     QString output;
     std::uint64_t lines = 0;
+    std::uint64_t line = 0;     // the source line a failure concerns
+    bool sourceGrew = false;    // completed, from a source that was written to while it was read
 };
 
 // "9,934,400 / 15,000,048".
@@ -113,8 +127,11 @@ public:
     void interrupt() { aborted_ = interrupted_ = true; }
 
 private:
+    RunOutcome runPasses();
+    bool openFiles();
     bool normalise();
     bool clean();
+    bool sourceKept();
     bool fail(RunOutcome::Failure failure, const QString &path, const QString &reason = {}, const QString &other = {});
     bool mayWriteOutput();
     RunOutcome finish(RunOutcome::Status status);
@@ -135,6 +152,10 @@ private:
     RunHost &host_;
     RunOptions options_;
     TemporaryFile temporary_;
+    TextInput source_;
+    TextOutput output_;
+    std::optional<FileState> sourceState_;
+    std::uint64_t line_ = 0; // the line the cleaning pass is at
     bool aborted_ = false;
     bool interrupted_ = false;
     bool outputIsSource_ = false;
@@ -145,6 +166,7 @@ private:
     RunOutcome failure_;
     std::uint64_t cleaned_ = 0; // lines cleaned into the output that was written
     bool written_ = false;
+    bool sourceGrew_ = false;
     std::string_view byteOrderMark_;
     std::optional<QStringConverter::Encoding> outputEncoding_;
 };

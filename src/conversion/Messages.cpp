@@ -54,6 +54,24 @@ FailureTexts textsOf(Failure failure)
     case Failure::UntrustedLink:
         return {QT_TRANSLATE_NOOP("tarnwick", "Cannot write \"%1\": it is a symbolic link that another user made in a shared folder."),
                 QT_TRANSLATE_NOOP("tarnwick", "cannot write: a symbolic link that another user made in a shared folder")};
+    case Failure::SourceNotAFile:
+        return {QT_TRANSLATE_NOOP("tarnwick", "Cannot convert \"%1\": it is a device, not a file."),
+                QT_TRANSLATE_NOOP("tarnwick", "not converted: it is a device, not a file")};
+    case Failure::SourceChanged:
+        return {QT_TRANSLATE_NOOP("tarnwick", "Did not replace \"%1\": the log changed while it was converted. Convert it again once the capture is closed."),
+                QT_TRANSLATE_NOOP("tarnwick", "not replaced: the log changed while it was converted; convert it again once the capture is closed")};
+    case Failure::OutputChanged:
+        return {QT_TRANSLATE_NOOP("tarnwick", "Did not write \"%1\": another file took its name while the log was converted."),
+                QT_TRANSLATE_NOOP("tarnwick", "not written: another file took its name while the log was converted")};
+    case Failure::NameOfAnother:
+        return {QT_TRANSLATE_NOOP("tarnwick", "Cannot convert \"%1\": \"%3\" gives the same output name, so the existing output may be that log's. Turn on keeping the dots of file names to give each log an output of its own."),
+                QT_TRANSLATE_NOOP("tarnwick", "not converted: %3 gives the same output name, so the existing output may be that log's (--keep-dots keeps the dots)")};
+    case Failure::LineTooLong:
+        return {QT_TRANSLATE_NOOP("tarnwick", "Cannot convert \"%1\": line %4 is too long to clean in memory."),
+                QT_TRANSLATE_NOOP("tarnwick", "not converted: line %4 is too long to clean in memory")};
+    case Failure::OutputIsInput:
+        return {QT_TRANSLATE_NOOP("tarnwick", "Cannot convert \"%1\": standard output is the log itself."),
+                QT_TRANSLATE_NOOP("tarnwick", "not converted: standard output is the log itself")};
     case Failure::None:
         break;
     }
@@ -114,12 +132,13 @@ QString closedReason(const QString &reason, Language language)
     return shown + u'。';
 }
 
-// The text with the place markers it holds filled (%1, %2, %3 from the values in turn), in one
+// The text with the place markers it holds filled (%1 to %4 from the values in turn), in one
 // pass, so that a marker inside a file name stays as it is.
-QString filled(const QString &text, const QString &first, const QString &second = {}, const QString &third = {})
+QString filled(const QString &text, const QString &first, const QString &second = {}, const QString &third = {}, const QString &fourth = {})
 {
     QStringList values;
-    for (const auto &[marker, value] : {std::pair{u"%1"_s, first}, std::pair{u"%2"_s, second}, std::pair{u"%3"_s, third}}) {
+    for (const auto &[marker, value] :
+         {std::pair{u"%1"_s, first}, std::pair{u"%2"_s, second}, std::pair{u"%3"_s, third}, std::pair{u"%4"_s, fourth}}) {
         if (text.contains(marker))
             values.append(value);
     }
@@ -127,8 +146,14 @@ QString filled(const QString &text, const QString &first, const QString &second 
     case 1: return text.arg(values[0]);
     case 2: return text.arg(values[0], values[1]);
     case 3: return text.arg(values[0], values[1], values[2]);
+    case 4: return text.arg(values[0], values[1], values[2], values[3]);
     default: return text;
     }
+}
+
+QString lineNumber(const RunOutcome &outcome)
+{
+    return QLocale(QLocale::English, QLocale::UnitedStates).toString(qulonglong(outcome.line));
 }
 
 } // namespace
@@ -155,12 +180,13 @@ QString text(Language language, const char *source)
 
 QString failureSentence(const RunOutcome &outcome, Language language)
 {
-    return filled(text(language, textsOf(outcome.failure).sentence), outcome.file, closedReason(outcome.reason, language), outcome.other);
+    return filled(text(language, textsOf(outcome.failure).sentence), outcome.file, closedReason(outcome.reason, language), outcome.other,
+                  lineNumber(outcome));
 }
 
 QString failureReason(const RunOutcome &outcome, Language language)
 {
-    return filled(text(language, textsOf(outcome.failure).reason), worded(outcome.reason, language), {}, outcome.other);
+    return filled(text(language, textsOf(outcome.failure).reason), worded(outcome.reason, language), {}, outcome.other, lineNumber(outcome));
 }
 
 Problem problemOf(const RunOutcome &outcome)
@@ -182,6 +208,11 @@ Problem problemOf(const QString &file, NotConverted why, const QString &reason)
         source = QT_TRANSLATE_NOOP("tarnwick", "not converted: a path on the command line cannot hold a quotation mark");
         break;
     case NotConverted::StandardOutputFailed: source = QT_TRANSLATE_NOOP("tarnwick", "cannot write to standard output: %1"); break;
+    case NotConverted::StandardInputClosed: source = QT_TRANSLATE_NOOP("tarnwick", "not converted: standard input is closed"); break;
+    case NotConverted::StandardOutputClosed: source = QT_TRANSLATE_NOOP("tarnwick", "cannot write to standard output: it is closed"); break;
+    case NotConverted::SourceGrew:
+        source = QT_TRANSLATE_NOOP("tarnwick", "note: the log grew while it was converted; the output holds what had been read");
+        break;
     }
     return {file, filled(text(Language::English, source), reason), filled(text(Language::Japanese, source), reason)};
 }

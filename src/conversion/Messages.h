@@ -43,7 +43,18 @@ struct Problem {
 };
 
 // Why a file given to a batch was not converted, besides a failed run.
-enum class NotConverted { Aborted, BatchEnded, EmptyName, UnencodableName, QuotationMark, StandardOutputFailed };
+// SourceGrew is no failure: the log was converted, but is told of.
+enum class NotConverted {
+    Aborted,
+    BatchEnded,
+    EmptyName,
+    UnencodableName,
+    QuotationMark,
+    StandardOutputFailed,
+    StandardInputClosed,
+    StandardOutputClosed,
+    SourceGrew,
+};
 
 Problem problemOf(const RunOutcome &outcome);
 // For StandardOutputFailed, `reason` is the system's.

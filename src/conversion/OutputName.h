@@ -9,4 +9,12 @@ namespace tarnwick {
 // dot instead (192.168.1.1.log gives 192.168.1.1), a dot that begins the name not counting.
 QString outputBase(const QString &sourcePath, bool keepDots = false);
 
+// How an output's name follows from its source's: the base and the output extension.
+struct OutputNaming {
+    bool keepDots = false;
+    QString extension;
+
+    QString outputOf(const QString &sourcePath) const { return outputBase(sourcePath, keepDots) + u'.' + extension; }
+};
+
 } // namespace tarnwick

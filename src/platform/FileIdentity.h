@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFileDevice>
 #include <QString>
 
 #include <compare>
@@ -20,11 +21,20 @@ struct FileIdentity {
 // The identity of the file the path refers to (links followed); nothing when there is none.
 std::optional<FileIdentity> fileIdentity(const QString &path);
 
-// Whether a symbolic link at `path` may be followed into the file it names. Links in a
-// world-writable folder with the sticky bit (/tmp) are followed only where the kernel's
-// protected-symlinks rule would follow them: the link belongs to the user running the program
-// or to the folder's owner. Another user's link there may point anywhere the program may
-// write. Anything that is not such a link may be followed.
-bool linkMayBeFollowed(const QString &path);
+// What a run notes of a file it reads, so that it can tell afterwards whether the file changed
+// while it was read (a capture still being written, a log replaced).
+struct FileState {
+    enum class Kind { Regular, Device, Other }; // Other: a FIFO, a pipe, a socket
+    FileIdentity identity;
+    Kind kind = Kind::Other;
+    std::int64_t size = 0;
+    std::int64_t modified = 0; // in the system's own units
+
+    bool operator==(const FileState &) const = default;
+};
+
+// The state of an open file, or of the file a path refers to (links followed).
+std::optional<FileState> fileState(QFileDevice &file);
+std::optional<FileState> fileState(const QString &path);
 
 } // namespace tarnwick

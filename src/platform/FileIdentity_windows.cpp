@@ -2,11 +2,48 @@
 
 #include "WideName_windows.h"
 
+#include <io.h>
 #include <windows.h>
 
 namespace tarnwick {
 
+namespace {
+
+std::optional<FileState> stateOf(HANDLE file)
+{
+    BY_HANDLE_FILE_INFORMATION information{};
+    const DWORD type = GetFileType(file);
+    FileState state;
+    state.kind = type == FILE_TYPE_DISK ? FileState::Kind::Regular : type == FILE_TYPE_CHAR ? FileState::Kind::Device : FileState::Kind::Other;
+    if (state.kind != FileState::Kind::Regular)
+        return state;
+    if (!GetFileInformationByHandle(file, &information))
+        return std::nullopt;
+    state.identity = {information.dwVolumeSerialNumber, (std::uint64_t(information.nFileIndexHigh) << 32) | information.nFileIndexLow};
+    state.size = std::int64_t((std::uint64_t(information.nFileSizeHigh) << 32) | information.nFileSizeLow);
+    state.modified = std::int64_t((std::uint64_t(information.ftLastWriteTime.dwHighDateTime) << 32) | information.ftLastWriteTime.dwLowDateTime);
+    return state;
+}
+
+} // namespace
+
 std::optional<FileIdentity> fileIdentity(const QString &path)
+{
+    const auto state = fileState(path);
+    return state && state->kind == FileState::Kind::Regular ? std::optional(state->identity) : std::nullopt;
+}
+
+std::optional<FileState> fileState(QFileDevice &file)
+{
+    if (file.handle() < 0)
+        return std::nullopt;
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()));
+    if (handle == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    return stateOf(handle);
+}
+
+std::optional<FileState> fileState(const QString &path)
 {
     if (path.isEmpty())
         return std::nullopt;
@@ -15,19 +52,9 @@ std::optional<FileIdentity> fileIdentity(const QString &path)
                                     nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return std::nullopt;
-    BY_HANDLE_FILE_INFORMATION information{};
-    const bool known = GetFileInformationByHandle(file, &information);
+    const auto state = stateOf(file);
     CloseHandle(file);
-    if (!known)
-        return std::nullopt;
-    return FileIdentity{information.dwVolumeSerialNumber, (std::uint64_t(information.nFileIndexHigh) << 32) | information.nFileIndexLow};
-}
-
-// Windows has no sticky shared folders whose links another user plants; a link there is
-// created only with the right to create links.
-bool linkMayBeFollowed(const QString &)
-{
-    return true;
+    return state;
 }
 
 } // namespace tarnwick

@@ -22,6 +22,8 @@ public:
     // where it stands; close() leaves it open.
     void open(QFileDevice &device);
     void close();
+    // The file being read.
+    QFileDevice &device() { return *file_; }
 
     // True exactly when no byte is left to read (or reading has failed).
     bool atEnd();

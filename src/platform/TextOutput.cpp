@@ -1,8 +1,5 @@
 #include "TextOutput.h"
 
-#include "FileMetadata.h"
-
-#include <QFileInfo>
 
 namespace tarnwick {
 
@@ -21,32 +18,16 @@ bool TextOutput::open(const QString &path)
 {
     discard();
     failed_ = false;
-    const QFileInfo target(path);
-    refusedReadOnly_ = target.isFile() && isReadOnly(path);
-    if (refusedReadOnly_) {
+    refusal_ = ReplacementFile::Refusal::None;
+    replacement_ = std::make_unique<ReplacementFile>(path);
+    if (!replacement_->open()) {
         failed_ = true;
-        errorString_ = QStringLiteral("the file is read-only");
+        refusal_ = replacement_->refusal();
+        errorString_ = refusedReadOnly() ? QStringLiteral("the file is read-only") : replacement_->errorString();
+        replacement_.reset();
         return false;
     }
-    if (!target.exists() || target.isFile() || target.isDir()) {
-        replacement_ = std::make_unique<ReplacementFile>(path);
-        if (!replacement_->open()) {
-            failed_ = true;
-            errorString_ = replacement_->errorString();
-            replacement_.reset();
-            return false;
-        }
-        file_ = &replacement_->device();
-        return true;
-    }
-    direct_ = std::make_unique<QFile>(path);
-    file_ = direct_.get();
-    if (!direct_->open(QIODevice::WriteOnly | QIODevice::Unbuffered | QIODevice::Truncate)) {
-        fail();
-        direct_.reset();
-        file_ = nullptr;
-        return false;
-    }
+    file_ = &replacement_->device();
     return true;
 }
 
@@ -127,19 +108,11 @@ bool TextOutput::commit()
         return false;
     flushBuffer();
     bool ok = !failed_;
-    if (replacement_) {
-        if (ok && !replacement_->commit()) {
-            failed_ = true;
-            errorString_ = replacement_->errorString();
-            ok = false;
-        }
-    } else if (direct_) {
-        // Closing flushes nothing more (the file is unbuffered), but a late error still shows.
-        if (!direct_->flush() && ok) {
-            fail();
-            ok = false;
-        }
-        direct_->close();
+    if (replacement_ && ok && !replacement_->commit()) {
+        failed_ = true;
+        refusal_ = replacement_->refusal();
+        errorString_ = replacement_->errorString();
+        ok = false;
     }
     discard();
     return ok;
@@ -150,7 +123,6 @@ void TextOutput::discard()
     if (replacement_)
         replacement_->discard();
     replacement_.reset();
-    direct_.reset();
     file_ = nullptr;
     used_ = 0;
     fromUtf8_.reset();

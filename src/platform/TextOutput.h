@@ -20,8 +20,9 @@ namespace tarnwick {
 // A file opened by its path is written as a new file beside the target, which takes the
 // target's place only at commit(), with the target's owner, protection and attributes; until
 // then, and after discard() or any failure, an existing file stays exactly as it was. An
-// existing file that may not be written is refused. A target that is not a regular file (a
-// device such as /dev/null) cannot be replaced and is written directly.
+// existing file that may not be written is refused, and so is a path through another user's
+// link in a shared folder. A target that is not a regular file (a device such as /dev/null)
+// cannot be replaced and is written directly (see ReplacementFile).
 class TextOutput {
 public:
     static constexpr std::size_t defaultBufferSize = 1 << 20;
@@ -71,8 +72,11 @@ public:
     bool flush();
 
     bool failed() const { return failed_; }
-    // The open failed because the existing file may not be written.
-    bool refusedReadOnly() const { return refusedReadOnly_; }
+    // Why the open or the commit was refused, where it was (see ReplacementFile::Refusal).
+    ReplacementFile::Refusal refusal() const { return refusal_; }
+    bool refusedReadOnly() const { return refusal_ == ReplacementFile::Refusal::ReadOnly; }
+    // The existing file that a file opened by its path replaces; nothing for a new one.
+    std::optional<FileIdentity> replaced() const { return replacement_ ? replacement_->replaced() : std::nullopt; }
     QString errorString() const { return errorString_; }
 
 private:
@@ -83,7 +87,6 @@ private:
     void fail();
 
     std::unique_ptr<ReplacementFile> replacement_; // for a file opened by its path
-    std::unique_ptr<QFile> direct_;                // for a device opened by its path
     QFileDevice *file_ = nullptr;
     std::optional<QStringDecoder> fromUtf8_;
     std::optional<QStringEncoder> toUtf16_;
@@ -91,7 +94,7 @@ private:
     std::size_t capacity_;
     std::size_t used_ = 0;
     bool failed_ = false;
-    bool refusedReadOnly_ = false;
+    ReplacementFile::Refusal refusal_ = ReplacementFile::Refusal::None;
     QString errorString_;
 };
 

@@ -29,6 +29,8 @@ int runBatch(BatchWindow &window, const QStringList &paths, const BatchReport &r
         const auto outcome = window.convert(outputs);
         if (outcome && outcome->status == RunOutcome::Status::Failed)
             tell(problemOf(*outcome));
+        if (outcome && outcome->sourceGrew)
+            report(problemOf(QDir::toNativeSeparators(path), NotConverted::SourceGrew));
         if (outcome && outcome->status == RunOutcome::Status::Aborted && endingSignal() == 0)
             tell(problemOf(QDir::toNativeSeparators(path), NotConverted::Aborted));
         allConverted = allConverted && (!outcome || outcome->status == RunOutcome::Status::Completed);

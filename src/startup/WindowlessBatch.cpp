@@ -15,9 +15,11 @@ std::optional<RunOutcome> WindowlessBatch::convert(BatchOutputs &outputs)
 {
     if (source_.isEmpty())
         return std::nullopt;
-    const QString output = settings_.run.replacesSource ? source_ : outputBase(source_, settings_.keepDots) + u'.' + settings_.fileExt;
+    const OutputNaming naming{settings_.keepDots, settings_.fileExt};
+    const QString output = settings_.run.replacesSource ? source_ : naming.outputOf(source_);
     RunOptions options = settings_.run;
     options.batch = &outputs;
+    options.naming = naming;
     return ConversionRun({source_, output, files_.temporaryFile}, rule_, *this, options).run();
 }
 

@@ -538,7 +538,7 @@ void tst_ConversionRun::reportsFailures_data()
                                            << u"Cannot write \"/dev/full\": No space left on device"_s
                                            << u"ファイル \"/dev/full\" に書き込めませんでした。"_s << u"ディスクの空き容量が足りません"_s;
     QTest::newRow("output is a folder") << u"@/r1.log"_s << u"@/folder"_s << temporary
-                                        << u"Cannot write \"@/folder\": Filename refers to a directory"_s
+                                        << u"Cannot write \"@/folder\": Is a directory"_s
                                         << u"ファイル \"@/folder\" に書き込めませんでした。"_s << u"フォルダーです"_s;
     QTest::newRow("output is read-only") << u"@/r1.log"_s << u"@/read-only.txt"_s << temporary
                                          << u"Cannot write \"@/read-only.txt\": the file is read-only"_s
