@@ -136,6 +136,18 @@
         <translation>警告: 設定ファイル %1 は 1 MiB を超えています。設定はそこから読み込まず、保存もしません</translation>
     </message>
     <message>
+        <source>warning: the profile %1 belongs to another user; the settings are read from it but changes are not kept</source>
+        <translation>警告: 設定ファイル %1 は他のユーザーのファイルです。設定はそこから読み込みますが、変更は保存しません</translation>
+    </message>
+    <message>
+        <source>warning: the profile %1 is a symbolic link to another user's file; the settings are read from it but changes are not kept</source>
+        <translation>警告: 設定ファイル %1 は他のユーザーのファイルへのシンボリックリンクです。設定はそこから読み込みますが、変更は保存しません</translation>
+    </message>
+    <message>
+        <source>warning: the profile %1 is read-only; the settings are read from it but changes are not kept</source>
+        <translation>警告: 設定ファイル %1 は読み取り専用です。設定はそこから読み込みますが、変更は保存しません</translation>
+    </message>
+    <message>
         <source>cannot open the display %1 to show the window on; give the logs to convert as arguments (see --help)</source>
         <translation>ウィンドウを表示するディスプレイ %1 を開けません。変換するログを引数で指定してください（--help を参照）</translation>
     </message>

@@ -27,7 +27,7 @@ StoredSettings readStoredSettings(const QString &iniFile)
     stored.scroll = readSwitch(iniFile, scrollKey);
     stored.controls = readSwitch(iniFile, controlsKey);
     stored.keepDots = readSwitch(iniFile, keepDotsKey);
-    const bool firstStart = WinSys::profileState(iniFile) != WinSys::ProfileState::Usable;
+    const bool firstStart = !WinSys::isRead(WinSys::profileState(iniFile));
     stored.fileExt = firstStart ? QStringLiteral("txt") : readText(iniFile, fileExtKey);
     stored.encoding = readText(iniFile, encodingKey);
     stored.pagerPrompts = WinSys::ReadIniSeries(iniFile, section, pagerKeyStem, mostPagerPrompts);

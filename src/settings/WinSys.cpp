@@ -1,11 +1,15 @@
 #include "WinSys.h"
 
+#include "platform/FileMetadata.h"
+#include "platform/FileOwner.h"
+#include "platform/ReplacementFile.h"
 #include "platform/RunningProgram.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
 
 #include <algorithm>
 
@@ -13,82 +17,150 @@ namespace WinSys {
 
 namespace {
 
-constexpr qsizetype maxValueBytes = 254;
+// The profile's bytes as the file holds them, and the encoding they are read in.
+struct Profile {
+    QByteArray bytes;
+    QStringConverter::Encoding encoding = QStringConverter::Utf8;
+    qsizetype markBytes = 0; // of the byte order mark, which stays where it is
 
-// Where a key stands in the profile text, or where it would go.
+    // Line breaks are looked for a whole code unit at a time, so that a byte of a UTF-16
+    // character is not taken for one.
+    qsizetype unitBytes() const { return encoding == QStringConverter::Utf16LE || encoding == QStringConverter::Utf16BE ? 2 : 1; }
+
+    char16_t unitAt(qsizetype at) const
+    {
+        const auto byte = [&](qsizetype offset) { return static_cast<char16_t>(static_cast<unsigned char>(bytes[at + offset])); };
+        switch (encoding) {
+        case QStringConverter::Utf16LE:
+            return static_cast<char16_t>(byte(0) | byte(1) << 8);
+        case QStringConverter::Utf16BE:
+            return static_cast<char16_t>(byte(0) << 8 | byte(1));
+        default:
+            return byte(0);
+        }
+    }
+
+    QByteArray encoded(const QString &text) const
+    {
+        QStringEncoder encoder(encoding);
+        return encoder.encode(text);
+    }
+};
+
+Profile profileOf(QByteArray bytes)
+{
+    Profile profile;
+    const QByteArrayView text(bytes);
+    if (text.startsWith("\xEF\xBB\xBF")) {
+        profile.markBytes = 3;
+    } else if (text.startsWith("\xFF\xFE")) {
+        profile.encoding = QStringConverter::Utf16LE;
+        profile.markBytes = 2;
+    } else if (text.startsWith("\xFE\xFF")) {
+        profile.encoding = QStringConverter::Utf16BE;
+        profile.markBytes = 2;
+    } else if (!text.isValidUtf8()) {
+        // What a Windows editor saves as "ANSI": code page 932 on a Japanese system.
+        profile.encoding = QStringConverter::System;
+    }
+    profile.bytes = std::move(bytes);
+    return profile;
+}
+
+// Where a key stands in the profile's bytes, or where it would go.
 struct KeyPlace {
     bool sectionFound = false;
     qsizetype lineStart = -1; // the key's line, without its line break
     qsizetype lineEnd = -1;
-    qsizetype valueStart = -1;
+    QString value;
     qsizetype insertAt = -1; // after the last key line of the section, when the key is missing
 };
 
-bool sameName(QByteArrayView a, const QString &b)
+bool sameName(QStringView a, const QString &b)
 {
-    return QString::fromUtf8(a.trimmed()).compare(b, Qt::CaseInsensitive) == 0;
+    return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
-KeyPlace findKey(const QByteArray &text, const QString &section, const QString &key)
+// The places of the keys, in one pass over the file.
+QList<KeyPlace> findKeys(const Profile &profile, const QString &section, const QStringList &keys)
 {
-    KeyPlace place;
+    QList<KeyPlace> places(keys.size());
+    bool sectionFound = false;
+    qsizetype insertAt = -1;
     bool inSection = false;
-    for (qsizetype start = 0; start < text.size();) {
-        qsizetype end = text.indexOf('\n', start);
-        const qsizetype next = end < 0 ? text.size() : end + 1;
-        if (end < 0)
-            end = text.size();
-        const qsizetype contentEnd = end > start && text[end - 1] == '\r' ? end - 1 : end;
-        const QByteArrayView line(text.constData() + start, contentEnd - start);
-        const QByteArrayView body = line.trimmed();
+    const qsizetype width = profile.unitBytes();
+    const qsizetype size = profile.bytes.size();
+    // A byte order mark inside the file is text, not one to skip.
+    QStringDecoder decoder(profile.encoding, QStringConverter::Flag::ConvertInitialBom);
+    for (qsizetype start = profile.markBytes; start < size;) {
+        qsizetype end = start;
+        while (end + width <= size && profile.unitAt(end) != u'\n')
+            end += width;
+        const bool broken = end + width <= size;
+        const qsizetype next = broken ? end + width : size;
+        qsizetype contentEnd = broken ? end : size;
+        if (contentEnd == end && end - start >= width && profile.unitAt(end - width) == u'\r')
+            contentEnd = end - width;
+        decoder.resetState();
+        const QString line = decoder.decode(QByteArrayView(profile.bytes).sliced(start, contentEnd - start));
+        const QStringView body = QStringView(line).trimmed();
 
-        if (body.startsWith('[')) {
-            const qsizetype close = body.indexOf(']');
-            inSection = close > 0 && sameName(body.sliced(1, close - 1), section);
-            if (inSection && !place.sectionFound) {
-                place.sectionFound = true;
-                place.insertAt = next;
+        if (body.startsWith(u'[')) {
+            const qsizetype close = body.indexOf(u']');
+            inSection = close > 0 && sameName(body.sliced(1, close - 1).trimmed(), section);
+            if (inSection && !sectionFound) {
+                sectionFound = true;
+                insertAt = next;
             }
-        } else if (inSection && !body.isEmpty() && !body.startsWith(';')) {
-            place.insertAt = next;
-            const qsizetype equals = line.indexOf('=');
-            if (equals >= 0 && sameName(line.first(equals), key) && place.lineStart < 0) {
-                place.lineStart = start;
-                place.lineEnd = contentEnd;
-                place.valueStart = start + equals + 1;
+        } else if (inSection && !body.isEmpty() && !body.startsWith(u';')) {
+            insertAt = next;
+            const qsizetype equals = line.indexOf(u'=');
+            const QStringView name = QStringView(line).first(std::max<qsizetype>(equals, 0)).trimmed();
+            for (qsizetype k = 0; equals >= 0 && k < keys.size(); ++k) {
+                KeyPlace &place = places[k];
+                if (place.lineStart < 0 && sameName(name, keys[k])) {
+                    place.lineStart = start;
+                    place.lineEnd = contentEnd;
+                    place.value = line.sliced(equals + 1);
+                }
             }
         }
         start = next;
     }
-    return place;
+    for (KeyPlace &place : places) {
+        place.sectionFound = sectionFound;
+        place.insertAt = insertAt;
+    }
+    return places;
 }
 
-QByteArray readProfile(const QString &file)
+Profile readProfile(const QString &file)
 {
-    if (profileState(file) != ProfileState::Usable)
-        return {};
+    QByteArray bytes;
     QFile profile(file);
-    return profile.open(QIODevice::ReadOnly) ? profile.read(maxProfileBytes) : QByteArray();
+    if (isRead(profileState(file)) && profile.open(QIODevice::ReadOnly))
+        bytes = profile.read(maxProfileBytes);
+    return profileOf(std::move(bytes));
 }
 
-QByteArray lineBreakOf(const QByteArray &text)
+QString lineBreakOf(const Profile &profile)
 {
-    const qsizetype lf = text.indexOf('\n');
-    if (lf < 0)
-        return tarnwick::nativeLineBreak();
-    return lf > 0 && text[lf - 1] == '\r' ? "\r\n" : "\n";
+    const qsizetype width = profile.unitBytes();
+    for (qsizetype at = profile.markBytes; at + width <= profile.bytes.size(); at += width) {
+        if (profile.unitAt(at) == u'\n')
+            return at - width >= profile.markBytes && profile.unitAt(at - width) == u'\r' ? QStringLiteral("\r\n") : QStringLiteral("\n");
+    }
+    return QString::fromLatin1(tarnwick::nativeLineBreak());
 }
 
-// At most maxValueBytes bytes, not cutting a UTF-8 sequence in two.
-QByteArray limited(QByteArray value)
+// Through a symbolic link, the file it leads to is replaced, so that the link stays a link.
+void replaceProfile(const QString &file, const QByteArray &bytes)
 {
-    if (value.size() <= maxValueBytes)
-        return value;
-    qsizetype cut = maxValueBytes;
-    while (cut > 0 && (static_cast<unsigned char>(value[cut]) & 0xC0) == 0x80)
-        --cut;
-    value.truncate(cut);
-    return value;
+    const QFileInfo link(file);
+    QDir().mkpath(link.absolutePath());
+    tarnwick::ReplacementFile profile(link.isSymLink() ? link.canonicalFilePath() : file);
+    if (profile.open() && profile.device().write(bytes) == bytes.size())
+        profile.commit();
 }
 
 } // namespace
@@ -97,35 +169,45 @@ ProfileState profileState(const QString &file)
 {
     const QFileInfo profile(file);
     if (!profile.exists())
-        return ProfileState::Missing;
+        return profile.isSymLink() ? ProfileState::NotAFile : ProfileState::Missing;
     if (!profile.isFile())
         return ProfileState::NotAFile;
-    return profile.size() > maxProfileBytes ? ProfileState::TooLarge : ProfileState::Usable;
+    if (profile.size() > maxProfileBytes)
+        return ProfileState::TooLarge;
+    if (!tarnwick::ownedByThisUser(file))
+        return profile.isSymLink() ? ProfileState::LinkToOtherUsersFile : ProfileState::OtherUsersFile;
+    return tarnwick::isReadOnly(file) ? ProfileState::ReadOnly : ProfileState::Usable;
 }
 
-namespace {
-
-QString valueIn(const QByteArray &text, const QString &section, const QString &key)
+bool isRead(ProfileState state)
 {
-    const KeyPlace place = findKey(text, section, key);
-    if (place.lineStart < 0)
-        return {};
-    return CutAtNul(QString::fromUtf8(limited(text.sliced(place.valueStart, place.lineEnd - place.valueStart))));
+    switch (state) {
+    case ProfileState::Usable:
+    case ProfileState::OtherUsersFile:
+    case ProfileState::LinkToOtherUsersFile:
+    case ProfileState::ReadOnly:
+        return true;
+    case ProfileState::Missing:
+    case ProfileState::NotAFile:
+    case ProfileState::TooLarge:
+        break;
+    }
+    return false;
 }
-
-} // namespace
 
 QString ReadIniString(const QString &file, const QString &section, const QString &key)
 {
-    return valueIn(readProfile(file), section, key);
+    return CutAtNul(findKeys(readProfile(file), section, {key}).front().value);
 }
 
 QStringList ReadIniSeries(const QString &file, const QString &section, const QString &stem, int most)
 {
-    const QByteArray text = readProfile(file);
+    QStringList keys;
+    for (int number = 1; number <= most; ++number)
+        keys.append(stem + QString::number(number));
     QStringList values;
-    for (int number = 1; number <= most; ++number) {
-        QString value = valueIn(text, section, stem + QString::number(number));
+    for (const KeyPlace &place : findKeys(readProfile(file), section, keys)) {
+        QString value = CutAtNul(place.value);
         if (value.isEmpty())
             break;
         values.append(std::move(value));
@@ -136,38 +218,32 @@ QStringList ReadIniSeries(const QString &file, const QString &section, const QSt
 void WriteIniString(const QString &file, const QString &section, const QString &key, const QString &value)
 {
     const ProfileState state = profileState(file);
-    if (state == ProfileState::NotAFile || state == ProfileState::TooLarge)
+    if (state != ProfileState::Missing && state != ProfileState::Usable)
         return;
     // Re-read at every write, so that keys another instance wrote in the meantime stay.
-    QByteArray text = readProfile(file);
-    const QByteArray lineBreak = lineBreakOf(text);
+    const Profile profile = readProfile(file);
+    const QString lineBreak = lineBreakOf(profile);
     // A value is one line of the file: a line break would end it there.
     const auto lineBreakInValue = std::find_if(value.begin(), value.end(), [](QChar c) { return c == u'\r' || c == u'\n'; });
-    const QByteArray keyLine = key.toUtf8() + '=' + QStringView(value.begin(), lineBreakInValue).toUtf8();
+    const QString keyLine = key + u'=' + value.first(lineBreakInValue - value.begin());
 
-    const KeyPlace place = findKey(text, section, key);
+    const KeyPlace place = findKeys(profile, section, {key}).front();
+    QByteArray bytes = profile.bytes;
     if (place.lineStart >= 0) {
-        text.replace(place.lineStart, place.lineEnd - place.lineStart, keyLine);
+        bytes.replace(place.lineStart, place.lineEnd - place.lineStart, profile.encoded(keyLine));
     } else {
-        QByteArray addition;
-        qsizetype at = place.sectionFound ? place.insertAt : text.size();
-        if (at > 0 && text[at - 1] != '\n')
+        QString addition;
+        const qsizetype at = place.sectionFound ? place.insertAt : bytes.size();
+        if (at > profile.markBytes && profile.unitAt(at - profile.unitBytes()) != u'\n')
             addition += lineBreak;
         if (!place.sectionFound)
-            addition += '[' + section.toUtf8() + ']' + lineBreak;
+            addition += u'[' + section + u']' + lineBreak;
         addition += keyLine + lineBreak;
-        text.insert(at, addition);
+        bytes.insert(at, profile.encoded(addition));
     }
-
-    QDir().mkpath(QFileInfo(file).absolutePath());
-    // Unbuffered, so that a failed write is seen by QSaveFile and cancels the replacement
-    // (a write buffered until the commit's flush would fail unnoticed there).
-    QSaveFile profile(file);
-    if (profile.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        if (profile.write(text) != text.size())
-            profile.cancelWriting();
-        profile.commit();
-    }
+    // A larger file would no longer be read at all.
+    if (bytes.size() <= maxProfileBytes)
+        replaceProfile(file, bytes);
 }
 
 QString CutAtNul(const QString &text)

@@ -49,7 +49,8 @@ void sayOnStandardError(const QString &line)
     std::cerr << "tarnwick: " << line.toStdString() << std::endl;
 }
 
-// A profile that is not a regular file, or is too large, is left alone: said once, at start.
+// A profile that is not a regular file, or is too large, is left alone, and one that is not the
+// user's own to write is only read: said once, at start.
 void warnOfUnusableProfile(const QString &profile)
 {
     const char *source = nullptr;
@@ -59,6 +60,15 @@ void warnOfUnusableProfile(const QString &profile)
         break;
     case WinSys::ProfileState::TooLarge:
         source = QT_TRANSLATE_NOOP("tarnwick", "warning: the profile %1 is larger than 1 MiB; the settings are neither read from it nor kept");
+        break;
+    case WinSys::ProfileState::OtherUsersFile:
+        source = QT_TRANSLATE_NOOP("tarnwick", "warning: the profile %1 belongs to another user; the settings are read from it but changes are not kept");
+        break;
+    case WinSys::ProfileState::LinkToOtherUsersFile:
+        source = QT_TRANSLATE_NOOP("tarnwick", "warning: the profile %1 is a symbolic link to another user's file; the settings are read from it but changes are not kept");
+        break;
+    case WinSys::ProfileState::ReadOnly:
+        source = QT_TRANSLATE_NOOP("tarnwick", "warning: the profile %1 is read-only; the settings are read from it but changes are not kept");
         break;
     case WinSys::ProfileState::Missing:
     case WinSys::ProfileState::Usable:

@@ -2,10 +2,23 @@
 #include "platform/RunningProgram.h"
 #include "settings/WinSys.h"
 
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <QtTest>
 
 using namespace testsupport;
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// The text as an editor saves it with a byte order mark.
+QByteArray withMark(QStringConverter::Encoding encoding, const QString &text)
+{
+    QStringEncoder encoder(encoding, QStringConverter::Flag::WriteBom);
+    return encoder.encode(text);
+}
+
+} // namespace
 
 class tst_WinSys : public QObject {
     Q_OBJECT
@@ -20,7 +33,8 @@ private Q_SLOTS:
     void writingOneKeyKeepsEveryOtherLine_data();
     void writingOneKeyKeepsEveryOtherLine();
     void keepsChangesMadeByOthers();
-    void readsAtMost254Bytes();
+    void writesOnlyUsersOwnProfile_data();
+    void writesOnlyUsersOwnProfile();
     void cutsAtNul_data();
     void cutsAtNul();
     void failedWriteChangesNothing();
@@ -49,6 +63,7 @@ void tst_WinSys::readsBackWhatWasWritten_data()
     QTest::newRow("brackets") << u"[Tarnwick]"_s;
     QTest::newRow("backslashes") << u"C:\\logs\\"_s;
     QTest::newRow("Japanese") << u"ログ"_s;
+    QTest::newRow("5,000 bytes") << QString(5000, u'e');
 }
 
 void tst_WinSys::readsBackWhatWasWritten()
@@ -90,6 +105,15 @@ void tst_WinSys::readsHandWrittenProfile_data()
     QTest::newRow("first of two entries") << QByteArray("[Tarnwick]\nScroll=TRUE\nScroll=FALSE\n") << u"Scroll"_s << u"TRUE"_s;
     QTest::newRow("value as written") << QByteArray("[Tarnwick]\nFileExt= txt \n") << u"FileExt"_s << u" txt "_s;
     QTest::newRow("commented-out key") << QByteArray("[Tarnwick]\n;Scroll=TRUE\n") << u"Scroll"_s << QString();
+    const QString kana(1700, QChar(u'ロ'));
+    QTest::newRow("5,100 bytes") << "[Tarnwick]\nPager1=" + kana.toUtf8() + "\n" << u"Pager1"_s << kana;
+    const QString japanese = u"[Tarnwick]\r\nFileExt=ログ\r\n"_s;
+    QTest::newRow("UTF-8 with byte order mark") << withMark(QStringConverter::Utf8, japanese) << u"FileExt"_s << u"ログ"_s;
+    QTest::newRow("UTF-16 LE") << withMark(QStringConverter::Utf16LE, japanese) << u"FileExt"_s << u"ログ"_s;
+    QTest::newRow("UTF-16 BE") << withMark(QStringConverter::Utf16BE, japanese) << u"FileExt"_s << u"ログ"_s;
+    // Latin-1 is not UTF-8: read in the system's code page, whatever that makes of it.
+    QTest::newRow("not UTF-8") << QByteArray("[Tarnwick]\nFileExt=caf\xE9\n") << u"FileExt"_s
+                               << QString(QStringDecoder(QStringConverter::System)("caf\xE9"));
 }
 
 void tst_WinSys::readsHandWrittenProfile()
@@ -121,6 +145,18 @@ void tst_WinSys::writingOneKeyKeepsEveryOtherLine_data()
                                    << QByteArray("[Other]\r\nA=1\r\n[Tarnwick]\r\nScroll=FALSE\r\n");
     const QByteArray lineBreak = tarnwick::nativeLineBreak(); // of a new file
     QTest::newRow("empty file") << QByteArray() << u"Scroll"_s << "[Tarnwick]" + lineBreak + "Scroll=FALSE" + lineBreak;
+    QTest::newRow("UTF-8 with byte order mark") << withMark(QStringConverter::Utf8, u"[Tarnwick]\r\nScroll=TRUE\r\nFileExt=ログ\r\n"_s)
+                                                << u"Scroll"_s
+                                                << withMark(QStringConverter::Utf8, u"[Tarnwick]\r\nScroll=FALSE\r\nFileExt=ログ\r\n"_s);
+    QTest::newRow("UTF-16 LE, key added") << withMark(QStringConverter::Utf16LE, u"[Tarnwick]\r\nFileExt=ログ\r\n"_s) << u"Scroll"_s
+                                          << withMark(QStringConverter::Utf16LE, u"[Tarnwick]\r\nFileExt=ログ\r\nScroll=FALSE\r\n"_s);
+    QTest::newRow("UTF-16 BE, value replaced") << withMark(QStringConverter::Utf16BE, u"[Tarnwick]\nScroll=TRUE\nFileExt=ログ\n"_s) << u"Scroll"_s
+                                               << withMark(QStringConverter::Utf16BE, u"[Tarnwick]\nScroll=FALSE\nFileExt=ログ\n"_s);
+    QTest::newRow("UTF-16 BE, section added without line end")
+        << withMark(QStringConverter::Utf16BE, u"[Other]\nA=ロ"_s) << u"Scroll"_s
+        << withMark(QStringConverter::Utf16BE, u"[Other]\nA=ロ\n[Tarnwick]\nScroll=FALSE\n"_s);
+    QTest::newRow("not UTF-8") << QByteArray("[Tarnwick]\nPager1=caf\xE9\nScroll=TRUE\n") << u"Scroll"_s
+                               << QByteArray("[Tarnwick]\nPager1=caf\xE9\nScroll=FALSE\n");
 }
 
 void tst_WinSys::writingOneKeyKeepsEveryOtherLine()
@@ -142,15 +178,58 @@ void tst_WinSys::keepsChangesMadeByOthers()
     QCOMPARE(readFile(profile()), QByteArray("[Tarnwick]\nOverWrite=TRUE\nScroll=TRUE\nFileExt=txt\n"));
 }
 
-void tst_WinSys::readsAtMost254Bytes()
+void tst_WinSys::writesOnlyUsersOwnProfile_data()
 {
-    const QString ascii300(300, u'e');
-    writeFile(profile(), "[Tarnwick]\nFileExt=" + ascii300.toUtf8() + "\n");
-    QCOMPARE(WinSys::ReadIniString(profile(), u"Tarnwick"_s, u"FileExt"_s), ascii300.left(254));
-    // A character is not cut in two: 84 three-byte characters are 252 bytes, the 85th would end at 255.
-    const QString kana(100, QChar(u'ロ'));
-    writeFile(profile(), "[Tarnwick]\nFileExt=" + kana.toUtf8() + "\n");
-    QCOMPARE(WinSys::ReadIniString(profile(), u"Tarnwick"_s, u"FileExt"_s), kana.left(84));
+    QTest::addColumn<bool>("throughLink"); // the profile is a symbolic link to the file
+    QTest::addColumn<QFile::Permissions>("mode");
+    QTest::addColumn<QString>("owner"); // as chown gives it: "user:group", ":group"; empty for none
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<WinSys::ProfileState>("state");
+    QTest::addColumn<bool>("written");
+
+    const QFile::Permissions ownerWrites = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+    const QFile::Permissions readOnly = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+    const QString nobody = u"65534:65534"_s;
+    QTest::newRow("0640 of another group") << false << ownerWrites << u":65534"_s << u"txt"_s << WinSys::ProfileState::Usable << true;
+    QTest::newRow("link to the user's file") << true << ownerWrites << QString() << u"txt"_s << WinSys::ProfileState::Usable << true;
+    QTest::newRow("0444") << false << readOnly << QString() << u"txt"_s << WinSys::ProfileState::ReadOnly << false;
+    QTest::newRow("another user's file") << false << ownerWrites << nobody << u"txt"_s << WinSys::ProfileState::OtherUsersFile << false;
+    QTest::newRow("link to another user's file") << true << ownerWrites << nobody << u"txt"_s << WinSys::ProfileState::LinkToOtherUsersFile << false;
+    // A larger profile would not be read at all.
+    QTest::newRow("value beyond the file's bound") << false << ownerWrites << QString() << QString(WinSys::maxProfileBytes, u'e')
+                                                   << WinSys::ProfileState::Usable << false;
+}
+
+void tst_WinSys::writesOnlyUsersOwnProfile()
+{
+    QFETCH(bool, throughLink);
+    QFETCH(QFile::Permissions, mode);
+    QFETCH(QString, owner);
+    QFETCH(QString, value);
+    QFETCH(WinSys::ProfileState, state);
+    QFETCH(bool, written);
+    const QString file = throughLink ? dir_->filePath(u"elsewhere.ini"_s) : profile();
+    const QByteArray before = "[Tarnwick]\nFileExt=log\n";
+    writeFile(file, before);
+    // Windows makes a shortcut instead, which is no link to the system.
+    if (throughLink && !(QFile::link(file, profile()) && QFileInfo(profile()).isSymbolicLink()))
+        QSKIP("the system makes no symbolic link here");
+    QVERIFY(QFile::setPermissions(file, mode));
+    if (!owner.isEmpty() && (!runsAsRoot() || QProcess::execute(u"chown"_s, {u"-h"_s, owner, file}) != 0))
+        QSKIP("needs root to give the file to another user or group");
+    const auto metadata = [&] {
+        const QFileInfo info(file);
+        return std::tuple(info.permissions(), info.ownerId(), info.groupId());
+    };
+    const auto kept = metadata();
+
+    QCOMPARE(WinSys::profileState(profile()), state);
+    QCOMPARE(WinSys::ReadIniString(profile(), u"Tarnwick"_s, u"FileExt"_s), u"log"_s);
+    WinSys::WriteIniString(profile(), u"Tarnwick"_s, u"FileExt"_s, value);
+    QCOMPARE(readFile(file), written ? "[Tarnwick]\nFileExt=" + value.toUtf8() + "\n" : before);
+    QCOMPARE(metadata(), kept);
+    QCOMPARE(QFileInfo(profile()).isSymLink(), throughLink);
+    QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::System).size(), throughLink ? 2 : 1);
 }
 
 void tst_WinSys::cutsAtNul_data()
