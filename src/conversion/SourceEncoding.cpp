@@ -1,6 +1,9 @@
 #include "SourceEncoding.h"
 
+#include <QChar>
+
 #include <cstring>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -28,6 +31,28 @@ const Named names[] = {
 bool inRange(unsigned char byte, unsigned char low, unsigned char high)
 {
     return byte >= low && byte <= high;
+}
+
+constexpr char32_t replacementCharacter = 0xFFFD;
+
+char *putUtf8(char32_t c, char *to)
+{
+    if (c < 0x80) {
+        *to++ = char(c);
+    } else if (c < 0x800) {
+        *to++ = char(0xC0 | c >> 6);
+        *to++ = char(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        *to++ = char(0xE0 | c >> 12);
+        *to++ = char(0x80 | (c >> 6 & 0x3F));
+        *to++ = char(0x80 | (c & 0x3F));
+    } else {
+        *to++ = char(0xF0 | c >> 18);
+        *to++ = char(0x80 | (c >> 12 & 0x3F));
+        *to++ = char(0x80 | (c >> 6 & 0x3F));
+        *to++ = char(0x80 | (c & 0x3F));
+    }
+    return to;
 }
 
 } // namespace
@@ -133,6 +158,65 @@ CharacterRule EncodingDetector::rule(CharacterRule system) const
     return system;
 }
 
+void Utf16Decoder::take(char16_t unit, char *&to)
+{
+    if (const auto high = std::exchange(highSurrogate_, std::nullopt)) {
+        if (QChar::isLowSurrogate(unit)) {
+            to = putUtf8(QChar::surrogateToUcs4(*high, unit), to);
+            return;
+        }
+        to = putUtf8(replacementCharacter, to);
+    }
+    if (QChar::isHighSurrogate(unit))
+        highSurrogate_ = unit;
+    else
+        to = putUtf8(QChar::isLowSurrogate(unit) ? replacementCharacter : unit, to);
+}
+
+void Utf16Decoder::append(std::string_view piece, std::string &text)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(piece.data());
+    const auto *const end = p + piece.size();
+    const auto unit = [this](unsigned char first, unsigned char second) {
+        return char16_t(bigEndian_ ? first << 8 | second : second << 8 | first);
+    };
+    // Each unit gives at most three bytes, and a surrogate left waiting by the last piece
+    // three more.
+    const std::size_t start = text.size();
+    text.resize(start + (piece.size() / 2 + 1) * 3 + 3);
+    char *to = text.data() + start;
+    if (oddByte_ && p < end)
+        take(unit(*std::exchange(oddByte_, std::nullopt), *p++), to);
+    // Runs of ASCII, the bulk of a log, four units at a time while no surrogate waits.
+    const int low = bigEndian_ ? 1 : 0;
+    const int high = 1 - low;
+    while (end - p >= 2) {
+        if (end - p >= 8 && !highSurrogate_ && ((p[low] | p[low + 2] | p[low + 4] | p[low + 6]) & 0x80) == 0
+            && (p[high] | p[high + 2] | p[high + 4] | p[high + 6]) == 0) {
+            for (int i = 0; i < 8; i += 2)
+                *to++ = char(p[low + i]);
+            p += 8;
+        } else {
+            take(unit(p[0], p[1]), to);
+            p += 2;
+        }
+    }
+    if (p < end)
+        oddByte_ = *p;
+    text.resize(static_cast<std::size_t>(to - text.data()));
+}
+
+void Utf16Decoder::finish(std::string &text)
+{
+    char bytes[6];
+    char *to = bytes;
+    if (std::exchange(highSurrogate_, std::nullopt))
+        to = putUtf8(replacementCharacter, to);
+    if (std::exchange(oddByte_, std::nullopt))
+        to = putUtf8(replacementCharacter, to);
+    text.append(bytes, static_cast<std::size_t>(to - bytes));
+}
+
 std::optional<CharacterRule> SourceDecoder::fixedRule(CharacterRule system) const
 {
     switch (setting_) {
@@ -157,7 +241,7 @@ std::string_view SourceDecoder::takeMark()
         mark_ = true;
         utf16_ = text.starts_with(utf16LeMark) ? QStringConverter::Utf16LE : QStringConverter::Utf16BE;
         // A later U+FEFF is text, kept as it is.
-        decoder_.emplace(*utf16_, QStringConverter::Flag::ConvertInitialBom);
+        decoder_.emplace(*utf16_ == QStringConverter::Utf16BE);
         text.remove_prefix(utf16LeMark.size());
     }
     return converted(text);
@@ -167,9 +251,8 @@ std::string_view SourceDecoder::converted(std::string_view piece)
 {
     if (!decoder_)
         return piece;
-    const QString decoded = (*decoder_)(QByteArrayView(piece.data(), qsizetype(piece.size())));
-    const QByteArray utf8 = decoded.toUtf8();
-    text_.assign(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+    text_.clear();
+    decoder_->append(piece, text_);
     return text_;
 }
 
@@ -183,7 +266,15 @@ std::string_view SourceDecoder::decode(std::string_view piece)
 
 std::string_view SourceDecoder::finish()
 {
-    return markKnown_ ? std::string_view() : takeMark();
+    const bool started = markKnown_;
+    const std::string_view rest = started ? std::string_view() : takeMark();
+    if (!decoder_)
+        return rest;
+    // What the UTF-16 decoder holds back follows the rest, which takeMark left in text_.
+    if (started)
+        text_.clear();
+    decoder_->finish(text_);
+    return text_;
 }
 
 } // namespace tarnwick

@@ -3,8 +3,7 @@
 #include "platform/CharacterRule.h"
 
 #include <QString>
-#include <QStringDecoder>
-#include <QStringEncoder>
+#include <QStringConverter>
 
 #include <optional>
 #include <string>
@@ -45,6 +44,28 @@ private:
     bool nonAscii_ = false;
 };
 
+// UTF-16 turned into UTF-8 as its bytes come, as one stream however they are cut: a character
+// cut at the end of a piece is completed by the next. A surrogate without its partner and a
+// last odd byte each become U+FFFD. Written here rather than left to Qt: QStringDecoder keeps a
+// last odd byte, and a stateful QStringEncoder to UTF-8 a last high surrogate, with no call that
+// gives them out at the end of the source, so they would vanish there.
+class Utf16Decoder {
+public:
+    explicit Utf16Decoder(bool bigEndian) : bigEndian_(bigEndian) {}
+
+    // Appends the UTF-8 of the piece to `text`.
+    void append(std::string_view piece, std::string &text);
+    // Appends what is held back at the end of the source.
+    void finish(std::string &text);
+
+private:
+    void take(char16_t unit, char *&to);
+
+    bool bigEndian_;
+    std::optional<unsigned char> oddByte_;
+    std::optional<char16_t> highSurrogate_;
+};
+
 // The start of a source and its decoding, as its bytes come. A byte order mark is taken off
 // (the output gets it back first): UTF-8's, and in the automatic setting UTF-16's too. A UTF-16
 // source is decoded into UTF-8 for the cleaners, and its output is encoded back (see
@@ -76,7 +97,7 @@ private:
     bool markKnown_ = false;
     bool mark_ = false;
     std::optional<QStringConverter::Encoding> utf16_;
-    std::optional<QStringDecoder> decoder_;
+    std::optional<Utf16Decoder> decoder_;
     std::string head_;
     std::string text_;
 };

@@ -222,6 +222,21 @@ void tst_ConversionRun::readsEachSourceInItsEncoding_data()
                                          << QByteArray("\xEF\xBB\xBF" "ac\r\n") << QByteArray();
     QTest::newRow("UTF-16 LE") << utf16(typed, true) << EncodingSetting::Auto << CharacterRule::ShiftJis << utf16(cleaned, true) << QByteArray();
     QTest::newRow("UTF-16 BE") << utf16(typed, false) << EncodingSetting::Auto << CharacterRule::Utf8 << utf16(cleaned, false) << QByteArray();
+    // Surrogate pairs across the read edges at each place within a pair, two BackSpaces taking
+    // two of them whole; a surrogate without its partner and a last odd byte each show as U+FFFD.
+    const QString pairs = u"R1#"_s + u"𠮷😀"_s.repeated(20) + u"\b\b😀𠮷\n"_s;
+    const QString pairsCleaned = u"R1#"_s + u"𠮷😀"_s.repeated(19) + u"😀𠮷\r\n"_s;
+    QTest::newRow("UTF-16 LE, pairs across reads") << utf16(pairs, true) << EncodingSetting::Auto << CharacterRule::Utf8 << utf16(pairsCleaned, true) << QByteArray();
+    QTest::newRow("UTF-16 BE, pairs across reads") << utf16(pairs, false) << EncodingSetting::Auto << CharacterRule::ShiftJis << utf16(pairsCleaned, false) << QByteArray();
+    const QChar high(0xD842);
+    const QChar low(0xDFB7);
+    const QString lone = u"a"_s + high + u"b"_s + low + u"c"_s + high + high + low + u"\n"_s + high;
+    QTest::newRow("UTF-16 LE, lone surrogates") << utf16(lone, true) << EncodingSetting::Auto << CharacterRule::Utf8
+                                                << utf16(u"a\uFFFDb\uFFFDc\uFFFD𠮷\r\n\uFFFD\r\n"_s, true) << QByteArray();
+    QTest::newRow("UTF-16 LE, a last odd byte") << utf16(u"ab\n"_s, true) + "c" << EncodingSetting::Auto << CharacterRule::Utf8
+                                                << utf16(u"ab\r\n\uFFFD\r\n"_s, true) << QByteArray();
+    QTest::newRow("UTF-16 BE, a pair cut short") << utf16(u"ab\n"_s + high, false) + "\xDF" << EncodingSetting::Auto << CharacterRule::Utf8
+                                                 << utf16(u"ab\r\n\uFFFD\uFFFD\r\n"_s, false) << QByteArray();
     QTest::newRow("pure ASCII") << QByteArray("ab\bc\n") << EncodingSetting::Auto << CharacterRule::ShiftJis << QByteArray("ac\r\n") << QByteArray();
     // An invalid byte in both encodings: the system's rule, which here takes あ whole.
     QTest::newRow("neither, Shift-JIS system") << QByteArray("\xFF\x82\xA0\b\n") << EncodingSetting::Auto << CharacterRule::ShiftJis << QByteArray("\xFF\r\n")
@@ -252,7 +267,7 @@ void tst_ConversionRun::readsEachSourceInItsEncoding()
     QFETCH(QByteArray, piped);
 
     writeFile(dir_->filePath(u"r1.log"_s), source);
-    for (const std::size_t bufferSize : {std::size_t(1), TextInput::defaultBufferSize}) {
+    for (const std::size_t bufferSize : {std::size_t(1), std::size_t(2), std::size_t(3), std::size_t(37), TextInput::defaultBufferSize}) {
         Host host;
         const RunOptions options{.encoding = setting, .bufferSize = bufferSize};
         QCOMPARE(ConversionRun(paths(u"r1.log"_s, u"r1.txt"_s), system, host, options).run().status, Status::Completed);
