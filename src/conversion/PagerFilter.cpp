@@ -1,6 +1,7 @@
 #include "PagerFilter.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace tarnwick {
 
@@ -32,36 +33,6 @@ bool matchesForm(std::string_view text, std::string_view form)
     return text.empty();
 }
 
-// Whether the text is the prompt, in which '*' stands for any run of characters. The pieces
-// between the stars are found in turn, each where it first stands at a character's start;
-// the pieces themselves start at one, as '*' and a blank are never part of another character.
-bool matchesWildcards(std::string_view text, std::string_view prompt, CharacterRule rule)
-{
-    const auto star = prompt.find('*');
-    if (star == std::string_view::npos)
-        return text == prompt;
-    const std::string_view first = prompt.substr(0, star);
-    const std::string_view last = prompt.substr(prompt.rfind('*') + 1);
-    if (text.size() < first.size() + last.size() || !text.starts_with(first) || !text.ends_with(last))
-        return false;
-    const std::size_t end = text.size() - last.size();
-    std::size_t pos = first.size();
-    for (std::string_view middle = prompt.substr(star + 1, prompt.size() - last.size() - star - 1); !middle.empty();) {
-        const std::size_t next = middle.find('*');
-        const std::string_view piece = middle.substr(0, next);
-        while (pos + piece.size() <= end && text.substr(pos, piece.size()) != piece)
-            pos += characterLength(rule, text, pos);
-        if (pos + piece.size() > end)
-            return false;
-        pos += piece.size();
-        middle.remove_prefix(next == std::string_view::npos ? middle.size() : next + 1);
-    }
-    // The last piece must start at a character's start too.
-    while (pos < end)
-        pos += characterLength(rule, text, pos);
-    return pos == end;
-}
-
 std::string_view withoutBlanks(std::string_view text)
 {
     const auto first = text.find_first_not_of(' ');
@@ -79,6 +50,82 @@ std::optional<std::string> encoded(const QString &prompt, CharacterRule rule)
 }
 
 } // namespace
+
+WildcardPrompt::WildcardPrompt(std::string_view prompt)
+    : prompt_(prompt)
+{
+    const auto star = prompt.find('*');
+    if (star == std::string_view::npos)
+        return;
+    starred_ = true;
+    first_ = prompt.substr(0, star);
+    const auto lastStar = prompt.rfind('*');
+    last_ = prompt.substr(lastStar + 1);
+    // Adjacent stars leave an empty piece, which stands anywhere.
+    for (std::string_view middle = prompt.substr(star + 1, lastStar - star); !middle.empty();) {
+        const std::size_t next = middle.find('*');
+        if (next > 0) {
+            Piece piece{std::string(middle.substr(0, next)), {}};
+            piece.border.resize(piece.text.size());
+            for (std::size_t i = 1, matched = 0; i < piece.text.size(); ++i) {
+                while (matched > 0 && piece.text[i] != piece.text[matched])
+                    matched = piece.border[matched - 1];
+                if (piece.text[i] == piece.text[matched])
+                    ++matched;
+                piece.border[i] = matched;
+            }
+            middle_.push_back(std::move(piece));
+        }
+        middle.remove_prefix(next + 1);
+    }
+}
+
+// The pieces between the stars are found in turn, each where it first stands at a character's
+// start, by a search (Knuth-Morris-Pratt) that never goes back in the line and a cursor on the
+// characters' starts that only moves forward; the pieces themselves start at one, as '*' and a
+// blank are never part of another character.
+bool WildcardPrompt::matches(std::string_view text, CharacterRule rule) const
+{
+    if (!starred_)
+        return text == prompt_;
+    if (text.size() < first_.size() + last_.size() || !text.starts_with(first_) || !text.ends_with(last_))
+        return false;
+    const std::size_t end = text.size() - last_.size();
+    std::size_t characterStart = first_.size();
+    std::size_t i = characterStart;
+    for (const Piece &piece : middle_) {
+        const std::size_t size = piece.text.size();
+        std::size_t matched = 0;
+        while (true) {
+            if (i == end)
+                return false;
+            if (matched == 0) {
+                const auto *at = static_cast<const char *>(std::memchr(text.data() + i, piece.text.front(), end - i));
+                if (!at)
+                    return false;
+                i = static_cast<std::size_t>(at - text.data());
+            }
+            while (matched > 0 && text[i] != piece.text[matched])
+                matched = piece.border[matched - 1];
+            if (text[i] == piece.text[matched])
+                ++matched;
+            ++i;
+            if (matched == size) {
+                const std::size_t found = i - size;
+                while (characterStart < found)
+                    characterStart += characterLength(rule, text, characterStart);
+                if (characterStart == found)
+                    break;
+                matched = piece.border[size - 1];
+            }
+        }
+        characterStart = i;
+    }
+    // The last piece must start at a character's start too.
+    while (characterStart < end)
+        characterStart += characterLength(rule, text, characterStart);
+    return characterStart == end;
+}
 
 bool isUsablePagerPrompt(const QString &prompt)
 {
@@ -100,7 +147,7 @@ PagerPrompts::PagerPrompts(CharacterRule rule, const QStringList &userPrompts)
     };
     for (const std::string_view prompt : otherPagerPrompts)
         addStart(prompt.front());
-    for (const std::string &prompt : user_) {
+    for (const WildcardPrompt &prompt : user_) {
         addStart(prompt.front());
         anywhere_ = anywhere_ || prompt.front() == '*';
     }
@@ -112,7 +159,7 @@ bool PagerPrompts::matches(std::string_view line) const
     if (line.empty())
         return false;
     return std::ranges::any_of(otherPagerPrompts, [&](std::string_view form) { return matchesForm(line, form); })
-        || std::ranges::any_of(user_, [&](const std::string &prompt) { return matchesWildcards(line, prompt, rule_); });
+        || std::ranges::any_of(user_, [&](const WildcardPrompt &prompt) { return prompt.matches(line, rule_); });
 }
 
 // The pager texts are ASCII, and an ASCII byte is always a character of its own under both

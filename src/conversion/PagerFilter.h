@@ -32,6 +32,31 @@ inline constexpr std::array<std::string_view, 12> otherPagerPrompts = {
     "-- [Q quit|D dump|right|up|down]",      // MikroTik RouterOS
 };
 
+// A user's prompt without leading and trailing blanks, in the text's encoding, in which '*' stands
+// for any run of characters; prepared once so that comparing a line with it takes time linear in
+// the two.
+class WildcardPrompt {
+public:
+    explicit WildcardPrompt(std::string_view prompt);
+
+    bool matches(std::string_view text, CharacterRule rule) const;
+    char front() const { return prompt_.front(); }
+
+private:
+    // A text between two stars, with the length of the longest proper prefix of each of its
+    // prefixes that is also that prefix's suffix: where a search goes on after a mismatch.
+    struct Piece {
+        std::string text;
+        std::vector<std::size_t> border;
+    };
+
+    std::string prompt_;
+    bool starred_ = false;
+    std::string first_; // before the first star
+    std::string last_;  // after the last star
+    std::vector<Piece> middle_; // those that are not empty, in order
+};
+
 // The pager prompts a run drops with terminal controls read: otherPagerPrompts and the user's
 // own, each a text in which '*' stands for any run of characters. A line is a prompt when, apart
 // from leading and trailing blanks, it is one.
@@ -52,7 +77,7 @@ public:
 
 private:
     CharacterRule rule_;
-    std::vector<std::string> user_; // without leading and trailing blanks, in the text's encoding
+    std::vector<WildcardPrompt> user_;
     std::string starts_;
     bool anywhere_ = false;
 };

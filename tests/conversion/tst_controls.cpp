@@ -17,7 +17,7 @@ Q_DECLARE_METATYPE(CharacterRule)
 namespace {
 
 // The user's pager prompts the cleaning is given.
-const QStringList userPrompts{u"Hit * key"_s, u"[Page *]"_s, u"  続行するには*"_s};
+const QStringList userPrompts{u"Hit * key"_s, u"[Page *]"_s, u"  続行するには*"_s, u"<*aab**b>"_s, u"{*]]*}"_s};
 
 // One source line (without its LF) as the run cleans it with terminal controls read: the bytes
 // written for it, with CR LF, or nothing when it is dropped.
@@ -141,6 +141,8 @@ void tst_Controls::cleansLikeATerminal_data()
     same("a user's prompt, * for blanks and brackets", "[Page   [2] ]", "");
     same("a user's prompt in UTF-8", "\xE7\xB6\x9A\xE8\xA1\x8C\xE3\x81\x99\xE3\x82\x8B\xE3\x81\xAB\xE3\x81\xAF . . .", "");
     same("a user's prompt and more is text", "Hit any key twice", "Hit any key twice\r\n");
+    same("a user's prompt, a piece after a false start of itself", "<aaabb>", "");
+    same("a user's prompt, a piece only over the last", "<aaab>", "<aaab>\r\n");
     same("---(more 1000%)--- is text", "---(more 1000%)---", "---(more 1000%)---\r\n");
     // A timestamp is kept; carriage returns and moves act on the line after it.
     const QByteArray stamp = "[2026-12-07 10:00:00.123] ";
@@ -178,6 +180,8 @@ void tst_Controls::keepsCharactersAroundSequences_data()
     row("sjis half-width katakana is narrow", sjis, "\xB1\xB2\b\b", "", "\xB1\xB2");
     QTest::newRow("sjis a user's prompt") << sjis << QByteArray("\x91\xB1\x8Ds\x82\xB7\x82\xE9\x82\xC9\x82\xCD\x89\xBD\x82\xA9") << QByteArray() << QByteArray();
     row("sjis a trail byte ends no prompt", sjis, "[Page \x81]", "[Page \x81]", "[Page \x81]");
+    QTest::newRow("sjis a piece from a trail byte, again after it") << sjis << QByteArray("{\x81]]]}") << QByteArray() << QByteArray();
+    row("sjis a piece only from a trail byte", sjis, "{\x81]]}", "{\x81]]}", "{\x81]]}");
     const auto utf8 = CharacterRule::Utf8;
     // あい⌫⌫␣␣⌫⌫: a shell erases い with two BackSpaces, two blanks and two BackSpaces.
     row("utf8 two BackSpaces erase a wide character", utf8, "\xE3\x81\x82\xE3\x81\x84\b\b  \b\b", "\xE3\x81\x82", "");
