@@ -17,6 +17,7 @@ std::string_view BackspaceEraser::erase(std::string_view line)
 // Every character is one byte: the text between BackSpaces is copied as a whole.
 std::string_view BackspaceEraser::eraseBytes(std::string_view line)
 {
+    emptyFor(kept_, line.size());
     kept_.resize(line.size());
     char *const kept = kept_.data();
     std::size_t size = 0;
@@ -37,8 +38,9 @@ std::string_view BackspaceEraser::eraseBytes(std::string_view line)
 
 std::string_view BackspaceEraser::eraseCharacters(std::string_view line)
 {
-    kept_.clear();
-    keptLengths_.clear();
+    // Each character kept is one of the line's, of as many bytes.
+    emptyFor(kept_, line.size());
+    emptyFor(keptLengths_, line.size());
     for (std::size_t pos = 0; pos < line.size();) {
         if (line[pos] == '\b') {
             if (!keptLengths_.empty()) {
@@ -60,8 +62,9 @@ namespace {
 
 // Columns as a terminal counts them: a wide character takes two, so a shell's two BackSpaces
 // erase it.
+template <class Cell>
 struct ErasingReplay {
-    TerminalLine &line;
+    TerminalLine<Cell> &line;
     CharacterRule rule;
 
     void character(std::uint32_t code) { line.put(code, columnsOf(code, rule)); }
@@ -84,14 +87,20 @@ struct ErasingReplay {
     }
 };
 
+template <class Cell>
+std::string_view replayErasing(std::string_view line, CharacterRule rule, TerminalLine<Cell> &terminalLine)
+{
+    terminalLine.begin(line, rule);
+    ErasingReplay<Cell> replay{terminalLine, rule};
+    readTerminalLine(line, rule, replay);
+    return terminalLine.text();
+}
+
 } // namespace
 
 std::string_view BackspaceEraser::eraseWithControls(std::string_view line)
 {
-    terminalLine_.begin(line, rule_);
-    ErasingReplay replay{terminalLine_, rule_};
-    readTerminalLine(line, rule_, replay);
-    return terminalLine_.text();
+    return isSingleByteText(line) ? replayErasing(line, rule_, narrowLine_) : replayErasing(line, rule_, wideLine_);
 }
 
 } // namespace tarnwick

@@ -30,7 +30,9 @@ private:
     std::string_view eraseCharacters(std::string_view line);
 
     CharacterRule rule_;
-    TerminalLine terminalLine_;
+    // Lines of single-byte text are replayed one byte a cell.
+    TerminalLine<char> narrowLine_;
+    TerminalLine<std::uint32_t> wideLine_;
     std::string kept_;
     std::vector<std::uint8_t> keptLengths_; // byte length of each character in kept_
 };

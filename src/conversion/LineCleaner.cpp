@@ -27,6 +27,7 @@ std::optional<std::string_view> LineCleaning::clean(std::string_view line, bool 
     const auto drawn = cleanDrawn(line.substr(stamp), scrollOn);
     if (!drawn)
         return std::nullopt;
+    emptyFor(stamped_, stamp + drawn->size());
     stamped_.assign(line.substr(0, stamp));
     stamped_.append(*drawn);
     return stamped_;

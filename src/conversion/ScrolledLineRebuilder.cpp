@@ -174,9 +174,10 @@ void replay(std::span<const Char> source, Line &line, Position &cursor)
 
 // Gathers the characters and BackSpaces between two controls and replays them as one run on
 // the terminal line; every other control acts on the line between two runs.
+template <class Cell>
 struct RebuildingReplay {
-    TerminalLine &line;
-    std::vector<std::uint32_t> &run;
+    TerminalLine<Cell> &line;
+    std::vector<Cell> &run;
     // Where BackSpaces alone would leave the cursor after the run: a CUB goes no further left
     // than column 1, so it is at most this many BackSpaces.
     std::int64_t column = 0;
@@ -186,14 +187,14 @@ struct RebuildingReplay {
 
     void character(std::uint32_t code)
     {
-        run.push_back(code);
+        run.push_back(static_cast<Cell>(code));
         ++column;
         plain = plain && code != '$';
         // A long plain run goes onto the line at once but for its last two characters, which a
         // scroll marker that follows needs to see before it; so a line of text takes no run as
         // large as itself.
         if (plain && run.size() >= plainRunLimit) {
-            const std::uint32_t last[2] = {run[run.size() - 2], run.back()};
+            const Cell last[2] = {run[run.size() - 2], run.back()};
             run.resize(run.size() - 2);
             flush();
             run.assign(std::begin(last), std::end(last));
@@ -221,26 +222,35 @@ struct RebuildingReplay {
     }
     void flush()
     {
-        replay(std::span<const std::uint32_t>(run), line.cells, line.cursor);
+        replay(std::span<const Cell>(run), line.cells, line.cursor);
         run.clear();
         column = line.cursor;
         plain = true;
     }
 
-    static constexpr std::uint32_t backspaceCode = '\b';
+    static constexpr Cell backspaceCode = '\b';
     static constexpr std::size_t plainRunLimit = 1 << 16;
 };
+
+template <class Cell>
+std::string_view replayRebuilding(std::string_view line, CharacterRule rule, TerminalLine<Cell> &terminalLine, std::vector<Cell> &run)
+{
+    terminalLine.begin(line, rule);
+    // A run that grew with a huge line is given back; runs grow as they need, as most are short.
+    emptyFor(run, 0);
+    RebuildingReplay<Cell> replay{terminalLine, run};
+    readTerminalLine(line, rule, replay);
+    replay.flush();
+    return terminalLine.text();
+}
 
 } // namespace
 
 std::string_view ScrolledLineRebuilder::rebuildWithControls(std::string_view line)
 {
-    terminalLine_.begin(line, rule_);
-    wideSource_.clear();
-    RebuildingReplay replay{terminalLine_, wideSource_};
-    readTerminalLine(line, rule_, replay);
-    replay.flush();
-    return terminalLine_.text();
+    if (isSingleByteText(line))
+        return replayRebuilding(line, rule_, narrowTerminalLine_, narrowRun_);
+    return replayRebuilding(line, rule_, wideTerminalLine_, wideSource_);
 }
 
 std::string_view ScrolledLineRebuilder::rebuild(std::string_view line)
@@ -248,22 +258,26 @@ std::string_view ScrolledLineRebuilder::rebuild(std::string_view line)
     // Without BackSpaces every character is appended in turn and no "$" can be a marker.
     if (!std::memchr(line.data(), backspace, line.size()))
         return line;
+    // The rebuilt line holds no more characters than the line, each as long as there.
     if (isSingleByteText(line)) {
-        narrowLine_.clear();
+        emptyFor(narrowLine_, line.size());
         Position cursor = 0;
         replay(std::span<const char>(line), narrowLine_, cursor);
         return narrowLine_;
     }
-    wideSource_.clear();
+    std::size_t characters = 0;
+    for (std::size_t pos = 0; pos < line.size(); pos += characterLength(rule_, line, pos))
+        ++characters;
+    emptyFor(wideSource_, characters);
     for (std::size_t pos = 0; pos < line.size();) {
         const std::size_t length = characterLength(rule_, line, pos);
         wideSource_.push_back(characterCode(line, pos, length));
         pos += length;
     }
-    wideLine_.clear();
+    emptyFor(wideLine_, characters);
     Position cursor = 0;
     replay(std::span<const std::uint32_t>(wideSource_), wideLine_, cursor);
-    wideResult_.clear();
+    emptyFor(wideResult_, line.size());
     for (const std::uint32_t code : wideLine_)
         appendCharacter(wideResult_, code);
     return wideResult_;

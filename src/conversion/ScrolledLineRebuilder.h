@@ -29,9 +29,12 @@ public:
 
 private:
     CharacterRule rule_;
-    TerminalLine terminalLine_;
+    // Lines of single-byte text are replayed one byte per character, others one code per
+    // character.
+    TerminalLine<char> narrowTerminalLine_;
+    TerminalLine<std::uint32_t> wideTerminalLine_;
     std::string narrowLine_;
-    // Lines with multi-byte characters are replayed one code per character.
+    std::vector<char> narrowRun_; // the runs between controls
     std::vector<std::uint32_t> wideSource_;
     std::vector<std::uint32_t> wideLine_;
     std::string wideResult_;

@@ -1,6 +1,9 @@
 #include "TerminalLine.h"
 
+#include "CharacterWidth.h"
+
 #include <algorithm>
+#include <bit>
 
 namespace tarnwick {
 
@@ -47,7 +50,8 @@ bool CsiReader::control(char final, Control &control) const
 } // namespace terminal
 
 namespace {
-constexpr std::uint32_t blank = ' ';
+template <class Cell>
+constexpr Cell blank = ' ';
 }
 
 bool holdsControls(std::string_view line)
@@ -60,26 +64,39 @@ namespace {
 // cell of its margin: far above what real captures need (a few per byte at most).
 constexpr std::int64_t allowancePerCell = 64;
 
-std::int64_t charactersIn(std::string_view line, CharacterRule rule)
+// A line's characters, which set its margin, and the cells they fill when written in turn.
+struct Extent {
+    std::int64_t characters = 0;
+    std::int64_t cells = 0;
+};
+
+Extent extentOf(std::string_view line, CharacterRule rule)
 {
     if (isSingleByteText(line))
-        return std::ssize(line);
-    std::int64_t count = 0;
-    for (std::size_t pos = 0; pos < line.size(); pos += characterLength(rule, line, pos))
-        ++count;
-    return count;
+        return {std::ssize(line), std::ssize(line)};
+    Extent extent;
+    for (std::size_t pos = 0; pos < line.size();) {
+        const std::size_t length = characterLength(rule, line, pos);
+        ++extent.characters;
+        extent.cells += columnsOf(characterCode(line, pos, length), rule);
+        pos += length;
+    }
+    return extent;
 }
 } // namespace
 
-void TerminalLine::begin(std::string_view line, CharacterRule rule)
+template <class Cell>
+void TerminalLine<Cell>::begin(std::string_view line, CharacterRule rule)
 {
-    cells.clear();
+    const Extent extent = extentOf(line, rule);
+    emptyFor(cells, static_cast<std::size_t>(std::max(minimumMargin, extent.cells)));
     cursor = 0;
-    margin_ = std::max(minimumMargin, charactersIn(line, rule));
+    margin_ = std::max(minimumMargin, extent.characters);
     allowance_ = allowancePerCell * (std::ssize(line) + margin_);
 }
 
-bool TerminalLine::spend(std::int64_t count)
+template <class Cell>
+bool TerminalLine<Cell>::spend(std::int64_t count)
 {
     if (count > allowance_)
         return false;
@@ -87,18 +104,20 @@ bool TerminalLine::spend(std::int64_t count)
     return true;
 }
 
-void TerminalLine::splitAt(std::int64_t column)
+template <class Cell>
+void TerminalLine<Cell>::splitAt(std::int64_t column)
 {
     if (column > 0 && column < std::ssize(cells) && cells[static_cast<std::size_t>(column)] == wideTail)
-        cells[static_cast<std::size_t>(column - 1)] = cells[static_cast<std::size_t>(column)] = blank;
+        cells[static_cast<std::size_t>(column - 1)] = cells[static_cast<std::size_t>(column)] = blank<Cell>;
 }
 
-void TerminalLine::put(std::uint32_t code, int columns)
+template <class Cell>
+void TerminalLine<Cell>::put(std::uint32_t code, int columns)
 {
     splitAt(cursor);
     splitAt(cursor + columns);
     for (int i = 0; i < columns; ++i) {
-        const std::uint32_t cell = i == 0 ? code : wideTail;
+        const Cell cell = i == 0 ? static_cast<Cell>(code) : wideTail;
         if (atEnd())
             cells.push_back(cell);
         else
@@ -107,28 +126,31 @@ void TerminalLine::put(std::uint32_t code, int columns)
     }
 }
 
-void TerminalLine::removeLast()
+template <class Cell>
+void TerminalLine<Cell>::removeLast()
 {
     const bool tail = cells.back() == wideTail;
     cells.pop_back();
     if (tail)
-        cells.back() = blank;
+        cells.back() = blank<Cell>;
     cursor = std::ssize(cells);
 }
 
-void TerminalLine::moveTo(std::int64_t column)
+template <class Cell>
+void TerminalLine<Cell>::moveTo(std::int64_t column)
 {
     cursor = std::clamp<std::int64_t>(column, 0, margin_ - 1);
     const auto size = std::ssize(cells);
     if (cursor <= size)
         return;
     if (spend(cursor - size))
-        cells.resize(static_cast<std::size_t>(cursor), blank);
+        cells.resize(static_cast<std::size_t>(cursor), blank<Cell>);
     else
         cursor = size;
 }
 
-void TerminalLine::apply(const Control &control)
+template <class Cell>
+void TerminalLine<Cell>::apply(const Control &control)
 {
     const auto size = std::ssize(cells);
     const auto from = std::min(cursor, size);
@@ -154,15 +176,15 @@ void TerminalLine::apply(const Control &control)
             cells.resize(static_cast<std::size_t>(from));
         } else if (control.n == 1 && spend(upTo(1))) {
             splitAt(upTo(1));
-            std::fill(cells.begin(), at(upTo(1)), blank);
+            std::fill(cells.begin(), at(upTo(1)), blank<Cell>);
         }
         else if (control.n > 1 && spend(size))
-            std::fill(cells.begin(), cells.end(), blank);
+            std::fill(cells.begin(), cells.end(), blank<Cell>);
         break;
     case Control::Kind::EraseCharacters:
         if (spend(upTo(control.n) - from)) {
             cut(from, upTo(control.n));
-            std::fill(at(from), at(upTo(control.n)), blank);
+            std::fill(at(from), at(upTo(control.n)), blank<Cell>);
         }
         break;
     case Control::Kind::DeleteCharacters:
@@ -176,7 +198,7 @@ void TerminalLine::apply(const Control &control)
         if (count == 0 || !spend(size - from + count))
             break;
         splitAt(from);
-        cells.insert(at(from), static_cast<std::size_t>(count), blank);
+        cells.insert(at(from), static_cast<std::size_t>(count), blank<Cell>);
         const auto kept = std::max(margin_, size);
         if (std::ssize(cells) > kept) {
             splitAt(kept);
@@ -187,14 +209,25 @@ void TerminalLine::apply(const Control &control)
     }
 }
 
-std::string_view TerminalLine::text()
+template <class Cell>
+std::string_view TerminalLine<Cell>::text()
 {
-    text_.clear();
-    for (const std::uint32_t code : cells) {
-        if (code != wideTail)
-            appendCharacter(text_, code);
+    if constexpr (sizeof(Cell) == 1) {
+        return {cells.data(), cells.size()};
+    } else {
+        std::size_t bytes = 0;
+        for (const Cell code : cells)
+            bytes += static_cast<std::size_t>(std::bit_width(code) + 7) / 8; // the tail's 0 takes none
+        emptyFor(text_, bytes);
+        for (const Cell code : cells) {
+            if (code != wideTail)
+                appendCharacter(text_, code);
+        }
+        return text_;
     }
-    return text_;
 }
+
+template class TerminalLine<char>;
+template class TerminalLine<std::uint32_t>;
 
 } // namespace tarnwick

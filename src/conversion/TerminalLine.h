@@ -80,8 +80,24 @@ inline constexpr std::string_view carriageReturnSequence = "\x1b[G";
 template <class Sink>
 void readTerminalLine(std::string_view line, CharacterRule rule, Sink &sink);
 
+// Empties `buffer` and gives it room for `size` elements, so that a long line's buffer is
+// allocated once at its size instead of doubling as it fills (which takes up to three times the
+// size for a moment). A buffer that a huge line grew is given back first, so that the lines
+// after it do not keep the memory of the largest.
+template <class Buffer>
+void emptyFor(Buffer &buffer, std::size_t size)
+{
+    constexpr std::size_t keptBytes = 1 << 20;
+    buffer.clear();
+    if (buffer.capacity() > size && buffer.capacity() * sizeof(buffer[0]) > keptBytes)
+        buffer = Buffer();
+    buffer.reserve(size);
+}
+
 // The cells of one terminal line and its cursor, on which both cleaners replay a line that
-// holds controls. Columns count from 0 here.
+// holds controls. Columns count from 0 here. A cell is a char for a line of single-byte text,
+// where no character is wide (a quarter of the memory of a code), and a character code
+// otherwise.
 //
 // Like a terminal's, the line has a right margin, at its length in characters or 1024,
 // whichever is further: no move passes it, and cells that an insertion pushes beyond it are
@@ -92,15 +108,17 @@ void readTerminalLine(std::string_view line, CharacterRule rule, Sink &sink);
 //
 // A wide character fills two cells: its code, then wideTail. Writing or erasing over one half
 // of it leaves a blank in the other half, as a terminal does.
+template <class Cell>
 class TerminalLine {
 public:
     static constexpr std::int64_t minimumMargin = 1024;
-    static constexpr std::uint32_t wideTail = 0; // no character's code: NUL is dropped
+    static constexpr Cell wideTail = 0; // no character's code: NUL is dropped
 
-    std::vector<std::uint32_t> cells;
+    std::vector<Cell> cells;
     std::int64_t cursor = 0; // cells left of the cursor
 
-    // Starts replaying `line`, read under `rule`, on an empty line.
+    // Starts replaying `line`, read under `rule`, on an empty line. With char cells, the line
+    // must be single-byte text.
     void begin(std::string_view line, CharacterRule rule);
     std::int64_t margin() const { return margin_; }
     bool atEnd() const { return cursor == std::ssize(cells); }
@@ -122,7 +140,7 @@ private:
 
     std::int64_t margin_ = minimumMargin;
     std::int64_t allowance_ = 0;
-    std::string text_;
+    std::string text_; // the bytes of code cells; char cells are their own bytes
 };
 
 } // namespace tarnwick
