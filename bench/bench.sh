@@ -4,14 +4,19 @@
 # dropped, LF written as CR LF, through a temporary file, with no cleaning), and prints every
 # ratio against it with the user CPU time and the peak memory. `cat` and `dd` (one pass) are
 # shown for orientation only: GNU cat copies inside the kernel without reading the bytes.
+# It also shows the peak memory of a capture that is one line of 100 MB (or MEGABYTES, when
+# fewer) in every mode, and what 100 pager prompts of the user cost.
 #   bench/bench.sh [MEGABYTES]
+# With TARNWICK_BUILD set to a build folder (relative to the checkout), that folder is built
+# and measured, without the package setup; else build/, after it.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-"$root/scripts/setup.sh"
-"$root/scripts/build.sh" build >/dev/null
-bench="$root/build/bench/tarnwick-bench"
-floor="$root/build/bench/io-floor"
-program="$root/build/tarnwick"
+folder=${TARNWICK_BUILD:-build}
+[ -n "${TARNWICK_BUILD:-}" ] || "$root/scripts/setup.sh"
+"$root/scripts/build.sh" "$folder" >/dev/null
+bench="$root/$folder/bench/tarnwick-bench"
+floor="$root/$folder/bench/io-floor"
+program="$root/$folder/tarnwick"
 megabytes=${1:-120}
 work=$(mktemp -d "${TMPDIR:-/tmp}/tarnwick-bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
@@ -69,6 +74,20 @@ for i in "${!once_commands[@]}"; do
   read -r s _ < <(run_once "${once_commands[$i]}")
   printf '%-36s %7s s  (once)  %s x floor\n' "${once_names[$i]}" "$s" "$(ratio "$s" "$floor_s")"
 done
+# The user's pager prompts, each line that may be one compared with all of them: 100 against
+# none, in pairs as above.
+prompts=()
+for n in $(seq 100); do prompts+=(--pager "'Page * of * --$n'"); done
+without_prompts="'$program' --controls --ext out '$capture'"
+with_prompts="'$program' --controls ${prompts[*]} --ext out '$capture'"
+for _ in 1 2 3 4 5 6 7 8 9; do
+  sync; run_once "$without_prompts" >> "$work/without-prompts"
+  sync; run_once "$with_prompts" >> "$work/with-prompts"
+done
+read -r s u m < <(median < "$work/with-prompts")
+wall=$(paste -d' ' "$work/with-prompts" "$work/without-prompts" | awk '{ printf "%.3f\n", $1 / $4 }' | median)
+printf '%-36s %7s s  user %5s s  %7s KiB   %.2f x without them  (goal within 3)\n' \
+  "100 prompts, $((size / 1048576)) MB (--controls)" "$s" "$u" "$m" "$wall"
 # Start-up: what each run of a batch costs before it reads a byte (no display: no window, no fonts).
 printf 'one line\n' > "$work/one.log"
 startup() {
@@ -95,6 +114,22 @@ long="$work/long.log"
 read -r long_s long_m < <("$bench" convert "$long" "$work/long.out")
 read -r long_scroll_s long_scroll_m < <("$bench" convert --scroll "$long" "$work/long-scroll.out")
 printf 'one line of 100 MB: %s s (scroll %s s), peak memory %s KiB (scroll %s KiB)\n' "$long_s" "$long_scroll_s" "$long_m" "$long_scroll_m"
+# The same as a capture, through the whole program in every mode: peak memory, as a multiple of
+# the line's size too.
+line="$work/line.log"
+line_megabytes=$((megabytes < 100 ? megabytes : 100))
+"$bench" line "$line" "$line_megabytes"
+line_size=$(stat -c %s "$line")
+printf 'a capture of one line of %s MB, peak memory:\n' "$line_megabytes"
+for settings in "" "--scroll" "--controls" "--controls --scroll"; do
+  sync
+  read -r _ _ file_m < <(run_once "'$program' $settings --ext out '$line'")
+  sync
+  read -r _ _ pipe_m < <(run_once "'$program' $settings - < '$line' > '$work/line-pipe.out'")
+  printf '  %-30s %8s KiB  %5.2f x the line;  as a pipe %8s KiB  %5.2f x  (goal at most 7 x)\n' "tarnwick ${settings:-(plain)}" \
+    "$file_m" "$(ratio $((file_m * 1024)) "$line_size")" "$pipe_m" "$(ratio $((pipe_m * 1024)) "$line_size")"
+done
+rm -f "$line" "$work/line.out" "$work/line-pipe.out"
 read -r plain noisy controlled controlled_scroll < <("$bench" lines)
 printf 'a 1 MB line: scroll rebuild of plain text %s s, of characters/BackSpaces/blanks/$ %s s (%s x);\n' \
   "$plain" "$noisy" "$(ratio "$noisy" "$plain")"

@@ -4,6 +4,8 @@
 //   tarnwick-bench convert [--scroll] [--controls] SOURCE OUTPUT
 //                                             converts, prints seconds and peak memory (KiB)
 //   tarnwick-bench hostile FOLDER             writes the hostile lines (see writeHostileLines)
+//   tarnwick-bench line FILE MEGABYTES        writes a capture of one line that every cleaner
+//                                             takes in every mode (see writeOneLine)
 //   tarnwick-bench lines                      scroll rebuild of a 1 MB line of plain text
 //                                             against one of characters, BackSpaces, blanks, "$";
 //                                             and both cleaners with terminal controls read on a
@@ -140,6 +142,21 @@ int writeHostileLines(const std::string &folder)
     return 0;
 }
 
+// An erase to the end of the line and a prompt with a "$" after it, then typed text with a few
+// BackSpaces and no line end: the BackSpace eraser, the scroll rebuild and, with controls read,
+// the terminal line each hold it whole, and with both the scroll rebuild's run of characters
+// and BackSpaces between two controls is the whole line too.
+int writeOneLine(const char *path, long megabytes)
+{
+    std::ofstream out(path, std::ios::binary);
+    const std::string piece = repeated("abc", 1 << 18) + "xy\b\b";
+    const std::string start = "\x1b[K R1#$";
+    out << start;
+    for (long left = megabytes * 1000 * 1000 - static_cast<long>(start.size()); left > 0; left -= static_cast<long>(piece.size()))
+        out.write(piece.data(), std::min<long>(static_cast<long>(piece.size()), left));
+    return out ? 0 : 1;
+}
+
 int convert(bool scroll, bool controls, const char *source, const char *output)
 {
     Host host(scroll);
@@ -227,6 +244,9 @@ int main(int argc, char *argv[])
         return compareLines();
     if (command == "hostile" && argc == 3)
         return writeHostileLines(argv[2]);
-    std::cerr << "usage: tarnwick-bench capture FILE MEGABYTES | convert [--scroll] [--controls] SOURCE OUTPUT | hostile FOLDER | lines\n";
+    if (command == "line" && argc == 4)
+        return writeOneLine(argv[2], std::stol(argv[3]));
+    std::cerr << "usage: tarnwick-bench capture FILE MEGABYTES | convert [--scroll] [--controls] SOURCE OUTPUT | hostile FOLDER | lines"
+                 " | line FILE MEGABYTES\n";
     return 2;
 }
