@@ -8,11 +8,13 @@
 #include <algorithm>
 #include <bit>
 #include <optional>
+#include <utility>
 
 namespace tarnwick {
 
 LineCleaning::LineCleaning(CharacterRule rule, bool controlsOn, const QStringList &userPrompts)
-    : eraser_(rule)
+    : rule_(rule)
+    , eraser_(rule)
     , rebuilder_(rule)
     , controlsOn_(controlsOn)
     , prompts_(rule, userPrompts)
@@ -21,6 +23,14 @@ LineCleaning::LineCleaning(CharacterRule rule, bool controlsOn, const QStringLis
 
 std::optional<std::string_view> LineCleaning::clean(std::string_view line, bool scrollOn)
 {
+    // The buffers that a huge line took are given back once it has been written, so that the
+    // lines after it do not keep the memory of the largest.
+    constexpr std::size_t hugeLine = 1 << 20;
+    if (std::exchange(afterHugeLine_, line.size() > hugeLine)) {
+        eraser_ = BackspaceEraser(rule_);
+        rebuilder_ = ScrolledLineRebuilder(rule_);
+        stamped_ = std::string();
+    }
     const std::size_t stamp = timestampLength(line);
     if (stamp == 0)
         return cleanDrawn(line, scrollOn);

@@ -34,11 +34,13 @@ private:
     // The line after its timestamp, if it has one.
     std::optional<std::string_view> cleanDrawn(std::string_view line, bool scrollOn);
 
+    CharacterRule rule_;
     BackspaceEraser eraser_;
     ScrolledLineRebuilder rebuilder_;
     bool controlsOn_;
     PagerPrompts prompts_;
     std::string stamped_;
+    bool afterHugeLine_ = false;
 };
 
 // The line cleaners of the cleaning pass. Each call reads exactly one line from channel 1

@@ -236,8 +236,7 @@ template <class Cell>
 std::string_view replayRebuilding(std::string_view line, CharacterRule rule, TerminalLine<Cell> &terminalLine, std::vector<Cell> &run)
 {
     terminalLine.begin(line, rule);
-    // A run that grew with a huge line is given back; runs grow as they need, as most are short.
-    emptyFor(run, 0);
+    run.clear();
     RebuildingReplay<Cell> replay{terminalLine, run};
     readTerminalLine(line, rule, replay);
     replay.flush();

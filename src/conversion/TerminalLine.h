@@ -81,16 +81,12 @@ template <class Sink>
 void readTerminalLine(std::string_view line, CharacterRule rule, Sink &sink);
 
 // Empties `buffer` and gives it room for `size` elements, so that a long line's buffer is
-// allocated once at its size instead of doubling as it fills (which takes up to three times the
-// size for a moment). A buffer that a huge line grew is given back first, so that the lines
-// after it do not keep the memory of the largest.
+// allocated once at its size instead of doubling as it fills (which holds the old copy and the
+// new, of up to twice the size, at once).
 template <class Buffer>
 void emptyFor(Buffer &buffer, std::size_t size)
 {
-    constexpr std::size_t keptBytes = 1 << 20;
     buffer.clear();
-    if (buffer.capacity() > size && buffer.capacity() * sizeof(buffer[0]) > keptBytes)
-        buffer = Buffer();
     buffer.reserve(size);
 }
 
