@@ -392,5 +392,13 @@ Exit status:
         <source>note: the log grew while it was converted; the output holds what had been read</source>
         <translation>注意: 変換中にログが大きくなりました。出力には読み込んだところまでが入っています</translation>
     </message>
+    <message>
+        <source>the extension &apos;%1&apos; holds a folder separator or &apos;..&apos;</source>
+        <translation>拡張子 &apos;%1&apos; にフォルダーの区切りか &apos;..&apos; が含まれています</translation>
+    </message>
+    <message>
+        <source>the symbolic links lead round in a circle</source>
+        <translation>シンボリックリンクが循環しています</translation>
+    </message>
 </context>
 </TS>

@@ -103,6 +103,8 @@ const KnownReason knownReasons[] = {
      QT_TRANSLATE_NOOP("tarnwick", "the file system is read-only")},
     {{"File name too long", "The filename or extension is too long.", "ファイル名が長すぎます"},
      QT_TRANSLATE_NOOP("tarnwick", "the name is too long")},
+    {{"Too many levels of symbolic links", "The name of the file cannot be resolved by the system.", "シンボリックリンクの階層が多すぎます"},
+     QT_TRANSLATE_NOOP("tarnwick", "the symbolic links lead round in a circle")},
     {{"Text file busy", "Device or resource busy", "The process cannot access the file because it is being used by another process.",
       "Sharing violation.",
       "テキストファイルがビジー状態です", "デバイスもしくはリソースがビジー状態です"},

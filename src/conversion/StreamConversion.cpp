@@ -26,6 +26,7 @@ void StreamConversion::cleanLine(std::string_view line)
         cleaning_ = LineCleaning(detector.rule(systemRule_), options_.controlsOn, options_.pagerPrompts);
         ruleKnown_ = true;
     }
+    ++lines_;
     if (const auto kept = cleaning_.clean(line, scrollOn_))
         output_.writeLine(*kept);
 }
@@ -57,6 +58,7 @@ void StreamConversion::take(std::string_view text)
             std::uint64_t lines = 0;
             const std::size_t untouched = cleaning_.untouchedPrefix(rest, std::numeric_limits<std::uint64_t>::max(), lines);
             output_.write(rest.substr(0, untouched));
+            lines_ += lines;
             p += untouched;
             if (p == end)
                 break;
@@ -79,6 +81,22 @@ void StreamConversion::take(std::string_view text)
 }
 
 RunOutcome StreamConversion::run(QFileDevice &source, const QString &sourceName, QFileDevice &output, const QString &outputName)
+{
+    lines_ = 0;
+    // A line too long for memory ends this source alone, its memory freed for the next.
+    try {
+        return convert(source, sourceName, output, outputName);
+    } catch (const std::bad_alloc &) {
+        line_ = std::string();
+        normalised_ = std::string();
+        output_.discard();
+        RunOutcome outcome = failedOutcome(RunOutcome::Failure::LineTooLong, sourceName);
+        outcome.line = lines_ + 1;
+        return outcome;
+    }
+}
+
+RunOutcome StreamConversion::convert(QFileDevice &source, const QString &sourceName, QFileDevice &output, const QString &outputName)
 {
     TextInput input(options_.bufferSize);
     input.open(source);

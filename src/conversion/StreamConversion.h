@@ -29,6 +29,7 @@ public:
     RunOutcome run(QFileDevice &source, const QString &sourceName, QFileDevice &output, const QString &outputName);
 
 private:
+    RunOutcome convert(QFileDevice &source, const QString &sourceName, QFileDevice &output, const QString &outputName);
     void begin(const SourceDecoder &decoder);
     void take(std::string_view text);
     void cleanLine(std::string_view line);
@@ -42,6 +43,7 @@ private:
     LineEndNormaliser normaliser_{false};
     std::string normalised_; // what one read brought, its line ends normalised
     std::string line_;       // the line being gathered
+    std::uint64_t lines_ = 0; // the source's lines handled so far
 };
 
 } // namespace tarnwick

@@ -25,6 +25,9 @@ constexpr unsigned graceSeconds = 1;
 
 extern "C" void endNow(int)
 {
+    // Only the program's own alarm, which an ending signal set, ends it.
+    if (arrived == 0)
+        return;
     for (const Registered &file : leftBehind) {
         if (file.set)
             ::unlink(file.name);

@@ -21,8 +21,10 @@ QList<ProgramArgument> programArguments(int argc, char *argv[]);
 // to the console of the program that started it, where there is one. Nothing elsewhere.
 void useParentConsole();
 
-// Whether standard error goes to a terminal or console, where someone reads it.
-bool standardErrorIsTerminal();
+// Whether standard error goes where someone or something reads it: a terminal or console, a file,
+// a pipe. Not so for a program started from the desktop, whose standard error is closed, the
+// null device, or a desktop's log.
+bool standardErrorIsRead();
 
 // Whether a window can be shown: a display named in the environment (Linux), an interactive
 // desktop (Windows).

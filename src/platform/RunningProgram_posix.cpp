@@ -6,6 +6,7 @@
 #include <QStandardPaths>
 
 #include <cstdlib>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tarnwick {
@@ -31,9 +32,10 @@ QList<ProgramArgument> programArguments(int argc, char *argv[])
 
 void useParentConsole() {}
 
-bool standardErrorIsTerminal()
+bool standardErrorIsRead()
 {
-    return ::isatty(STDERR_FILENO);
+    struct stat status {};
+    return ::isatty(STDERR_FILENO) || (::fstat(STDERR_FILENO, &status) == 0 && (S_ISREG(status.st_mode) || S_ISFIFO(status.st_mode)));
 }
 
 bool displayExpected()

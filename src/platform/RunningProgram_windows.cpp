@@ -44,10 +44,14 @@ void useParentConsole()
         freopen_s(&reopened, "CONOUT$", "w", stderr);
 }
 
-bool standardErrorIsTerminal()
+bool standardErrorIsRead()
 {
+    const HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
+    if (error == nullptr || error == INVALID_HANDLE_VALUE)
+        return false;
     DWORD mode = 0;
-    return GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode);
+    const DWORD type = GetFileType(error);
+    return GetConsoleMode(error, &mode) || type == FILE_TYPE_DISK || type == FILE_TYPE_PIPE;
 }
 
 // A service or a scheduled task runs on a desktop nobody sees.

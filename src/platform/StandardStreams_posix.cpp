@@ -1,19 +1,43 @@
 #include "StandardStreams.h"
 
+#include <array>
+#include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace tarnwick {
+
+namespace {
+std::array<bool, 3> closedAtStart{};
+} // namespace
+
+void holdClosedStandardStreams()
+{
+    for (int fd = 0; fd < 3; ++fd) {
+        if (::fcntl(fd, F_GETFD) == -1 && errno == EBADF) {
+            closedAtStart[std::size_t(fd)] = true;
+            // The lowest free descriptor is this one.
+            ::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
+        }
+    }
+}
+
+bool standardStreamClosed(StandardStream stream)
+{
+    return closedAtStart[stream == StandardStream::Input ? 0 : 1];
+}
 
 // Through the C stream: Qt then returns what a pipe holds instead of waiting until the buffer
 // is full, so that each line comes out as soon as it has come in.
 bool openStandardInput(QFile &file)
 {
-    return file.open(stdin, QIODevice::ReadOnly | QIODevice::Unbuffered);
+    return !standardStreamClosed(StandardStream::Input) && file.open(stdin, QIODevice::ReadOnly | QIODevice::Unbuffered);
 }
 
 bool openStandardOutput(QFile &file)
 {
-    return file.open(fileno(stdout), QIODevice::WriteOnly | QIODevice::Unbuffered);
+    return !standardStreamClosed(StandardStream::Output) && file.open(fileno(stdout), QIODevice::WriteOnly | QIODevice::Unbuffered);
 }
 
 } // namespace tarnwick

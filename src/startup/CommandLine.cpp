@@ -136,6 +136,9 @@ QString usageErrorText(const UsageError &error, Language language)
     case UsageError::Kind::UnknownEncoding:
         what = text(language, QT_TRANSLATE_NOOP("tarnwick", "unknown encoding '%1' (auto, system, utf-8 or shift-jis)")).arg(error.argument);
         break;
+    case UsageError::Kind::PathInExtension:
+        what = text(language, QT_TRANSLATE_NOOP("tarnwick", "the extension '%1' holds a folder separator or '..'")).arg(error.argument);
+        break;
     case UsageError::Kind::UnusablePager:
         what = text(language, QT_TRANSLATE_NOOP("tarnwick", "pager prompt '%1' holds nothing but blanks and '*'")).arg(error.argument);
         break;
@@ -181,8 +184,15 @@ CommandLine parseCommandLine(const QList<ProgramArgument> &arguments)
                 line.settings.*option.setting = name == option.on;
         }
     }
-    if (parser.isSet(u"ext"_s))
+    if (parser.isSet(u"ext"_s)) {
         line.settings.fileExt = parser.value(u"ext"_s);
+        // The extension ends the output's name; a separator or ".." would make it a path.
+        if (line.settings.fileExt->contains(u'/') || line.settings.fileExt->contains(u'\\') || line.settings.fileExt->contains(u".."_s)) {
+            line.action = CommandLine::Action::UsageError;
+            line.error = {UsageError::Kind::PathInExtension, *line.settings.fileExt};
+            return line;
+        }
+    }
     if (parser.isSet(u"encoding"_s)) {
         line.settings.encoding = encodingOfOptionValue(parser.value(u"encoding"_s));
         if (!line.settings.encoding) {

@@ -1,6 +1,7 @@
 #include "StandardOutput.h"
 
 #include "conversion/StreamConversion.h"
+#include "platform/FileIdentity.h"
 #include "platform/StandardStreams.h"
 
 #include <QFile>
@@ -10,14 +11,27 @@ using namespace Qt::StringLiterals;
 
 namespace tarnwick {
 
+namespace {
+
+// Standard output appended to the log itself (`tarnwick -c r1.log >> r1.log`) would be read back
+// as it is written, without end.
+bool sameRegularFile(const std::optional<FileState> &a, const std::optional<FileState> &b)
+{
+    return a && b && a->kind == FileState::Kind::Regular && b->kind == FileState::Kind::Regular && a->identity == b->identity;
+}
+
+} // namespace
+
 int convertToStandardOutput(const QStringList &logs, CharacterRule rule, const RunSettings &settings, const QString &profile,
                             const BatchReport &report)
 {
     QFile output;
     if (!openStandardOutput(output)) {
-        report(problemOf(u"-"_s, NotConverted::StandardOutputFailed, output.errorString()));
+        report(standardStreamClosed(StandardStream::Output) ? problemOf(u"-"_s, NotConverted::StandardOutputClosed)
+                                                            : problemOf(u"-"_s, NotConverted::StandardOutputFailed, output.errorString()));
         return 1;
     }
+    const auto outputState = fileState(output);
     const SettingsInForce inForce = settingsInForce(settings, profile);
     StreamConversion conversion(rule, inForce.scroll, inForce.run);
     bool allConverted = true;
@@ -26,12 +40,22 @@ int convertToStandardOutput(const QStringList &logs, CharacterRule rule, const R
         bool opened = false;
         if (log == u"-"_s) {
             opened = openStandardInput(source);
+            if (!opened && standardStreamClosed(StandardStream::Input)) {
+                report(problemOf(log, NotConverted::StandardInputClosed));
+                allConverted = false;
+                continue;
+            }
         } else {
             source.setFileName(log);
             opened = source.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
         }
         if (!opened) {
             report(problemOf(failedOutcome(RunOutcome::Failure::OpenSource, log, source.errorString())));
+            allConverted = false;
+            continue;
+        }
+        if (sameRegularFile(fileState(source), outputState)) {
+            report(problemOf(failedOutcome(RunOutcome::Failure::OutputIsInput, log)));
             allConverted = false;
             continue;
         }

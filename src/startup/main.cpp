@@ -7,6 +7,7 @@
 #include "conversion/Messages.h"
 #include "platform/EndingSignals.h"
 #include "platform/RunningProgram.h"
+#include "platform/StandardStreams.h"
 #include "platform/TemporaryFile.h"
 #include "settings/WinSys.h"
 #include "window/ProgramFiles.h"
@@ -44,6 +45,26 @@ bool fallBackToNoDisplay()
     return true;
 }
 
+// A name as a message line shows it: a control character in it (a line break, an escape) is
+// written as an escape of its own, so that a name can neither fake a line nor drive the terminal.
+QString shownName(const QString &name)
+{
+    QString shown;
+    for (const QChar c : name) {
+        if (c == u'\n')
+            shown += u"\\n"_s;
+        else if (c == u'\t')
+            shown += u"\\t"_s;
+        else if (c == u'\r')
+            shown += u"\\r"_s;
+        else if (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() < 0xA0))
+            shown += u"\\x"_s + QString::number(c.unicode(), 16).rightJustified(2, u'0');
+        else
+            shown += c;
+    }
+    return shown;
+}
+
 void sayOnStandardError(const QString &line)
 {
     std::cerr << "tarnwick: " << line.toStdString() << std::endl;
@@ -74,13 +95,13 @@ void warnOfUnusableProfile(const QString &profile)
     case WinSys::ProfileState::Usable:
         return;
     }
-    sayOnStandardError(text(localeLanguage(), source).arg(QDir::toNativeSeparators(profile)));
+    sayOnStandardError(text(localeLanguage(), source).arg(shownName(QDir::toNativeSeparators(profile))));
 }
 
 // One line per problem, in the language of the user's locale.
 void reportOnStandardError(const Problem &problem)
 {
-    std::cerr << "tarnwick: " << problem.file.toStdString() << ": " << problem.reason(localeLanguage()).toStdString() << std::endl;
+    std::cerr << "tarnwick: " << shownName(problem.file).toStdString() << ": " << problem.reason(localeLanguage()).toStdString() << std::endl;
 }
 
 // Temporary files that an earlier run could not remove (a kill -9, a power cut).
@@ -110,6 +131,7 @@ int main(int argc, char *argv[])
     int toolkitArgc = 1;
     char *toolkitArgv[] = {programName, nullptr};
 
+    holdClosedStandardStreams();
     useParentConsole();
     const CommandLine line = parseCommandLine(programArguments(argc, argv));
     switch (line.action) {
@@ -138,7 +160,9 @@ int main(int argc, char *argv[])
     if (line.toStandardOutput) {
         QCoreApplication app(toolkitArgc, toolkitArgv);
         installJapaneseTranslations(app, localeLanguage() == Language::Japanese);
-        const ProgramFiles files = programFiles(runningProgramFolder(), 0);
+        const ProgramFolder folder = runningProgramFolder();
+        removeLeftovers(folder);
+        const ProgramFiles files = programFiles(folder, 0);
         warnOfUnusableProfile(files.profile);
         return std::max(refusedStatus, convertToStandardOutput(line.logs, systemCharacterRule(), line.settings, files.profile, reportOnStandardError));
     }
@@ -200,9 +224,10 @@ int main(int argc, char *argv[])
     applyRunSettings(form, line.settings);
     if (batch)
         // Started from the desktop (a menu, a file manager), standard error goes where nobody
-        // reads it; a box that nobody can see (offscreen) is never waited on.
+        // reads it; a box that nobody can see (offscreen) is never waited on, and neither is one
+        // where standard error is read (a terminal, a file, a pipe: a script may wait for the end).
         return std::max(refusedStatus, runWindowBatch(form, line.logs,
-                                                      display && QGuiApplication::platformName() != u"offscreen"_s && !standardErrorIsTerminal()));
+                                                      display && QGuiApplication::platformName() != u"offscreen"_s && !standardErrorIsRead()));
     form.show();
     return QApplication::exec();
 }
