@@ -570,6 +570,11 @@ void tst_ConversionRun::reportsFailures_data()
     QTest::newRow("another user's link in a shared folder") << u"@/r1.log"_s << u"@/shared/r1.txt"_s << temporary
                                                             << u"Cannot write \"@/shared/r1.txt\": it is a symbolic link that another user made in a shared folder."_s
                                                             << u"ファイル \"@/shared/r1.txt\" には書き込みませんでした。"_s << QString();
+    QTest::newRow("another user's link as a folder in a shared folder") << u"@/r1.log"_s << u"@/shared/logs/r1.txt"_s << temporary
+                                                                        << u"Cannot write \"@/shared/logs/r1.txt\": it is a symbolic link that another user made in a shared folder."_s
+                                                                        << u"ファイル \"@/shared/logs/r1.txt\" には書き込みませんでした。"_s << QString();
+    QTest::newRow("source is a device") << u"/dev/zero"_s << u"@/out.txt"_s << temporary << u"Cannot convert \"/dev/zero\": it is a device, not a file."_s
+                                        << u"ファイル \"/dev/zero\" は変換しませんでした。"_s << QString();
     QTest::newRow("source is the temporary file") << temporary << u"@/out.txt"_s << temporary
                                                   << u"Cannot convert \"@/Tarnwick-0000ABCD.tmp\": it is the program's own temporary file"_s
                                                   << u"ファイル \"@/Tarnwick-0000ABCD.tmp\" はこのプログラムの一時ファイルのため、変換できません。"_s << QString();
@@ -596,8 +601,9 @@ void tst_ConversionRun::reportsFailures()
     const QByteArray shared = QFile::encodeName(dir_->filePath(u"shared"_s));
     QVERIFY(::mkdir(shared.constData(), 0777) == 0 && ::chmod(shared.constData(), 01777) == 0);
     QVERIFY(QFile::link(dir_->filePath(u"read-only.txt"_s), dir_->filePath(u"shared/r1.txt"_s)));
-    if (QTest::currentDataTag() == QByteArrayView("another user's link in a shared folder")
-        && ::lchown((shared + "/r1.txt").constData(), 65534, 65534) != 0)
+    QVERIFY(QFile::link(dir_->filePath(u"folder"_s), dir_->filePath(u"shared/logs"_s)));
+    if (QByteArrayView(QTest::currentDataTag()).startsWith("another user's link")
+        && (::lchown((shared + "/r1.txt").constData(), 65534, 65534) != 0 || ::lchown((shared + "/logs").constData(), 65534, 65534) != 0))
         QSKIP("needs root to give the link to another user");
     Host host;
     const RunOutcome outcome = ConversionRun({here(source), here(output), here(temporary)}, CharacterRule::Utf8, host).run();
@@ -612,6 +618,7 @@ void tst_ConversionRun::reportsFailures()
     QCOMPARE(readFile(dir_->filePath(u"r1.log"_s)), numberedLines(500));
     QCOMPARE(readFile(dir_->filePath(u"read-only.txt"_s)), QByteArray("kept\r\n"));
     QVERIFY(!files().contains(u"out.txt"_s));
+    QVERIFY(!QFileInfo::exists(dir_->filePath(u"folder/r1.txt"_s)));
     QCOMPARE(readFile(dir_->filePath(u"hard.txt"_s)), numberedLines(500));
 }
 

@@ -24,6 +24,7 @@ private Q_SLOTS:
     void reportsInputThatCannotBeOpened_data();
     void reportsInputThatCannotBeOpened();
     void writesThroughSmallAndLargeBuffers();
+    void safeOutputReplacesOnlyOnCommit_data();
     void safeOutputReplacesOnlyOnCommit();
     void safeOutputKeepsOldFileWhenDiskFills();
     void temporaryFileLeavesWhatStandsAtItsName_data();
@@ -149,10 +150,20 @@ void tst_Channels::writesThroughSmallAndLargeBuffers()
     QCOMPARE(readFile(path), expected);
 }
 
+void tst_Channels::safeOutputReplacesOnlyOnCommit_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("a short name") << u"out.txt"_s;
+    // The new file beside it must not need a longer name than the system allows.
+    QTest::newRow("a name of 255 bytes") << QString(251, u'r') + u".txt"_s;
+}
+
 void tst_Channels::safeOutputReplacesOnlyOnCommit()
 {
-    QVERIFY(QDir(dir_.path()).mkdir(u"safe"_s));
-    const QString path = dir_.filePath(u"safe/out.txt"_s);
+    QFETCH(QString, name);
+    const QString folder = u"safe-"_s + QString::number(name.size());
+    QVERIFY(QDir(dir_.path()).mkdir(folder));
+    const QString path = dir_.filePath(folder + u'/' + name);
     writeFile(path, "old contents\r\n");
     QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
     {
@@ -176,7 +187,7 @@ void tst_Channels::safeOutputReplacesOnlyOnCommit()
     QVERIFY(output.commit());
     QCOMPARE(readFile(path), QByteArray("new\r\n"));
     QCOMPARE(QFile::permissions(path) & (QFile::ReadGroup | QFile::WriteGroup), QFile::ReadGroup);
-    QCOMPARE(QDir(dir_.filePath(u"safe"_s)).entryList(QDir::Files), QStringList{u"out.txt"_s});
+    QCOMPARE(QDir(dir_.filePath(folder)).entryList(QDir::Files | QDir::Hidden), QStringList{name});
 }
 
 void tst_Channels::safeOutputKeepsOldFileWhenDiskFills()

@@ -6,6 +6,8 @@
 #include <clocale>
 #include <csignal>
 #include <fcntl.h>
+#include <poll.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,6 +20,60 @@ struct Result {
     int status = -1;
     QString out;
     QString err;
+};
+
+// A program started with TARNWICK_TEST_PAUSE held at its pause point, so that the test acts while
+// the run is known to stand there: the FIFO is opened to read before the program starts, the
+// program writes to it on arriving, and it goes on once the FIFO has been opened to write.
+class PausePoint {
+public:
+    PausePoint(const QString &fifo, const QString &point)
+        : fifo_(QFile::encodeName(fifo))
+        , setting_(point + u':' + fifo)
+    {
+        if (::mkfifo(fifo_.constData(), 0600) != 0 || (reader_ = ::open(fifo_.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)) < 0)
+            qFatal("cannot make the FIFO of the pause point");
+    }
+    ~PausePoint()
+    {
+        if (reader_ >= 0)
+            ::close(reader_);
+    }
+    PausePoint(const PausePoint &) = delete;
+    PausePoint &operator=(const PausePoint &) = delete;
+
+    void holdIn(QProcessEnvironment &environment) const { environment.insert(u"TARNWICK_TEST_PAUSE"_s, setting_); }
+    // False when the program ended without reaching the point. The reading end is closed then, so
+    // that release() finds the program's own.
+    bool reached(QProcess &process)
+    {
+        for (;;) {
+            pollfd poller{reader_, POLLIN, 0};
+            char told[64];
+            if (::poll(&poller, 1, 20) > 0 && ::read(reader_, told, sizeof told) > 0) {
+                ::close(std::exchange(reader_, -1));
+                return true;
+            }
+            if (process.state() == QProcess::NotRunning || process.waitForFinished(0))
+                return false;
+        }
+    }
+    void release(QProcess &process) const
+    {
+        for (;;) {
+            if (const int writer = ::open(fifo_.constData(), O_WRONLY | O_NONBLOCK); writer >= 0) {
+                ::close(writer);
+                return;
+            }
+            if (process.waitForFinished(20))
+                return;
+        }
+    }
+
+private:
+    QByteArray fifo_;
+    QString setting_;
+    int reader_ = -1;
 };
 
 } // namespace
@@ -54,6 +110,11 @@ private Q_SLOTS:
     void installedProgramUsesUserFolders();
     void endingSignalLeavesNothing_data();
     void endingSignalLeavesNothing();
+    void refusesWhatChangedDuringTheRun_data();
+    void refusesWhatChangedDuringTheRun();
+    void refusesToWriteOntoItsLog_data();
+    void refusesToWriteOntoItsLog();
+    void lineTooLongForMemoryFailsItsLogAlone();
 
 private:
     QString install(const QString &folder)
@@ -143,6 +204,12 @@ void tst_Batch::takesOptionsBeforeLogsOnly_data()
     QTest::newRow("ext without value") << QStringList{u"--ext"_s} << 2 << u"tarnwick: missing value after '--ext' (see tarnwick --help)\n"_s << false;
     QTest::newRow("a pager prompt of stars") << QStringList{u"--pager"_s, u" * "_s, u"@/r1.log"_s} << 2
                                              << u"tarnwick: pager prompt ' * ' holds nothing but blanks and '*' (see tarnwick --help)\n"_s << false;
+    QTest::newRow("an extension with a folder") << QStringList{u"--ext"_s, u"a/b"_s, u"@/r1.log"_s} << 2
+                                                << u"tarnwick: the extension 'a/b' holds a folder separator or '..' (see tarnwick --help)\n"_s << false;
+    QTest::newRow("an extension that climbs") << QStringList{u"--ext"_s, u"../x"_s, u"@/r1.log"_s} << 2
+                                              << u"tarnwick: the extension '../x' holds a folder separator or '..' (see tarnwick --help)\n"_s << false;
+    QTest::newRow("a name that would fake a line") << QStringList{u"@/r1.log"_s, u"x\ntarnwick: y.log"_s} << 1
+                                                   << u"tarnwick: x\\ntarnwick: y.log: cannot open: No such file or directory\n"_s << true;
     QTest::newRow("unknown encoding") << QStringList{u"--encoding"_s, u"euc-jp"_s, u"@/r1.log"_s} << 2
                                       << u"tarnwick: unknown encoding 'euc-jp' (auto, system, utf-8 or shift-jis) (see tarnwick --help)\n"_s << false;
 }
@@ -390,7 +457,7 @@ void tst_Batch::refusesToReplaceWhatItMustKeep_data()
     QTest::addColumn<QStringList>("arguments"); // "@" stands for the test's folder
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("error");
-    QTest::addColumn<QByteArray>("kept"); // what 192.txt then holds
+    QTest::addColumn<QByteArray>("kept"); // what 192.txt then holds, and held before where it is not "<none>"
 
     const QString isTheLog = u"tarnwick: @/r1.log: not converted: the output file would be the log itself (turn on overwriting, or choose another extension)\n"_s;
     QTest::newRow("output name is the log's") << QStringList{u"--ext"_s, u"log"_s, u"@/r1.log"_s} << 1 << isTheLog << QByteArray("<none>");
@@ -402,6 +469,15 @@ void tst_Batch::refusesToReplaceWhatItMustKeep_data()
     QTest::newRow("two logs, names that keep their dots") << QStringList{u"--keep-dots"_s, u"@/192.168.1.1.log"_s, u"@/192.168.1.2.log"_s} << 0
                                                          << QString() << QByteArray("<none>");
     QTest::newRow("the same log twice") << QStringList{u"@/192.168.1.1.log"_s, u"@/./192.168.1.1.log"_s} << 0 << QString() << QByteArray("first\r\n");
+    // Across runs: the existing output may be the other log's.
+    const QByteArray older = "an older output\r\n";
+    QTest::newRow("another log gives the same output name") << QStringList{u"@/192.168.1.2.log"_s} << 1
+                                                            << u"tarnwick: @/192.168.1.2.log: not converted: @/192.168.1.1.log gives the same output name, so the existing output may be that log's (--keep-dots keeps the dots)\n"_s
+                                                            << older;
+    QTest::newRow("another log's name, keeping the dots") << QStringList{u"--keep-dots"_s, u"@/192.168.1.2.log"_s} << 0 << QString() << older;
+    QTest::newRow("an output only this log names") << QStringList{u"@/r2.log"_s} << 0 << QString() << older;
+    QTest::newRow("output a link to itself") << QStringList{u"@/loop.log"_s} << 1
+                                             << u"tarnwick: @/loop.txt: cannot write: Too many levels of symbolic links\n"_s << QByteArray("<none>");
     QTest::newRow("with overwriting, the log itself") << QStringList{u"--overwrite"_s, u"--ext"_s, u"log"_s, u"@/r1.log"_s} << 0 << QString()
                                                       << QByteArray("<none>");
 }
@@ -413,8 +489,13 @@ void tst_Batch::refusesToReplaceWhatItMustKeep()
     QFETCH(QString, error);
     QFETCH(QByteArray, kept);
     const QByteArray log = "firsT\bt\n";
-    for (const QString &name : {u"192.168.1.1.log"_s, u"192.168.1.2.log"_s, u"r1.log"_s})
+    for (const QString &name : {u"192.168.1.1.log"_s, u"192.168.1.2.log"_s, u"r1.log"_s, u"r2.log"_s, u"loop.log"_s})
         writeFile(path(name), log);
+    if (kept.startsWith("an older")) {
+        writeFile(path(u"192.txt"_s), kept);
+        writeFile(path(u"r2.txt"_s), kept);
+    }
+    QVERIFY(QFile::link(u"loop.txt"_s, path(u"loop.txt"_s)));
     QVERIFY(QFile::link(path(u"r1.log"_s), path(u"r1.txt"_s)));
     QVERIFY(QFile::link(path(u"r1.txt"_s), path(u"r1.txt.log"_s)));
     arguments.replaceInStrings(u"@"_s, dir_->path());
@@ -426,6 +507,8 @@ void tst_Batch::refusesToReplaceWhatItMustKeep()
     QCOMPARE(readFile(path(u"r1.log"_s)), overwritten ? QByteArray("first\r\n") : log);
     if (arguments.contains(u"--keep-dots"_s))
         QCOMPARE(readFile(path(u"192.168.1.2.txt"_s)), QByteArray("first\r\n"));
+    if (arguments.contains(path(u"r2.log"_s)))
+        QCOMPARE(readFile(path(u"r2.txt"_s)), QByteArray("first\r\n"));
     for (const QString &name : {u"192.168.1.1.log"_s, u"192.168.1.2.log"_s})
         QCOMPARE(readFile(path(name)), log);
 }
@@ -461,13 +544,15 @@ void tst_Batch::leavesProfileThatIsNoFileAlone()
 
 void tst_Batch::needsDisplayOrPaths_data()
 {
-    QTest::addColumn<QString>("display"); // empty for none
+    QTest::addColumn<QString>("display"); // empty for none; a display that opens is a platform's name
     QTest::addColumn<bool>("withLog");
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("error");
     QTest::newRow("no display, no log") << QString() << false << 2 << u"tarnwick: no display"_s;
     QTest::newRow("unreachable display, no log") << u":99"_s << false << 2 << u"tarnwick: cannot open the display :99 to show the window on"_s;
     QTest::newRow("unreachable display, a log") << u":99"_s << true << 0 << u"tarnwick: cannot open the display :99; converting without showing the window\n"_s;
+    // Where standard error is read (here a pipe), failures are told there and no box waits for a click.
+    QTest::newRow("a display, a log and a missing one") << u"minimal"_s << true << 1 << u"tarnwick: @/missing.log: cannot open: "_s;
 }
 
 void tst_Batch::needsDisplayOrPaths()
@@ -477,12 +562,16 @@ void tst_Batch::needsDisplayOrPaths()
     QFETCH(int, status);
     QFETCH(QString, error);
     QProcessEnvironment environment = withoutDisplay();
+    const bool opens = !display.isEmpty() && !display.startsWith(u':');
     if (!display.isEmpty())
-        environment.insert(u"DISPLAY"_s, display);
+        environment.insert(opens ? u"QT_QPA_PLATFORM"_s : u"DISPLAY"_s, display);
     writeFile(path(u"r1.log"_s), "ab\bc\n");
-    const Result result = run(withLog ? QStringList{path(u"r1.log"_s)} : QStringList(), environment);
+    QStringList logs = withLog ? QStringList{path(u"r1.log"_s)} : QStringList();
+    if (opens)
+        logs.prepend(path(u"missing.log"_s));
+    const Result result = run(logs, environment);
     QCOMPARE(result.status, status);
-    QVERIFY2(result.err.startsWith(error) && result.err.count(u'\n') == 1, qPrintable(result.err));
+    QVERIFY2(result.err.startsWith(QString(error).replace(u'@', dir_->path())) && result.err.count(u'\n') == 1, qPrintable(result.err));
     QCOMPARE(readFile(path(u"r1.txt"_s)), QByteArray(withLog ? "ac\r\n" : "<missing>"));
 }
 
@@ -549,6 +638,8 @@ void tst_Batch::endingSignalLeavesNothing_data()
     QTest::newRow("SIGTERM, inside one long line") << SIGTERM << u"long line"_s;
     QTest::newRow("SIGINT, waiting for a FIFO's writer") << SIGINT << u"FIFO source"_s;
     QTest::newRow("SIGTERM, waiting for a FIFO's reader") << SIGTERM << u"FIFO output"_s;
+    // Only the alarm that an ending signal sets ends the program; one from elsewhere does not.
+    QTest::newRow("SIGALRM from another program, cleaning") << SIGALRM << u"cleaning"_s;
 }
 
 void tst_Batch::endingSignalLeavesNothing()
@@ -557,9 +648,10 @@ void tst_Batch::endingSignalLeavesNothing()
     QFETCH(QString, state);
     QVERIFY(QDir().mkpath(path(u"logs"_s)));
     const bool longLine = state == u"long line"_s;
+    const bool ending = signal != SIGALRM;
     // A line that takes the cleaners a while: 64 MiB with a sideways scroll's marks all along.
     const QByteArray source = longLine ? "R1#" + times("abc\b\b\b$x\x1b[D", 4 << 20) + '\n'
-                                       : times("R1#shpw\b\bow interfaces status | include connected\n", 2000000);
+                                       : times("R1#shpw\b\bow interfaces status | include connected\n", 20000);
     if (state == u"FIFO source"_s)
         QCOMPARE(mkfifo(QFile::encodeName(path(u"logs/r1.log"_s)).constData(), 0644), 0);
     else
@@ -570,36 +662,156 @@ void tst_Batch::endingSignalLeavesNothing()
         writeFile(path(u"logs/r1.txt"_s), "an older output\r\n");
     const QStringList before{u"r1.log"_s, u"r1.txt"_s};
 
-    // The normalising pass has begun when the temporary file appears, the cleaning pass when
-    // it holds the whole source, each LF as CR LF. A FIFO with no other end is waited on at once.
+    // Held where the pass begins, or, for a FIFO, before it is opened and waited on.
+    PausePoint pause(path(u"pause"_s), state.startsWith(u"FIFO"_s) ? u"start"_s : longLine ? u"cleaning"_s : state);
+    QProcessEnvironment environment = withoutDisplay();
+    pause.holdIn(environment);
     QProcess process;
-    process.setProcessEnvironment(withoutDisplay());
+    process.setProcessEnvironment(environment);
     process.start(program_, longLine ? QStringList{u"--scroll"_s, u"--controls"_s, path(u"logs/r1.log"_s)} : QStringList{path(u"logs/r1.log"_s)});
-    QVERIFY(process.waitForStarted());
-    const auto passBegun = [&] {
-        const QStringList temporary = QDir(path(u"bin"_s)).entryList({u"Tarnwick-*.tmp"_s}, QDir::Files);
-        return !temporary.isEmpty()
-            && (state == u"normalising"_s || QFileInfo(path(u"bin/"_s) + temporary.first()).size() == source.size() + source.count('\n'));
-    };
-    bool ended = false;
-    if (state.startsWith(u"FIFO"_s))
-        ended = process.waitForFinished(500);
-    else
-        while (!(ended = process.waitForFinished(0)) && !passBegun())
-            QThread::usleep(200);
-    QVERIFY2(!ended, "the run ended before the signal could be sent");
+    QVERIFY(pause.reached(process));
     kill(pid_t(process.processId()), signal);
-    QVERIFY(process.waitForFinished(10000));
+    pause.release(process);
+    QVERIFY(process.waitForFinished(60000));
 
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(process.exitCode(), 128 + signal);
+    QCOMPARE(process.exitCode(), ending ? 128 + signal : 0);
     if (state == u"FIFO source"_s)
         QVERIFY(QFileInfo(path(u"logs/r1.log"_s)).size() == 0);
     else
         QVERIFY(readFile(path(u"logs/r1.log"_s)) == source);
     if (state != u"FIFO output"_s)
-        QCOMPARE(readFile(path(u"logs/r1.txt"_s)), QByteArray("an older output\r\n"));
+        QCOMPARE(readFile(path(u"logs/r1.txt"_s)), ending ? QByteArray("an older output\r\n") : times("R1#show interfaces status | include connected\r\n", 20000));
     QCOMPARE(QDir(path(u"logs"_s)).entryList(QDir::Files | QDir::System), before);
+    QCOMPARE(QDir(path(u"bin"_s)).entryList(QDir::Files), (QStringList{u"tarnwick"_s, u"Tarnwick.ini"_s}));
+}
+
+void tst_Batch::refusesWhatChangedDuringTheRun_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("change"); // made while the run is held before its first pass
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("error"); // "@" stands for the logs' folder
+
+    const QString changed = u"tarnwick: @/r1.log: not replaced: the log changed while it was converted; convert it again once the capture is closed\n"_s;
+    const QString taken = u"tarnwick: @/r1.txt: not written: another file took its name while the log was converted\n"_s;
+    QTest::newRow("the log grows, overwritten") << QStringList{u"--overwrite"_s} << u"append"_s << 1 << changed;
+    QTest::newRow("the log is replaced, overwritten") << QStringList{u"--overwrite"_s} << u"replace"_s << 1 << changed;
+    QTest::newRow("the log grows, into another file") << QStringList() << u"append"_s << 0
+                                                      << u"tarnwick: @/r1.log: note: the log grew while it was converted; the output holds what had been read\n"_s;
+    QTest::newRow("another user's link planted at the output") << QStringList() << u"link"_s << 1 << taken;
+    QTest::newRow("another user's dangling link planted at the output") << QStringList() << u"dangling link"_s << 1 << taken;
+}
+
+// A terminal program still appending to its log, or another user in a shared folder such as /tmp
+// who plants a link where the output is about to be written.
+void tst_Batch::refusesWhatChangedDuringTheRun()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QString, change);
+    QFETCH(int, status);
+    QFETCH(QString, error);
+    const bool linked = change.endsWith(u"link"_s);
+    if (linked && !runsAsRoot())
+        QSKIP("needs root to give the link to another user");
+    const QByteArray logs = QFile::encodeName(path(u"logs"_s));
+    QVERIFY(::mkdir(logs.constData(), 0777) == 0 && ::chmod(logs.constData(), 01777) == 0);
+    const QByteArray log = times("R1#shpw\b\bow run\n", 300);
+    writeFile(path(u"logs/r1.log"_s), log);
+    writeFile(path(u"important.conf"_s), "secret\n");
+
+    PausePoint pause(path(u"pause"_s), u"normalising"_s);
+    QProcessEnvironment environment = withoutDisplay();
+    pause.holdIn(environment);
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(program_, options << path(u"logs/r1.log"_s));
+    QVERIFY(pause.reached(process));
+    QByteArray changedLog = log;
+    if (change == u"append"_s) {
+        QFile appended(path(u"logs/r1.log"_s));
+        QVERIFY(appended.open(QIODevice::Append));
+        appended.write("R1#exit\n");
+        changedLog += "R1#exit\n";
+    } else if (change == u"replace"_s) {
+        changedLog = "a new capture\n";
+        writeFile(path(u"logs/new.log"_s), changedLog);
+        QVERIFY(::rename(QFile::encodeName(path(u"logs/new.log"_s)).constData(), (logs + "/r1.log").constData()) == 0);
+    } else {
+        const QString target = change == u"link"_s ? path(u"important.conf"_s) : path(u"made.conf"_s);
+        QVERIFY(QFile::link(target, path(u"logs/r1.txt"_s)));
+        QVERIFY(::lchown((logs + "/r1.txt").constData(), 65534, 65534) == 0);
+    }
+    pause.release(process);
+    QVERIFY(process.waitForFinished(60000));
+
+    QCOMPARE(QString::fromUtf8(process.readAllStandardError()), QString(error).replace(u'@', path(u"logs"_s)));
+    QCOMPARE(process.exitCode(), status);
+    QCOMPARE(readFile(path(u"logs/r1.log"_s)), changedLog);
+    QCOMPARE(readFile(path(u"important.conf"_s)), QByteArray("secret\n"));
+    QVERIFY(!QFileInfo::exists(path(u"made.conf"_s)));
+    if (change == u"append"_s && options.isEmpty())
+        QCOMPARE(readFile(path(u"logs/r1.txt"_s)), times("R1#show run\r\n", 300) + "R1#exit\r\n");
+    QCOMPARE(QDir(path(u"logs"_s)).entryList(QDir::Files | QDir::Hidden | QDir::System).count(), linked || status == 0 ? 2 : 1);
+}
+
+void tst_Batch::refusesToWriteOntoItsLog_data()
+{
+    QTest::addColumn<QString>("command"); // for the shell, in the test's folder; $0 is the program
+    QTest::addColumn<QString>("error");
+    QTest::newRow("-c appending to the log") << u"\"$0\" -c r1.log >> r1.log"_s << u"tarnwick: r1.log: not converted: standard output is the log itself\n"_s;
+    QTest::newRow("- appending to the log") << u"\"$0\" - < r1.log >> r1.log"_s << u"tarnwick: -: not converted: standard output is the log itself\n"_s;
+    QTest::newRow("standard input closed") << u"\"$0\" - <&- >> r1.txt"_s << u"tarnwick: -: not converted: standard input is closed\n"_s;
+    QTest::newRow("standard output closed") << u"\"$0\" -c r1.log >&-"_s << u"tarnwick: -: cannot write to standard output: it is closed\n"_s;
+}
+
+void tst_Batch::refusesToWriteOntoItsLog()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, error);
+    writeFile(path(u"r1.log"_s), "R1#shpw\b\bow run\n");
+    QProcess shell;
+    shell.setProcessEnvironment(withoutDisplay());
+    shell.setWorkingDirectory(dir_->path());
+    shell.start(u"/bin/sh"_s, {u"-c"_s, command, program_});
+    QVERIFY(shell.waitForFinished(60000));
+    QCOMPARE(QString::fromUtf8(shell.readAllStandardError()), error);
+    QCOMPARE(shell.exitCode(), 1);
+    QCOMPARE(readFile(path(u"r1.log"_s)), QByteArray("R1#shpw\b\bow run\n"));
+}
+
+// Under an address-space limit, a log with a line too long to clean fails alone: the batch goes
+// on with the next, and nothing of the failed log is left behind.
+void tst_Batch::lineTooLongForMemoryFailsItsLogAlone()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    QSKIP("a sanitizer build reserves terabytes of address space");
+#endif
+    constexpr rlim_t limit = rlim_t(768) << 20;
+    writeFile(path(u"a1.log"_s), "R1#shpw\b\bow run\n");
+    writeFile(path(u"z2.log"_s), "R2#exit\n");
+    {
+        QFile big(path(u"big.log"_s));
+        QVERIFY(big.open(QIODevice::WriteOnly));
+        const QByteArray piece = times("abc\x1b[K R1#$\b", 1 << 16);
+        for (qint64 written = 0; written < qint64(limit / 2); written += piece.size())
+            big.write(piece);
+        big.write("\n");
+    }
+    QProcess process;
+    process.setProcessEnvironment(withoutDisplay());
+    process.setChildProcessModifier([] {
+        const rlimit bound{limit, limit};
+        ::setrlimit(RLIMIT_AS, &bound);
+    });
+    process.start(program_, {u"--controls"_s, u"--scroll"_s, path(u"a1.log"_s), path(u"big.log"_s), path(u"z2.log"_s)});
+    QVERIFY(process.waitForFinished(300000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(QString::fromUtf8(process.readAllStandardError()), u"tarnwick: %1: not converted: line 1 is too long to clean in memory\n"_s.arg(path(u"big.log"_s)));
+    QCOMPARE(process.exitCode(), 1);
+    QCOMPARE(readFile(path(u"a1.txt"_s)), QByteArray("R1#show run\r\n"));
+    QCOMPARE(readFile(path(u"z2.txt"_s)), QByteArray("R2#exit\r\n"));
+    QVERIFY(!QFileInfo::exists(path(u"big.txt"_s)));
     QCOMPARE(QDir(path(u"bin"_s)).entryList(QDir::Files), (QStringList{u"tarnwick"_s, u"Tarnwick.ini"_s}));
 }
 

@@ -453,6 +453,10 @@ void tst_Window::reportsFailureOnceWhenIdle_data()
     QTest::newRow("output is the log") << u"r1.txt"_s
                                        << u"ファイル \"%1\" は変換しませんでした。出力ファイルが変換元ログそのものになるためです。"
                                           u"ログファイル上書きをオンにするか、別の出力拡張子を選んでください。"_s;
+    // "@" stands for the test's folder.
+    QTest::newRow("another log gives the same output name") << u"192.168.1.2.log"_s
+                                                            << u"ファイル \"%1\" は変換しませんでした。\"@/192.168.1.1.log\" からも同じ出力ファイル名になるため、"
+                                                               u"今ある出力はそのログのものかもしれません。「ファイル名のドットを残す」をオンにすると、ログごとに別の出力になります。"_s;
 }
 
 void tst_Window::reportsFailureOnceWhenIdle()
@@ -460,10 +464,13 @@ void tst_Window::reportsFailureOnceWhenIdle()
     QFETCH(QString, source);
     QFETCH(QString, message);
     writeFile(path(u"r1.txt"_s), "R1#shpw\b\bow run\n");
+    for (const QString &name : {u"192.168.1.1.log"_s, u"192.168.1.2.log"_s, u"192.txt"_s})
+        writeFile(path(name), "R1#shpw\b\bow run\n");
     form_->Text3->setText(u"txt"_s);
     form_->Text1->setText(path(source));
     QTest::mouseClick(form_->Command1, Qt::LeftButton);
-    QCOMPARE(failures_, QStringList{message.arg(path(source))});
+    QCOMPARE(failures_, QStringList{message.arg(path(source)).replace(u'@', QFileInfo(path(source)).absolutePath())});
+    QCOMPARE(readFile(path(u"192.txt"_s)), QByteArray("R1#shpw\b\bow run\n"));
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), u"キャンセル"_s);
     QVERIFY(!QFile::exists(form_->TempFile));
     QCOMPARE(readFile(path(u"r1.txt"_s)), QByteArray("R1#shpw\b\bow run\n"));
