@@ -243,6 +243,18 @@ std::string_view replayRebuilding(std::string_view line, CharacterRule rule, Ter
     return terminalLine.text();
 }
 
+// Replays the line's characters, as numbers, and appends the rebuilt line's to `result`,
+// each number's code found by `code`.
+template <class Number, class Code>
+void replayNumbers(const std::vector<Number> &source, std::vector<Number> &line, std::string &result, Code code)
+{
+    emptyFor(line, source.size());
+    Position cursor = 0;
+    replay(std::span<const Number>(source), line, cursor);
+    for (const Number number : line)
+        appendCharacter(result, code(number));
+}
+
 } // namespace
 
 std::string_view ScrolledLineRebuilder::rebuildWithControls(std::string_view line)
@@ -267,19 +279,49 @@ std::string_view ScrolledLineRebuilder::rebuild(std::string_view line)
     std::size_t characters = 0;
     for (std::size_t pos = 0; pos < line.size(); pos += characterLength(rule_, line, pos))
         ++characters;
+    emptyFor(wideResult_, line.size());
+    // Numbering costs a look-up a character, which pays only where a line's memory counts.
+    constexpr std::size_t numberedFrom = 1 << 16;
+    if (characters >= numberedFrom && numberCharacters(line, characters)) {
+        replayNumbers(numberedSource_, numberedLine_, wideResult_, [this](std::uint16_t number) {
+            return number < firstNumber ? std::uint32_t(number) : numberedCodes_[number - firstNumber];
+        });
+        return wideResult_;
+    }
+    numberedSource_ = {};
     emptyFor(wideSource_, characters);
     for (std::size_t pos = 0; pos < line.size();) {
         const std::size_t length = characterLength(rule_, line, pos);
         wideSource_.push_back(characterCode(line, pos, length));
         pos += length;
     }
-    emptyFor(wideLine_, characters);
-    Position cursor = 0;
-    replay(std::span<const std::uint32_t>(wideSource_), wideLine_, cursor);
-    emptyFor(wideResult_, line.size());
-    for (const std::uint32_t code : wideLine_)
-        appendCharacter(wideResult_, code);
+    replayNumbers(wideSource_, wideLine_, wideResult_, [](std::uint32_t code) { return code; });
     return wideResult_;
+}
+
+bool ScrolledLineRebuilder::numberCharacters(std::string_view line, std::size_t characters)
+{
+    numbers_.clear();
+    numberedCodes_.clear();
+    emptyFor(numberedSource_, characters);
+    for (std::size_t pos = 0; pos < line.size();) {
+        const std::size_t length = characterLength(rule_, line, pos);
+        const std::uint32_t code = characterCode(line, pos, length);
+        pos += length;
+        if (code < firstNumber) {
+            numberedSource_.push_back(static_cast<std::uint16_t>(code));
+            continue;
+        }
+        auto known = numbers_.find(code);
+        if (known == numbers_.end()) {
+            if (numberedCodes_.size() == 0x10000 - firstNumber)
+                return false;
+            known = numbers_.emplace(code, static_cast<std::uint16_t>(firstNumber + numberedCodes_.size())).first;
+            numberedCodes_.push_back(code);
+        }
+        numberedSource_.push_back(known->second);
+    }
+    return true;
 }
 
 } // namespace tarnwick

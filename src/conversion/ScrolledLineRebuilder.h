@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace tarnwick {
@@ -28,13 +29,26 @@ public:
     std::string_view rebuildWithControls(std::string_view line);
 
 private:
+    // Numbers the line's characters into numberedSource_: one below firstNumber (ASCII) as
+    // itself, every other one from firstNumber on in the order it first comes, so that a line
+    // with multi-byte characters is replayed at 2 bytes a character instead of 4. False when
+    // the line holds more different ones than 2 bytes can number.
+    bool numberCharacters(std::string_view line, std::size_t characters);
+
+    static constexpr std::uint32_t firstNumber = 0x80;
+
     CharacterRule rule_;
-    // Lines of single-byte text are replayed one byte per character, others one code per
-    // character.
+    // Lines of single-byte text are replayed one byte a character; with controls read, the
+    // others one code a character.
     TerminalLine<char> narrowTerminalLine_;
     TerminalLine<std::uint32_t> wideTerminalLine_;
     std::string narrowLine_;
     std::vector<char> narrowRun_; // the runs between controls
+    std::vector<std::uint16_t> numberedSource_;
+    std::vector<std::uint16_t> numberedLine_;
+    std::vector<std::uint32_t> numberedCodes_; // the code of each number from firstNumber on
+    std::unordered_map<std::uint32_t, std::uint16_t> numbers_;
+    // The codes themselves, where numbers do not do; also the runs between controls.
     std::vector<std::uint32_t> wideSource_;
     std::vector<std::uint32_t> wideLine_;
     std::string wideResult_;

@@ -174,6 +174,15 @@ void tst_CleanScrolledLine::countsCharactersNotBytes_data()
         << utf8 << ("R#abcdefghijk" + a + backspaces(12) + "$" + a + i + blanks(9) + backspaces(9) + u)
         << ("R#abcdefghijk" + a + i + u + "\r\n");
     QTest::newRow("utf8 invalid bytes are characters") << utf8 << QByteArray("\xFF\xFE\bX") << QByteArray("\xFFX\r\n");
+    // Long lines are replayed with their characters numbered, while numbers last.
+    const QByteArray xs = times("x", 1 << 16);
+    QTest::newRow("utf8 long line") << utf8 << (a + xs + i + "\b\b" + u) << (a + xs.chopped(1) + u + i + "\r\n");
+    QByteArray different; // more different characters than two bytes number
+    for (char32_t point = 0x800; point < 0x20000; ++point) {
+        if (point < 0xD800 || point > 0xDFFF)
+            different += QString::fromUcs4(&point, 1).toUtf8();
+    }
+    QTest::newRow("utf8 long line, too many different characters") << utf8 << (different + "\bX") << (different.chopped(4) + "X\r\n");
 
     const auto sjis = CharacterRule::ShiftJis;
     QTest::newRow("sjis overwrite") << sjis << QByteArray("R#\x82\xA0\x82\xA2\bX") << QByteArray("R#\x82\xA0X\r\n");
