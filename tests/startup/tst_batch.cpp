@@ -283,6 +283,11 @@ void tst_Batch::writesToStandardOutput()
 {
     writeFile(path(u"r1.log"_s), "R1#shpw\b\bow run\r\n<--- More --->\r              \rinterface Gi0/1\n");
     writeFile(path(u"r2.log"_s), "a\b\bb");
+    // What an earlier run that was killed left behind goes at this start too.
+    writeFile(path(u"bin/Tarnwick-0000BEEF.tmp"_s), "left behind\n");
+    QFile leftover(path(u"bin/Tarnwick-0000BEEF.tmp"_s));
+    QVERIFY(leftover.open(QIODevice::ReadWrite) && leftover.setFileTime(QDateTime::currentDateTime().addDays(-1), QFileDevice::FileModificationTime));
+    leftover.close();
     const Result result = run({u"-c"_s, path(u"r1.log"_s), path(u"missing.log"_s), path(u"r2.log"_s)});
     QCOMPARE(result.err, u"tarnwick: %1: cannot open: No such file or directory\n"_s.arg(path(u"missing.log"_s)));
     QCOMPARE(result.status, 1);
