@@ -294,6 +294,8 @@ bool ConversionRun::clean()
         return true;
     }
     const bool kept = sourceKept();
+    // Windows replaces no file that is open, and the source may be the output.
+    source_.close();
     if (outputIsSource_ && !kept) {
         output.discard();
         return fail(RunOutcome::Failure::SourceChanged, paths_.source);

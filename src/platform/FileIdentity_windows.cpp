@@ -33,10 +33,12 @@ std::optional<FileIdentity> fileIdentity(const QString &path)
     return state && state->kind == FileState::Kind::Regular ? std::optional(state->identity) : std::nullopt;
 }
 
+// A file that Qt opened by its name has no C descriptor (handle() is -1) and is looked up by
+// that name; standard streams and adopted descriptors by their handle.
 std::optional<FileState> fileState(QFileDevice &file)
 {
     if (file.handle() < 0)
-        return std::nullopt;
+        return file.fileName().isEmpty() ? std::nullopt : fileState(file.fileName());
     const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()));
     if (handle == INVALID_HANDLE_VALUE)
         return std::nullopt;
