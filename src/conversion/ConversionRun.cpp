@@ -1,7 +1,6 @@
 #include "ConversionRun.h"
 
-#include "LineCleaner.h"
-#include "LineEndNormaliser.h"
+#include "Pipeline.h"
 #include "platform/EndingSignals.h"
 #include "platform/TestPause.h"
 
@@ -181,7 +180,6 @@ void ConversionRun::noteEndingSignal()
 
 bool ConversionRun::normalise()
 {
-    TextInput &source = source_;
     if (!temporary_.create(paths_.temporary))
         return fail(RunOutcome::Failure::CreateTemporary, paths_.temporary, temporary_.errorString());
     TextOutput temporary(options_.bufferSize);
@@ -191,22 +189,9 @@ bool ConversionRun::normalise()
     block_ = 0;
     showProgress(0);
     pauseForTest("normalising");
-    LineEndNormaliser normaliser(options_.controlsOn);
-    SourceDecoder decoder(options_.encoding);
-    const bool detecting = options_.encoding == EncodingSetting::Auto;
-    EncodingDetector detector;
-    std::string normalised;
-    // A line that has begun but whose LF has not come yet; it counts even when it holds only CRs.
-    bool lineOpen = false;
-    const auto take = [&](std::string_view text) {
-        if (text.empty())
-            return;
-        if (detecting)
-            detector.append(text);
-        normalised.clear();
-        std::uint64_t lines = normaliser.append(text, normalised);
+    SourceText text(options_.encoding, options_.controlsOn);
+    const auto take = [&](std::string_view normalised, std::uint64_t lines) {
         temporary.write(normalised);
-        lineOpen = text.back() != '\n';
         // The progress steps that the piece's lines reach; an abort at one of them leaves the
         // count there.
         while (block_ + lines >= 100 && !aborted_) {
@@ -216,7 +201,8 @@ bool ConversionRun::normalise()
         if (!aborted_)
             block_ += lines;
     };
-    for (std::string_view data; !aborted_ && !temporary.failed() && !(data = source.readBlock()).empty();) {
+    std::uint64_t lines = 0;
+    for (std::string_view data; !aborted_ && !temporary.failed() && !(data = source_.readBlock()).empty();) {
         // A source without line ends reaches no progress step; events still run now and then.
         readSinceEvents_ += data.size();
         if (readSinceEvents_ >= eventsEveryBytes) {
@@ -224,24 +210,25 @@ bool ConversionRun::normalise()
             if (aborted_)
                 break;
         }
-        take(decoder.decode(data));
+        const std::string_view normalised = text.take(data, lines);
+        take(normalised, lines);
     }
-    if (!aborted_)
-        take(decoder.finish());
-    normaliser.finish();
-    if (lineOpen && !aborted_)
+    if (!aborted_) {
+        const std::string_view rest = text.finish(lines);
+        take(rest, lines);
+    }
+    if (text.lineOpen() && !aborted_)
         lineDone(total_);
     total_ += block_;
     showProgress(0);
     // The cleaning pass reads the text by the rule the setting, the byte order mark or the
     // whole source gives.
-    detector.finish();
-    rule_ = decoder.fixedRule(rule_).value_or(detector.rule(rule_));
-    byteOrderMark_ = decoder.byteOrderMark();
-    outputEncoding_ = decoder.outputEncoding();
+    rule_ = text.wholeRule(rule_);
+    byteOrderMark_ = text.byteOrderMark();
+    outputEncoding_ = text.utf16();
 
-    if (source.failed())
-        return fail(RunOutcome::Failure::ReadSource, paths_.source, source.errorString());
+    if (source_.failed())
+        return fail(RunOutcome::Failure::ReadSource, paths_.source, source_.errorString());
     if (!temporary.commit())
         return fail(RunOutcome::Failure::WriteTemporary, temporary_.path(), temporary.errorString());
     return true;
@@ -254,32 +241,32 @@ bool ConversionRun::clean()
     TextInput input(options_.bufferSize);
     input.open(temporary_.file());
     TextOutput &output = output_;
-
-    if (outputEncoding_)
-        output.encodeAsUtf16(*outputEncoding_);
-    if (!byteOrderMark_.empty())
-        output.write(byteOrderMark_);
+    ChannelSink sink(output);
+    sink.begin(byteOrderMark_, outputEncoding_);
     cleaning_ = true;
     block_ = 0;
     std::uint64_t done = 0;
     showProgress(done);
     pauseForTest("cleaning");
-    LineCleaner cleaner(input, output, rule_, options_.controlsOn, options_.pagerPrompts);
-    while (!aborted_ && !output.failed() && !input.atEnd()) {
-        // Lines that no cleaner changes go out in one copy, up to the next progress step.
-        std::uint64_t lines = 0;
-        const std::string_view buffered = input.buffered();
-        if (const std::size_t untouched = cleaner.cleaning().untouchedPrefix(buffered, 100 - block_, lines)) {
-            output.write(buffered.substr(0, untouched));
-            input.consume(untouched);
+    LineStage stage(rule_, rule_, options_.controlsOn, options_.pagerPrompts, sink);
+    const auto scrollOn = [this] { return host_.scrollOn(); };
+    try {
+        // Up to the next progress step at a time.
+        while (!aborted_ && !output.failed() && !input.atEnd()) {
+            std::uint64_t lines = 0;
+            input.consume(stage.take(input.buffered(), 100 - block_, lines, scrollOn));
             block_ += lines;
             if (block_ == 100)
                 progressStep(done);
-            continue;
         }
-        line_ = done + block_ + 1;
-        cleaner.CleanLine(host_.scrollOn());
-        lineDone(done);
+        std::uint64_t last = 0;
+        if (!aborted_ && !input.failed())
+            stage.finish(host_.scrollOn(), last);
+        if (last)
+            lineDone(done);
+    } catch (const std::bad_alloc &) {
+        line_ = stage.taken() + 1;
+        throw;
     }
     done += block_;
     showProgress(done);

@@ -1,0 +1,168 @@
+#pragma once
+
+#include "LineCleaner.h"
+#include "LineEndNormaliser.h"
+#include "SourceEncoding.h"
+#include "platform/CharacterRule.h"
+#include "platform/TextOutput.h"
+
+#include <QStringList>
+
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tarnwick {
+
+// The stages every conversion is made of, composed by the file run (source to temporary file,
+// temporary file to output; see ConversionRun) and by the pipe (source to output in one pass;
+// see StreamConversion):
+//   SourceText    reads and decodes a source and normalises its line ends;
+//   LineStage     splits the text into lines, copies the lines no cleaner changes in one piece
+//                 and hands each other line to the cleaner it needs;
+//   Sink          encodes and writes what comes out.
+
+// Where cleaned text goes. A later stage that works on whole lines stands before the output as
+// another Sink.
+class Sink {
+public:
+    // Whole lines as they go out, each ended by CR LF.
+    virtual void write(std::string_view lines) = 0;
+    // One line, without its line end.
+    virtual void writeLine(std::string_view line) = 0;
+
+protected:
+    ~Sink() = default;
+};
+
+// The sink of an output channel: the source's byte order mark first, and the text encoded back
+// into UTF-16 where the source was UTF-16 (the cleaners read it as UTF-8).
+class ChannelSink final : public Sink {
+public:
+    explicit ChannelSink(TextOutput &channel) : channel_(channel) {}
+
+    // What the source's start told: the mark and the encoding to write.
+    void begin(std::string_view byteOrderMark, std::optional<QStringConverter::Encoding> utf16);
+
+    void write(std::string_view lines) override { channel_.write(lines); }
+    void writeLine(std::string_view line) override { channel_.writeLine(line); }
+
+private:
+    TextOutput &channel_;
+};
+
+// A source as it is read: its byte order mark and UTF-16 taken off, its encoding watched (in the
+// automatic setting), its line ends normalised (see LineEndNormaliser).
+class SourceText {
+public:
+    SourceText(EncodingSetting setting, bool controlsOn);
+
+    // The normalised text of the next piece read, and the LFs in it. Valid until the next call.
+    std::string_view take(std::string_view piece, std::uint64_t &lines);
+    // The end of the source: what was still held back.
+    std::string_view finish(std::uint64_t &lines);
+    // Whether the text read so far ends inside a line (a line that counts, even of CRs alone).
+    bool lineOpen() const { return lineOpen_; }
+
+    // True once the start of the source has been read far enough to tell its mark.
+    bool markKnown() const { return decoder_.markKnown(); }
+    std::string_view byteOrderMark() const { return decoder_.byteOrderMark(); }
+    std::optional<QStringConverter::Encoding> utf16() const { return decoder_.outputEncoding(); }
+    // The rule the setting or the mark gives, where they give one.
+    std::optional<CharacterRule> fixedRule(CharacterRule system) const { return decoder_.fixedRule(system); }
+    // The rule of the whole source, once it has been read to its end (see EncodingDetector).
+    CharacterRule wholeRule(CharacterRule system) const;
+
+private:
+    std::string_view normalised(std::string_view decoded, std::uint64_t &lines);
+
+    SourceDecoder decoder_;
+    bool detecting_;
+    EncodingDetector detector_;
+    LineEndNormaliser normaliser_;
+    std::string text_;
+    bool lineOpen_ = false;
+};
+
+// Reads a whole source for its encoding alone: the rule that a file run would find for it.
+// For a file given to the pipe filter, which is judged whole as the file run judges it.
+CharacterRule wholeSourceRule(QIODevice &source, EncodingSetting setting, CharacterRule system, std::size_t bufferSize);
+
+// The one splitter: normalised text, in pieces cut anywhere, into lines; the lines that no
+// cleaner changes go to the sink in one piece, each other line through its cleaner. While the
+// rule of the text is not known yet (a pipe in the automatic setting, before its first byte above
+// 0x7F), only lines of single bytes are copied, and the first other line decides the rule.
+class LineStage {
+public:
+    // With no rule, the text's first line with a byte above 0x7F decides it, `system` standing for
+    // the system's.
+    LineStage(std::optional<CharacterRule> rule, CharacterRule system, bool controlsOn, const QStringList &pagerPrompts, Sink &sink);
+
+    // Takes whole lines from the text, at most `most` of them (their number in `lines`), and a line
+    // that the text ends inside, which is kept until its LF comes; returns the bytes taken. Asks
+    // `scrollOn` for each line it cleans.
+    template <typename ScrollOn>
+    std::size_t take(std::string_view text, std::uint64_t most, std::uint64_t &lines, ScrollOn scrollOn);
+    // The end of the text: a last line without LF is cleaned (and counted in `lines`).
+    void finish(bool scrollOn, std::uint64_t &lines);
+    // The lines taken so far.
+    std::uint64_t taken() const { return taken_; }
+
+private:
+    void CleanLine(std::string_view line, bool scrollOn);
+    std::size_t copyUntouched(std::string_view text, std::uint64_t most, std::uint64_t &lines);
+    void releaseLine();
+
+    std::optional<CharacterRule> rule_;
+    CharacterRule system_;
+    bool controlsOn_;
+    QStringList pagerPrompts_;
+    LineCleaning cleaning_;
+    Sink &sink_;
+    std::string line_; // a line whose LF has not come yet
+    std::uint64_t taken_ = 0;
+};
+
+template <typename ScrollOn>
+std::size_t LineStage::take(std::string_view text, std::uint64_t most, std::uint64_t &lines, ScrollOn scrollOn)
+{
+    lines = 0;
+    std::size_t at = 0;
+    // While the rule is not known, only what lies before the first byte above 0x7F is copied: its
+    // line decides the rule.
+    const std::size_t singleBytes = rule_ ? text.size() : singleBytePrefix(text);
+    while (at < text.size() && lines < most) {
+        if (line_.empty()) {
+            std::uint64_t copied = 0;
+            const std::size_t known = rule_ ? text.size() : std::max(singleBytes, at);
+            at += copyUntouched(text.substr(at, known - at), most - lines, copied);
+            lines += copied;
+            if (at == text.size() || lines == most)
+                break;
+        }
+        const std::size_t lf = text.find('\n', at);
+        if (lf == std::string_view::npos) {
+            line_.append(text.substr(at));
+            return text.size();
+        }
+        // Normalised text holds a CR only before an LF; the two may come in different pieces.
+        const std::string_view piece = text.substr(at, lf == at ? 0 : lf - 1 - at);
+        if (lf == at)
+            line_.pop_back();
+        if (line_.empty() && lf != at) {
+            CleanLine(piece, scrollOn());
+        } else {
+            line_.append(piece);
+            CleanLine(line_, scrollOn());
+            releaseLine();
+        }
+        ++lines;
+        ++taken_;
+        at = lf + 1;
+    }
+    return at;
+}
+
+} // namespace tarnwick
