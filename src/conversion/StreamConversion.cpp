@@ -19,8 +19,9 @@ RunOutcome StreamConversion::run(QFileDevice &source, const QString &sourceName,
     std::optional<CharacterRule> rule;
     lines_ = 0;
     output_.open(output);
-    // A file is judged whole, as the file run judges it; a pipe as it comes.
-    if (!rule && options_.encoding == EncodingSetting::Auto && !source.isSequential()) {
+    // A file named to be read is judged whole, as the file run judges it; standard input as it
+    // comes, whatever stands behind it.
+    if (!rule && options_.encoding == EncodingSetting::Auto && !source.fileName().isEmpty() && !source.isSequential()) {
         rule = wholeSourceRule(source, options_.encoding, systemRule_, options_.bufferSize);
         if (!source.seek(0))
             return failedOutcome(RunOutcome::Failure::ReadSource, sourceName, source.errorString());

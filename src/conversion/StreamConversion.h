@@ -20,10 +20,10 @@ public:
     StreamConversion(CharacterRule rule, bool scrollOn, const RunOptions &options = {});
 
     // Source and output are open; their names are for the failure reports. Completed or Failed.
-    // In the automatic encoding setting a file is read once for its encoding first, as the file
-    // run reads it (see wholeSourceRule); a pipe without a byte order mark is read by the rule
-    // its first line with a byte above 0x7F shows (see EncodingDetector): lines before it are
-    // ASCII, which every rule reads alike.
+    // In the automatic encoding setting a file opened by its name is read once for its encoding
+    // first, as the file run reads it (see wholeSourceRule); any other source (standard input)
+    // without a byte order mark is read by the rule its first line with a byte above 0x7F shows
+    // (see EncodingDetector): lines before it are ASCII, which every rule reads alike.
     RunOutcome run(QFileDevice &source, const QString &sourceName, QFileDevice &output, const QString &outputName);
 
 private:
