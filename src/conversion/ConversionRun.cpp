@@ -189,7 +189,7 @@ bool ConversionRun::normalise()
     block_ = 0;
     showProgress(0);
     pauseForTest("normalising");
-    SourceText text(options_.encoding, options_.controlsOn);
+    SourceText text(options_.encoding, options_.controlsOn, true);
     const auto take = [&](std::string_view normalised, std::uint64_t lines) {
         temporary.write(normalised);
         // The progress steps that the piece's lines reach; an abort at one of them leaves the

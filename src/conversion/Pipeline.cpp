@@ -14,9 +14,9 @@ void ChannelSink::begin(std::string_view byteOrderMark, std::optional<QStringCon
         channel_.write(byteOrderMark);
 }
 
-SourceText::SourceText(EncodingSetting setting, bool controlsOn)
+SourceText::SourceText(EncodingSetting setting, bool controlsOn, bool judgedWhole)
     : decoder_(setting)
-    , detecting_(setting == EncodingSetting::Auto)
+    , detecting_(judgedWhole && setting == EncodingSetting::Auto)
     , normaliser_(controlsOn)
 {
 }

@@ -53,11 +53,12 @@ private:
     TextOutput &channel_;
 };
 
-// A source as it is read: its byte order mark and UTF-16 taken off, its encoding watched (in the
-// automatic setting), its line ends normalised (see LineEndNormaliser).
+// A source as it is read: its byte order mark and UTF-16 taken off, its line ends normalised (see
+// LineEndNormaliser) and, where it is to be judged whole in the automatic setting, its encoding
+// watched.
 class SourceText {
 public:
-    SourceText(EncodingSetting setting, bool controlsOn);
+    SourceText(EncodingSetting setting, bool controlsOn, bool judgedWhole);
 
     // The normalised text of the next piece read, and the LFs in it. Valid until the next call.
     std::string_view take(std::string_view piece, std::uint64_t &lines);
@@ -72,7 +73,8 @@ public:
     std::optional<QStringConverter::Encoding> utf16() const { return decoder_.outputEncoding(); }
     // The rule the setting or the mark gives, where they give one.
     std::optional<CharacterRule> fixedRule(CharacterRule system) const { return decoder_.fixedRule(system); }
-    // The rule of the whole source, once it has been read to its end (see EncodingDetector).
+    // The rule of the whole source judged whole, once it has been read to its end (see
+    // EncodingDetector).
     CharacterRule wholeRule(CharacterRule system) const;
 
 private:

@@ -47,7 +47,8 @@ RunOutcome StreamConversion::convert(QFileDevice &source, const QString &sourceN
     TextInput input(options_.bufferSize);
     input.open(source);
     ChannelSink sink(output_);
-    SourceText text(options_.encoding, options_.controlsOn);
+    // Judged whole beforehand, or as it comes (see LineStage).
+    SourceText text(options_.encoding, options_.controlsOn, false);
     std::optional<LineStage> stage;
     constexpr std::uint64_t unbounded = std::numeric_limits<std::uint64_t>::max();
     const auto scrollOn = [this] { return scrollOn_; };
