@@ -78,7 +78,7 @@ bool needsAttention(std::string_view text, std::size_t i, std::size_t lineStart,
     const char c = text[i];
     if (isControl(c, controlsOn))
         return true;
-    if (i == lineStart && (c == '<' || c == '['))
+    if (i == lineStart && (c == pagerPrompt.front() || c == timestampStart))
         return true;
     if (!controlsOn)
         return i == lineStart && text.substr(i).starts_with(promptEraser) && text.substr(i + promptEraser.size()).starts_with("\r\n");
@@ -108,9 +108,9 @@ Window window(const char *p, bool controlsOn, std::string_view promptStarts, boo
         const __m128i here = load(p + block);
         const __m128i lineStart = is(load(p + block - 1), '\n');
         w.lfs |= bits(is(here, '\n'), block);
-        __m128i found = _mm_or_si128(_mm_or_si128(is(here, '\b'), is(here, '<')), _mm_and_si128(lineStart, is(here, '[')));
+        __m128i found = _mm_or_si128(_mm_or_si128(is(here, '\b'), is(here, pagerPrompt.front())), _mm_and_si128(lineStart, is(here, timestampStart)));
         if (!controlsOn) {
-            const __m128i eraserStart = _mm_and_si128(_mm_and_si128(lineStart, is(here, ' ')), is(load(p + block + promptEraser.size()), '\r'));
+            const __m128i eraserStart = _mm_and_si128(_mm_and_si128(lineStart, is(here, promptEraser.front())), is(load(p + block + promptEraser.size()), '\r'));
             w.found |= bits(_mm_or_si128(found, eraserStart), block);
             continue;
         }

@@ -166,7 +166,7 @@ bool PagerPrompts::matches(std::string_view line) const
 // character rules, so comparing bytes compares characters.
 std::optional<std::string_view> filterPager(std::string_view line)
 {
-    if (line.empty() || (line.front() != '<' && line.front() != ' '))
+    if (line.empty() || (line.front() != pagerPrompt.front() && line.front() != promptEraser.front()))
         return line;
     if (line.starts_with(paddedPrompt))
         return line.substr(paddedPrompt.size());

@@ -11,10 +11,6 @@ constexpr std::array<std::string_view, 7> weekdays = {"Sun", "Mon", "Tue", "Wed"
 constexpr std::array<std::string_view, 12> months = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                                      "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
-// The forms: '9' is a digit, 'B' a blank or a digit, '+' one digit or more, 'W' a weekday's
-// name, 'M' a month's; every other character stands for itself.
-constexpr std::array<std::string_view, 3> forms = {"[9999-99-99 99:99:99.999] ", "[W M B9 99:99:99.999 9999] ", "[+ 99:99:99.999] "};
-
 bool isDigit(char c)
 {
     return c >= '0' && c <= '9';
@@ -61,9 +57,9 @@ std::size_t matchLength(std::string_view line, std::string_view form)
 
 std::size_t timestampLength(std::string_view line)
 {
-    if (line.empty() || line.front() != '[')
+    if (line.empty() || line.front() != timestampStart)
         return 0;
-    for (const std::string_view form : forms) {
+    for (const std::string_view form : timestampForms) {
         if (const std::size_t length = matchLength(line, form))
             return length;
     }
