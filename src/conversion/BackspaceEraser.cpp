@@ -1,17 +1,16 @@
 #include "BackspaceEraser.h"
 
-#include "CharacterWidth.h"
-
 #include <algorithm>
 #include <cstring>
 
 namespace tarnwick {
 
-std::string_view BackspaceEraser::erase(std::string_view line)
+std::string_view BackspaceEraser::erase(const LineCharacters &characters)
 {
+    const std::string_view line = characters.bytes();
     if (!std::memchr(line.data(), '\b', line.size()))
         return line;
-    return isSingleByteText(line) ? eraseBytes(line) : eraseCharacters(line);
+    return characters.singleByte() ? eraseBytes(line) : eraseCharacters(characters);
 }
 
 // Every character is one byte: the text between BackSpaces is copied as a whole.
@@ -36,26 +35,29 @@ std::string_view BackspaceEraser::eraseBytes(std::string_view line)
     return kept_;
 }
 
-std::string_view BackspaceEraser::eraseCharacters(std::string_view line)
+// From the end back, each BackSpace waits for the nearest character on its left that no later
+// one took: a character is kept where none waits. So the kept ones need no record of their
+// lengths, and fill the buffer from its end.
+std::string_view BackspaceEraser::eraseCharacters(const LineCharacters &characters)
 {
-    // Each character kept is one of the line's, of as many bytes.
+    const std::string_view line = characters.bytes();
     emptyFor(kept_, line.size());
-    emptyFor(keptLengths_, line.size());
-    for (std::size_t pos = 0; pos < line.size();) {
+    kept_.resize(line.size());
+    std::size_t start = line.size(); // of the kept bytes
+    std::size_t waiting = 0;
+    for (std::size_t index = characters.count(), pos = line.size(); index-- > 0;) {
+        const std::size_t length = characters.length(index);
+        pos -= length;
         if (line[pos] == '\b') {
-            if (!keptLengths_.empty()) {
-                kept_.resize(kept_.size() - keptLengths_.back());
-                keptLengths_.pop_back();
-            }
-            ++pos;
-            continue;
+            ++waiting;
+        } else if (waiting > 0) {
+            --waiting;
+        } else {
+            start -= length;
+            std::memcpy(kept_.data() + start, line.data() + pos, length);
         }
-        const std::size_t length = characterLength(rule_, line, pos);
-        kept_.append(line.data() + pos, length);
-        keptLengths_.push_back(static_cast<std::uint8_t>(length));
-        pos += length;
     }
-    return kept_;
+    return std::string_view(kept_).substr(start);
 }
 
 namespace {
@@ -65,9 +67,8 @@ namespace {
 template <class Cell>
 struct ErasingReplay {
     TerminalLine<Cell> &line;
-    CharacterRule rule;
 
-    void character(std::uint32_t code) { line.put(code, columnsOf(code, rule)); }
+    void character(std::uint32_t code, int columns) { line.put(code, columns); }
     void backspace() { back(1); }
     void control(const Control &control)
     {
@@ -79,28 +80,28 @@ struct ErasingReplay {
     void back(std::int64_t count)
     {
         if (line.atEnd()) {
-            for (auto erased = std::min<std::int64_t>(count, line.cursor); erased > 0; --erased)
+            for (auto erased = std::min<std::int64_t>(count, line.cursor()); erased > 0; --erased)
                 line.removeLast();
         } else {
-            line.cursor = std::max<std::int64_t>(line.cursor - count, 0);
+            line.moveLeft(count);
         }
     }
 };
 
 template <class Cell>
-std::string_view replayErasing(std::string_view line, CharacterRule rule, TerminalLine<Cell> &terminalLine)
+std::string_view replayErasing(const LineCharacters &characters, TerminalLine<Cell> &terminalLine)
 {
-    terminalLine.begin(line, rule);
-    ErasingReplay<Cell> replay{terminalLine, rule};
-    readTerminalLine(line, rule, replay);
+    terminalLine.begin(characters);
+    ErasingReplay<Cell> replay{terminalLine};
+    readTerminalLine(characters, replay);
     return terminalLine.text();
 }
 
 } // namespace
 
-std::string_view BackspaceEraser::eraseWithControls(std::string_view line)
+std::string_view BackspaceEraser::eraseWithControls(const LineCharacters &characters)
 {
-    return isSingleByteText(line) ? replayErasing(line, rule_, narrowLine_) : replayErasing(line, rule_, wideLine_);
+    return characters.singleByte() ? replayErasing(characters, narrowLine_) : replayErasing(characters, wideLine_);
 }
 
 } // namespace tarnwick

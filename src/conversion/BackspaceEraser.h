@@ -1,12 +1,12 @@
 #pragma once
 
+#include "CharacterWidth.h"
 #include "TerminalLine.h"
 #include "platform/CharacterRule.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace tarnwick {
 
@@ -15,26 +15,22 @@ namespace tarnwick {
 // start of the line.
 class BackspaceEraser {
 public:
-    explicit BackspaceEraser(CharacterRule rule) : rule_(rule) {}
-
     // The cleaned line; valid until the next call or until the line itself changes.
-    std::string_view erase(std::string_view line);
+    std::string_view erase(const LineCharacters &characters);
     // The same for a line whose terminal controls are read (see readTerminalLine): while the
     // cursor stands behind the last character a BackSpace deletes it, as above; a move to the
     // left puts the cursor inside the line, where characters overwrite and a BackSpace only
     // moves the cursor.
-    std::string_view eraseWithControls(std::string_view line);
+    std::string_view eraseWithControls(const LineCharacters &characters);
 
 private:
     std::string_view eraseBytes(std::string_view line);
-    std::string_view eraseCharacters(std::string_view line);
+    std::string_view eraseCharacters(const LineCharacters &characters);
 
-    CharacterRule rule_;
     // Lines of single-byte text are replayed one byte a cell.
     TerminalLine<char> narrowLine_;
     TerminalLine<std::uint32_t> wideLine_;
     std::string kept_;
-    std::vector<std::uint8_t> keptLengths_; // byte length of each character in kept_
 };
 
 } // namespace tarnwick

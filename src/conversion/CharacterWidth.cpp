@@ -1,5 +1,7 @@
 #include "CharacterWidth.h"
 
+#include "TerminalLine.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -40,6 +42,38 @@ int columnsOf(std::uint32_t code, CharacterRule rule)
     const auto after = std::upper_bound(std::begin(wideRanges), std::end(wideRanges), point,
                                         [](char32_t value, const Range &range) { return value < range.first; });
     return after != std::begin(wideRanges) && point <= std::prev(after)->last ? 2 : 1;
+}
+
+void LineCharacters::read(std::string_view line, CharacterRule rule)
+{
+    line_ = line;
+    // Bytes below 0x80 are characters of their own under both rules, so the text before the
+    // first other one needs no cutting.
+    const std::size_t prefix = singleBytePrefix(line);
+    singleByte_ = prefix == line.size();
+    columns_ = static_cast<std::int64_t>(prefix);
+    if (singleByte_) {
+        shapes_.clear();
+        return;
+    }
+    // At most a character a byte, most of them of one byte and one column: those are already
+    // written.
+    emptyFor(shapes_, line.size());
+    shapes_.assign(line.size(), 1);
+    std::size_t count = prefix;
+    for (std::size_t pos = prefix; pos < line.size(); ++count) {
+        if (static_cast<unsigned char>(line[pos]) < 0x80) {
+            ++columns_;
+            ++pos;
+            continue;
+        }
+        const std::size_t size = characterLength(rule, line, pos);
+        const int columns = columnsOf(characterCode(line, pos, size), rule);
+        shapes_[count] = static_cast<std::uint8_t>(size | (columns == 2 ? wide : 0));
+        columns_ += columns;
+        pos += size;
+    }
+    shapes_.resize(count);
 }
 
 } // namespace tarnwick

@@ -14,7 +14,6 @@ namespace tarnwick {
 
 LineCleaning::LineCleaning(CharacterRule rule, bool controlsOn, const QStringList &userPrompts)
     : rule_(rule)
-    , eraser_(rule)
     , rebuilder_(rule)
     , controlsOn_(controlsOn)
     , prompts_(rule, userPrompts)
@@ -27,7 +26,8 @@ std::optional<std::string_view> LineCleaning::clean(std::string_view line, bool 
     // lines after it do not keep the memory of the largest.
     constexpr std::size_t hugeLine = 1 << 20;
     if (std::exchange(afterHugeLine_, line.size() > hugeLine)) {
-        eraser_ = BackspaceEraser(rule_);
+        characters_ = LineCharacters();
+        eraser_ = BackspaceEraser();
         rebuilder_ = ScrolledLineRebuilder(rule_);
         stamped_ = std::string();
     }
@@ -45,13 +45,16 @@ std::optional<std::string_view> LineCleaning::clean(std::string_view line, bool 
 
 std::optional<std::string_view> LineCleaning::cleanDrawn(std::string_view line, bool scrollOn)
 {
-    // With terminal controls read, BackSpaces count columns: wide characters take two.
-    const bool asOnTerminal = controlsOn_ && (holdsControls(line) || (!isSingleByteText(line) && line.find('\b') != std::string_view::npos));
-    std::string_view shown;
-    if (asOnTerminal)
-        shown = scrollOn ? rebuilder_.rebuildWithControls(line) : eraser_.eraseWithControls(line);
-    else
-        shown = scrollOn ? rebuilder_.rebuild(line) : eraser_.erase(line);
+    const bool holdsControl = controlsOn_ && holdsControls(line);
+    std::string_view shown = line; // where no cleaner has anything to do
+    if (holdsControl || line.find('\b') != std::string_view::npos) {
+        characters_.read(line, rule_);
+        // With terminal controls read, BackSpaces count columns: wide characters take two.
+        if (holdsControl || (controlsOn_ && !characters_.singleByte()))
+            shown = scrollOn ? rebuilder_.rebuildWithControls(characters_) : eraser_.eraseWithControls(characters_);
+        else
+            shown = scrollOn ? rebuilder_.rebuild(characters_) : eraser_.erase(characters_);
+    }
     auto kept = filterPager(shown);
     if (!controlsOn_ || !kept)
         return kept;

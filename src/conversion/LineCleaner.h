@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BackspaceEraser.h"
+#include "CharacterWidth.h"
 #include "PagerFilter.h"
 #include "ScrolledLineRebuilder.h"
 #include "platform/TextInput.h"
@@ -35,6 +36,7 @@ private:
     std::optional<std::string_view> cleanDrawn(std::string_view line, bool scrollOn);
 
     CharacterRule rule_;
+    LineCharacters characters_; // of the line the cleaners act on
     BackspaceEraser eraser_;
     ScrolledLineRebuilder rebuilder_;
     bool controlsOn_;

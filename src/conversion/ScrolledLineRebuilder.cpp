@@ -2,18 +2,58 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <span>
+#include <utility>
 
 namespace tarnwick {
 
 namespace {
 
-// Positions count characters from 1, as on the terminal; they are wide so that a line of any
-// length is handled by the same rules.
+// Positions count cells from 1, as on the terminal: a character each, or with terminal controls
+// read a column each. They are wide so that a line of any length is handled by the same rules.
 using Position = std::int64_t;
 
 constexpr char backspace = '\b';
 constexpr char blank = ' ';
+
+// How a device's line editor scrolls a command that reaches its margin (the columns after the
+// prompt) sideways: it moves back to the prompt's end with as many BackSpaces and redraws the
+// marker, the command from a later character on, and some blanks over the old end with as many
+// BackSpaces back. Each further scroll moves back to the column after the marker and redraws
+// from there.
+namespace scroll {
+
+constexpr char marker = '$';
+// What the prompt ends in, right before the marker.
+constexpr std::string_view promptEnds = "#>";
+
+// How far a scroll shifts the command shows in the blanks that end its redraw: the first hides
+// two characters more than that (the marker stands over one of them), each further one a
+// character more.
+struct Shape {
+    Position blanks;
+    constexpr Position firstHidden() const { return blanks + 2; }
+    constexpr Position furtherHidden() const { return blanks + 1; }
+    // The characters a redraw writes before its blanks in a margin, the last of them the one
+    // just typed.
+    constexpr Position redrawn(Position margin) const { return margin - blanks - 1; }
+};
+
+// IOS's is tried first, so that its results never change; another editor's as the echo shows
+// its blanks, such as IOS-XR's at 80 columns.
+constexpr Shape ios{9};
+constexpr Shape iosXr80{26};
+static_assert(ios.firstHidden() == 11 && ios.furtherHidden() == 10 && iosXr80.firstHidden() == 28);
+
+// IOS-XR also repaints a scrolled line from the prompt's end on Enter: the command's first
+// characters up to the margin, these many, then the marker in the margin's last column.
+constexpr Position repainted(Position margin)
+{
+    return margin - 1;
+}
+
+} // namespace scroll
 
 // The characters p to p + k - 1 of s, shorter where s begins later or ends earlier.
 template <class Char>
@@ -41,135 +81,205 @@ bool sameTrimmed(std::span<const Char> a, std::span<const Char> b)
 }
 
 template <class Char>
-bool isRunOf(std::span<const Char> s, char c, std::size_t count)
+bool isRunOf(std::span<const Char> s, char c, Position count)
 {
-    return s.size() == count && std::ranges::all_of(s, [c](Char x) { return x == Char(c); });
+    return std::ssize(s) == count && std::ranges::all_of(s, [c](Char x) { return x == Char(c); });
 }
 
-// Replays source onto line, from the cursor (the columns left of it; the next character goes to
-// cursor + 1). Char is char for lines of single-byte characters and a character code
-// otherwise; Line is a contiguous container of Char.
-//
-// A line editor scrolls a command that reaches its margin (the columns after the prompt) by
-// moving back to the prompt's end with as many BackSpaces and redrawing: a "$", the command
-// from a later character on, and some blanks over the old end with as many BackSpaces back.
-// How far it shifts shows in those blanks: IOS writes 9 and hides 11 characters the first time,
-// 10 more each further time (from the column after the "$"); IOS-XR writes 26 at 80 columns
-// and hides 28. IOS-XR also repaints the line from its start on Enter: the command's first
-// characters up to the margin, then a "$" in the margin's last column.
-template <class Char, class Line>
-void replay(std::span<const Char> source, Line &line, Position &cursor)
-{
-    Position scrollCount = 0;    // 0 until a scroll marker is confirmed
-    Position markerDistance = 0; // BackSpaces directly before the confirmed marker: the margin
-    Position promptEnd = 0;      // the cursor at the confirmed marker
-    Position offset = 0;         // how many columns the scrolls have shifted the screen left
-    Position backspaceRun = 0;   // BackSpaces that end at the current position
+// The virtual line of a replay without terminal controls: a cell a character, whatever its
+// width, and a cursor that a scroll's shift may carry past the end, where characters are then
+// appended.
+template <class Cells>
+class PlainLine {
+public:
+    using Cell = typename Cells::value_type;
 
-    const auto lineSpan = [&] { return std::span<const Char>(line.data(), line.size()); };
-    const auto at = [&](Position index) { return index >= 1 && index <= std::ssize(source) ? source[static_cast<std::size_t>(index - 1)] : Char(0); };
-    const auto write = [&](Char ch) {
-        ++cursor;
-        if (std::ssize(line) < cursor)
-            line.push_back(ch);
+    explicit PlainLine(Cells &cells) : cells_(cells) {}
+
+    std::int64_t cursor() const { return cursor_; }
+    std::span<const Cell> cells() const { return {cells_.data(), cells_.size()}; }
+    bool atEnd() const { return cursor_ == std::ssize(cells_); }
+    void put(Cell cell)
+    {
+        ++cursor_;
+        if (std::ssize(cells_) < cursor_)
+            cells_.push_back(cell);
         else
-            line[static_cast<std::size_t>(cursor - 1)] = ch;
+            cells_[static_cast<std::size_t>(cursor_ - 1)] = cell;
+    }
+    void removeLast()
+    {
+        cells_.pop_back();
+        cursor_ = std::ssize(cells_);
+    }
+    void moveLeft(std::int64_t count) { cursor_ = std::max<std::int64_t>(cursor_ - count, 0); }
+    void moveTo(std::int64_t column) { cursor_ = column; }
+
+private:
+    Cells &cells_;
+    std::int64_t cursor_ = 0;
+};
+
+// Replays a run of characters and BackSpaces onto a line, from its cursor, and undoes the
+// scrolls in it (see scroll). Char is a cell of the source: a byte, a number or a code, a wide
+// character as its code and the line's wideTail; Line is a PlainLine or a TerminalLine of Char.
+template <class Char, class Line>
+class ScrollReplay {
+public:
+    ScrollReplay(std::span<const Char> source, Line &line) : source_(source), line_(line) {}
+
+    void run()
+    {
+        for (Position index = 1; index <= std::ssize(source_); ++index) {
+            const Char ch = at(index);
+            const Position backspacesBefore = std::exchange(backspaceRun_, ch == Char(backspace) ? backspaceRun_ + 1 : 0);
+            if (ch == Char(backspace))
+                backspaceAt(index);
+            else if (repaintAt(index))
+                index = endRepaint(index);
+            else if (!confirmsMarker(index, backspacesBefore))
+                index = write(index);
+        }
+    }
+
+private:
+    // A scroll that a marker confirmed, while it is in force.
+    struct Scroll {
+        Position margin;    // the BackSpaces directly before the marker
+        Position promptEnd; // the cursor at the marker
+        Position offset;    // how many columns the scrolls have shifted the screen left
     };
+
+    Char at(Position index) const { return index >= 1 && index <= std::ssize(source_) ? source_[static_cast<std::size_t>(index - 1)] : Char(0); }
+
+    // Returns the index of the character's last cell.
+    Position write(Position index)
+    {
+        if constexpr (requires { Line::wideTail; }) {
+            const int columns = index < std::ssize(source_) && at(index + 1) == Line::wideTail ? 2 : 1;
+            line_.put(static_cast<std::uint32_t>(at(index)), columns);
+            return index + columns - 1;
+        } else {
+            line_.put(at(index));
+            return index;
+        }
+    }
+
+    void backspaceAt(Position index)
+    {
+        // A further shift: the last of (margin - 1) BackSpaces, followed by the redraw.
+        const Position column = line_.cursor();
+        std::optional<scroll::Shape> shift;
+        if (scroll_ && scroll_->margin < index && backspaceRun_ >= scroll_->margin - 1)
+            shift = redrawShape(index, scroll_->margin, column, false);
+        // A blank at the end of the line under the cursor is what erased a character.
+        const bool erased = line_.atEnd() && column > 0 && line_.cells().back() == Char(blank);
+        if (erased)
+            line_.removeLast();
+        if (shift) {
+            line_.moveTo(column + shift->blanks);
+            scroll_->offset += shift->furtherHidden();
+        } else if (!erased) {
+            line_.moveLeft(1);
+        }
+    }
+
+    // A marker after the prompt that a redraw follows: the scroll's hidden characters stand on
+    // the line already, so the cursor goes past them.
+    bool confirmsMarker(Position index, Position backspacesBefore)
+    {
+        if (at(index) != Char(scroll::marker) || scroll_)
+            return false;
+        const Position cursor = line_.cursor();
+        if (cursor == 0)
+            return false;
+        const auto cells = line_.cells();
+        if (cursor > std::ssize(cells) || !std::ranges::any_of(scroll::promptEnds, [&](char c) { return cells[static_cast<std::size_t>(cursor - 1)] == Char(c); }))
+            return false;
+        // The backward scan over the BackSpaces before the marker stops at position 1.
+        const Position scan = std::max<Position>(index - 1 - backspacesBefore, 1);
+        if (scan == 1)
+            return false;
+        const Position margin = index - scan - 1;
+        const auto shape = redrawShape(index, margin, cursor + 1, true);
+        if (!shape)
+            return false;
+        scroll_ = Scroll{margin, cursor, shape->furtherHidden()};
+        line_.moveTo(cursor + shape->firstHidden());
+        return true;
+    }
+
+    // The shape of the first or a further redraw after `index`, where the characters the shift
+    // hides stand on the line from `hidden` on; none where there is no redraw.
+    std::optional<scroll::Shape> redrawShape(Position index, Position margin, Position hidden, bool first) const
+    {
+        for (const scroll::Shape shape : {scroll::ios, scroll::Shape{shownBlanks(index, margin)}}) {
+            const Position shown = hidden + (first ? shape.firstHidden() : shape.furtherHidden());
+            if (shape.blanks > 0 && shape.redrawn(margin) >= 1 && redrawTailAt(index, margin, shape.blanks) && redrawMatches(index, margin, shape, shown))
+                return shape;
+        }
+        return std::nullopt;
+    }
+
     // The `blanks` blanks and as many BackSpaces with which a redraw ends, behind its text.
-    const auto redrawTailAt = [&](Position index, Position blanks) {
-        return isRunOf(spanOf(source, index + markerDistance - blanks, blanks), blank, static_cast<std::size_t>(blanks))
-            && isRunOf(spanOf(source, index + markerDistance, blanks), backspace, static_cast<std::size_t>(blanks));
-    };
+    bool redrawTailAt(Position index, Position margin, Position blanks) const
+    {
+        return isRunOf(spanOf(source_, index + margin - blanks, blanks), blank, blanks) && isRunOf(spanOf(source_, index + margin, blanks), backspace, blanks);
+    }
+
     // The blanks the redraw after `index` ends in as the echo shows them: the run before its
     // BackSpaces, no longer than they are.
-    const auto shownBlanks = [&](Position index) {
-        const Position end = index + markerDistance; // the first BackSpace
+    Position shownBlanks(Position index, Position margin) const
+    {
+        const Position end = index + margin; // the first BackSpace
         if (at(end - 1) != Char(blank) || at(end) != Char(backspace))
-            return Position(0);
+            return 0;
         Position blanks = 1;
-        while (blanks < markerDistance && at(end - 1 - blanks) == Char(blank))
+        while (blanks < margin && at(end - 1 - blanks) == Char(blank))
             ++blanks;
         Position backspaces = 1;
         while (backspaces < blanks && at(end + backspaces) == Char(backspace))
             ++backspaces;
         return backspaces;
-    };
-    // The redrawn characters but the last (just typed) stand on the virtual line from `from` on.
-    const auto redrawMatches = [&](Position index, Position from, Position blanks) {
-        const Position shown = markerDistance - blanks - 2;
-        return sameTrimmed(spanOf(source, index + 1, shown), spanOf(lineSpan(), from, shown));
-    };
-    // The blanks of a redraw after `index` that shows the line from `from` + blanks on: IOS's
-    // 9 first, so that its results never change, else as many as the echo shows; 0 for none.
-    const auto redrawBlanks = [&](Position index, Position from) {
-        for (const Position blanks : {Position(9), shownBlanks(index)}) {
-            if (blanks > 0 && markerDistance >= blanks + 2 && redrawTailAt(index, blanks) && redrawMatches(index, from + blanks, blanks))
-                return blanks;
-        }
-        return Position(0);
-    };
-    // A repaint from the prompt's end: the command's first characters up to the margin, "$".
-    const auto repaintAt = [&](Position index) {
-        return at(index + markerDistance - 1) == Char('$')
-            && std::ranges::equal(spanOf(source, index, markerDistance - 1), spanOf(lineSpan(), promptEnd + 1, markerDistance - 1));
-    };
-
-    const Position length = std::ssize(source);
-    for (Position index = 1; index <= length; ++index) {
-        const Char ch = source[static_cast<std::size_t>(index - 1)];
-        const Position backspacesBefore = backspaceRun;
-        backspaceRun = ch == Char(backspace) ? backspacesBefore + 1 : 0;
-
-        if (ch == Char(backspace)) {
-            if (std::ssize(line) == cursor && cursor > 0 && line.back() == Char(blank))
-                line.pop_back();
-            // A further shift: the last of (marker distance - 1) BackSpaces, followed by the
-            // redraw.
-            const Position shift = scrollCount > 0 && markerDistance < index && backspaceRun >= markerDistance - 1
-                ? redrawBlanks(index, cursor + 1)
-                : 0;
-            if (shift > 0) {
-                ++scrollCount;
-                cursor += shift;
-                offset += shift + 1;
-            } else if (cursor > 0) {
-                --cursor;
-            }
-            continue;
-        }
-
-        if (scrollCount > 0 && cursor - offset == promptEnd && repaintAt(index)) {
-            // The line is known; the screen shows it unscrolled again, and the "$" stands over
-            // a character of it.
-            cursor = promptEnd + markerDistance;
-            index += markerDistance - 1;
-            scrollCount = 0;
-            offset = 0;
-            continue;
-        }
-
-        if (ch == Char('$') && cursor > 0 && scrollCount == 0) {
-            markerDistance = 0;
-            const bool afterPrompt = cursor <= std::ssize(line)
-                && (line[static_cast<std::size_t>(cursor - 1)] == Char('#') || line[static_cast<std::size_t>(cursor - 1)] == Char('>'));
-            if (afterPrompt) {
-                // The backward scan over the BackSpaces before the "$" stops at position 1.
-                const Position scan = std::max<Position>(index - 1 - backspacesBefore, 1);
-                if (scan > 1) {
-                    markerDistance = index - scan - 1;
-                    // With too few BackSpaces for a redraw's "$", text and blanks, the "$" is typed.
-                    if (const Position blanks = redrawBlanks(index, cursor + 3)) {
-                        scrollCount = 1;
-                        promptEnd = cursor;
-                        offset = blanks + 1;
-                        cursor += blanks + 2;
-                        continue;
-                    }
-                }
-            }
-        }
-        write(ch);
     }
+
+    // The redrawn characters but the last (just typed) stand on the line from `from` on.
+    bool redrawMatches(Position index, Position margin, scroll::Shape shape, Position from) const
+    {
+        const Position shown = shape.redrawn(margin) - 1;
+        return sameTrimmed(spanOf(source_, index + 1, shown), spanOf(line_.cells(), from, shown));
+    }
+
+    // A repaint from the prompt's end while a scroll is in force.
+    bool repaintAt(Position index) const
+    {
+        if (!scroll_ || line_.cursor() - scroll_->offset != scroll_->promptEnd)
+            return false;
+        const Position text = scroll::repainted(scroll_->margin);
+        return at(index + text) == Char(scroll::marker)
+            && std::ranges::equal(spanOf(source_, index, text), spanOf(line_.cells(), scroll_->promptEnd + 1, text));
+    }
+
+    // The line is known; the screen shows it unscrolled again, and the marker stands over a
+    // character of it. Returns the marker's index.
+    Position endRepaint(Position index)
+    {
+        line_.moveTo(scroll_->promptEnd + scroll_->margin);
+        const Position marker = index + scroll::repainted(scroll_->margin);
+        scroll_.reset();
+        return marker;
+    }
+
+    std::span<const Char> source_;
+    Line &line_;
+    std::optional<Scroll> scroll_;
+    Position backspaceRun_ = 0; // BackSpaces that end at the current position
+};
+
+template <class Char, class Line>
+void replay(std::span<const Char> source, Line &line)
+{
+    ScrollReplay<Char, Line>(source, line).run();
 }
 
 // Gathers the characters and BackSpaces between two controls and replays them as one run on
@@ -182,23 +292,27 @@ struct RebuildingReplay {
     // than column 1, so it is at most this many BackSpaces.
     std::int64_t column = 0;
 
-    // The run holds no BackSpace and no "$" yet: replaying it only writes its characters.
+    // The run holds no BackSpace and no marker yet: replaying it only writes its characters.
     bool plain = true;
 
-    void character(std::uint32_t code)
+    void character(std::uint32_t code, int columns)
     {
         run.push_back(static_cast<Cell>(code));
-        ++column;
-        plain = plain && code != '$';
-        // A long plain run goes onto the line at once but for its last two characters, which a
-        // scroll marker that follows needs to see before it; so a line of text takes no run as
-        // large as itself.
+        if (columns == 2)
+            run.push_back(TerminalLine<Cell>::wideTail);
+        column += columns;
+        plain = plain && code != static_cast<std::uint32_t>(scroll::marker);
+        // A long plain run goes onto the line at once but for its last two cells (and the head
+        // of a wide character cut there), which a scroll marker that follows needs to see
+        // before it; so a line of text takes no run as large as itself.
         if (plain && run.size() >= plainRunLimit) {
-            const Cell last[2] = {run[run.size() - 2], run.back()};
-            run.resize(run.size() - 2);
+            const std::size_t kept = run[run.size() - 2] == TerminalLine<Cell>::wideTail ? 3 : 2;
+            Cell last[3];
+            std::copy(run.end() - static_cast<std::ptrdiff_t>(kept), run.end(), last);
+            run.resize(run.size() - kept);
             flush();
-            run.assign(std::begin(last), std::end(last));
-            column += 2;
+            run.assign(last, last + kept);
+            column += static_cast<std::int64_t>(kept);
         }
     }
     void backspace()
@@ -218,13 +332,13 @@ struct RebuildingReplay {
         }
         flush();
         line.apply(control);
-        column = line.cursor;
+        column = line.cursor();
     }
     void flush()
     {
-        replay(std::span<const Cell>(run), line.cells, line.cursor);
+        replay(std::span<const Cell>(run), line);
         run.clear();
-        column = line.cursor;
+        column = line.cursor();
         plain = true;
     }
 
@@ -233,84 +347,95 @@ struct RebuildingReplay {
 };
 
 template <class Cell>
-std::string_view replayRebuilding(std::string_view line, CharacterRule rule, TerminalLine<Cell> &terminalLine, std::vector<Cell> &run)
+std::string_view replayRebuilding(const LineCharacters &characters, TerminalLine<Cell> &terminalLine, std::vector<Cell> &run)
 {
-    terminalLine.begin(line, rule);
+    terminalLine.begin(characters);
     run.clear();
     RebuildingReplay<Cell> replay{terminalLine, run};
-    readTerminalLine(line, rule, replay);
+    readTerminalLine(characters, replay);
     replay.flush();
     return terminalLine.text();
 }
 
-// Replays the line's characters, as numbers, and appends the rebuilt line's to `result`,
-// each number's code found by `code`.
-template <class Number, class Code>
-void replayNumbers(const std::vector<Number> &source, std::vector<Number> &line, std::string &result, Code code)
+// Replays the line's characters, as numbers.
+template <class Number>
+void replayNumbers(const std::vector<Number> &source, std::vector<Number> &line)
 {
     emptyFor(line, source.size());
-    Position cursor = 0;
-    replay(std::span<const Number>(source), line, cursor);
+    PlainLine plainLine(line);
+    replay(std::span<const Number>(source), plainLine);
+}
+
+// The rebuilt line's characters, no more bytes than the line's, each number's code found by
+// `code`.
+template <class Number, class Code>
+std::string_view appendCodes(const std::vector<Number> &line, std::string &result, std::size_t bytes, Code code)
+{
+    emptyFor(result, bytes);
     for (const Number number : line)
         appendCharacter(result, code(number));
+    return result;
 }
 
 } // namespace
 
-std::string_view ScrolledLineRebuilder::rebuildWithControls(std::string_view line)
+std::string_view ScrolledLineRebuilder::rebuildWithControls(const LineCharacters &characters)
 {
-    if (isSingleByteText(line))
-        return replayRebuilding(line, rule_, narrowTerminalLine_, narrowRun_);
-    return replayRebuilding(line, rule_, wideTerminalLine_, wideSource_);
+    if (characters.singleByte())
+        return replayRebuilding(characters, narrowTerminalLine_, narrowRun_);
+    return replayRebuilding(characters, wideTerminalLine_, wideSource_);
 }
 
 std::string_view ScrolledLineRebuilder::rebuild(std::string_view line)
 {
-    // Without BackSpaces every character is appended in turn and no "$" can be a marker.
+    if (!std::memchr(line.data(), backspace, line.size()))
+        return line;
+    characters_.read(line, rule_);
+    return rebuild(characters_);
+}
+
+std::string_view ScrolledLineRebuilder::rebuild(const LineCharacters &characters)
+{
+    const std::string_view line = characters.bytes();
+    // Without BackSpaces every character is appended in turn and no marker can be one.
     if (!std::memchr(line.data(), backspace, line.size()))
         return line;
     // The rebuilt line holds no more characters than the line, each as long as there.
-    if (isSingleByteText(line)) {
+    if (characters.singleByte()) {
         emptyFor(narrowLine_, line.size());
-        Position cursor = 0;
-        replay(std::span<const char>(line), narrowLine_, cursor);
+        PlainLine plainLine(narrowLine_);
+        replay(std::span<const char>(line), plainLine);
         return narrowLine_;
     }
-    std::size_t characters = 0;
-    for (std::size_t pos = 0; pos < line.size(); pos += characterLength(rule_, line, pos))
-        ++characters;
-    emptyFor(wideResult_, line.size());
     // Numbering costs a look-up a character, which pays only where a line's memory counts.
     constexpr std::size_t numberedFrom = 1 << 16;
-    if (characters >= numberedFrom && numberCharacters(line, characters)) {
-        replayNumbers(numberedSource_, numberedLine_, wideResult_, [this](std::uint16_t number) {
+    if (characters.count() >= numberedFrom && numberCharacters(characters)) {
+        replayNumbers(numberedSource_, numberedLine_);
+        // Given back before the result is written, so that the line's memory peaks no higher.
+        numberedSource_ = {};
+        return appendCodes(numberedLine_, wideResult_, line.size(), [this](std::uint16_t number) {
             return number < firstNumber ? std::uint32_t(number) : numberedCodes_[number - firstNumber];
         });
-        return wideResult_;
     }
     numberedSource_ = {};
-    emptyFor(wideSource_, characters);
-    for (std::size_t pos = 0; pos < line.size();) {
-        const std::size_t length = characterLength(rule_, line, pos);
-        wideSource_.push_back(characterCode(line, pos, length));
-        pos += length;
-    }
-    replayNumbers(wideSource_, wideLine_, wideResult_, [](std::uint32_t code) { return code; });
-    return wideResult_;
+    emptyFor(wideSource_, characters.count());
+    characters.forEachCode([this](std::uint32_t code) {
+        wideSource_.push_back(code);
+        return true;
+    });
+    replayNumbers(wideSource_, wideLine_);
+    return appendCodes(wideLine_, wideResult_, line.size(), [](std::uint32_t code) { return code; });
 }
 
-bool ScrolledLineRebuilder::numberCharacters(std::string_view line, std::size_t characters)
+bool ScrolledLineRebuilder::numberCharacters(const LineCharacters &characters)
 {
     numbers_.clear();
     numberedCodes_.clear();
-    emptyFor(numberedSource_, characters);
-    for (std::size_t pos = 0; pos < line.size();) {
-        const std::size_t length = characterLength(rule_, line, pos);
-        const std::uint32_t code = characterCode(line, pos, length);
-        pos += length;
+    emptyFor(numberedSource_, characters.count());
+    return characters.forEachCode([this](std::uint32_t code) {
         if (code < firstNumber) {
             numberedSource_.push_back(static_cast<std::uint16_t>(code));
-            continue;
+            return true;
         }
         auto known = numbers_.find(code);
         if (known == numbers_.end()) {
@@ -320,8 +445,8 @@ bool ScrolledLineRebuilder::numberCharacters(std::string_view line, std::size_t 
             numberedCodes_.push_back(code);
         }
         numberedSource_.push_back(known->second);
-    }
-    return true;
+        return true;
+    });
 }
 
 } // namespace tarnwick

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CharacterWidth.h"
 #include "TerminalLine.h"
 #include "platform/CharacterRule.h"
 
@@ -21,25 +22,30 @@ public:
     explicit ScrolledLineRebuilder(CharacterRule rule) : rule_(rule) {}
 
     // The rebuilt line, before the pager filter; valid until the next call or until the line
-    // itself changes. Nothing carries over from one line to the next.
+    // itself changes. Nothing carries over from one line to the next. A character takes one
+    // column, whatever its width.
+    std::string_view rebuild(const LineCharacters &characters);
+    // The same for a line not cut into characters yet.
     std::string_view rebuild(std::string_view line);
-    // The same for a line whose terminal controls are read (see readTerminalLine): a CUB counts
-    // as its BackSpaces; every other control acts on the virtual line and cursor, ends the run
-    // of characters and BackSpaces that the scroll tests see, and no marker is confirmed across it.
-    std::string_view rebuildWithControls(std::string_view line);
+    // The same for a line whose terminal controls are read (see readTerminalLine), on a terminal
+    // line where a wide character takes two columns: a CUB counts as its BackSpaces; every other
+    // control acts on the terminal line and cursor, ends the run of characters and BackSpaces
+    // that the scroll tests see, and no marker is confirmed across it.
+    std::string_view rebuildWithControls(const LineCharacters &characters);
 
 private:
     // Numbers the line's characters into numberedSource_: one below firstNumber (ASCII) as
     // itself, every other one from firstNumber on in the order it first comes, so that a line
     // with multi-byte characters is replayed at 2 bytes a character instead of 4. False when
     // the line holds more different ones than 2 bytes can number.
-    bool numberCharacters(std::string_view line, std::size_t characters);
+    bool numberCharacters(const LineCharacters &characters);
 
     static constexpr std::uint32_t firstNumber = 0x80;
 
     CharacterRule rule_;
+    LineCharacters characters_; // of a line not cut yet
     // Lines of single-byte text are replayed one byte a character; with controls read, the
-    // others one code a character.
+    // others one code a cell.
     TerminalLine<char> narrowTerminalLine_;
     TerminalLine<std::uint32_t> wideTerminalLine_;
     std::string narrowLine_;

@@ -1,7 +1,5 @@
 #include "TerminalLine.h"
 
-#include "CharacterWidth.h"
-
 #include <algorithm>
 #include <bit>
 
@@ -49,11 +47,6 @@ bool CsiReader::control(char final, Control &control) const
 
 } // namespace terminal
 
-namespace {
-template <class Cell>
-constexpr Cell blank = ' ';
-}
-
 bool holdsControls(std::string_view line)
 {
     return std::ranges::any_of(line, isControlByte);
@@ -63,36 +56,16 @@ namespace {
 // Cell operations that one line may spend on erasures, insertions and moves, per byte and per
 // cell of its margin: far above what real captures need (a few per byte at most).
 constexpr std::int64_t allowancePerCell = 64;
-
-// A line's characters, which set its margin, and the cells they fill when written in turn.
-struct Extent {
-    std::int64_t characters = 0;
-    std::int64_t cells = 0;
-};
-
-Extent extentOf(std::string_view line, CharacterRule rule)
-{
-    if (isSingleByteText(line))
-        return {std::ssize(line), std::ssize(line)};
-    Extent extent;
-    for (std::size_t pos = 0; pos < line.size();) {
-        const std::size_t length = characterLength(rule, line, pos);
-        ++extent.characters;
-        extent.cells += columnsOf(characterCode(line, pos, length), rule);
-        pos += length;
-    }
-    return extent;
-}
 } // namespace
 
 template <class Cell>
-void TerminalLine<Cell>::begin(std::string_view line, CharacterRule rule)
+void TerminalLine<Cell>::begin(const LineCharacters &characters)
 {
-    const Extent extent = extentOf(line, rule);
-    emptyFor(cells, static_cast<std::size_t>(std::max(minimumMargin, extent.cells)));
-    cursor = 0;
-    margin_ = std::max(minimumMargin, extent.characters);
-    allowance_ = allowancePerCell * (std::ssize(line) + margin_);
+    // Room for the line's characters written in turn.
+    emptyFor(cells_, static_cast<std::size_t>(std::max(minimumMargin, characters.columns())));
+    cursor_ = 0;
+    margin_ = std::max(minimumMargin, static_cast<std::int64_t>(characters.count()));
+    allowance_ = allowancePerCell * (std::ssize(characters.bytes()) + margin_);
 }
 
 template <class Cell>
@@ -107,55 +80,55 @@ bool TerminalLine<Cell>::spend(std::int64_t count)
 template <class Cell>
 void TerminalLine<Cell>::splitAt(std::int64_t column)
 {
-    if (column > 0 && column < std::ssize(cells) && cells[static_cast<std::size_t>(column)] == wideTail)
-        cells[static_cast<std::size_t>(column - 1)] = cells[static_cast<std::size_t>(column)] = blank<Cell>;
+    if (column > 0 && column < std::ssize(cells_) && cells_[static_cast<std::size_t>(column)] == wideTail)
+        cells_[static_cast<std::size_t>(column - 1)] = cells_[static_cast<std::size_t>(column)] = blank;
 }
 
 template <class Cell>
 void TerminalLine<Cell>::put(std::uint32_t code, int columns)
 {
-    splitAt(cursor);
-    splitAt(cursor + columns);
+    splitAt(cursor_);
+    splitAt(cursor_ + columns);
     for (int i = 0; i < columns; ++i) {
         const Cell cell = i == 0 ? static_cast<Cell>(code) : wideTail;
         if (atEnd())
-            cells.push_back(cell);
+            cells_.push_back(cell);
         else
-            cells[static_cast<std::size_t>(cursor)] = cell;
-        ++cursor;
+            cells_[static_cast<std::size_t>(cursor_)] = cell;
+        ++cursor_;
     }
 }
 
 template <class Cell>
 void TerminalLine<Cell>::removeLast()
 {
-    const bool tail = cells.back() == wideTail;
-    cells.pop_back();
+    const bool tail = cells_.back() == wideTail;
+    cells_.pop_back();
     if (tail)
-        cells.back() = blank<Cell>;
-    cursor = std::ssize(cells);
+        cells_.back() = blank;
+    cursor_ = std::ssize(cells_);
 }
 
 template <class Cell>
 void TerminalLine<Cell>::moveTo(std::int64_t column)
 {
-    cursor = std::clamp<std::int64_t>(column, 0, margin_ - 1);
-    const auto size = std::ssize(cells);
-    if (cursor <= size)
+    cursor_ = std::clamp<std::int64_t>(column, 0, margin_ - 1);
+    const auto size = std::ssize(cells_);
+    if (cursor_ <= size)
         return;
-    if (spend(cursor - size))
-        cells.resize(static_cast<std::size_t>(cursor), blank<Cell>);
+    if (spend(cursor_ - size))
+        cells_.resize(static_cast<std::size_t>(cursor_), blank);
     else
-        cursor = size;
+        cursor_ = size;
 }
 
 template <class Cell>
 void TerminalLine<Cell>::apply(const Control &control)
 {
-    const auto size = std::ssize(cells);
-    const auto from = std::min(cursor, size);
-    const auto upTo = [&](std::int64_t count) { return std::min(cursor + count, size); };
-    const auto at = [&](std::int64_t column) { return cells.begin() + static_cast<std::ptrdiff_t>(column); };
+    const auto size = std::ssize(cells_);
+    const auto from = std::min(cursor_, size);
+    const auto upTo = [&](std::int64_t count) { return std::min(cursor_ + count, size); };
+    const auto at = [&](std::int64_t column) { return cells_.begin() + static_cast<std::ptrdiff_t>(column); };
     // Where the control's cells begin and end, a wide character cut in two is blanked.
     const auto cut = [&](std::int64_t first, std::int64_t end) {
         splitAt(first);
@@ -165,7 +138,7 @@ void TerminalLine<Cell>::apply(const Control &control)
     case Control::Kind::Back:
         break;
     case Control::Kind::Forward:
-        moveTo(cursor + control.n);
+        moveTo(cursor_ + control.n);
         break;
     case Control::Kind::Column:
         moveTo(control.n - 1);
@@ -173,24 +146,24 @@ void TerminalLine<Cell>::apply(const Control &control)
     case Control::Kind::EraseLine:
         if (control.n == 0) {
             splitAt(from);
-            cells.resize(static_cast<std::size_t>(from));
+            cells_.resize(static_cast<std::size_t>(from));
         } else if (control.n == 1 && spend(upTo(1))) {
             splitAt(upTo(1));
-            std::fill(cells.begin(), at(upTo(1)), blank<Cell>);
+            std::fill(cells_.begin(), at(upTo(1)), blank);
         }
         else if (control.n > 1 && spend(size))
-            std::fill(cells.begin(), cells.end(), blank<Cell>);
+            std::fill(cells_.begin(), cells_.end(), blank);
         break;
     case Control::Kind::EraseCharacters:
         if (spend(upTo(control.n) - from)) {
             cut(from, upTo(control.n));
-            std::fill(at(from), at(upTo(control.n)), blank<Cell>);
+            std::fill(at(from), at(upTo(control.n)), blank);
         }
         break;
     case Control::Kind::DeleteCharacters:
         if (spend(size - from)) {
             cut(from, upTo(control.n));
-            cells.erase(at(from), at(upTo(control.n)));
+            cells_.erase(at(from), at(upTo(control.n)));
         }
         break;
     case Control::Kind::InsertCharacters: {
@@ -198,11 +171,11 @@ void TerminalLine<Cell>::apply(const Control &control)
         if (count == 0 || !spend(size - from + count))
             break;
         splitAt(from);
-        cells.insert(at(from), static_cast<std::size_t>(count), blank<Cell>);
+        cells_.insert(at(from), static_cast<std::size_t>(count), blank);
         const auto kept = std::max(margin_, size);
-        if (std::ssize(cells) > kept) {
+        if (std::ssize(cells_) > kept) {
             splitAt(kept);
-            cells.resize(static_cast<std::size_t>(kept));
+            cells_.resize(static_cast<std::size_t>(kept));
         }
         break;
     }
@@ -213,13 +186,13 @@ template <class Cell>
 std::string_view TerminalLine<Cell>::text()
 {
     if constexpr (sizeof(Cell) == 1) {
-        return {cells.data(), cells.size()};
+        return {cells_.data(), cells_.size()};
     } else {
         std::size_t bytes = 0;
-        for (const Cell code : cells)
+        for (const Cell code : cells_)
             bytes += static_cast<std::size_t>(std::bit_width(code) + 7) / 8; // the tail's 0 takes none
         emptyFor(text_, bytes);
-        for (const Cell code : cells) {
+        for (const Cell code : cells_) {
             if (code != wideTail)
                 appendCharacter(text_, code);
         }

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "CharacterWidth.h"
 #include "platform/CharacterRule.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,36 +51,18 @@ inline bool isControlByte(char c)
 // True when the line holds one of the control bytes.
 bool holdsControls(std::string_view line);
 
-// A character's bytes (1 to 4) packed into one code, the first byte lowest, and back. Every byte
-// after the first of a multi-byte character is non-zero, so the code's length shows in it.
-inline std::uint32_t characterCode(std::string_view text, std::size_t pos, std::size_t length)
-{
-    std::uint32_t code = 0;
-    for (std::size_t i = 0; i < length; ++i)
-        code |= std::uint32_t(static_cast<unsigned char>(text[pos + i])) << (8 * i);
-    return code;
-}
-
-inline void appendCharacter(std::string &text, std::uint32_t code)
-{
-    do {
-        text.push_back(static_cast<char>(code & 0xFF));
-        code >>= 8;
-    } while (code != 0);
-}
-
 // A carriage return as the temporary file keeps it (moves the cursor to column 1).
 inline constexpr std::string_view carriageReturnSequence = "\x1b[G";
 
 // Reads a line as a terminal does (the state machine of a DEC VT500-style parser), character by
-// character under the rule: each character (as its bytes packed into a code, the first byte
-// lowest) goes to sink.character(code), a BackSpace to sink.backspace() (inside a sequence too,
+// character: each character (as its bytes packed into a code, the first byte lowest) goes to
+// sink.character(code, columns), a BackSpace to sink.backspace() (inside a sequence too,
 // which then goes on), a sequence that acts on the line to sink.control(Control). ESC anywhere
 // begins a new sequence; a character above ASCII ends an escape or CSI and is written; BEL ends
 // an OSC string, ESC "\" every string. Sequences that do nothing visible, and the other C0
 // controls and DEL, are dropped.
 template <class Sink>
-void readTerminalLine(std::string_view line, CharacterRule rule, Sink &sink);
+void readTerminalLine(const LineCharacters &characters, Sink &sink);
 
 // Empties `buffer` and gives it room for `size` elements, so that a long line's buffer is
 // allocated once at its size instead of doubling as it fills (which holds the old copy and the
@@ -109,31 +93,36 @@ class TerminalLine {
 public:
     static constexpr std::int64_t minimumMargin = 1024;
     static constexpr Cell wideTail = 0; // no character's code: NUL is dropped
+    static constexpr Cell blank = ' ';
 
-    std::vector<Cell> cells;
-    std::int64_t cursor = 0; // cells left of the cursor
-
-    // Starts replaying `line`, read under `rule`, on an empty line. With char cells, the line
-    // must be single-byte text.
-    void begin(std::string_view line, CharacterRule rule);
+    // Starts replaying the line on an empty line. With char cells, the line must be single-byte
+    // text.
+    void begin(const LineCharacters &characters);
     std::int64_t margin() const { return margin_; }
-    bool atEnd() const { return cursor == std::ssize(cells); }
+    std::int64_t cursor() const { return cursor_; } // cells left of the cursor, never more than there are
+    std::span<const Cell> cells() const { return cells_; }
+    bool atEnd() const { return cursor_ == std::ssize(cells_); }
     // A character of 1 or 2 columns written at the cursor, over what stands there.
     void put(std::uint32_t code, int columns = 1);
     // Removes the last cell (the cursor stands behind it).
     void removeLast();
+    // The cursor `count` columns left, no further than column 0.
+    void moveLeft(std::int64_t count) { cursor_ = std::max<std::int64_t>(cursor_ - count, 0); }
+    // The cursor to `column`, short of the margin; cells passed beyond the end become blanks.
+    void moveTo(std::int64_t column);
     // Every control but Back, which each cleaner takes as its own BackSpaces.
     void apply(const Control &control);
     // The cells as bytes; valid until the next call.
     std::string_view text();
 
 private:
-    void moveTo(std::int64_t column);
     // Takes `cells` from the line's allowance of work; false when it is spent.
     bool spend(std::int64_t cells);
     // Where a wide character is cut at `column`, both its halves become blanks.
     void splitAt(std::int64_t column);
 
+    std::vector<Cell> cells_;
+    std::int64_t cursor_ = 0;
     std::int64_t margin_ = minimumMargin;
     std::int64_t allowance_ = 0;
     std::string text_; // the bytes of code cells; char cells are their own bytes

@@ -28,7 +28,7 @@ private:
 namespace tarnwick {
 
 template <class Sink>
-void readTerminalLine(std::string_view line, CharacterRule rule, Sink &sink)
+void readTerminalLine(const LineCharacters &characters, Sink &sink)
 {
     using namespace terminal;
     // The states of a DEC VT500-style parser, as far as a line's text is concerned.
@@ -37,7 +37,13 @@ void readTerminalLine(std::string_view line, CharacterRule rule, Sink &sink)
     bool escapeIntermediate = false; // an intermediate came after the ESC: "[" is then a final
     bool osc = false;                // the string is an OSC, which BEL ends
     CsiReader csi;
+    const std::string_view line = characters.bytes();
     const std::size_t size = line.size();
+    // The line's character that the reading comes to next, and where it begins. A byte read on
+    // its own is a character of its own, or a part of one inside a string, which only bytes
+    // that are never part of a character end: so a character read whole is one of the line's.
+    std::size_t next = 0;
+    std::size_t nextStart = 0;
     for (std::size_t pos = 0; pos < size;) {
         const auto byte = static_cast<unsigned char>(line[pos]);
         // What acts in every state: ESC begins an escape, CAN and SUB end any sequence.
@@ -73,8 +79,10 @@ void readTerminalLine(std::string_view line, CharacterRule rule, Sink &sink)
             state = State::Ground; // a character ends a sequence and is written
         switch (state) {
         case State::Ground: {
-            const std::size_t length = characterLength(rule, line, pos);
-            sink.character(characterCode(line, pos, length));
+            while (nextStart < pos)
+                nextStart += characters.length(next++);
+            const std::size_t length = characters.length(next);
+            sink.character(characterCode(line, pos, length), characters.columns(next));
             pos += length;
             continue;
         }

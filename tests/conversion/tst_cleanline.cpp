@@ -84,11 +84,13 @@ void tst_CleanLine::removesWholeCharacters_data()
     QTest::newRow("utf8 three-byte character") << utf8 << QByteArray("a\xE3\x81\x82\bb") << QByteArray("ab\r\n");
     QTest::newRow("utf8 four-byte character") << utf8 << QByteArray("\xF0\x9F\x98\x80\b!") << QByteArray("!\r\n");
     QTest::newRow("utf8 two characters, two backspaces") << utf8 << QByteArray("x\xC3\xA9\xE3\x81\x82\b\b") << QByteArray("x\r\n");
+    QTest::newRow("utf8 BackSpaces between characters") << utf8 << QByteArray("a\xC3\xA9\b\xE3\x81\x82" "b\b\bc") << QByteArray("ac\r\n");
     QTest::newRow("utf8 broken sequence loses one byte") << utf8 << QByteArray("\xE3\x81\b") << QByteArray("\xE3\r\n");
     QTest::newRow("utf8 Shift-JIS bytes are single characters") << utf8 << QByteArray("\x82\xA0\b") << QByteArray("\x82\r\n");
 
     const auto sjis = CharacterRule::ShiftJis;
     QTest::newRow("sjis double-byte character") << sjis << QByteArray("a\x82\xA0\bb") << QByteArray("ab\r\n");
+    QTest::newRow("sjis BackSpaces between characters") << sjis << QByteArray("\x82\xA0x\b\b\x82\xA2\b\x95\x5C") << QByteArray("\x95\x5C\r\n");
     QTest::newRow("sjis trail byte 0x5C") << sjis << QByteArray("\x95\x5C\b") << QByteArray("\r\n");
     QTest::newRow("sjis lead byte alone") << sjis << QByteArray("a\x82\b") << QByteArray("a\r\n");
     QTest::newRow("sjis half-width katakana") << sjis << QByteArray("\xB1\xB2\b") << QByteArray("\xB1\r\n");

@@ -167,36 +167,39 @@ void tst_Controls::keepsCharactersAroundSequences_data()
     QTest::addColumn<CharacterRule>("rule");
     QTest::addColumn<QByteArray>("line");
     QTest::addColumn<QByteArray>("scrollOff"); // a wide character takes two columns
-    QTest::addColumn<QByteArray>("scrollOn");  // a character is one, whatever its width
+    QTest::addColumn<QByteArray>("scrollOn");  // the same, but BackSpaces only move the cursor
 
     const auto sjis = CharacterRule::ShiftJis;
     const auto row = [](const char *name, CharacterRule rule, const QByteArray &line, const QByteArray &off, const QByteArray &on) {
         QTest::newRow(name) << rule << line << off + "\r\n" << on + "\r\n";
     };
-    row("sjis CUB over a whole character", sjis, "\x82\xA0\x82\xA2" + esc + "[2D" + esc + "[K", "\x82\xA0", "");
-    row("sjis trail bytes are no finals", sjis, esc + "[1m\x95\x5C\x82\x60" + esc + "[m", "\x95\x5C\x82\x60", "\x95\x5C\x82\x60");
-    row("sjis CHA counts columns", sjis, "\x82\xA0\x82\xA2\x82\xA4" + esc + "[3GX", "\x82\xA0X \x82\xA4", "\x82\xA0\x82\xA2X");
-    row("sjis two BackSpaces erase a wide character", sjis, "\x82\xA0\x82\xA2\b\b  \b\b", "\x82\xA0", "");
+    const auto same = [&](const char *name, CharacterRule rule, const QByteArray &line, const QByteArray &written) { row(name, rule, line, written, written); };
+    same("sjis CUB over a whole character", sjis, "\x82\xA0\x82\xA2" + esc + "[2D" + esc + "[K", "\x82\xA0");
+    same("sjis trail bytes are no finals", sjis, esc + "[1m\x95\x5C\x82\x60" + esc + "[m", "\x95\x5C\x82\x60");
+    same("sjis CHA counts columns", sjis, "\x82\xA0\x82\xA2\x82\xA4" + esc + "[3GX", "\x82\xA0X \x82\xA4");
+    same("sjis two BackSpaces erase a wide character", sjis, "\x82\xA0\x82\xA2\b\b  \b\b", "\x82\xA0");
+    // 大阪支社, twice a BackSpace, a blank and a BackSpace, then 店: 社 retyped.
+    same("sjis a wide character erased and retyped", sjis, "\x91\xE5\x8D\xE3\x8E\x78\x8E\xD0\b \b\b \b\x93\x58",
+         "\x91\xE5\x8D\xE3\x8E\x78\x93\x58");
     row("sjis half-width katakana is narrow", sjis, "\xB1\xB2\b\b", "", "\xB1\xB2");
     QTest::newRow("sjis a user's prompt") << sjis << QByteArray("\x91\xB1\x8Ds\x82\xB7\x82\xE9\x82\xC9\x82\xCD\x89\xBD\x82\xA9") << QByteArray() << QByteArray();
-    row("sjis a trail byte ends no prompt", sjis, "[Page \x81]", "[Page \x81]", "[Page \x81]");
+    same("sjis a trail byte ends no prompt", sjis, "[Page \x81]", "[Page \x81]");
     QTest::newRow("sjis a piece from a trail byte, again after it") << sjis << QByteArray("{\x81]]]}") << QByteArray() << QByteArray();
-    row("sjis a piece only from a trail byte", sjis, "{\x81]]}", "{\x81]]}", "{\x81]]}");
+    same("sjis a piece only from a trail byte", sjis, "{\x81]]}", "{\x81]]}");
     const auto utf8 = CharacterRule::Utf8;
     // あい⌫⌫␣␣⌫⌫: a shell erases い with two BackSpaces, two blanks and two BackSpaces.
-    row("utf8 two BackSpaces erase a wide character", utf8, "\xE3\x81\x82\xE3\x81\x84\b\b  \b\b", "\xE3\x81\x82", "");
-    row("utf8 wide character rewritten", utf8, "\xE3\x81\x82\xE3\x81\x84\b\b\xE3\x81\x86", "\xE3\x81\x82\xE3\x81\x86",
-        "\xE3\x81\x86\xE3\x81\x84");
-    row("utf8 description retyped", utf8, "R1#desc \xE6\x9D\xB1\xE4\xBA\xAC\b\b\b\b\xE5\xA4\xA7\xE9\x98\xAA",
-        "R1#desc \xE5\xA4\xA7\xE9\x98\xAA", "R1#des\xE5\xA4\xA7\xE9\x98\xAA\xE6\x9D\xB1\xE4\xBA\xAC");
-    row("utf8 one half overwritten leaves a blank", utf8, "\xE6\xBC\xA2\xE5\xAD\x97\xE3\x83\x86\rab", "ab\xE5\xAD\x97\xE3\x83\x86",
-        "ab\xE3\x83\x86");
-    row("utf8 CHA over a wide character", utf8, "\xE6\x97\xA5\xE6\x9C\xAC" + esc + "[3G\xE8\xAA\x9E", "\xE6\x97\xA5\xE8\xAA\x9E",
-        "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E");
+    same("utf8 two BackSpaces erase a wide character", utf8, "\xE3\x81\x82\xE3\x81\x84\b\b  \b\b", "\xE3\x81\x82");
+    same("utf8 wide character rewritten", utf8, "\xE3\x81\x82\xE3\x81\x84\b\b\xE3\x81\x86", "\xE3\x81\x82\xE3\x81\x86");
+    same("utf8 description retyped", utf8, "R1#desc \xE6\x9D\xB1\xE4\xBA\xAC\b\b\b\b\xE5\xA4\xA7\xE9\x98\xAA",
+         "R1#desc \xE5\xA4\xA7\xE9\x98\xAA");
+    // 漢字テスト␍ab: "ab" covers 漢 alone.
+    same("utf8 a wide character overwritten whole", utf8, "\xE6\xBC\xA2\xE5\xAD\x97\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88\rab",
+         "ab\xE5\xAD\x97\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88");
+    same("utf8 CHA over a wide character", utf8, "\xE6\x97\xA5\xE6\x9C\xAC" + esc + "[3G\xE8\xAA\x9E", "\xE6\x97\xA5\xE8\xAA\x9E");
     row("utf8 half-width katakana is narrow", utf8, "\xEF\xBD\xB1\xEF\xBD\xB2\b\b", "", "\xEF\xBD\xB1\xEF\xBD\xB2");
-    row("utf8 carriage return over wide text", utf8, "\xE3\x81\x82\xE3\x81\x84\rx", "x \xE3\x81\x84", "x\xE3\x81\x84");
-    row("utf8 ECH blanks characters", utf8, "\xC3\xA9\xC3\xA9\xC3\xA9\r" + esc + "[2X", "  \xC3\xA9", "  \xC3\xA9");
-    row("utf8 EL from the middle of a wide character", utf8, "a\xE3\x81\x82" "b" + esc + "[3G" + esc + "[K", "a", "a\xE3\x81\x82");
+    same("utf8 one half overwritten leaves a blank", utf8, "\xE3\x81\x82\xE3\x81\x84\rx", "x \xE3\x81\x84");
+    same("utf8 ECH blanks characters", utf8, "\xC3\xA9\xC3\xA9\xC3\xA9\r" + esc + "[2X", "  \xC3\xA9");
+    same("utf8 EL from the middle of a wide character", utf8, "a\xE3\x81\x82" "b" + esc + "[3G" + esc + "[K", "a");
 }
 
 void tst_Controls::keepsCharactersAroundSequences()
