@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Tarnwick for Windows x86-64 on Debian with mingw-w64 and a Qt built for it, and makes its
 # packages: build.sh [CMAKE-OPTION...]
-# Writes into build-windows/: tarnwick.exe, the test suites, tarnwick-VERSION-windows-x64.zip (the
+# Writes into build-windows/ (or the folder TARNWICK_WINDOWS_BUILD names, so that two builds can
+# run side by side): tarnwick.exe, the test suites, tarnwick-VERSION-windows-x64.zip (the
 # portable folder) and tarnwick-VERSION-windows-x64-setup.exe (the NSIS installer). The Qt for
 # mingw (qt6-mingw-6.4.2.tar.xz, made by build-qt-mingw.sh from Debian's qt6-base source) is
 # looked for at $TARNWICK_QT_MINGW, then in ../shared/toolchains/, and unpacked into a cache.
@@ -25,7 +26,7 @@ fi
 mkdir -p "$qt/translations"
 cp /usr/share/qt6/translations/qtbase_ja.qm "$qt/translations/"
 
-build="$root/build-windows"
+build="${TARNWICK_WINDOWS_BUILD:-$root/build-windows}"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$root/cmake/windows-toolchain.cmake" \
   -DQT_MINGW_PREFIX="$qt" -DTARNWICK_WERROR=ON "$@" >/dev/null
 cmake --build "$build"
