@@ -3,14 +3,25 @@
 # Qt's Japanese texts (the same Qt version's, from the build machine's Qt).
 set(qt_prefix "${QT_MINGW_PREFIX}")
 install(TARGETS tarnwick RUNTIME DESTINATION . COMPONENT program)
-install(FILES
-  ${qt_prefix}/bin/Qt6Core.dll ${qt_prefix}/bin/Qt6Gui.dll ${qt_prefix}/bin/Qt6Widgets.dll
-  ${qt_prefix}/bin/libgcc_s_seh-1.dll ${qt_prefix}/bin/libstdc++-6.dll ${qt_prefix}/bin/libwinpthread-1.dll
-  DESTINATION . COMPONENT program)
-# The offscreen platform too: a batch where no desktop can be seen (a service) runs on it.
-install(FILES ${qt_prefix}/plugins/platforms/qwindows.dll ${qt_prefix}/plugins/platforms/qoffscreen.dll DESTINATION platforms COMPONENT program)
-install(FILES ${qt_prefix}/plugins/styles/qwindowsvistastyle.dll DESTINATION styles COMPONENT program)
-install(FILES ${qt_prefix}/plugins/imageformats/qico.dll DESTINATION imageformats COMPONENT program)
+# The plugins Qt loads at run time, which no import table names: the platforms (the offscreen one
+# too: a batch where no desktop can be seen, a service, runs on it), the native style, and the
+# reader of the program's .ico icon. Each goes into the folder of its type, where Qt looks for it.
+set(plugins Qt6::QWindowsIntegrationPlugin Qt6::QOffscreenIntegrationPlugin Qt6::QWindowsVistaStylePlugin Qt6::QICOPlugin)
+set(plugin_files)
+foreach(plugin IN LISTS plugins)
+  get_target_property(plugin_type ${plugin} QT_PLUGIN_TYPE)
+  install(IMPORTED_RUNTIME_ARTIFACTS ${plugin} LIBRARY DESTINATION ${plugin_type} COMPONENT program)
+  list(APPEND plugin_files "$<TARGET_FILE:${plugin}>")
+endforeach()
+# The DLLs the program and those plugins load (Qt's and the compiler's runtime), read from their
+# import tables when the package is made.
+install(CODE "
+  set(tarnwick_runtime_executables \"$<TARGET_FILE:tarnwick>\")
+  set(tarnwick_runtime_modules \"${plugin_files}\")
+  set(tarnwick_runtime_folder \"${qt_prefix}/bin\")
+  set(tarnwick_runtime_destination .)
+  include(\"${PROJECT_SOURCE_DIR}/cmake/WindowsRuntime.cmake\")"
+  COMPONENT program)
 find_file(TARNWICK_QTBASE_JA qtbase_ja.qm PATHS /usr/share/qt6/translations NO_CMAKE_FIND_ROOT_PATH REQUIRED)
 install(FILES ${TARNWICK_QTBASE_JA} DESTINATION translations COMPONENT program)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION . COMPONENT program)
