@@ -5,9 +5,9 @@
 #include <QString>
 #include <QStringList>
 
-#include "RunSettings.h"
-#include "platform/RunningProgram.h"
+#include "batch/RunSettings.h"
 #include "conversion/Messages.h"
+#include "platform/RunningProgram.h"
 
 namespace tarnwick {
 

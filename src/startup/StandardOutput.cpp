@@ -3,9 +3,9 @@
 #include "conversion/StreamConversion.h"
 #include "platform/FileIdentity.h"
 #include "platform/StandardStreams.h"
+#include "platform/TestPause.h"
 
 #include <QFile>
-
 
 using namespace Qt::StringLiterals;
 
@@ -22,8 +22,7 @@ bool sameRegularFile(const std::optional<FileState> &a, const std::optional<File
 
 } // namespace
 
-int convertToStandardOutput(const QStringList &logs, CharacterRule rule, const RunSettings &settings, const QString &profile,
-                            const BatchReport &report)
+int convertToStandardOutput(const QStringList &logs, CharacterRule rule, const SettingsInForce &settings, const BatchReport &report)
 {
     QFile output;
     if (!openStandardOutput(output)) {
@@ -32,8 +31,9 @@ int convertToStandardOutput(const QStringList &logs, CharacterRule rule, const R
         return 1;
     }
     const auto outputState = fileState(output);
-    const SettingsInForce inForce = settingsInForce(settings, profile);
-    StreamConversion conversion(rule, inForce.scroll, inForce.run);
+    StreamConversion conversion(rule, settings.scroll, settings.run);
+    // Where a test holds the run to see what it has loaded by then.
+    pauseForTest("standard output");
     bool allConverted = true;
     for (const QString &log : logs) {
         QFile source;

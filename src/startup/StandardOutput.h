@@ -1,16 +1,15 @@
 #pragma once
 
-#include "Batch.h"
-#include "RunSettings.h"
+#include "batch/Batch.h"
+#include "batch/RunSettings.h"
 #include "platform/CharacterRule.h"
 
 namespace tarnwick {
 
 // The terminal and script mode (-c, or "-" as a log): each log, "-" being standard input, is
 // cleaned in one pass straight to standard output, in order, without a window and without a
-// temporary file, with the run's settings over the profile's. Returns the exit status: 0 when
+// temporary file, with the settings in force. Returns the exit status: 0 when
 // every log was converted, 1 otherwise.
-int convertToStandardOutput(const QStringList &logs, CharacterRule rule, const RunSettings &settings, const QString &profile,
-                            const BatchReport &report);
+int convertToStandardOutput(const QStringList &logs, CharacterRule rule, const SettingsInForce &settings, const BatchReport &report);
 
 } // namespace tarnwick

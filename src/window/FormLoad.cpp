@@ -2,21 +2,20 @@
 
 #include "frmTarnwick.h"
 
-#include "ProgramFiles.h"
 #include "Version.h"
 #include "WindowSetup.h"
+#include "batch/RunSettings.h"
 
 #include <QScreen>
 
 using namespace tarnwick;
 
-void frmTarnwick::Form_Load(const ProgramFolder &folder)
+void frmTarnwick::Form_Load(const RunStart &start)
 {
     if (const QScreen *display = screen())
         move(display->geometry().topLeft() + centredPosition(display->geometry().size(), frameGeometry().size()));
     setWindowTitle(titleWithVersion(windowTitle(), programVersion::majorNumber, programVersion::minorNumber));
-    const ProgramFiles files = programFiles(folder, processNumber());
-    TempFile = files.temporaryFile;
-    IniFile = files.profile;
-    loadSettings();
+    TempFile = start.files.temporaryFile;
+    IniFile = start.files.profile;
+    loadSettings(start.settings);
 }

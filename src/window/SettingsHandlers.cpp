@@ -2,6 +2,7 @@
 
 #include "frmTarnwick.h"
 
+#include "batch/RunSettings.h"
 #include "settings/ProfileSettings.h"
 
 #include <QAction>
@@ -53,21 +54,20 @@ void frmTarnwick::Text3_Change()
 
 // Each mirror is set before its control, so that the control's handler finds them equal and
 // loading never writes the profile.
-void frmTarnwick::loadSettings()
+void frmTarnwick::loadSettings(const tarnwick::SettingsInForce &settings)
 {
-    const settings::StoredSettings stored = settings::readStoredSettings(IniFile);
-    OutExt = stored.fileExt;
+    OutExt = settings.fileExt;
     Text3->setText(OutExt);
-    OverWriteOn = stored.overWrite;
+    OverWriteOn = settings.run.replacesSource;
     Check1->setChecked(OverWriteOn);
-    ScrollOn = stored.scroll;
+    ScrollOn = settings.scroll;
     Check2->setChecked(ScrollOn);
-    ControlsOn = stored.controls;
+    ControlsOn = settings.run.controlsOn;
     controlsItem->setChecked(ControlsOn);
-    KeepDotsOn = stored.keepDots;
+    KeepDotsOn = settings.keepDots;
     keepDotsItem->setChecked(KeepDotsOn);
-    Encoding = tarnwick::encodingOfProfileValue(stored.encoding);
+    Encoding = settings.run.encoding;
     showEncoding();
-    PagerPrompts = stored.pagerPrompts;
+    PagerPrompts = settings.run.pagerPrompts;
     lastFolder_ = settings::readText(IniFile, settings::lastFolderKey);
 }

@@ -1,13 +1,10 @@
 #include "WindowSetup.h"
 
+#include "Version.h"
+
 using namespace Qt::StringLiterals;
 
 namespace tarnwick {
-
-QString versionText(int major, int minor)
-{
-    return QString::number(major) + u'.' + QString::number(minor + 100).right(2);
-}
 
 QString titleWithVersion(const QString &caption, int major, int minor)
 {

@@ -6,9 +6,6 @@
 
 namespace tarnwick {
 
-// "1.20": the major number, ".", the minor number as two digits.
-QString versionText(int major, int minor);
-
 // "Tarnwick Ver.1.20": the caption, " Ver." and the version text.
 QString titleWithVersion(const QString &caption, int major, int minor);
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "BatchWindow.h"
+#include "batch/BatchWindow.h"
 #include "conversion/ConversionRun.h"
 #include "platform/CharacterRule.h"
 
@@ -19,7 +19,8 @@ class QMimeData;
 class QPushButton;
 
 namespace tarnwick {
-struct ProgramFolder;
+struct RunStart;
+struct SettingsInForce;
 }
 
 // A one-line text box that carries one free text value besides its text. The conversion run
@@ -78,9 +79,9 @@ public:
         std::function<void(QWidget *parent, const QString &message)> showFailure;
     } dialogs;
 
-    // Start-up: centres the window, titles it with the version, fixes the temporary and profile
-    // files in or beside the program folder and loads the settings.
-    void Form_Load(const tarnwick::ProgramFolder &folder);
+    // Start-up: centres the window, titles it with the version, takes the run's temporary and
+    // profile files and shows the settings in force.
+    void Form_Load(const tarnwick::RunStart &start);
 
     // One conversion of the source path into the output path; nothing when a path is missing.
     std::optional<tarnwick::RunOutcome> Command1_Click();
@@ -95,7 +96,9 @@ public:
     // A drop anywhere on the window: the first dropped file becomes the source path.
     void Form_OLEDragDrop(const QMimeData *dropped);
 
-    void loadSettings();
+    // Shows the settings in force (the profile's, or the command line's in their place) in the
+    // controls and form variables, writing nothing into the profile.
+    void loadSettings(const tarnwick::SettingsInForce &settings);
 
     // The window as a batch drives it.
     void showForBatch() override;

@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "batch/RunSettings.h"
 #include "window/frmTarnwick.h"
 
 #include <QAction>
@@ -32,7 +33,7 @@ private:
         form->IniFile = ini;
         form->TempFile = dir_->filePath(u"Tarnwick-00000001.tmp"_s);
         form->dialogs.showFailure = [](QWidget *, const QString &message) { QFAIL(qPrintable(message)); };
-        form->loadSettings();
+        form->loadSettings(tarnwick::settingsInForce({}, ini));
         return form;
     }
     QString profile() const { return dir_->filePath(u"Tarnwick.ini"_s); }

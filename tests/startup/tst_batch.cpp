@@ -115,6 +115,8 @@ private Q_SLOTS:
     void refusesToWriteOntoItsLog_data();
     void refusesToWriteOntoItsLog();
     void lineTooLongForMemoryFailsItsLogAlone();
+    void loadsWindowLibrariesOnlyForWindow_data();
+    void loadsWindowLibrariesOnlyForWindow();
 
 private:
     QString install(const QString &folder)
@@ -821,6 +823,51 @@ void tst_Batch::lineTooLongForMemoryFailsItsLogAlone()
     QCOMPARE(readFile(path(u"z2.txt"_s)), QByteArray("R2#exit\r\n"));
     QVERIFY(!QFileInfo::exists(path(u"big.txt"_s)));
     QCOMPARE(QDir(path(u"bin"_s)).entryList(QDir::Files), (QStringList{u"tarnwick"_s, u"Tarnwick.ini"_s}));
+}
+
+void tst_Batch::loadsWindowLibrariesOnlyForWindow_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // "@" stands for the log
+    QTest::addColumn<QString>("platform");      // empty for no display
+    QTest::addColumn<QString>("point");
+    QTest::addColumn<bool>("window");
+    QTest::newRow("a batch without a display") << QStringList{u"@"_s} << QString() << u"start"_s << false;
+    QTest::newRow("-c") << QStringList{u"-c"_s, u"@"_s} << QString() << u"standard output"_s << false;
+    QTest::newRow("-c with a display") << QStringList{u"-c"_s, u"@"_s} << u"minimal"_s << u"standard output"_s << false;
+    QTest::newRow("- with a display") << QStringList{u"-"_s} << u"minimal"_s << u"standard output"_s << false;
+    QTest::newRow("a batch in the window") << QStringList{u"@"_s} << u"minimal"_s << u"start"_s << true;
+}
+
+// The libraries the running program has mapped, read from /proc while it is held at a point of its
+// run: Qt Gui and Qt Widgets (and the window's module) only where a window is made.
+void tst_Batch::loadsWindowLibrariesOnlyForWindow()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, platform);
+    QFETCH(QString, point);
+    QFETCH(bool, window);
+    writeFile(path(u"r1.log"_s), "R1#shpw\b\bow run\n");
+    arguments.replaceInStrings(u"@"_s, path(u"r1.log"_s));
+    PausePoint pause(path(u"pause"_s), point);
+    QProcessEnvironment environment = withoutDisplay();
+    if (!platform.isEmpty())
+        environment.insert(u"QT_QPA_PLATFORM"_s, platform);
+    pause.holdIn(environment);
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(program_, arguments);
+    if (arguments.contains(u"-"_s)) {
+        process.write("R1#shpw\b\bow run\n");
+        process.closeWriteChannel();
+    }
+    QVERIFY(pause.reached(process));
+    const QByteArray maps = readFile(u"/proc/%1/maps"_s.arg(process.processId()));
+    pause.release(process);
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitCode(), 0);
+    QVERIFY(maps.contains("libQt6Core.so"));
+    for (const char *library : {"libQt6Gui.so", "libQt6Widgets.so", "tarnwick-window"})
+        QVERIFY2(maps.contains(library) == window, library);
 }
 
 QTEST_GUILESS_MAIN(tst_Batch)

@@ -1,27 +1,15 @@
-#include "TestSupport.h"
+#include "batch/ArgumentText.h"
+#include "batch/ProgramFiles.h"
 #include "platform/TemporaryFile.h"
-#include "startup/ArgumentText.h"
-#include "startup/Batch.h"
-#include "startup/RunSettings.h"
-#include "window/ProgramFiles.h"
-#include "window/WindowSetup.h"
-#include "window/frmTarnwick.h"
 
-#include <QAction>
-#include <QCheckBox>
-#include <QPushButton>
-#include <QScreen>
-#include <QActionGroup>
 #include <QtTest>
 
-using namespace testsupport;
 using namespace Qt::StringLiterals;
 
 class tst_Startup : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() { tarnwick::installJapaneseTranslations(*QCoreApplication::instance(), true); }
     void splitsArgumentText_data();
     void splitsArgumentText();
     void joinsArgumentsIntoTokens_data();
@@ -31,25 +19,6 @@ private Q_SLOTS:
     void placesProgramFiles_data();
     void placesProgramFiles();
     void closesFolder();
-    void titlesWithVersion_data();
-    void titlesWithVersion();
-    void centresWindow_data();
-    void centresWindow();
-    void loadsWindow();
-    void emptyTokensDoNotCount();
-    void runSettingsShowWithoutWriting();
-    void abortInBatchEndsOnlyCurrentFile();
-    void closingEndsBatch_data();
-    void closingEndsBatch();
-
-private:
-    tarnwick::ProgramFolder programFolder() const
-    {
-        const QString folder = dir_.path() + u'/';
-        return {folder, true, false, folder, folder};
-    }
-
-    QTemporaryDir dir_;
 };
 
 void tst_Startup::splitsArgumentText_data()
@@ -154,166 +123,6 @@ void tst_Startup::closesFolder()
     QCOMPARE(tarnwick::closedFolder(u"/opt/tw"_s), u"/opt/tw"_s + QDir::separator());
     QCOMPARE(tarnwick::closedFolder(u"/opt/tw/"_s), u"/opt/tw/"_s);
     QCOMPARE(tarnwick::closedFolder(u"/"_s), u"/"_s);
-}
-
-void tst_Startup::titlesWithVersion_data()
-{
-    QTest::addColumn<int>("minor");
-    QTest::addColumn<QString>("title");
-    QTest::newRow("1.20") << 20 << u"Tarnwick Ver.1.20"_s;
-    QTest::newRow("minor 5") << 5 << u"Tarnwick Ver.1.05"_s;
-    QTest::newRow("minor 0") << 0 << u"Tarnwick Ver.1.00"_s;
-}
-
-void tst_Startup::titlesWithVersion()
-{
-    QFETCH(int, minor);
-    QFETCH(QString, title);
-    QCOMPARE(tarnwick::titleWithVersion(u"Tarnwick"_s, 1, minor), title);
-}
-
-void tst_Startup::centresWindow_data()
-{
-    QTest::addColumn<QSize>("screen");
-    QTest::addColumn<QSize>("window");
-    QTest::addColumn<QPoint>("position");
-    QTest::newRow("usual screen") << QSize(1920, 1080) << QSize(313, 129) << QPoint(803, 475);
-    QTest::newRow("odd difference") << QSize(800, 600) << QSize(313, 129) << QPoint(243, 235);
-    QTest::newRow("window wider than screen") << QSize(300, 200) << QSize(313, 129) << QPoint(-6, 35);
-}
-
-void tst_Startup::centresWindow()
-{
-    QFETCH(QSize, screen);
-    QFETCH(QSize, window);
-    QFETCH(QPoint, position);
-    QCOMPARE(tarnwick::centredPosition(screen, window), position);
-}
-
-void tst_Startup::loadsWindow()
-{
-    frmTarnwick form;
-    const QString folder = dir_.path() + u'/';
-    writeFile(folder + u"Tarnwick.ini"_s, "[Tarnwick]\nFileExt=cap\n");
-    form.Form_Load(programFolder());
-    QCOMPARE(form.windowTitle(), u"Tarnwick Ver.1.20"_s);
-    QVERIFY(!form.isVisible()); // shown by the caller
-    QCOMPARE(form.IniFile, folder + u"Tarnwick.ini"_s);
-    QCOMPARE(form.Text3->text(), u"cap"_s);
-    QCOMPARE(form.TempFile, folder + tarnwick::temporaryFileName(static_cast<std::uint32_t>(QCoreApplication::applicationPid())));
-    const QRect screen = form.screen()->geometry();
-    QCOMPARE(form.pos(), screen.topLeft() + tarnwick::centredPosition(screen.size(), form.frameGeometry().size()));
-}
-
-void tst_Startup::emptyTokensDoNotCount()
-{
-    writeFile(dir_.filePath(u"a.log"_s), "a\b\n");
-    writeFile(dir_.filePath(u"b.log"_s), "b\n");
-    frmTarnwick form;
-    form.Form_Load(programFolder());
-    QStringList reported;
-    const QStringList tokens = tarnwick::batchTokens(u"\"%1\" \"%2\""_s.arg(dir_.filePath(u"a.log"_s), dir_.filePath(u"b.log"_s)));
-    QCOMPARE(tokens.size(), 3);
-    QCOMPARE(tarnwick::runBatch(form, tokens, [&](const tarnwick::Problem &problem) { reported.append(problem.file); }, true), 0);
-    QCOMPARE(reported, QStringList());
-    QCOMPARE(readFile(dir_.filePath(u"b."_s + form.OutExt)), QByteArray("b\r\n"));
-}
-
-void tst_Startup::runSettingsShowWithoutWriting()
-{
-    const QByteArray profile = "[Tarnwick]\r\nFileExt=txt\r\nPager1=Hit * key\r\n";
-    writeFile(dir_.filePath(u"Tarnwick.ini"_s), profile);
-    frmTarnwick form;
-    form.Form_Load(programFolder());
-    tarnwick::applyRunSettings(form, {true, true, u"cfg"_s, true, tarnwick::EncodingSetting::ShiftJis, true, {u"-- * --"_s}});
-    QVERIFY(form.controlsItem->isChecked() && form.ControlsOn);
-    QCOMPARE(form.Encoding, tarnwick::EncodingSetting::ShiftJis);
-    QCOMPARE(form.encodingItems->checkedAction()->text(), u"Shift-JIS"_s);
-    QVERIFY(form.Check1->isChecked() && form.OverWriteOn);
-    QVERIFY(form.Check2->isChecked() && form.ScrollOn);
-    QCOMPARE(form.Text3->text(), u"cfg"_s);
-    QCOMPARE(form.OutExt, u"cfg"_s);
-    form.Text1->setText(u"/logs/192.168.1.1.log"_s);
-    QCOMPARE(form.Text2->text(), u"/logs/192.168.1.1.cfg"_s);
-    // The profile's pager prompt and the command line's both apply.
-    writeFile(dir_.filePath(u"r1.log"_s), "Hit the key\n-- Page 2 --\nkept\n");
-    form.Text1->setText(dir_.filePath(u"r1.log"_s));
-    tarnwick::BatchOutputs outputs;
-    QCOMPARE(form.convert(outputs)->status, tarnwick::RunOutcome::Status::Completed);
-    QCOMPARE(readFile(dir_.filePath(u"r1.log"_s)), QByteArray("kept\r\n"));
-    QCOMPARE(readFile(dir_.filePath(u"Tarnwick.ini"_s)), profile);
-}
-
-void tst_Startup::abortInBatchEndsOnlyCurrentFile()
-{
-    writeFile(dir_.filePath(u"first.log"_s), times("x\b\n", 5000));
-    writeFile(dir_.filePath(u"second.log"_s), "a\b\n");
-    frmTarnwick form;
-    form.Form_Load(programFolder());
-    auto *abortFirstRun = new QTimer(&form);
-    abortFirstRun->setInterval(0);
-    connect(abortFirstRun, &QTimer::timeout, &form, [&] {
-        if (form.Command2->text() == u"中 断"_s) {
-            abortFirstRun->stop();
-            form.Command2->click();
-        }
-    });
-    abortFirstRun->start();
-    QStringList reported;
-    QStringList boxes; // the summary for a batch started from the desktop
-    form.dialogs.showFailure = [&](QWidget *, const QString &message) { boxes.append(message); };
-    const int status = tarnwick::runBatch(form, {dir_.filePath(u"first.log"_s), dir_.filePath(u"second.log"_s)},
-                                          [&](const tarnwick::Problem &problem) { reported.append(problem.file + u": "_s + problem.english); }, true);
-    QCOMPARE(status, 1);
-    QCOMPARE(reported, QStringList{QDir::toNativeSeparators(dir_.filePath(u"first.log"_s)) + u": not converted: the conversion was aborted"_s});
-    QCOMPARE(boxes, QStringList{u"次のファイルは変換されませんでした。\n"_s + QDir::toNativeSeparators(dir_.filePath(u"first.log"_s)) + u": 変換されませんでした: 中断されました"_s});
-    QVERIFY(!form.isVisible());
-    const QString extension = u"."_s + form.OutExt;
-    QVERIFY(!QFile::exists(dir_.filePath(u"first"_s + extension)));
-    QCOMPARE(readFile(dir_.filePath(u"second"_s + extension)), QByteArray("\r\n"));
-    QVERIFY(!QFile::exists(form.TempFile));
-}
-
-void tst_Startup::closingEndsBatch_data()
-{
-    QTest::addColumn<bool>("duringRun"); // else between the two files
-    QTest::newRow("window closed during the first run") << true;
-    QTest::newRow("exit button between the files") << false;
-}
-
-void tst_Startup::closingEndsBatch()
-{
-    QFETCH(bool, duringRun);
-    const QTemporaryDir dir;
-    writeFile(dir.filePath(u"first.log"_s), times("x\b\n", 5000));
-    writeFile(dir.filePath(u"second.log"_s), "a\b\n");
-    frmTarnwick form;
-    form.Form_Load(programFolder());
-    form.dialogs.showFailure = [](QWidget *, const QString &message) { QFAIL(qPrintable(u"no summary expected: "_s + message)); };
-    auto *closer = new QTimer(&form);
-    closer->setInterval(0);
-    connect(closer, &QTimer::timeout, &form, [&] {
-        const bool running = form.Command2->text() == u"中 断"_s;
-        const bool firstDone = form.Text1->text().endsWith(u"second.log"_s);
-        if (duringRun ? running : firstDone) {
-            closer->stop();
-            if (duringRun)
-                form.close();
-            else
-                form.Command2->click();
-        }
-    });
-    closer->start();
-    QStringList reported;
-    const int status = tarnwick::runBatch(form, {dir.filePath(u"first.log"_s), dir.filePath(u"second.log"_s)},
-                                          [&](const tarnwick::Problem &problem) { reported.append(problem.file + u": "_s + problem.english); });
-    QCOMPARE(status, 1);
-    QCOMPARE(reported.last(), QDir::toNativeSeparators(dir.filePath(u"second.log"_s)) + u": not converted: the batch was ended"_s);
-    QVERIFY(!form.isVisible());
-    const QString extension = u"."_s + form.OutExt;
-    QCOMPARE(QFile::exists(dir.filePath(u"first"_s + extension)), !duringRun);
-    QVERIFY(!QFile::exists(dir.filePath(u"second"_s + extension)));
-    QVERIFY(!QFile::exists(form.TempFile));
 }
 
 QTEST_MAIN(tst_Startup)

@@ -1,14 +1,14 @@
 #pragma once
 
+#include "ProgramFiles.h"
 #include "conversion/ConversionRun.h"
 #include "conversion/SourceEncoding.h"
 
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <optional>
-
-class frmTarnwick;
 
 namespace tarnwick {
 
@@ -24,12 +24,9 @@ struct RunSettings {
     QStringList pagerPrompts{}; // in addition to the profile's
 };
 
-// Puts the settings into the window's controls and form variables, so that the window shows
-// the settings in force, without writing them into the profile.
-void applyRunSettings(frmTarnwick &form, const RunSettings &settings);
-
-// Every setting of a run without the window: the command line's, else the profile's (with the
-// window's extension at a first start).
+// Every setting of a run: the command line's, else the profile's (with the first start's
+// extension where there is no profile yet). The window shows them, and the batch without a
+// window and the run to standard output convert with them.
 struct SettingsInForce {
     RunOptions run; // controls, pager prompts, encoding; the overwrite setting as replacesSource
     bool scroll = false;
@@ -37,5 +34,15 @@ struct SettingsInForce {
     bool keepDots = false;
 };
 SettingsInForce settingsInForce(const RunSettings &settings, const QString &profile);
+
+// What every kind of run starts from, made once its application object exists: the program's
+// files (the temporary file's name with `number`) and the settings in force. Removes the
+// temporary files that an earlier run could not (a kill -9, a power cut), and warns on standard
+// error of a profile that cannot be used as it is.
+struct RunStart {
+    ProgramFiles files;
+    SettingsInForce settings;
+};
+RunStart startRun(const RunSettings &settings, std::uint32_t number);
 
 } // namespace tarnwick

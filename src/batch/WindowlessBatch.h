@@ -1,9 +1,9 @@
 #pragma once
 
+#include "BatchWindow.h"
+#include "ProgramFiles.h"
 #include "RunSettings.h"
 #include "platform/CharacterRule.h"
-#include "window/BatchWindow.h"
-#include "window/ProgramFiles.h"
 
 namespace tarnwick {
 

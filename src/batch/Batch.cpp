@@ -1,5 +1,7 @@
 #include "Batch.h"
 
+#include "ArgumentText.h"
+#include "StandardError.h"
 #include "platform/EndingSignals.h"
 
 #include <QCoreApplication>
@@ -52,6 +54,16 @@ int runBatch(BatchWindow &window, const QStringList &paths, const BatchReport &r
     if (window.isOpen())
         window.exit();
     return allConverted ? 0 : 1;
+}
+
+int runBatchOfLogs(BatchWindow &window, const QStringList &logs, bool summarise)
+{
+    QStringList unquotable;
+    const QStringList tokens = batchTokens(argumentText(logs, &unquotable));
+    for (const QString &path : unquotable)
+        reportOnStandardError(problemOf(path, NotConverted::QuotationMark));
+    const int status = runBatch(window, tokens, reportOnStandardError, summarise);
+    return status == 0 && !unquotable.isEmpty() ? 1 : status;
 }
 
 } // namespace tarnwick

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "BatchWindow.h"
 #include "conversion/Messages.h"
-#include "window/BatchWindow.h"
 
 #include <QString>
 #include <QStringList>
@@ -22,5 +22,10 @@ using BatchReport = std::function<void(const Problem &problem)>;
 // Returns the exit status: 0 when every path was converted, 1 when one was not, 128 + the
 // signal when an ending signal arrived.
 int runBatch(BatchWindow &window, const QStringList &paths, const BatchReport &report, bool summarise = false);
+
+// The command line's logs as the batch takes them, joined into the argument text and split into
+// its tokens, each file not converted told on standard error; a log that holds a quotation mark
+// cannot be carried so, and is told of and not converted.
+int runBatchOfLogs(BatchWindow &window, const QStringList &logs, bool summarise);
 
 } // namespace tarnwick

@@ -1,0 +1,33 @@
+#include "RunSettings.h"
+
+#include "StandardError.h"
+#include "platform/TemporaryFile.h"
+#include "settings/ProfileSettings.h"
+
+namespace tarnwick {
+
+SettingsInForce settingsInForce(const RunSettings &settings, const QString &profile)
+{
+    const settings::StoredSettings stored = settings::readStoredSettings(profile);
+    SettingsInForce inForce;
+    inForce.run.controlsOn = settings.controls.value_or(stored.controls);
+    inForce.run.pagerPrompts = stored.pagerPrompts + settings.pagerPrompts;
+    inForce.run.replacesSource = settings.overWrite.value_or(stored.overWrite);
+    inForce.run.encoding = settings.encoding.value_or(encodingOfProfileValue(stored.encoding));
+    inForce.scroll = settings.scroll.value_or(stored.scroll);
+    inForce.fileExt = settings.fileExt.value_or(stored.fileExt);
+    inForce.keepDots = settings.keepDots.value_or(stored.keepDots);
+    return inForce;
+}
+
+RunStart startRun(const RunSettings &settings, std::uint32_t number)
+{
+    const ProgramFolder folder = runningProgramFolder();
+    for (const QString &used : {folder.path, folder.temporaryFolder})
+        removeLeftoverTemporaryFiles(used);
+    const ProgramFiles files = programFiles(folder, number);
+    warnOfUnusableProfile(files.profile);
+    return {files, settingsInForce(settings, files.profile)};
+}
+
+} // namespace tarnwick
