@@ -214,22 +214,4 @@ std::size_t LineCleaning::untouchedPrefix(std::string_view text, std::uint64_t m
     return lineStart;
 }
 
-LineCleaner::LineCleaner(TextInput &channel1, TextOutput &channel2, CharacterRule rule, bool controlsOn, const QStringList &userPrompts)
-    : channel1_(channel1)
-    , channel2_(channel2)
-    , cleaning_(rule, controlsOn, userPrompts)
-{
-}
-
-void LineCleaner::CleanLine(bool scrollOn)
-{
-    write(cleaning_.clean(channel1_.readLine(), scrollOn));
-}
-
-void LineCleaner::write(std::optional<std::string_view> line)
-{
-    if (line)
-        channel2_.writeLine(*line);
-}
-
 } // namespace tarnwick

@@ -4,8 +4,6 @@
 #include "CharacterWidth.h"
 #include "PagerFilter.h"
 #include "ScrolledLineRebuilder.h"
-#include "platform/TextInput.h"
-#include "platform/TextOutput.h"
 
 #include <cstdint>
 #include <optional>
@@ -43,26 +41,6 @@ private:
     PagerPrompts prompts_;
     std::string stamped_;
     bool afterHugeLine_ = false;
-};
-
-// The line cleaners of the cleaning pass. Each call reads exactly one line from channel 1
-// (which must not be at its end) and writes zero or one line, ended by CR LF, to channel 2.
-class LineCleaner {
-public:
-    LineCleaner(TextInput &channel1, TextOutput &channel2, CharacterRule rule, bool controlsOn = false, const QStringList &userPrompts = {});
-
-    // BackSpaces applied, pager traces dropped; with the scroll setting on, the line is replayed
-    // on a virtual line and sideways scrolls are undone (see LineCleaning).
-    void CleanLine(bool scrollOn);
-
-    const LineCleaning &cleaning() const { return cleaning_; }
-
-private:
-    void write(std::optional<std::string_view> line);
-
-    TextInput &channel1_;
-    TextOutput &channel2_;
-    LineCleaning cleaning_;
 };
 
 } // namespace tarnwick

@@ -1,7 +1,5 @@
 #include "TextInput.h"
 
-#include <cstring>
-
 namespace tarnwick {
 
 TextInput::TextInput(std::size_t bufferSize)
@@ -33,7 +31,6 @@ void TextInput::open(QFileDevice &device)
 void TextInput::close()
 {
     owned_.close();
-    longLine_ = std::string();
 }
 
 bool TextInput::fill()
@@ -67,41 +64,6 @@ std::string_view TextInput::readBlock()
     const std::string_view block(buffer_.get() + pos_, end_ - pos_);
     pos_ = end_;
     return block;
-}
-
-std::string_view TextInput::readLine()
-{
-    // A line that lies inside the buffer is returned in place; one that crosses the end of
-    // the buffer is gathered in longLine_.
-    bool gathering = false;
-    for (;;) {
-        if (atEnd())
-            return gathering ? std::string_view(longLine_) : std::string_view();
-        const char *begin = buffer_.get() + pos_;
-        const char *end = buffer_.get() + end_;
-        for (const char *from = begin;;) {
-            const auto *lf = static_cast<const char *>(std::memchr(from, '\n', static_cast<std::size_t>(end - from)));
-            if (!lf)
-                break;
-            const bool crBefore = lf > begin ? lf[-1] == '\r' : gathering && longLine_.back() == '\r';
-            if (crBefore) {
-                pos_ = static_cast<std::size_t>(lf + 1 - buffer_.get());
-                if (!gathering)
-                    return {begin, static_cast<std::size_t>(lf - 1 - begin)};
-                if (lf > begin)
-                    longLine_.append(begin, static_cast<std::size_t>(lf - 1 - begin));
-                else
-                    longLine_.pop_back();
-                return longLine_;
-            }
-            from = lf + 1;
-        }
-        if (!gathering)
-            longLine_.clear();
-        gathering = true;
-        longLine_.append(begin, static_cast<std::size_t>(end - begin));
-        pos_ = end_;
-    }
 }
 
 } // namespace tarnwick

@@ -9,7 +9,7 @@
 
 namespace tarnwick {
 
-// A sequential input channel over a file: large block reads, lines found with memchr.
+// A sequential input channel over a file, read in large blocks.
 // A read error ends the input; failed() and errorString() then tell what went wrong.
 class TextInput {
 public:
@@ -27,10 +27,6 @@ public:
 
     // True exactly when no byte is left to read (or reading has failed).
     bool atEnd();
-
-    // The bytes up to the next CR LF, which is consumed and not returned; the end of the file
-    // also ends a line. The view stays valid until the next read.
-    std::string_view readLine();
 
     // The next unread bytes, as many as the buffer holds; empty at the end.
     std::string_view readBlock();
@@ -55,7 +51,6 @@ private:
     bool eof_ = false;
     bool failed_ = false;
     QString errorString_;
-    std::string longLine_;
 };
 
 } // namespace tarnwick

@@ -18,8 +18,6 @@ class tst_Channels : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void readsLinesAcrossBufferBoundaries_data();
-    void readsLinesAcrossBufferBoundaries();
     void readsBlocksOfTheWholeFile();
     void reportsInputThatCannotBeOpened_data();
     void reportsInputThatCannotBeOpened();
@@ -39,64 +37,6 @@ private Q_SLOTS:
 private:
     QTemporaryDir dir_;
 };
-
-// Lines as the channel defines them: ended by CR LF or by the end of the file.
-static QList<QByteArray> expectedLines(const QByteArray &text)
-{
-    QList<QByteArray> lines = text.split('\n');
-    QList<QByteArray> result;
-    QByteArray pending;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        pending += lines[i];
-        if (i + 1 == lines.size())
-            break;
-        if (pending.endsWith('\r')) {
-            pending.chop(1);
-            result.append(pending);
-            pending.clear();
-        } else {
-            pending += '\n';
-        }
-    }
-    if (!pending.isEmpty())
-        result.append(pending);
-    return result;
-}
-
-void tst_Channels::readsLinesAcrossBufferBoundaries_data()
-{
-    QTest::addColumn<QByteArray>("text");
-    QTest::newRow("empty file") << QByteArray();
-    QTest::newRow("one line without line end") << QByteArray("abc");
-    QTest::newRow("one line with CR LF") << QByteArray("abc\r\n");
-    QTest::newRow("empty lines") << QByteArray("\r\n\r\n\r\n");
-    QTest::newRow("last line without line end") << QByteArray("ab\r\ncd\r\nef");
-    QTest::newRow("lone CR and lone LF stay in the line") << QByteArray("a\rb\r\nc\nd\r\n");
-    QTest::newRow("CR before CR LF") << QByteArray("x\r\r\ny\r\r\n");
-    QTest::newRow("CR at end of file") << QByteArray("abc\r");
-    QTest::newRow("multi-byte characters") << QByteArray("\xE3\x81\x82\xE3\x81\x84\r\n\x82\xA0\x82\xA2\r\n\xF0\x9F\x98\x80");
-    QTest::newRow("backspaces and NUL") << QByteArray("ab\b\bc\r\n\0\0\r\n", 11);
-    QTest::newRow("long line") << (times("0123456789", 40) + "\r\n" + times("x", 33));
-}
-
-void tst_Channels::readsLinesAcrossBufferBoundaries()
-{
-    QFETCH(QByteArray, text);
-    const QString path = dir_.filePath(u"lines"_s);
-    writeFile(path, text);
-    // Every split of a CR LF pair, of a multi-byte character and of a line by the buffer's end.
-    for (const std::size_t bufferSize : {1, 2, 3, 4, 5, 7, 8, 64, 1 << 20}) {
-        TextInput input(bufferSize);
-        QVERIFY(input.open(path));
-        QList<QByteArray> lines;
-        while (!input.atEnd()) {
-            const std::string_view line = input.readLine();
-            lines.append(QByteArray(line.data(), static_cast<qsizetype>(line.size())));
-        }
-        QVERIFY(!input.failed());
-        QCOMPARE(lines, expectedLines(text));
-    }
-}
 
 void tst_Channels::readsBlocksOfTheWholeFile()
 {

@@ -1,26 +1,29 @@
 #pragma once
 
 #include "TestSupport.h"
-#include "conversion/LineCleaner.h"
+#include "conversion/Pipeline.h"
 
-#include <QTemporaryDir>
+// What comes out of the pipeline's line stage, kept.
+struct CollectedOutput final : tarnwick::Sink {
+    QByteArray bytes;
+    void write(std::string_view lines) override { bytes.append(lines.data(), qsizetype(lines.size())); }
+    void writeLine(std::string_view line) override
+    {
+        bytes.append(line.data(), qsizetype(line.size()));
+        bytes.append("\r\n");
+    }
+};
 
-// Runs one line, ended by CR LF, through the line cleaner as the cleaning pass does, and
-// returns the bytes written for it: the cleaned line with its CR LF, or nothing.
+// Runs one line, ended by CR LF, through the line stage as the cleaning pass does, and returns
+// the bytes written for it: the cleaned line with its CR LF, or nothing.
 inline QByteArray cleanOneLine(const QByteArray &line, bool scrollOn, tarnwick::CharacterRule rule = tarnwick::CharacterRule::Utf8)
 {
-    const QTemporaryDir dir;
-    const QString inPath = dir.filePath(QStringLiteral("in"));
-    const QString outPath = dir.filePath(QStringLiteral("out"));
-    testsupport::writeFile(inPath, line + "\r\n");
-    tarnwick::TextInput input;
-    tarnwick::TextOutput output;
-    if (!input.open(inPath) || !output.open(outPath))
-        qFatal("cannot open test channels");
-    tarnwick::LineCleaner cleaner(input, output, rule);
-    cleaner.CleanLine(scrollOn);
-    if (!input.atEnd())
-        return "<more than one line was left unread>";
-    output.commit();
-    return testsupport::readFile(outPath);
+    CollectedOutput output;
+    tarnwick::LineStage stage(rule, rule, false, {}, output);
+    const QByteArray text = line + "\r\n";
+    std::uint64_t lines = 0;
+    const std::size_t taken = stage.take(std::string_view(text.constData(), std::size_t(text.size())), 1, lines, [&] { return scrollOn; });
+    if (taken != std::size_t(text.size()) || lines != 1)
+        return "<more than one line was taken>";
+    return output.bytes;
 }
