@@ -36,7 +36,7 @@
         <translation>ファイル &quot;%1&quot; は読み取り専用のため、書き込めませんでした。書き込みを許可するか、別の出力先を選んでください。</translation>
     </message>
     <message>
-        <source>Cannot convert &quot;%1&quot;: it is the program's own temporary file</source>
+        <source>Cannot convert &quot;%1&quot;: it is the program&apos;s own temporary file</source>
         <translation>ファイル &quot;%1&quot; はこのプログラムの一時ファイルのため、変換できません。</translation>
     </message>
     <message>
@@ -72,7 +72,7 @@
         <translation>読み取り専用のため書き込めませんでした</translation>
     </message>
     <message>
-        <source>cannot convert: it is the program's own temporary file</source>
+        <source>cannot convert: it is the program&apos;s own temporary file</source>
         <translation>このプログラムの一時ファイルのため変換できません</translation>
     </message>
     <message>
@@ -88,7 +88,7 @@
         <translation>変換されませんでした: 名前が空です</translation>
     </message>
     <message>
-        <source>not converted: the name is not valid in the system's encoding, so it cannot be passed on exactly</source>
+        <source>not converted: the name is not valid in the system&apos;s encoding, so it cannot be passed on exactly</source>
         <translation>変換されませんでした: 名前がシステムの文字コードとして正しくないため、そのまま渡せません</translation>
     </message>
     <message>
@@ -140,7 +140,7 @@
         <translation>警告: 設定ファイル %1 は他のユーザーのファイルです。設定はそこから読み込みますが、変更は保存しません</translation>
     </message>
     <message>
-        <source>warning: the profile %1 is a symbolic link to another user's file; the settings are read from it but changes are not kept</source>
+        <source>warning: the profile %1 is a symbolic link to another user&apos;s file; the settings are read from it but changes are not kept</source>
         <translation>警告: 設定ファイル %1 は他のユーザーのファイルへのシンボリックリンクです。設定はそこから読み込みますが、変更は保存しません</translation>
     </message>
     <message>
@@ -357,11 +357,11 @@ Exit status:
         <translation>書き込みませんでした: ログの変換中に、別のファイルがその名前で置かれました</translation>
     </message>
     <message>
-        <source>Cannot convert &quot;%1&quot;: &quot;%3&quot; gives the same output name, so the existing output may be that log's. Turn on keeping the dots of file names to give each log an output of its own.</source>
+        <source>Cannot convert &quot;%1&quot;: &quot;%3&quot; gives the same output name, so the existing output may be that log&apos;s. Turn on keeping the dots of file names to give each log an output of its own.</source>
         <translation>ファイル &quot;%1&quot; は変換しませんでした。&quot;%3&quot; からも同じ出力ファイル名になるため、今ある出力はそのログのものかもしれません。「ファイル名のドットを残す」をオンにすると、ログごとに別の出力になります。</translation>
     </message>
     <message>
-        <source>not converted: %3 gives the same output name, so the existing output may be that log's (--keep-dots keeps the dots)</source>
+        <source>not converted: %3 gives the same output name, so the existing output may be that log&apos;s (--keep-dots keeps the dots)</source>
         <translation>変換しませんでした: %3 からも同じ出力ファイル名になるため、今ある出力はそのログのものかもしれません（--keep-dots でドットを残せます）</translation>
     </message>
     <message>
@@ -399,6 +399,10 @@ Exit status:
     <message>
         <source>the symbolic links lead round in a circle</source>
         <translation>シンボリックリンクが循環しています</translation>
+    </message>
+    <message>
+        <source>cannot load the window: %1</source>
+        <translation>ウィンドウを読み込めませんでした: %1</translation>
     </message>
 </context>
 </TS>

@@ -1,0 +1,20 @@
+# Runs lupdate over the sources that update_translations reads (the project file it writes,
+# PROJECT_FILE) into a copy of each catalogue, in WORK, and fails where an entry would be marked
+# vanished, obsolete or unfinished: a text with no translation, or a translation of no text.
+include(${PROJECT_FILE})
+file(MAKE_DIRECTORY ${WORK})
+string(REPLACE ";" "\n" sources "${lupdate_sources}")
+file(WRITE ${WORK}/sources.lst "${sources}\n")
+foreach(catalogue ${lupdate_translations})
+  get_filename_component(name ${catalogue} NAME)
+  configure_file(${catalogue} ${WORK}/${name} COPYONLY)
+  execute_process(COMMAND ${LUPDATE} -silent -locations none @${WORK}/sources.lst -ts ${WORK}/${name} RESULT_VARIABLE failed)
+  if(failed)
+    message(FATAL_ERROR "lupdate failed on ${name}")
+  endif()
+  file(STRINGS ${WORK}/${name} marked REGEX "type=\"(vanished|obsolete|unfinished)\"")
+  if(marked)
+    list(LENGTH marked count)
+    message(FATAL_ERROR "${name}: ${count} entries not in step with the sources (run update_translations and translate):\n${marked}")
+  endif()
+endforeach()
