@@ -22,24 +22,24 @@ int runBatch(BatchWindow &window, const QStringList &paths, const BatchReport &r
     window.showForBatch();
     bool allConverted = true;
     qsizetype next = 0;
-    for (; next < paths.size() && window.isOpen() && endingSignal() == 0; ++next) {
+    for (; next < paths.size() && window.isOpen() && !endingSignal(); ++next) {
         const QString &path = paths[next];
         window.setSourcePath(path);
         QCoreApplication::processEvents();
-        if (!window.isOpen() || endingSignal() != 0)
+        if (!window.isOpen() || endingSignal())
             break;
         const auto outcome = window.convert(outputs);
         if (outcome && outcome->status == RunOutcome::Status::Failed)
             tell(problemOf(*outcome));
         if (outcome && outcome->sourceGrew)
             report(problemOf(QDir::toNativeSeparators(path), NotConverted::SourceGrew));
-        if (outcome && outcome->status == RunOutcome::Status::Aborted && endingSignal() == 0)
+        if (outcome && outcome->status == RunOutcome::Status::Aborted && !endingSignal())
             tell(problemOf(QDir::toNativeSeparators(path), NotConverted::Aborted));
         allConverted = allConverted && (!outcome || outcome->status == RunOutcome::Status::Completed);
         QCoreApplication::processEvents();
     }
-    if (const int signal = endingSignal())
-        return 128 + signal;
+    if (const EndingSignal signal = endingSignal())
+        return exitStatusOf(signal);
     for (; next < paths.size(); ++next) {
         if (!paths[next].isEmpty())
             tell(problemOf(QDir::toNativeSeparators(paths[next]), NotConverted::BatchEnded));

@@ -19,8 +19,8 @@ using BatchReport = std::function<void(const Problem &problem)>;
 // yet converted is reported). An empty path is refused by the run and does not count.
 // With `summarise`, the files not converted are also listed, once, in the window's failure
 // box at the end: for a batch started from the desktop, whose standard error nobody reads.
-// Returns the exit status: 0 when every path was converted, 1 when one was not, 128 + the
-// signal when an ending signal arrived.
+// Returns the exit status: 0 when every path was converted, 1 when one was not, the signal's
+// (exitStatusOf) when an ending signal arrived.
 int runBatch(BatchWindow &window, const QStringList &paths, const BatchReport &report, bool summarise = false);
 
 // The command line's logs as the batch takes them, joined into the argument text and split into

@@ -5,17 +5,36 @@
 namespace tarnwick {
 
 // SIGTERM, SIGINT and SIGHUP (a logout, a closed terminal, a killed display) ask the program to
-// end; on Windows Ctrl+C stands for SIGINT (status 130), and Ctrl+Break, closing the console,
-// logging off and shutting down for SIGTERM (143). Caught, they are only noted, so that a conversion can end the way an abort does and take
-// its temporary file and unfinished output with it; the program then ends with 128 + the signal.
+// end; on Windows Ctrl+C stands for SIGINT, and Ctrl+Break, closing the console, logging off and
+// shutting down for SIGTERM. Caught, they are only noted, so that a conversion can end the way an
+// abort does and take its temporary file and unfinished output with it; the program then ends
+// with the signal's exit status.
 //
 // A program that has not ended a second after the signal (it waits for a FIFO's other end, or
 // works through one enormous line, where no check is reached) is ended from the signal path
 // itself: it removes the files registered below and exits with the same status.
 void catchEndingSignals();
 
-// The first ending signal that arrived, or 0.
-int endingSignal();
+// The ending signals as the program tells them apart. None is zero, so that whether one arrived
+// reads as `if (endingSignal())`.
+enum EndingSignal { NoEndingSignal = 0, Interrupt, Terminate, HangUp };
+
+// The first ending signal that arrived, or NoEndingSignal.
+EndingSignal endingSignal();
+
+// The exit status of a program ended by the signal: 128 and the signal's POSIX number (SIGHUP 1,
+// SIGINT 2, SIGTERM 15), as shells report a program the signal ended, and on Windows too, so that
+// a script reads the same status on either. Safe to call from a signal handler.
+constexpr int exitStatusOf(EndingSignal signal)
+{
+    switch (signal) {
+    case Interrupt: return 128 + 2;
+    case Terminate: return 128 + 15;
+    case HangUp: return 128 + 1;
+    case NoEndingSignal: break;
+    }
+    return 0;
+}
 
 // The files of a run that a forced end removes: the run's temporary file, and the new file that
 // is written beside an output and takes its place at the end. Registered by their path while

@@ -12,7 +12,7 @@ namespace tarnwick {
 
 namespace {
 
-volatile std::sig_atomic_t arrived = 0;
+volatile std::sig_atomic_t arrived = NoEndingSignal; // an EndingSignal
 
 // What the signal path may read: names in fixed buffers, each valid while its flag is set.
 struct Registered {
@@ -32,13 +32,13 @@ extern "C" void endNow(int)
         if (file.set)
             ::unlink(file.name);
     }
-    ::_exit(128 + arrived);
+    ::_exit(exitStatusOf(static_cast<EndingSignal>(arrived)));
 }
 
 extern "C" void noteSignal(int number)
 {
     if (arrived == 0) {
-        arrived = number;
+        arrived = number == SIGINT ? Interrupt : number == SIGHUP ? HangUp : Terminate;
         ::alarm(graceSeconds);
     }
 }
@@ -57,9 +57,9 @@ void catchEndingSignals()
     ::sigaction(SIGALRM, &action, nullptr);
 }
 
-int endingSignal()
+EndingSignal endingSignal()
 {
-    return arrived;
+    return static_cast<EndingSignal>(arrived);
 }
 
 void removeOnForcedEnd(LeftBehind which, const QString &path)

@@ -4,7 +4,6 @@
 
 #include <array>
 #include <atomic>
-#include <csignal>
 
 #include <windows.h>
 
@@ -12,7 +11,7 @@ namespace tarnwick {
 
 namespace {
 
-std::atomic<int> arrived = 0;
+std::atomic<EndingSignal> arrived = NoEndingSignal;
 
 // What the handler's thread may read: names in fixed buffers, each valid while its flag is set.
 struct Registered {
@@ -27,14 +26,14 @@ constexpr DWORD graceMilliseconds = 1000;
 // check and ends by itself; one that has not done so within the grace time is ended here.
 BOOL WINAPI noteEvent(DWORD event)
 {
-    int expected = 0;
-    arrived.compare_exchange_strong(expected, event == CTRL_C_EVENT ? SIGINT : SIGTERM);
+    EndingSignal expected = NoEndingSignal;
+    arrived.compare_exchange_strong(expected, event == CTRL_C_EVENT ? Interrupt : Terminate);
     Sleep(graceMilliseconds);
     for (Registered &file : leftBehind) {
         if (file.set)
             DeleteFileW(file.name);
     }
-    ExitProcess(UINT(128 + arrived.load()));
+    ExitProcess(UINT(exitStatusOf(arrived.load())));
 }
 
 } // namespace
@@ -44,7 +43,7 @@ void catchEndingSignals()
     SetConsoleCtrlHandler(noteEvent, TRUE);
 }
 
-int endingSignal()
+EndingSignal endingSignal()
 {
     return arrived.load();
 }

@@ -60,8 +60,8 @@ extern "C" Q_DECL_EXPORT int tarnwickWindowMain(const WindowStart &start)
     // An idle window ends on an ending signal too; a tenth of a second is soon enough.
     QTimer ending;
     QObject::connect(&ending, &QTimer::timeout, &app, [] {
-        if (const int signal = endingSignal())
-            QCoreApplication::exit(128 + signal);
+        if (const EndingSignal signal = endingSignal())
+            QCoreApplication::exit(exitStatusOf(signal));
     });
     ending.start(100);
 
