@@ -309,7 +309,7 @@ struct RebuildingReplay {
             const std::size_t kept = run[run.size() - 2] == TerminalLine<Cell>::wideTail ? 3 : 2;
             Cell last[3];
             std::copy(run.end() - static_cast<std::ptrdiff_t>(kept), run.end(), last);
-            run.resize(run.size() - kept);
+            run.erase(run.end() - static_cast<std::ptrdiff_t>(kept), run.end());
             flush();
             run.assign(last, last + kept);
             column += static_cast<std::int64_t>(kept);
