@@ -13,8 +13,12 @@ foreach(plugin IN LISTS plugins)
   install(IMPORTED_RUNTIME_ARTIFACTS ${plugin} LIBRARY DESTINATION ${plugin_type} COMPONENT program)
   list(APPEND plugin_files "$<TARGET_FILE:${plugin}>")
 endforeach()
-# The DLLs the program and those plugins load (Qt's and the compiler's runtime), read from their
-# import tables when the package is made.
+# The window's module too: the program loads it itself, and only it links Qt Gui and Qt Widgets.
+if(TARGET tarnwick_window_module)
+  list(APPEND plugin_files "$<TARGET_FILE:tarnwick_window_module>")
+endif()
+# The DLLs the program, its window's module and those plugins load (Qt's and the compiler's
+# runtime), read from their import tables when the package is made.
 install(CODE "
   set(tarnwick_runtime_executables \"$<TARGET_FILE:tarnwick>\")
   set(tarnwick_runtime_modules \"${plugin_files}\")
