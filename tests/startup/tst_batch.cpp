@@ -9,6 +9,7 @@
 #include <poll.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 using namespace testsupport;
@@ -31,6 +32,8 @@ public:
         : fifo_(QFile::encodeName(fifo))
         , setting_(point + u':' + fifo)
     {
+        // Open to read before the program starts, so that its opening to write does not wait; a
+        // FIFO that no writer has opened yet polls as empty, not as ended.
         if (::mkfifo(fifo_.constData(), 0600) != 0 || (reader_ = ::open(fifo_.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)) < 0)
             qFatal("cannot make the FIFO of the pause point");
     }
@@ -43,31 +46,28 @@ public:
     PausePoint &operator=(const PausePoint &) = delete;
 
     void holdIn(QProcessEnvironment &environment) const { environment.insert(u"TARNWICK_TEST_PAUSE"_s, setting_); }
-    // False when the program ended without reaching the point. The reading end is closed then, so
-    // that release() finds the program's own.
+    // Waits for the program's line in the FIFO or for the program's end, whichever comes; false
+    // for its end. The test's end of the FIFO is closed then, so that release() meets the
+    // program's own.
     bool reached(QProcess &process)
     {
-        for (;;) {
-            pollfd poller{reader_, POLLIN, 0};
-            char told[64];
-            if (::poll(&poller, 1, 20) > 0 && ::read(reader_, told, sizeof told) > 0) {
-                ::close(std::exchange(reader_, -1));
-                return true;
-            }
-            if (process.state() == QProcess::NotRunning || process.waitForFinished(0))
-                return false;
-        }
+        const int ended = int(::syscall(SYS_pidfd_open, pid_t(process.processId()), 0));
+        pollfd waited[2] = {{reader_, POLLIN, 0}, {ended, POLLIN, 0}};
+        const bool told = ::poll(waited, ended >= 0 ? 2 : 1, -1) > 0 && (waited[0].revents & POLLIN);
+        if (ended >= 0)
+            ::close(ended);
+        char line[64];
+        if (!told || ::read(reader_, line, sizeof line) <= 0)
+            return false;
+        ::close(std::exchange(reader_, -1));
+        return true;
     }
-    void release(QProcess &process) const
+    // The program waits for a writer with the FIFO open to read, and this waits for that reader:
+    // with the test's own end closed, neither open can go through before the other.
+    void release() const
     {
-        for (;;) {
-            if (const int writer = ::open(fifo_.constData(), O_WRONLY | O_NONBLOCK); writer >= 0) {
-                ::close(writer);
-                return;
-            }
-            if (process.waitForFinished(20))
-                return;
-        }
+        if (const int writer = ::open(fifo_.constData(), O_WRONLY | O_CLOEXEC); writer >= 0)
+            ::close(writer);
     }
 
 private:
@@ -681,7 +681,7 @@ void tst_Batch::endingSignalLeavesNothing()
     process.start(program_, longLine ? QStringList{u"--scroll"_s, u"--controls"_s, path(u"logs/r1.log"_s)} : QStringList{path(u"logs/r1.log"_s)});
     QVERIFY(pause.reached(process));
     kill(pid_t(process.processId()), signal);
-    pause.release(process);
+    pause.release();
     QVERIFY(process.waitForFinished(60000));
 
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
@@ -752,7 +752,7 @@ void tst_Batch::refusesWhatChangedDuringTheRun()
         QVERIFY(QFile::link(target, path(u"logs/r1.txt"_s)));
         QVERIFY(::lchown((logs + "/r1.txt").constData(), 65534, 65534) == 0);
     }
-    pause.release(process);
+    pause.release();
     QVERIFY(process.waitForFinished(60000));
 
     QCOMPARE(QString::fromUtf8(process.readAllStandardError()), QString(error).replace(u'@', path(u"logs"_s)));
@@ -862,7 +862,7 @@ void tst_Batch::loadsWindowLibrariesOnlyForWindow()
     }
     QVERIFY(pause.reached(process));
     const QByteArray maps = readFile(u"/proc/%1/maps"_s.arg(process.processId()));
-    pause.release(process);
+    pause.release();
     QVERIFY(process.waitForFinished(60000));
     QCOMPARE(process.exitCode(), 0);
     QVERIFY(maps.contains("libQt6Core.so"));
