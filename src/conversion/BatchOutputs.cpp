@@ -5,22 +5,30 @@
 
 namespace tarnwick {
 
-std::optional<QString> BatchOutputs::writtenForAnother(const QString &output, const QString &source) const
+const BatchOutputs::Written *BatchOutputs::writtenAt(const QString &output) const
 {
     const auto target = fileIdentity(output);
-    if (!target)
+    const auto found = target ? written_.find(*target) : written_.end();
+    return found == written_.end() ? nullptr : &found->second;
+}
+
+bool BatchOutputs::Written::isFor(const QString &log) const
+{
+    return source && source == fileIdentity(log);
+}
+
+std::optional<QString> BatchOutputs::writtenForAnother(const QString &output, const QString &source) const
+{
+    const Written *written = writtenAt(output);
+    if (!written || written->isFor(source))
         return std::nullopt;
-    const auto found = written_.find(*target);
-    if (found == written_.end() || (found->second.source && found->second.source == fileIdentity(source)))
-        return std::nullopt;
-    return found->second.sourceName;
+    return written->sourceName;
 }
 
 bool BatchOutputs::writtenFor(const QString &output, const QString &source) const
 {
-    const auto target = fileIdentity(output);
-    const auto found = target ? written_.find(*target) : written_.end();
-    return found != written_.end() && found->second.source && found->second.source == fileIdentity(source);
+    const Written *written = writtenAt(output);
+    return written && written->isFor(source);
 }
 
 void BatchOutputs::record(const QString &output, const QString &source)

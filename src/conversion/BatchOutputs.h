@@ -33,7 +33,12 @@ private:
     struct Written {
         std::optional<FileIdentity> source;
         QString sourceName;
+
+        bool isFor(const QString &log) const;
     };
+    // What this batch wrote at `output`, if anything.
+    const Written *writtenAt(const QString &output) const;
+
     std::map<FileIdentity, Written> written_;
     std::map<QString, QStringList> listings_; // the files of each folder, by its absolute path
 };
