@@ -13,7 +13,7 @@
 
 #include "conversion/ConversionRun.h"
 #include "conversion/LineCleaner.h"
-#include "conversion/Messages.h"
+#include "batch/Messages.h"
 #include "conversion/ScrolledLineRebuilder.h"
 
 #include <QCoreApplication>

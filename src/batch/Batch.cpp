@@ -45,12 +45,8 @@ int runBatch(BatchWindow &window, const QStringList &paths, const BatchReport &r
             tell(problemOf(QDir::toNativeSeparators(paths[next]), NotConverted::BatchEnded));
         allConverted = false;
     }
-    if (summarise && !problems.isEmpty()) {
-        QString list = notConvertedHeading(Language::Japanese);
-        for (const Problem &problem : problems)
-            list += u"\n"_s + problem.file + u": "_s + problem.japanese;
-        window.showSummary(list);
-    }
+    if (summarise && !problems.isEmpty())
+        window.showSummary(problems);
     if (window.isOpen())
         window.exit();
     return allConverted ? 0 : 1;

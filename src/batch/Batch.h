@@ -1,7 +1,7 @@
 #pragma once
 
 #include "BatchWindow.h"
-#include "conversion/Messages.h"
+#include "batch/Messages.h"
 
 #include <QString>
 #include <QStringList>

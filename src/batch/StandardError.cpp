@@ -39,7 +39,7 @@ void sayOnStandardError(const QString &line)
 
 void reportOnStandardError(const Problem &problem)
 {
-    std::cerr << "tarnwick: " << shownName(problem.file).toStdString() << ": " << problem.reason(localeLanguage()).toStdString() << std::endl;
+    std::cerr << "tarnwick: " << shownName(problem.file()).toStdString() << ": " << problemReason(problem, localeLanguage()).toStdString() << std::endl;
 }
 
 void warnOfUnusableProfile(const QString &profile)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "conversion/Messages.h"
+#include "batch/Messages.h"
 
 #include <QString>
 

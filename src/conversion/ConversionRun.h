@@ -60,7 +60,7 @@ struct RunOptions {
 
 struct RunOutcome {
     enum class Status { Completed, Aborted, Failed };
-    // What could not be done, when the run failed (see Messages.h for how it is told).
+    // What could not be done, when the run failed (the front ends word it).
     enum class Failure {
         None,
         OpenSource,

@@ -6,7 +6,7 @@
 #include <QStringList>
 
 #include "batch/RunSettings.h"
-#include "conversion/Messages.h"
+#include "batch/Messages.h"
 #include "platform/RunningProgram.h"
 
 namespace tarnwick {

@@ -5,7 +5,7 @@
 #include "batch/Batch.h"
 #include "batch/StandardError.h"
 #include "batch/WindowlessBatch.h"
-#include "conversion/Messages.h"
+#include "batch/Messages.h"
 #include "platform/EndingSignals.h"
 #include "platform/RunningProgram.h"
 #include "platform/StandardStreams.h"

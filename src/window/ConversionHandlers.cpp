@@ -143,9 +143,9 @@ std::optional<RunOutcome> frmTarnwick::convert(tarnwick::BatchOutputs &outputs)
     return outcome;
 }
 
-void frmTarnwick::showSummary(const QString &text)
+void frmTarnwick::showSummary(const QList<tarnwick::Problem> &problems)
 {
-    dialogs.showFailure(this, text);
+    dialogs.showFailure(this, tarnwick::notConvertedList(problems, tarnwick::Language::Japanese));
 }
 
 void frmTarnwick::showOutcome(const RunOutcome &outcome)

@@ -6,7 +6,7 @@
 #include "batch/ProgramFiles.h"
 #include "batch/StandardError.h"
 #include "batch/WindowStart.h"
-#include "conversion/Messages.h"
+#include "batch/Messages.h"
 #include "platform/EndingSignals.h"
 #include "platform/RunningProgram.h"
 

@@ -3,7 +3,7 @@
 #include "Captions.h"
 #include "OpenFileDialog.h"
 #include "TextFitting.h"
-#include "conversion/Messages.h"
+#include "batch/Messages.h"
 
 #include <QAction>
 #include <QActionGroup>

@@ -105,7 +105,7 @@ public:
     bool isOpen() const override { return isVisible(); }
     void setSourcePath(const QString &path) override;
     std::optional<tarnwick::RunOutcome> convert(tarnwick::BatchOutputs &outputs) override;
-    void showSummary(const QString &text) override;
+    void showSummary(const QList<tarnwick::Problem> &problems) override;
     void exit() override { Command2_Click(); }
     // Checks the encoding item of the setting in force, writing nothing.
     void showEncoding();

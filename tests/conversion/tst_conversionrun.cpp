@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 #include "conversion/ConversionRun.h"
-#include "conversion/Messages.h"
+#include "batch/Messages.h"
 #include "conversion/StreamConversion.h"
 
 #include <QtTest>

@@ -2,7 +2,7 @@
 #include "batch/ArgumentText.h"
 #include "batch/Batch.h"
 #include "batch/RunSettings.h"
-#include "conversion/Messages.h"
+#include "batch/Messages.h"
 #include "platform/TemporaryFile.h"
 #include "window/OpenFileDialog.h"
 #include "window/TextFitting.h"
@@ -641,7 +641,7 @@ void tst_Window::emptyTokensDoNotCount()
     QStringList reported;
     const QStringList tokens = tarnwick::batchTokens(u"\"%1\" \"%2\""_s.arg(dir_->filePath(u"a.log"_s), dir_->filePath(u"b.log"_s)));
     QCOMPARE(tokens.size(), 3);
-    QCOMPARE(tarnwick::runBatch(form, tokens, [&](const tarnwick::Problem &problem) { reported.append(problem.file); }, true), 0);
+    QCOMPARE(tarnwick::runBatch(form, tokens, [&](const tarnwick::Problem &problem) { reported.append(problem.file()); }, true), 0);
     QCOMPARE(reported, QStringList());
     QCOMPARE(readFile(dir_->filePath(u"b."_s + form.OutExt)), QByteArray("b\r\n"));
 }
@@ -689,7 +689,7 @@ void tst_Window::abortInBatchEndsOnlyCurrentFile()
     QStringList boxes; // the summary for a batch started from the desktop
     form.dialogs.showFailure = [&](QWidget *, const QString &message) { boxes.append(message); };
     const int status = tarnwick::runBatch(form, {dir_->filePath(u"first.log"_s), dir_->filePath(u"second.log"_s)},
-                                          [&](const tarnwick::Problem &problem) { reported.append(problem.file + u": "_s + problem.english); }, true);
+                                          [&](const tarnwick::Problem &problem) { reported.append(problem.file() + u": "_s + tarnwick::problemReason(problem, tarnwick::Language::English)); }, true);
     QCOMPARE(status, 1);
     QCOMPARE(reported, QStringList{QDir::toNativeSeparators(dir_->filePath(u"first.log"_s)) + u": not converted: the conversion was aborted"_s});
     QCOMPARE(boxes, QStringList{u"次のファイルは変換されませんでした。\n"_s + QDir::toNativeSeparators(dir_->filePath(u"first.log"_s)) + u": 変換されませんでした: 中断されました"_s});
@@ -732,7 +732,7 @@ void tst_Window::closingEndsBatch()
     closer->start();
     QStringList reported;
     const int status = tarnwick::runBatch(form, {dir.filePath(u"first.log"_s), dir.filePath(u"second.log"_s)},
-                                          [&](const tarnwick::Problem &problem) { reported.append(problem.file + u": "_s + problem.english); });
+                                          [&](const tarnwick::Problem &problem) { reported.append(problem.file() + u": "_s + tarnwick::problemReason(problem, tarnwick::Language::English)); });
     QCOMPARE(status, 1);
     QCOMPARE(reported.last(), QDir::toNativeSeparators(dir.filePath(u"second.log"_s)) + u": not converted: the batch was ended"_s);
     QVERIFY(!form.isVisible());

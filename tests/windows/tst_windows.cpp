@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 #include "conversion/ConversionRun.h"
-#include "conversion/Messages.h"
+#include "batch/Messages.h"
 #include "conversion/OutputName.h"
 #include "platform/TemporaryFile.h"
 #include "platform/TextOutput.h"

@@ -186,20 +186,26 @@ QString failureSentence(const RunOutcome &outcome, Language language)
                   lineNumber(outcome));
 }
 
-QString failureReason(const RunOutcome &outcome, Language language)
-{
-    return filled(text(language, textsOf(outcome.failure).reason), worded(outcome.reason, language), {}, outcome.other, lineNumber(outcome));
-}
-
 Problem problemOf(const RunOutcome &outcome)
 {
-    return {outcome.file, failureReason(outcome, Language::English), failureReason(outcome, Language::Japanese)};
+    return {NotConverted::RunFailed, outcome};
 }
 
 Problem problemOf(const QString &file, NotConverted why, const QString &reason)
 {
+    RunOutcome run;
+    run.file = file;
+    run.reason = reason;
+    return {why, run};
+}
+
+QString problemReason(const Problem &problem, Language language)
+{
     const char *source = "";
-    switch (why) {
+    switch (problem.why) {
+    case NotConverted::RunFailed:
+        return filled(text(language, textsOf(problem.run.failure).reason), worded(problem.run.reason, language), {}, problem.run.other,
+                      lineNumber(problem.run));
     case NotConverted::Aborted: source = QT_TRANSLATE_NOOP("tarnwick", "not converted: the conversion was aborted"); break;
     case NotConverted::BatchEnded: source = QT_TRANSLATE_NOOP("tarnwick", "not converted: the batch was ended"); break;
     case NotConverted::EmptyName: source = QT_TRANSLATE_NOOP("tarnwick", "not converted: the name is empty"); break;
@@ -216,12 +222,15 @@ Problem problemOf(const QString &file, NotConverted why, const QString &reason)
         source = QT_TRANSLATE_NOOP("tarnwick", "note: the log grew while it was converted; the output holds what had been read");
         break;
     }
-    return {file, filled(text(Language::English, source), reason), filled(text(Language::Japanese, source), reason)};
+    return filled(text(language, source), problem.run.reason);
 }
 
-QString notConvertedHeading(Language language)
+QString notConvertedList(const QList<Problem> &problems, Language language)
 {
-    return text(language, QT_TRANSLATE_NOOP("tarnwick", "These files were not converted:"));
+    QString list = text(language, QT_TRANSLATE_NOOP("tarnwick", "These files were not converted:"));
+    for (const Problem &problem : problems)
+        list += u"\n"_s + problem.file() + u": "_s + problemReason(problem, language);
+    return list;
 }
 
 } // namespace tarnwick

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "ConversionRun.h"
+#include "conversion/ConversionRun.h"
+
+#include <QList>
 
 #include <QString>
 
@@ -29,22 +31,10 @@ QString text(Language language, const char *source);
 // where it helps, what to do.
 QString failureSentence(const RunOutcome &outcome, Language language);
 
-// A failed run as the reason in "tarnwick: FILE: reason" (the file is outcome.file).
-QString failureReason(const RunOutcome &outcome, Language language);
-
-// Something that was not converted, told both ways: the window tells it in Japanese, standard
-// error in the locale's language.
-struct Problem {
-    QString file;
-    QString english;
-    QString japanese;
-
-    QString reason(Language language) const { return language == Language::Japanese ? japanese : english; }
-};
-
-// Why a file given to a batch was not converted, besides a failed run.
+// Why a file given to a batch was not converted: a failed run, or the batch's own reasons.
 // SourceGrew is no failure: the log was converted, but is told of.
 enum class NotConverted {
+    RunFailed,
     Aborted,
     BatchEnded,
     EmptyName,
@@ -56,11 +46,23 @@ enum class NotConverted {
     SourceGrew,
 };
 
+// Something that was not converted, as data; each front end words it in its own language.
+struct Problem {
+    NotConverted why = NotConverted::RunFailed;
+    // The file in run.file; for RunFailed what failed, for StandardOutputFailed the system's
+    // reason in run.reason.
+    RunOutcome run;
+
+    const QString &file() const { return run.file; }
+};
+
 Problem problemOf(const RunOutcome &outcome);
-// For StandardOutputFailed, `reason` is the system's.
 Problem problemOf(const QString &file, NotConverted why, const QString &reason = {});
 
-// The heading of the list of files that a batch did not convert.
-QString notConvertedHeading(Language language);
+// The problem as the reason in "tarnwick: FILE: reason".
+QString problemReason(const Problem &problem, Language language);
+
+// The files that a batch did not convert, each with its reason, under a heading.
+QString notConvertedList(const QList<Problem> &problems, Language language);
 
 } // namespace tarnwick
