@@ -44,17 +44,35 @@ Exit status:
   128+n  ended by signal n
 )");
 
+// The options' names, each written once: the parser is configured and read with them.
+namespace name {
+const QString help = u"help"_s;
+const QString version = u"version"_s;
+const QString standardOutput = u"stdout"_s;
+const QString extension = u"ext"_s;
+const QString encoding = u"encoding"_s;
+const QString pager = u"pager"_s;
+} // namespace name
+
+// A setting that the command line turns on with --NAME and off with --no-NAME, for this run.
 struct Switch {
     QString on;
-    QString off;
+    const char *onDescription;
+    const char *offDescription;
     std::optional<bool> RunSettings::*setting;
+
+    QString off() const { return u"no-"_s + on; }
 };
 
 const Switch switches[] = {
-    {u"overwrite"_s, u"no-overwrite"_s, &RunSettings::overWrite},
-    {u"scroll"_s, u"no-scroll"_s, &RunSettings::scroll},
-    {u"controls"_s, u"no-controls"_s, &RunSettings::controls},
-    {u"keep-dots"_s, u"no-keep-dots"_s, &RunSettings::keepDots},
+    {u"overwrite"_s, QT_TRANSLATE_NOOP("tarnwick", "Write the result over the LOG itself (this run only)."),
+     QT_TRANSLATE_NOOP("tarnwick", "Write the result into the output file (this run only)."), &RunSettings::overWrite},
+    {u"scroll"_s, QT_TRANSLATE_NOOP("tarnwick", "Rebuild command lines scrolled sideways (this run only)."),
+     QT_TRANSLATE_NOOP("tarnwick", "Leave command lines scrolled sideways as they are (this run only)."), &RunSettings::scroll},
+    {u"controls"_s, QT_TRANSLATE_NOOP("tarnwick", "Read terminal control sequences, carriage returns and other pagers (this run only)."),
+     QT_TRANSLATE_NOOP("tarnwick", "Leave terminal control sequences as they are (this run only)."), &RunSettings::controls},
+    {u"keep-dots"_s, QT_TRANSLATE_NOOP("tarnwick", "Cut the output name at the log name's last dot, not its first (this run only)."),
+     QT_TRANSLATE_NOOP("tarnwick", "Cut the output name at the log name's first dot (this run only)."), &RunSettings::keepDots},
 };
 
 struct OptionText {
@@ -63,23 +81,18 @@ struct OptionText {
     QString valueName;
 };
 
-const OptionText options[] = {
-    {{u"h"_s, u"help"_s}, QT_TRANSLATE_NOOP("tarnwick", "Show this text."), {}},
-    {{u"version"_s}, QT_TRANSLATE_NOOP("tarnwick", "Show the version."), {}},
-    {{u"c"_s, u"stdout"_s}, QT_TRANSLATE_NOOP("tarnwick", "Write each LOG's cleaned text to standard output, not into a file."), {}},
-    {{u"overwrite"_s}, QT_TRANSLATE_NOOP("tarnwick", "Write the result over the LOG itself (this run only)."), {}},
-    {{u"no-overwrite"_s}, QT_TRANSLATE_NOOP("tarnwick", "Write the result into the output file (this run only)."), {}},
-    {{u"scroll"_s}, QT_TRANSLATE_NOOP("tarnwick", "Rebuild command lines scrolled sideways (this run only)."), {}},
-    {{u"no-scroll"_s}, QT_TRANSLATE_NOOP("tarnwick", "Leave command lines scrolled sideways as they are (this run only)."), {}},
-    {{u"controls"_s}, QT_TRANSLATE_NOOP("tarnwick", "Read terminal control sequences, carriage returns and other pagers (this run only)."), {}},
-    {{u"no-controls"_s}, QT_TRANSLATE_NOOP("tarnwick", "Leave terminal control sequences as they are (this run only)."), {}},
-    {{u"ext"_s}, QT_TRANSLATE_NOOP("tarnwick", "Use EXT as the output extension (this run only)."), u"EXT"_s},
-    {{u"keep-dots"_s}, QT_TRANSLATE_NOOP("tarnwick", "Cut the output name at the log name's last dot, not its first (this run only)."), {}},
-    {{u"no-keep-dots"_s}, QT_TRANSLATE_NOOP("tarnwick", "Cut the output name at the log name's first dot (this run only)."), {}},
-    {{u"encoding"_s},
+// The options that are no switch; the switches follow the first three in the help.
+const OptionText leadingOptions[] = {
+    {{u"h"_s, name::help}, QT_TRANSLATE_NOOP("tarnwick", "Show this text."), {}},
+    {{name::version}, QT_TRANSLATE_NOOP("tarnwick", "Show the version."), {}},
+    {{u"c"_s, name::standardOutput}, QT_TRANSLATE_NOOP("tarnwick", "Write each LOG's cleaned text to standard output, not into a file."), {}},
+};
+const OptionText trailingOptions[] = {
+    {{name::extension}, QT_TRANSLATE_NOOP("tarnwick", "Use EXT as the output extension (this run only)."), u"EXT"_s},
+    {{name::encoding},
      QT_TRANSLATE_NOOP("tarnwick", "Read each LOG as ENCODING: auto (found per file, the default), system (the locale's), utf-8 or shift-jis (this run only)."),
      u"ENCODING"_s},
-    {{u"pager"_s},
+    {{name::pager},
      QT_TRANSLATE_NOOP("tarnwick", "With the controls setting, also drop the lines that are, apart from blanks, TEXT, in which * stands for any run of characters (this run only; may be given more than once)."),
      u"TEXT"_s},
 };
@@ -89,7 +102,13 @@ void configure(QCommandLineParser &parser, Language language)
     parser.setApplicationDescription(text(language, description));
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
-    for (const OptionText &option : options)
+    for (const OptionText &option : leadingOptions)
+        parser.addOption({option.names, text(language, option.description), option.valueName});
+    for (const Switch &option : switches) {
+        parser.addOption({option.on, text(language, option.onDescription)});
+        parser.addOption({option.off(), text(language, option.offDescription)});
+    }
+    for (const OptionText &option : trailingOptions)
         parser.addOption({option.names, text(language, option.description), option.valueName});
     parser.addPositionalArgument(u"LOG"_s, text(language, QT_TRANSLATE_NOOP("tarnwick", "A log to convert; \"-\" is standard input.")), u"[LOG...]"_s);
 }
@@ -169,23 +188,23 @@ CommandLine parseCommandLine(const QList<ProgramArgument> &arguments)
         }
         return line;
     }
-    if (parser.isSet(u"help"_s)) {
+    if (parser.isSet(name::help)) {
         line.action = CommandLine::Action::Help;
         return line;
     }
-    if (parser.isSet(u"version"_s)) {
+    if (parser.isSet(name::version)) {
         line.action = CommandLine::Action::Version;
         return line;
     }
     // Of two opposite options the later one holds.
-    for (const QString &name : parser.optionNames()) {
+    for (const QString &given : parser.optionNames()) {
         for (const Switch &option : switches) {
-            if (name == option.on || name == option.off)
-                line.settings.*option.setting = name == option.on;
+            if (given == option.on || given == option.off())
+                line.settings.*option.setting = given == option.on;
         }
     }
-    if (parser.isSet(u"ext"_s)) {
-        line.settings.fileExt = parser.value(u"ext"_s);
+    if (parser.isSet(name::extension)) {
+        line.settings.fileExt = parser.value(name::extension);
         // The extension ends the output's name; a separator or ".." would make it a path.
         if (line.settings.fileExt->contains(u'/') || line.settings.fileExt->contains(u'\\') || line.settings.fileExt->contains(u".."_s)) {
             line.action = CommandLine::Action::UsageError;
@@ -193,15 +212,15 @@ CommandLine parseCommandLine(const QList<ProgramArgument> &arguments)
             return line;
         }
     }
-    if (parser.isSet(u"encoding"_s)) {
-        line.settings.encoding = encodingOfOptionValue(parser.value(u"encoding"_s));
+    if (parser.isSet(name::encoding)) {
+        line.settings.encoding = encodingOfOptionValue(parser.value(name::encoding));
         if (!line.settings.encoding) {
             line.action = CommandLine::Action::UsageError;
-            line.error = {UsageError::Kind::UnknownEncoding, parser.value(u"encoding"_s)};
+            line.error = {UsageError::Kind::UnknownEncoding, parser.value(name::encoding)};
             return line;
         }
     }
-    line.settings.pagerPrompts = parser.values(u"pager"_s);
+    line.settings.pagerPrompts = parser.values(name::pager);
     for (const QString &prompt : std::as_const(line.settings.pagerPrompts)) {
         if (!isUsablePagerPrompt(prompt)) {
             line.action = CommandLine::Action::UsageError;
@@ -209,7 +228,7 @@ CommandLine parseCommandLine(const QList<ProgramArgument> &arguments)
             return line;
         }
     }
-    line.toStandardOutput = parser.isSet(u"stdout"_s);
+    line.toStandardOutput = parser.isSet(name::standardOutput);
 
     // The logs are the last arguments, in order; a name is passed on exactly or not at all.
     const QStringList logs = parser.positionalArguments();
