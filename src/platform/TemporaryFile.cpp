@@ -12,17 +12,26 @@ namespace tarnwick {
 namespace {
 // Other numbers are drawn at random, so that names planted ahead of this one block no run.
 constexpr int attempts = 64;
+
+const QString namePrefix = u"Tarnwick-"_s;
+const QString nameSuffix = u".tmp"_s;
+constexpr int digits = 8;
 } // namespace
 
 QString temporaryFileName(std::uint32_t number)
 {
-    return u"Tarnwick-"_s + QString::number(number, 16).toUpper().rightJustified(8, u'0') + u".tmp"_s;
+    return namePrefix + QString::number(number, 16).toUpper().rightJustified(digits, u'0') + nameSuffix;
 }
 
 bool isTemporaryFileName(const QString &name)
 {
-    static const QRegularExpression pattern(u"^Tarnwick-[0-9A-F]{8}\\.tmp$"_s);
+    static const QRegularExpression pattern(u"^%1[0-9A-F]{%2}%3$"_s.arg(QRegularExpression::escape(namePrefix)).arg(digits).arg(QRegularExpression::escape(nameSuffix)));
     return pattern.match(name).hasMatch();
+}
+
+QString temporaryFileWildcard()
+{
+    return namePrefix + u'*' + nameSuffix;
 }
 
 TemporaryFile::~TemporaryFile()

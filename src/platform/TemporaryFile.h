@@ -11,6 +11,9 @@ namespace tarnwick {
 QString temporaryFileName(std::uint32_t number);
 // True for a name that temporaryFileName() gives.
 bool isTemporaryFileName(const QString &name);
+// A wildcard for listing a folder: it matches those names, and others that isTemporaryFileName()
+// then tells apart.
+QString temporaryFileWildcard();
 
 // The intermediate file of a conversion run: a regular file that this process has just created
 // itself, exclusively and without following links, readable by its owner only, open for

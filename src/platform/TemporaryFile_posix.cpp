@@ -69,7 +69,7 @@ void removeLeftoverTemporaryFiles(const QString &folder)
 {
     const QDir dir(folder);
     const qint64 youngest = QDateTime::currentSecsSinceEpoch() - youngestLeftoverSeconds;
-    for (const QString &name : dir.entryList({u"Tarnwick-*.tmp"_s}, QDir::Files | QDir::System | QDir::Hidden)) {
+    for (const QString &name : dir.entryList({temporaryFileWildcard()}, QDir::Files | QDir::System | QDir::Hidden)) {
         if (!isTemporaryFileName(name))
             continue;
         const QString path = dir.filePath(name);

@@ -67,7 +67,7 @@ bool TemporaryFile::remove()
 void removeLeftoverTemporaryFiles(const QString &folder)
 {
     const QDir dir(folder);
-    for (const QString &name : dir.entryList({u"Tarnwick-*.tmp"_s}, QDir::Files | QDir::System | QDir::Hidden)) {
+    for (const QString &name : dir.entryList({temporaryFileWildcard()}, QDir::Files | QDir::System | QDir::Hidden)) {
         if (isTemporaryFileName(name))
             DeleteFileW(wideName(QDir::toNativeSeparators(dir.filePath(name))));
     }
