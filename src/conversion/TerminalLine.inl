@@ -77,8 +77,8 @@ void readTerminalLine(const LineCharacters &characters, Sink &sink)
         }
         if (byte > 0x7F)
             state = State::Ground; // a character ends a sequence and is written
-        switch (state) {
-        case State::Ground: {
+        // A string ended above; what is left is the ground, an escape or a CSI.
+        if (state == State::Ground) {
             while (nextStart < pos)
                 nextStart += characters.length(next++);
             const std::size_t length = characters.length(next);
@@ -86,7 +86,7 @@ void readTerminalLine(const LineCharacters &characters, Sink &sink)
             pos += length;
             continue;
         }
-        case State::Escape:
+        if (state == State::Escape) {
             if (!escapeIntermediate && byte == '[') {
                 state = State::Csi;
                 csi = {};
@@ -98,19 +98,13 @@ void readTerminalLine(const LineCharacters &characters, Sink &sink)
             } else {
                 state = State::Ground; // the final: the escape does nothing visible
             }
-            break;
-        case State::Csi:
-            if (byte >= 0x40) {
-                Control control{};
-                if (csi.control(static_cast<char>(byte), control))
-                    sink.control(control);
-                state = State::Ground;
-            } else {
-                csi.take(static_cast<char>(byte));
-            }
-            break;
-        case State::String:
-            break;
+        } else if (byte >= 0x40) {
+            Control control{};
+            if (csi.control(static_cast<char>(byte), control))
+                sink.control(control);
+            state = State::Ground;
+        } else {
+            csi.take(static_cast<char>(byte));
         }
         ++pos;
     }
