@@ -68,6 +68,9 @@ frmTarnwick::frmTarnwick(QWidget *parent)
     , dialogs{askForFile, showMessage}
     , characterRule_(tarnwick::systemCharacterRule())
 {
+    // The window is Japanese whatever the locale and whoever makes it; installed already, the
+    // translation is kept as it is.
+    tarnwick::installJapaneseTranslations(*QCoreApplication::instance(), false);
     setWindowTitle(u"Tarnwick"_s);
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
     // Wider, for long paths: the path boxes grow with it; its height stays.
