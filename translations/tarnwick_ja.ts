@@ -404,5 +404,105 @@ Exit status:
         <source>cannot load the window: %1</source>
         <translation>ウィンドウを読み込めませんでした: %1</translation>
     </message>
+    <message>
+        <source>Convert</source>
+        <translation>変 換</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>終 了</translation>
+    </message>
+    <message>
+        <source>Abort</source>
+        <translation>中 断</translation>
+    </message>
+    <message>
+        <source>Log files (%1)</source>
+        <translation>ログファイル (%1)</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>すべてのファイル (*)</translation>
+    </message>
+    <message>
+        <source>Converted.</source>
+        <translation>変換しました。</translation>
+    </message>
+    <message>
+        <source>%1 (lines: %2)</source>
+        <translation>%1（%2 行）</translation>
+    </message>
+    <message>
+        <source>Converted. Lines written to %1: %2.</source>
+        <translation>変換しました。%1 に %2 行を書き出しました。</translation>
+    </message>
+    <message>
+        <source>Aborted.</source>
+        <translation>中断しました。</translation>
+    </message>
+    <message>
+        <source>Aborted. Lines written to %1: %2.</source>
+        <translation>中断しました。%1 に %2 行を書き出しました。</translation>
+    </message>
+    <message>
+        <source>The output is as it was.</source>
+        <translation>出力は元のままです。</translation>
+    </message>
+    <message>
+        <source>Aborted. The output is as it was.</source>
+        <translation>中断しました。出力は元のままです。</translation>
+    </message>
+    <message>
+        <source>Could not convert.</source>
+        <translation>変換できませんでした。</translation>
+    </message>
+    <message>
+        <source>Source log</source>
+        <translation>変換元ログ</translation>
+    </message>
+    <message>
+        <source>Browse</source>
+        <translation>参照</translation>
+    </message>
+    <message>
+        <source>Output file</source>
+        <translation>出力ファイル</translation>
+    </message>
+    <message>
+        <source>Output extension</source>
+        <translation>出力拡張子</translation>
+    </message>
+    <message>
+        <source>Overwrite the log</source>
+        <translation>ログファイル上書き</translation>
+    </message>
+    <message>
+        <source>Try $ (sideways scrolling)</source>
+        <translation>$（横スクロール）に挑戦</translation>
+    </message>
+    <message>
+        <source>Removes BackSpace(0x08) from the log.</source>
+        <translation>ログファイルから BackSpace(0x08) を取り除きます。</translation>
+    </message>
+    <message>
+        <source>Process terminal control sequences</source>
+        <translation>端末制御シーケンスを処理</translation>
+    </message>
+    <message>
+        <source>Keep the dots of file names</source>
+        <translation>ファイル名のドットを残す</translation>
+    </message>
+    <message>
+        <source>Encoding</source>
+        <translation>文字コード</translation>
+    </message>
+    <message>
+        <source>Automatic</source>
+        <translation>自動</translation>
+    </message>
+    <message>
+        <source>System</source>
+        <translation>システム</translation>
+    </message>
 </context>
 </TS>

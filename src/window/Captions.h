@@ -1,11 +1,14 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
-// The button captions that change at run time; each has one ASCII blank between its characters.
-// The exit button's caption tells an active conversion: it reads abortCaption exactly then.
+// The button captions that change at run time; in Japanese each has one ASCII blank between its
+// characters. Functions, not constants: a constant is made as the module loads, before the
+// translation is installed.
+// The exit button's caption tells an active conversion: it reads abort() exactly then.
 namespace captions {
-inline const QString convert = QStringLiteral("変 換");
-inline const QString exit = QStringLiteral("終 了");
-inline const QString abort = QStringLiteral("中 断");
+inline QString convert() { return QCoreApplication::translate("tarnwick", "Convert"); }
+inline QString exit() { return QCoreApplication::translate("tarnwick", "Exit"); }
+inline QString abort() { return QCoreApplication::translate("tarnwick", "Abort"); }
 } // namespace captions

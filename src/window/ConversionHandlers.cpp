@@ -50,7 +50,7 @@ std::optional<RunOutcome> frmTarnwick::Command1_Click()
     }
     const bool focusOnConvert = Command1->hasFocus();
     Command1->setEnabled(false);
-    Command2->setText(captions::abort);
+    Command2->setText(captions::abort());
     Text1->Tag = Text1->text();
     Text2->Tag = OverWriteOn ? Text1->text() : Text2->text();
 
@@ -62,9 +62,9 @@ std::optional<RunOutcome> frmTarnwick::Command1_Click()
     const RunOutcome outcome = run.run();
     activeRun_ = nullptr;
 
-    Command1->setText(captions::convert);
+    Command1->setText(captions::convert());
     Command1->setFont(font());
-    Command2->setText(captions::exit);
+    Command2->setText(captions::exit());
     Command1->setEnabled(true);
     Command2->setEnabled(true);
     // The focus goes back where the user left it, whichever control took it while the button
@@ -84,7 +84,7 @@ std::optional<RunOutcome> frmTarnwick::Command1_Click()
 
 void frmTarnwick::Command2_Click()
 {
-    if (Command2->text() == captions::abort) {
+    if (Command2->text() == captions::abort()) {
         Command2->setEnabled(false);
         if (activeRun_)
             activeRun_->abort();
@@ -150,21 +150,27 @@ void frmTarnwick::showSummary(const QList<tarnwick::Problem> &problems)
 
 void frmTarnwick::showOutcome(const RunOutcome &outcome)
 {
-    const QLocale grouped(QLocale::English, QLocale::UnitedStates);
+    const QString lines = QLocale(QLocale::English, QLocale::UnitedStates).toString(qulonglong(outcome.lines));
+    const QString name = QFileInfo(outcome.output).fileName();
+    // Each text filled in one pass (arg with both values), so that a marker in a file name stays
+    // as it is.
     QString status;
     QString detail;
     QString whole;
-    if (!outcome.output.isEmpty()) {
-        status = outcome.status == RunOutcome::Status::Completed ? u"変換しました。"_s : u"中断しました。"_s;
-        const QString lines = grouped.toString(qulonglong(outcome.lines)) + u" 行"_s;
-        detail = QFileInfo(outcome.output).fileName() + u"（"_s + lines + u"）"_s;
-        whole = status + outcome.output + u" に "_s + lines + u"を書き出しました。"_s;
+    if (!outcome.output.isEmpty() && outcome.status == RunOutcome::Status::Completed) {
+        status = QCoreApplication::translate("tarnwick", "Converted.");
+        detail = QCoreApplication::translate("tarnwick", "%1 (lines: %2)").arg(name, lines);
+        whole = QCoreApplication::translate("tarnwick", "Converted. Lines written to %1: %2.").arg(outcome.output, lines);
+    } else if (!outcome.output.isEmpty()) {
+        status = QCoreApplication::translate("tarnwick", "Aborted.");
+        detail = QCoreApplication::translate("tarnwick", "%1 (lines: %2)").arg(name, lines);
+        whole = QCoreApplication::translate("tarnwick", "Aborted. Lines written to %1: %2.").arg(outcome.output, lines);
     } else if (outcome.status == RunOutcome::Status::Aborted) {
-        status = u"中断しました。"_s;
-        detail = u"出力は元のままです。"_s;
-        whole = status + detail;
+        status = QCoreApplication::translate("tarnwick", "Aborted.");
+        detail = QCoreApplication::translate("tarnwick", "The output is as it was.");
+        whole = QCoreApplication::translate("tarnwick", "Aborted. The output is as it was.");
     } else {
-        status = u"変換できませんでした。"_s;
+        status = QCoreApplication::translate("tarnwick", "Could not convert.");
         whole = status;
     }
     // As much as fits in the two lines under the status; the whole sentence in the tool tip.

@@ -1,5 +1,6 @@
 #include "OpenFileDialog.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -11,13 +12,14 @@ namespace tarnwick {
 
 namespace {
 const QStringList logPatterns = {u"*.log"_s, u"*.txt"_s};
-const QString logFilter = u"ログファイル (%1)"_s.arg(logPatterns.join(u' '));
-const QString allFilter = u"すべてのファイル (*)"_s;
 const QSize roomyDialog(760, 460);
 } // namespace
 
 void setUpOpenFileDialog(QFileDialog &dialog, const QString &initial)
 {
+    // Made here, once the translation is installed, not as the module loads.
+    const QString logFilter = QCoreApplication::translate("tarnwick", "Log files (%1)").arg(logPatterns.join(u' '));
+    const QString allFilter = QCoreApplication::translate("tarnwick", "All files (*)");
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters({logFilter, allFilter});
     const QFileInfo start(initial);

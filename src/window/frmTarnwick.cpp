@@ -112,19 +112,19 @@ frmTarnwick::frmTarnwick(QWidget *parent)
         control->setFont(font);
         return control;
     };
-    Label1 = label(u"変換元ログ"_s, {8, 10, 81, 17}, large);
+    Label1 = label(QCoreApplication::translate("tarnwick", "Source log"), {8, 10, 81, 17}, large);
     Text1 = textBox({96, 8, 177, 18});
-    Command3 = button(u"参照"_s, {272, 8, 33, 17});
-    Label2 = label(u"出力ファイル"_s, {8, 34, 81, 17}, large);
+    Command3 = button(QCoreApplication::translate("tarnwick", "Browse"), {272, 8, 33, 17});
+    Label2 = label(QCoreApplication::translate("tarnwick", "Output file"), {8, 34, 81, 17}, large);
     Text2 = textBox({96, 32, 209, 18});
-    Label3 = label(u"出力拡張子"_s, {8, 58, 81, 17}, large);
+    Label3 = label(QCoreApplication::translate("tarnwick", "Output extension"), {8, 58, 81, 17}, large);
     Text3 = textBox({96, 56, 57, 18});
-    Check1 = checkBox(u"ログファイル上書き"_s, {168, 56, 145, 16}, large);
-    Check2 = checkBox(u"$（横スクロール）に挑戦"_s, {168, 72, 145, 16}, font());
-    Label4 = label(u"ログファイルから BackSpace(0x08) を取り除きます。"_s, {4, 84, 89, 41}, font());
+    Check1 = checkBox(QCoreApplication::translate("tarnwick", "Overwrite the log"), {168, 56, 145, 16}, large);
+    Check2 = checkBox(QCoreApplication::translate("tarnwick", "Try $ (sideways scrolling)"), {168, 72, 145, 16}, font());
+    Label4 = label(QCoreApplication::translate("tarnwick", "Removes BackSpace(0x08) from the log."), {4, 84, 89, 41}, font());
     description_ = Label4->text();
-    Command1 = button(captions::convert, {96, 96, 97, 25});
-    Command2 = button(captions::exit, {208, 96, 97, 25});
+    Command1 = button(captions::convert(), {96, 96, 97, 25});
+    Command2 = button(captions::exit(), {208, 96, 97, 25});
     // The progress it shows while disabled reads as plainly as its caption.
     QPalette progress = Command1->palette();
     progress.setColor(QPalette::Disabled, QPalette::ButtonText, progress.color(QPalette::Active, QPalette::ButtonText));
@@ -146,15 +146,17 @@ frmTarnwick::frmTarnwick(QWidget *parent)
     connect(Command2, &QPushButton::clicked, this, &frmTarnwick::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &frmTarnwick::Command3_Click);
 
-    controlsItem = new QAction(u"端末制御シーケンスを処理"_s, this);
+    controlsItem = new QAction(QCoreApplication::translate("tarnwick", "Process terminal control sequences"), this);
     controlsItem->setCheckable(true);
     connect(controlsItem, &QAction::toggled, this, &frmTarnwick::keepControlsSetting);
-    keepDotsItem = new QAction(u"ファイル名のドットを残す"_s, this);
+    keepDotsItem = new QAction(QCoreApplication::translate("tarnwick", "Keep the dots of file names"), this);
     keepDotsItem->setCheckable(true);
     connect(keepDotsItem, &QAction::toggled, this, &frmTarnwick::keepKeepDotsSetting);
-    auto *encodingMenu = new QMenu(u"文字コード"_s, this);
+    auto *encodingMenu = new QMenu(QCoreApplication::translate("tarnwick", "Encoding"), this);
     encodingItems = new QActionGroup(this);
-    for (const auto &[text, setting] : {std::pair{u"自動"_s, tarnwick::EncodingSetting::Auto}, std::pair{u"システム"_s, tarnwick::EncodingSetting::System},
+    // The encodings' own names read the same in every language.
+    for (const auto &[text, setting] : {std::pair{QCoreApplication::translate("tarnwick", "Automatic"), tarnwick::EncodingSetting::Auto},
+                                        std::pair{QCoreApplication::translate("tarnwick", "System"), tarnwick::EncodingSetting::System},
                                         std::pair{u"UTF-8"_s, tarnwick::EncodingSetting::Utf8}, std::pair{u"Shift-JIS"_s, tarnwick::EncodingSetting::ShiftJis}}) {
         QAction *item = encodingMenu->addAction(text);
         item->setCheckable(true);
