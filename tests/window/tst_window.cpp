@@ -473,21 +473,25 @@ void tst_Window::reportsFailureOnceWhenIdle_data()
 {
     QTest::addColumn<QString>("source");
     QTest::addColumn<QString>("message"); // %1 the source
+    QTest::addColumn<QStringList>("named"); // the controls and menu items it names
     // In Japanese, the reason too, whatever the locale.
-    QTest::newRow("missing log") << u"missing.log"_s << u"ファイル \"%1\" を開けませんでした。ファイルまたはフォルダーが見つかりません。"_s;
+    QTest::newRow("missing log") << u"missing.log"_s << u"ファイル \"%1\" を開けませんでした。ファイルまたはフォルダーが見つかりません。"_s << QStringList();
     QTest::newRow("output is the log") << u"r1.txt"_s
                                        << u"ファイル \"%1\" は変換しませんでした。出力ファイルが変換元ログそのものになるためです。"
-                                          u"ログファイル上書きをオンにするか、別の出力拡張子を選んでください。"_s;
+                                          u"ログファイル上書きをオンにするか、別の出力拡張子を選んでください。"_s
+                                       << QStringList{u"Label1"_s, u"Check1"_s, u"Label3"_s};
     // "@" stands for the test's folder.
     QTest::newRow("another log gives the same output name") << u"192.168.1.2.log"_s
                                                             << u"ファイル \"%1\" は変換しませんでした。\"@/192.168.1.1.log\" からも同じ出力ファイル名になるため、"
-                                                               u"今ある出力はそのログのものかもしれません。「ファイル名のドットを残す」をオンにすると、ログごとに別の出力になります。"_s;
+                                                               u"今ある出力はそのログのものかもしれません。「ファイル名のドットを残す」をオンにすると、ログごとに別の出力になります。"_s
+                                                            << QStringList{u"keepDotsItem"_s};
 }
 
 void tst_Window::reportsFailureOnceWhenIdle()
 {
     QFETCH(QString, source);
     QFETCH(QString, message);
+    QFETCH(QStringList, named);
     writeFile(path(u"r1.txt"_s), "R1#shpw\b\bow run\n");
     for (const QString &name : {u"192.168.1.1.log"_s, u"192.168.1.2.log"_s, u"192.txt"_s})
         writeFile(path(name), "R1#shpw\b\bow run\n");
@@ -495,6 +499,11 @@ void tst_Window::reportsFailureOnceWhenIdle()
     form_->Text1->setText(path(source));
     QTest::mouseClick(form_->Command1, Qt::LeftButton);
     QCOMPARE(failures_, QStringList{QDir::toNativeSeparators(message.arg(path(source)).replace(u'@', dir_->path()))});
+    // The user finds what the message tells to turn on or to choose by the words the window shows.
+    const std::map<QString, QString> shown = {{u"Label1"_s, form_->Label1->text()}, {u"Label3"_s, form_->Label3->text()},
+                                              {u"Check1"_s, form_->Check1->text()}, {u"keepDotsItem"_s, form_->keepDotsItem->text()}};
+    for (const QString &name : named)
+        QVERIFY2(failures_.first().contains(shown.at(name)), qPrintable(name));
     QCOMPARE(readFile(path(u"192.txt"_s)), QByteArray("R1#shpw\b\bow run\n"));
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), u"キャンセル"_s);
     QVERIFY(!QFile::exists(form_->TempFile));
