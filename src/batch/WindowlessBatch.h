@@ -3,7 +3,7 @@
 #include "BatchWindow.h"
 #include "ProgramFiles.h"
 #include "RunSettings.h"
-#include "platform/CharacterRule.h"
+#include "text/CharacterRule.h"
 
 namespace tarnwick {
 

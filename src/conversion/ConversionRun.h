@@ -3,11 +3,11 @@
 #include "BatchOutputs.h"
 #include "OutputName.h"
 #include "SourceEncoding.h"
-#include "platform/CharacterRule.h"
+#include "text/CharacterRule.h"
 #include "platform/FileIdentity.h"
 #include "platform/TemporaryFile.h"
-#include "platform/TextInput.h"
-#include "platform/TextOutput.h"
+#include "text/TextInput.h"
+#include "text/TextOutput.h"
 
 #include <QString>
 #include <QStringList>

@@ -3,8 +3,8 @@
 #include "LineCleaner.h"
 #include "LineEndNormaliser.h"
 #include "SourceEncoding.h"
-#include "platform/CharacterRule.h"
-#include "platform/TextOutput.h"
+#include "text/CharacterRule.h"
+#include "text/TextOutput.h"
 
 #include <QStringList>
 

@@ -2,7 +2,7 @@
 
 #include "CharacterWidth.h"
 #include "TerminalLine.h"
-#include "platform/CharacterRule.h"
+#include "text/CharacterRule.h"
 
 #include <cstdint>
 #include <string>

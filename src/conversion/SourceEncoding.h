@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/CharacterRule.h"
+#include "text/CharacterRule.h"
 
 #include <QString>
 #include <QStringConverter>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ConversionRun.h"
-#include "platform/TextOutput.h"
+#include "text/TextOutput.h"
 
 #include <QFileDevice>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "CharacterWidth.h"
-#include "platform/CharacterRule.h"
+#include "text/CharacterRule.h"
 
 #include <algorithm>
 #include <array>

@@ -2,7 +2,7 @@
 
 #include "batch/Batch.h"
 #include "batch/RunSettings.h"
-#include "platform/CharacterRule.h"
+#include "text/CharacterRule.h"
 
 namespace tarnwick {
 

@@ -2,7 +2,7 @@
 
 #include "batch/BatchWindow.h"
 #include "conversion/ConversionRun.h"
-#include "platform/CharacterRule.h"
+#include "text/CharacterRule.h"
 
 #include <QElapsedTimer>
 #include <QLineEdit>

@@ -3,7 +3,7 @@
 #include "batch/Messages.h"
 #include "conversion/OutputName.h"
 #include "platform/TemporaryFile.h"
-#include "platform/TextOutput.h"
+#include "text/TextOutput.h"
 #include "platform/WideName_windows.h"
 #include "settings/WinSys.h"
 

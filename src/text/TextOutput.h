@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ReplacementFile.h"
+#include "platform/ReplacementFile.h"
 
 #include <QFile>
 #include <QFileDevice>

@@ -1,7 +1,7 @@
 #include "TestSupport.h"
 #include "platform/TemporaryFile.h"
-#include "platform/TextInput.h"
-#include "platform/TextOutput.h"
+#include "text/TextInput.h"
+#include "text/TextOutput.h"
 
 #include <QtTest>
 

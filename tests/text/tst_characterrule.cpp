@@ -1,4 +1,4 @@
-#include "platform/CharacterRule.h"
+#include "text/CharacterRule.h"
 
 #include <QtTest>
 
