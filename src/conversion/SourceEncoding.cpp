@@ -11,9 +11,9 @@ namespace tarnwick {
 
 namespace {
 
-constexpr std::string_view utf8Mark = "\xEF\xBB\xBF";
-constexpr std::string_view utf16LeMark = "\xFF\xFE";
-constexpr std::string_view utf16BeMark = "\xFE\xFF";
+constexpr std::string_view utf8Mark = byteOrderMark::utf8;
+constexpr std::string_view utf16LeMark = byteOrderMark::utf16Le;
+constexpr std::string_view utf16BeMark = byteOrderMark::utf16Be;
 
 struct Named {
     EncodingSetting setting;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "text/ByteOrderMarks.h"
 #include "text/CharacterRule.h"
 
 #include <QString>
@@ -85,7 +86,7 @@ public:
     // The rule that the setting or the byte order mark gives, where they give one.
     std::optional<CharacterRule> fixedRule(CharacterRule system) const;
     // What the output begins with (U+FEFF in UTF-8), or nothing.
-    std::string_view byteOrderMark() const { return mark_ ? std::string_view("\xEF\xBB\xBF") : std::string_view(); }
+    std::string_view byteOrderMark() const { return mark_ ? byteOrderMark::utf8 : std::string_view(); }
     // UTF-16 in the source's byte order, for a UTF-16 source.
     std::optional<QStringConverter::Encoding> outputEncoding() const { return utf16_; }
 
