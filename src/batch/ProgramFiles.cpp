@@ -1,6 +1,6 @@
 #include "ProgramFiles.h"
 
-#include "platform/RunningProgram.h"
+#include "platform/UserFiles.h"
 #include "platform/TemporaryFile.h"
 
 #include <QCoreApplication>

@@ -19,4 +19,13 @@ bool openStandardOutput(QFile &file);
 enum class StandardStream { Input, Output };
 bool standardStreamClosed(StandardStream stream);
 
+// A program without a console window of its own (Windows) writes its messages and its -c output
+// to the console of the program that started it, where there is one. Nothing elsewhere.
+void useParentConsole();
+
+// Whether standard error goes where someone or something reads it: a terminal or console, a file,
+// a pipe. Not so for a program started from the desktop, whose standard error is closed, the
+// null device, or a desktop's log.
+bool standardErrorIsRead();
+
 } // namespace tarnwick

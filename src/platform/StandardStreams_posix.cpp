@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tarnwick {
@@ -38,6 +39,14 @@ bool openStandardInput(QFile &file)
 bool openStandardOutput(QFile &file)
 {
     return !standardStreamClosed(StandardStream::Output) && file.open(fileno(stdout), QIODevice::WriteOnly | QIODevice::Unbuffered);
+}
+
+void useParentConsole() {}
+
+bool standardErrorIsRead()
+{
+    struct stat status {};
+    return ::isatty(STDERR_FILENO) || (::fstat(STDERR_FILENO, &status) == 0 && (S_ISREG(status.st_mode) || S_ISFIFO(status.st_mode)));
 }
 
 } // namespace tarnwick

@@ -1,7 +1,9 @@
 #include "StandardStreams.h"
 
+#include <cstdio>
 #include <fcntl.h>
 #include <io.h>
+#include <windows.h>
 
 namespace tarnwick {
 
@@ -26,6 +28,35 @@ bool openStandardOutput(QFile &file)
 {
     _setmode(1, _O_BINARY);
     return file.open(1, QIODevice::WriteOnly | QIODevice::Unbuffered);
+}
+
+// Standard handles that a caller redirected stay as they are; the others go to the parent's
+// console, if there is one.
+void useParentConsole()
+{
+    const auto redirected = [](DWORD which) {
+        const HANDLE handle = GetStdHandle(which);
+        return handle != nullptr && handle != INVALID_HANDLE_VALUE && GetFileType(handle) != FILE_TYPE_UNKNOWN;
+    };
+    const bool output = redirected(STD_OUTPUT_HANDLE);
+    const bool error = redirected(STD_ERROR_HANDLE);
+    if ((output && error) || !AttachConsole(ATTACH_PARENT_PROCESS))
+        return;
+    FILE *reopened = nullptr;
+    if (!output)
+        freopen_s(&reopened, "CONOUT$", "w", stdout);
+    if (!error)
+        freopen_s(&reopened, "CONOUT$", "w", stderr);
+}
+
+bool standardErrorIsRead()
+{
+    const HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
+    if (error == nullptr || error == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD mode = 0;
+    const DWORD type = GetFileType(error);
+    return GetConsoleMode(error, &mode) || type == FILE_TYPE_DISK || type == FILE_TYPE_PIPE;
 }
 
 } // namespace tarnwick

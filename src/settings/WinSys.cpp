@@ -3,7 +3,7 @@
 #include "platform/FileMetadata.h"
 #include "platform/FileOwner.h"
 #include "platform/ReplacementFile.h"
-#include "platform/RunningProgram.h"
+#include "platform/UserFiles.h"
 
 #include <QDir>
 #include <QFile>

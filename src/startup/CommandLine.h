@@ -7,7 +7,7 @@
 
 #include "batch/RunSettings.h"
 #include "batch/Messages.h"
-#include "platform/RunningProgram.h"
+#include "platform/ProgramArguments.h"
 
 namespace tarnwick {
 

@@ -6,8 +6,9 @@
 #include "batch/StandardError.h"
 #include "batch/WindowlessBatch.h"
 #include "batch/Messages.h"
+#include "platform/Display.h"
 #include "platform/EndingSignals.h"
-#include "platform/RunningProgram.h"
+#include "platform/ProgramArguments.h"
 #include "platform/StandardStreams.h"
 
 #include <QCoreApplication>

@@ -7,8 +7,9 @@
 #include "batch/StandardError.h"
 #include "batch/WindowStart.h"
 #include "batch/Messages.h"
+#include "platform/Display.h"
 #include "platform/EndingSignals.h"
-#include "platform/RunningProgram.h"
+#include "platform/StandardStreams.h"
 
 #include <QApplication>
 #include <QTimer>

@@ -1,5 +1,5 @@
 #include "TestSupport.h"
-#include "platform/RunningProgram.h"
+#include "platform/UserFiles.h"
 #include "settings/WinSys.h"
 
 #include <QStringDecoder>

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace tarnwick {
+
+// The folder of the user's settings for this program, closed with a separator:
+// ~/.config/Tarnwick/ on Linux, %APPDATA%\Tarnwick\ on Windows.
+QString userConfigurationFolder();
+
+// Whether the program may create files in the folder.
+bool folderIsWritable(const QString &folder);
+
+// The line break of a new text file: LF on Linux, CR LF on Windows.
+QByteArray nativeLineBreak();
+
+} // namespace tarnwick
