@@ -85,7 +85,7 @@ void TerminalLine<Cell>::splitAt(std::int64_t column)
 }
 
 template <class Cell>
-void TerminalLine<Cell>::put(std::uint32_t code, int columns)
+void TerminalLine<Cell>::overwrite(std::uint32_t code, int columns)
 {
     splitAt(cursor_);
     splitAt(cursor_ + columns);

@@ -103,7 +103,21 @@ public:
     std::span<const Cell> cells() const { return cells_; }
     bool atEnd() const { return cursor_ == std::ssize(cells_); }
     // A character of 1 or 2 columns written at the cursor, over what stands there.
-    void put(std::uint32_t code, int columns = 1);
+    void put(std::uint32_t code, int columns = 1)
+    {
+        // Most characters are one column wide and typed at the end of the line or over another
+        // such character: no wide character is cut.
+        const auto at = static_cast<std::size_t>(cursor_);
+        if (columns == 1 && atEnd()) {
+            cells_.push_back(static_cast<Cell>(code));
+            ++cursor_;
+        } else if (columns == 1 && cells_[at] != wideTail && (at + 1 == cells_.size() || cells_[at + 1] != wideTail)) {
+            cells_[at] = static_cast<Cell>(code);
+            ++cursor_;
+        } else {
+            overwrite(code, columns);
+        }
+    }
     // Removes the last cell (the cursor stands behind it).
     void removeLast();
     // The cursor `count` columns left, no further than column 0.
@@ -120,6 +134,7 @@ private:
     bool spend(std::int64_t cells);
     // Where a wide character is cut at `column`, both its halves become blanks.
     void splitAt(std::int64_t column);
+    void overwrite(std::uint32_t code, int columns);
 
     std::vector<Cell> cells_;
     std::int64_t cursor_ = 0;
