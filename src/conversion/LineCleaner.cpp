@@ -69,11 +69,11 @@ namespace {
 
 bool isControl(char c, bool controlsOn)
 {
-    return c == '\b' || (controlsOn && isControlByte(c));
+    return c == '\b' || (controlsOn && (isControlByte(c) || c == c1Lead));
 }
 
 // Whether the byte at `i`, in the line that starts at `lineStart`, may make a cleaner act on the
-// line: a control byte, the first character of a pager prompt or of a timestamp, an eraser line,
+// line: a control byte (or the first byte of a C1 control), the first character of a pager prompt or of a timestamp, an eraser line,
 // and with terminal controls read also a trailing blank and the first byte of another prompt
 // where only blanks stand before it. A false alarm only sends the line to the cleaners.
 bool needsAttention(std::string_view text, std::size_t i, std::size_t lineStart, bool controlsOn, const PagerPrompts &prompts)
@@ -121,7 +121,7 @@ Window window(const char *p, bool controlsOn, std::string_view promptStarts, boo
         // steps than one comparison for each, and the few others are false alarms.
         const __m128i low = _mm_cmpeq_epi8(_mm_min_epu8(here, _mm_set1_epi8(0x1f)), here);
         const __m128i lineEndOrTab = _mm_or_si128(_mm_or_si128(is(here, '\r'), is(here, '\n')), is(here, '\t'));
-        found = _mm_or_si128(found, _mm_or_si128(_mm_andnot_si128(lineEndOrTab, low), is(here, '\x7f')));
+        found = _mm_or_si128(found, _mm_or_si128(_mm_andnot_si128(lineEndOrTab, low), _mm_or_si128(is(here, '\x7f'), is(here, c1Lead))));
         const __m128i blank = is(here, ' ');
         found = _mm_or_si128(found, _mm_and_si128(blank, is(load(p + block + 1), '\r')));
         w.found |= bits(found, block);

@@ -31,7 +31,8 @@ bool CsiReader::control(char final, Control &control) const
     const std::int64_t n = std::max<std::int64_t>(first, 1);
     switch (final) {
     case 'D': control = {Control::Kind::Back, n}; return true;
-    case 'C': control = {Control::Kind::Forward, n}; return true;
+    case 'C':
+    case 'a': control = {Control::Kind::Forward, n}; return true;
     case 'G':
     case '`': control = {Control::Kind::Column, n}; return true;
     case 'H':
@@ -49,7 +50,13 @@ bool CsiReader::control(char final, Control &control) const
 
 bool holdsControls(std::string_view line)
 {
-    return std::ranges::any_of(line, isControlByte);
+    if (std::ranges::any_of(line, isControlByte))
+        return true;
+    for (std::size_t pos = line.find(c1Lead); pos != std::string_view::npos; pos = line.find(c1Lead, pos + 1)) {
+        if (isC1Control(line, pos))
+            return true;
+    }
+    return false;
 }
 
 namespace {

@@ -17,7 +17,7 @@ namespace tarnwick {
 struct Control {
     enum class Kind {
         Back,             // CUB: n BackSpaces
-        Forward,          // CUF: the cursor n columns right
+        Forward,          // CUF and HPR: the cursor n columns right
         Column,           // CHA, HPA, CUP, HVP and the carriage return: the cursor to column n
         EraseLine,        // EL and ED: n is the mode, 0 to 3
         EraseCharacters,  // ECH: n cells blanked from the cursor
@@ -46,6 +46,16 @@ static_assert(std::ranges::all_of(controlBytes, [](char c) { return (c >= 0 && c
 inline bool isControlByte(char c)
 {
     return controlByteTable[static_cast<unsigned char>(c)];
+}
+
+// The C1 controls written in UTF-8 (U+0080 to U+009F) begin with this byte; a terminal shows
+// none of them.
+inline constexpr char c1Lead = '\xC2';
+
+inline bool isC1Control(std::string_view text, std::size_t pos)
+{
+    return text[pos] == c1Lead && pos + 1 < text.size() && static_cast<unsigned char>(text[pos + 1]) <= 0x9F
+        && static_cast<unsigned char>(text[pos + 1]) >= 0x80;
 }
 
 // True when the line holds one of the control bytes.

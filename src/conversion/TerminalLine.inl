@@ -75,14 +75,17 @@ void readTerminalLine(const LineCharacters &characters, Sink &sink)
             ++pos;
             continue;
         }
-        if (byte > 0x7F)
-            state = State::Ground; // a character ends a sequence and is written
+        if (byte > 0x7F && state == State::Csi)
+            state = State::Ground; // a character ends a CSI and is written
         // A string ended above; what is left is the ground, an escape or a CSI.
-        if (state == State::Ground) {
+        if (state == State::Ground || byte > 0x7F) {
             while (nextStart < pos)
                 nextStart += characters.length(next++);
             const std::size_t length = characters.length(next);
-            sink.character(characterCode(line, pos, length), characters.columns(next));
+            // After an ESC a character shows nothing and the escape goes on, as a terminal
+            // reads its bytes; so does a C1 control written in UTF-8 (U+0080 to U+009F).
+            if (state == State::Ground && !(length == 2 && isC1Control(line, pos)))
+                sink.character(characterCode(line, pos, length), characters.columns(next));
             pos += length;
             continue;
         }

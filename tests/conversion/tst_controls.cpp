@@ -88,9 +88,17 @@ void tst_Controls::cleansLikeATerminal_data()
     same("pager left on the screen", " --More-- ", "");
     same("trailing blanks", "text" + times(" ", 9), "text\r\n");
     same("CSI broken by a multi-byte character", esc + "[\xC3\xA9", "\xC3\xA9\r\n");
+    // As tmux shows them: after an ESC a character shows nothing and the escape goes on (the
+    // next byte ends it); a C1 control written in UTF-8 shows nothing, with no other control
+    // on its line too.
+    same("ESC then a character", "ab" + esc + "\xC3\xA9xy", "aby\r\n");
+    same("ESC then a byte above ASCII", "ab" + esc + "\xFFxy", "aby\r\n");
+    same("C1 control in UTF-8", "ab\xC2\x9B" "cd \xC2\x85" "ef", "abcd ef\r\n");
+    same("no C1 control", "\xC2\xA9 2026", "\xC2\xA9 2026\r\n");
     // Each move and erasure.
     same("CUF pads", "ab" + esc + "[3Cc", "ab   c\r\n");
     same("CUF inside the line", "abcd\r" + esc + "[2CX", "abXd\r\n");
+    same("HPR as CUF", "abcd\r" + esc + "[2aX", "abXd\r\n");
     same("CHA", "abcd" + esc + "[2GX", "aXcd\r\n");
     same("CHA without a parameter", "abcd" + esc + "[GX", "Xbcd\r\n");
     same("HPA", "abcd" + esc + "[3`X", "abXd\r\n");
