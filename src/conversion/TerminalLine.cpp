@@ -42,6 +42,8 @@ bool CsiReader::control(char final, Control &control) const
     case 'X': control = {Control::Kind::EraseCharacters, n}; return true;
     case 'P': control = {Control::Kind::DeleteCharacters, n}; return true;
     case '@': control = {Control::Kind::InsertCharacters, n}; return true;
+    case 's': control = {Control::Kind::SaveCursor, 0}; return true;
+    case 'u': control = {Control::Kind::RestoreCursor, 0}; return true;
     default: return false;
     }
 }
@@ -71,6 +73,7 @@ void TerminalLine<Cell>::begin(const LineCharacters &characters)
     // Room for the line's characters written in turn.
     emptyFor(cells_, static_cast<std::size_t>(std::max(minimumMargin, characters.columns())));
     cursor_ = 0;
+    saved_ = 0;
     margin_ = std::max(minimumMargin, static_cast<std::int64_t>(characters.count()));
     allowance_ = allowancePerCell * (std::ssize(characters.bytes()) + margin_);
 }
@@ -172,6 +175,12 @@ void TerminalLine<Cell>::apply(const Control &control)
             cut(from, upTo(control.n));
             cells_.erase(at(from), at(upTo(control.n)));
         }
+        break;
+    case Control::Kind::SaveCursor:
+        saved_ = cursor_;
+        break;
+    case Control::Kind::RestoreCursor:
+        moveTo(saved_);
         break;
     case Control::Kind::InsertCharacters: {
         const auto count = std::clamp<std::int64_t>(margin_ - from, 0, control.n);

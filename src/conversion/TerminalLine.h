@@ -23,6 +23,8 @@ struct Control {
         EraseCharacters,  // ECH: n cells blanked from the cursor
         DeleteCharacters, // DCH: n cells removed at the cursor
         InsertCharacters, // ICH: n blanks inserted at the cursor
+        SaveCursor,       // DECSC and SCOSC: the cursor's column kept
+        RestoreCursor,    // DECRC and SCORC: the cursor back to it (column 1 when none was kept)
     };
     Kind kind;
     std::int64_t n;
@@ -148,6 +150,7 @@ private:
 
     std::vector<Cell> cells_;
     std::int64_t cursor_ = 0;
+    std::int64_t saved_ = 0;
     std::int64_t margin_ = minimumMargin;
     std::int64_t allowance_ = 0;
     std::string text_; // the bytes of code cells; char cells are their own bytes

@@ -98,6 +98,9 @@ void readTerminalLine(const LineCharacters &characters, Sink &sink)
                 osc = byte == ']';
             } else if (byte <= 0x2F) {
                 escapeIntermediate = true;
+            } else if (!escapeIntermediate && (byte == '7' || byte == '8')) {
+                sink.control({byte == '7' ? Control::Kind::SaveCursor : Control::Kind::RestoreCursor, 0});
+                state = State::Ground;
             } else {
                 state = State::Ground; // the final: the escape does nothing visible
             }

@@ -95,6 +95,9 @@ void tst_Controls::cleansLikeATerminal_data()
     same("ESC then a byte above ASCII", "ab" + esc + "\xFFxy", "aby\r\n");
     same("C1 control in UTF-8", "ab\xC2\x9B" "cd \xC2\x85" "ef", "abcd ef\r\n");
     same("no C1 control", "\xC2\xA9 2026", "\xC2\xA9 2026\r\n");
+    same("cursor saved and restored", "abcdef" + esc + "7\rXY" + esc + "8Z", "XYcdefZ\r\n");
+    same("cursor saved and restored by CSI", "abcdef" + esc + "[s\rXY" + esc + "[uZ", "XYcdefZ\r\n");
+    same("cursor restored, none saved", "ab" + esc + "8Z", "Zb\r\n");
     // Each move and erasure.
     same("CUF pads", "ab" + esc + "[3Cc", "ab   c\r\n");
     same("CUF inside the line", "abcd\r" + esc + "[2CX", "abXd\r\n");
