@@ -42,6 +42,8 @@ bool CsiReader::control(char final, Control &control) const
     case 'X': control = {Control::Kind::EraseCharacters, n}; return true;
     case 'P': control = {Control::Kind::DeleteCharacters, n}; return true;
     case '@': control = {Control::Kind::InsertCharacters, n}; return true;
+    case 'I': control = {Control::Kind::TabForward, n}; return true;
+    case 'Z': control = {Control::Kind::TabBack, n}; return true;
     case 's': control = {Control::Kind::SaveCursor, 0}; return true;
     case 'u': control = {Control::Kind::RestoreCursor, 0}; return true;
     default: return false;
@@ -65,6 +67,8 @@ namespace {
 // Cell operations that one line may spend on erasures, insertions and moves, per byte and per
 // cell of its margin: far above what real captures need (a few per byte at most).
 constexpr std::int64_t allowancePerCell = 64;
+// A terminal's tab stops, at its start.
+constexpr std::int64_t tabWidth = 8;
 } // namespace
 
 template <class Cell>
@@ -175,6 +179,12 @@ void TerminalLine<Cell>::apply(const Control &control)
             cut(from, upTo(control.n));
             cells_.erase(at(from), at(upTo(control.n)));
         }
+        break;
+    case Control::Kind::TabForward:
+        moveTo((cursor_ / tabWidth + control.n) * tabWidth);
+        break;
+    case Control::Kind::TabBack:
+        cursor_ = cursor_ == 0 ? 0 : std::max<std::int64_t>((cursor_ - 1) / tabWidth - (control.n - 1), 0) * tabWidth;
         break;
     case Control::Kind::SaveCursor:
         saved_ = cursor_;

@@ -23,6 +23,8 @@ struct Control {
         EraseCharacters,  // ECH: n cells blanked from the cursor
         DeleteCharacters, // DCH: n cells removed at the cursor
         InsertCharacters, // ICH: n blanks inserted at the cursor
+        TabForward,       // CHT: the cursor to the nth tab stop on its right (every 8 columns)
+        TabBack,          // CBT: the cursor to the nth tab stop on its left
         SaveCursor,       // DECSC and SCOSC: the cursor's column kept
         RestoreCursor,    // DECRC and SCORC: the cursor back to it (column 1 when none was kept)
     };

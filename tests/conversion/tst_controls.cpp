@@ -97,6 +97,12 @@ void tst_Controls::cleansLikeATerminal_data()
     same("no C1 control", "\xC2\xA9 2026", "\xC2\xA9 2026\r\n");
     same("cursor saved and restored", "abcdef" + esc + "7\rXY" + esc + "8Z", "XYcdefZ\r\n");
     same("cursor saved and restored by CSI", "abcdef" + esc + "[s\rXY" + esc + "[uZ", "XYcdefZ\r\n");
+    same("CBT", "abcdefghijk" + esc + "[ZX", "abcdefghXjk\r\n");
+    same("CBT twice", "abcdefghijklmnopqrs" + esc + "[2ZX", "abcdefghXjklmnopqrs\r\n");
+    same("CBT from a tab stop", "abcdefgh" + esc + "[ZX", "Xbcdefgh\r\n");
+    // As ECMA-48 has it (tmux does not read CHT).
+    same("CHT", "ab" + esc + "[IX", "ab      X\r\n");
+    same("CHT twice", "ab" + esc + "[2IX", "ab              X\r\n");
     same("cursor restored, none saved", "ab" + esc + "8Z", "Zb\r\n");
     // Each move and erasure.
     same("CUF pads", "ab" + esc + "[3Cc", "ab   c\r\n");
