@@ -8,8 +8,9 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/build.sh" build >/dev/null
 program="$root/build/tarnwick"
 
-# A first profile for the built program, so that cleaned copies end in ".txt".
-[ -e "$root/build/Tarnwick.ini" ] || printf '[Tarnwick]\nFileExt=txt\n' > "$root/build/Tarnwick.ini"
+# A first profile beside the built program: its settings and temporary file stay in build/ (the
+# portable layout) rather than in the user's own folders.
+[ -e "$root/build/Tarnwick.ini" ] || printf '[Tarnwick]\n' > "$root/build/Tarnwick.ini"
 
 if [ $# -gt 0 ]; then
   exec "$program" "$@"

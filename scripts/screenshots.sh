@@ -16,7 +16,7 @@ work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
 mkdir -p "$work/bin" "$work/ログ" "$work/logs"
 cp "$root/build/tarnwick" "$work/bin/"
-printf '[Tarnwick]\nFileExt=txt\n' > "$work/bin/Tarnwick.ini"
+printf '[Tarnwick]\n' > "$work/bin/Tarnwick.ini"
 cp "$root/examples/router-session.log" "$work/ログ/ルーター1.log"
 cp "$root/examples/router-session.log" "$work/logs/router1.log"
 python3 -c "import sys; sys.stdout.write(''.join('R1#shpw\b\bow line %d\n' % i for i in range(10_000_000)))" > "$work/logs/10m.log"

@@ -14,4 +14,12 @@ QString outputBase(const QString &sourcePath, bool keepDots)
     return dot < nameStart + (keepDots ? 1 : 0) ? sourcePath : sourcePath.left(dot);
 }
 
+QString withExtension(const QString &base, const QString &extension)
+{
+    qsizetype dots = 0;
+    while (dots < extension.size() && extension[dots] == u'.')
+        ++dots;
+    return base + u'.' + extension.sliced(dots);
+}
+
 } // namespace tarnwick

@@ -9,12 +9,16 @@ namespace tarnwick {
 // dot instead (192.168.1.1.log gives 192.168.1.1), a dot that begins the name not counting.
 QString outputBase(const QString &sourcePath, bool keepDots = false);
 
+// The base, a dot and the extension. An extension typed with its dot (".txt") names the same
+// file as without it: the dots it begins with are left out, so that no name ends in "r1..txt".
+QString withExtension(const QString &base, const QString &extension);
+
 // How an output's name follows from its source's: the base and the output extension.
 struct OutputNaming {
     bool keepDots = false;
     QString extension;
 
-    QString outputOf(const QString &sourcePath) const { return outputBase(sourcePath, keepDots) + u'.' + extension; }
+    QString outputOf(const QString &sourcePath) const { return withExtension(outputBase(sourcePath, keepDots), extension); }
 };
 
 } // namespace tarnwick

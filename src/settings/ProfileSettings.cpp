@@ -15,9 +15,9 @@ bool readSwitch(const QString &iniFile, const QString &key)
 
 } // namespace
 
-QString readText(const QString &iniFile, const QString &key)
+QString readText(const QString &iniFile, const QString &key, const QString &missing)
 {
-    return WinSys::ReadIniString(iniFile, section, key);
+    return WinSys::ReadIniString(iniFile, section, key, missing);
 }
 
 StoredSettings readStoredSettings(const QString &iniFile)
@@ -27,8 +27,7 @@ StoredSettings readStoredSettings(const QString &iniFile)
     stored.scroll = readSwitch(iniFile, scrollKey);
     stored.controls = readSwitch(iniFile, controlsKey);
     stored.keepDots = readSwitch(iniFile, keepDotsKey);
-    const bool firstStart = !WinSys::isRead(WinSys::profileState(iniFile));
-    stored.fileExt = firstStart ? QStringLiteral("txt") : readText(iniFile, fileExtKey);
+    stored.fileExt = readText(iniFile, fileExtKey, defaultFileExt);
     stored.encoding = readText(iniFile, encodingKey);
     stored.pagerPrompts = WinSys::ReadIniSeries(iniFile, section, pagerKeyStem, mostPagerPrompts);
     return stored;

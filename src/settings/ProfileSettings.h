@@ -17,6 +17,11 @@ inline const QString pagerKeyStem = QStringLiteral("Pager"); // "Pager1", "Pager
 inline constexpr int mostPagerPrompts = 100;
 inline const QString lastFolderKey = QStringLiteral("LastFolder"); // of the last log chosen in the open-file dialog
 
+// The output extension where the profile holds none: at a first start, and in a profile that
+// keeps only the settings changed so far (the first change writes one key). An empty value is
+// the user's own, kept as it is.
+inline const QString defaultFileExt = QStringLiteral("txt");
+
 // The settings of a run as the profile holds them: the window's mirrors are loaded from them, and
 // a run without the window takes them under the command line's.
 struct StoredSettings {
@@ -25,13 +30,13 @@ struct StoredSettings {
     bool scroll = false;
     bool controls = false;
     bool keepDots = false;
-    QString fileExt;          // "txt" at a first start, with no profile yet
+    QString fileExt;          // defaultFileExt where the profile has no such key
     QString encoding;         // as stored
     QStringList pagerPrompts; // "Pager1" up to the first that is missing or empty
 };
 StoredSettings readStoredSettings(const QString &iniFile);
 
-QString readText(const QString &iniFile, const QString &key);
+QString readText(const QString &iniFile, const QString &key, const QString &missing = {});
 
 // When the control and its mirror disagree, the mirror takes the control's state and the
 // setting is written at once ("TRUE"/"FALSE", or the text). Otherwise nothing happens.

@@ -195,9 +195,10 @@ bool isRead(ProfileState state)
     return false;
 }
 
-QString ReadIniString(const QString &file, const QString &section, const QString &key)
+QString ReadIniString(const QString &file, const QString &section, const QString &key, const QString &missing)
 {
-    return CutAtNul(findKeys(readProfile(file), section, {key}).front().value);
+    const KeyPlace place = findKeys(readProfile(file), section, {key}).front();
+    return place.lineStart < 0 ? missing : CutAtNul(place.value);
 }
 
 QStringList ReadIniSeries(const QString &file, const QString &section, const QString &stem, int most)

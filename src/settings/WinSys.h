@@ -7,7 +7,8 @@
 //
 // Section and key names match without regard to letter case. A value is stored exactly as
 // given and read back exactly as stored (no quotes or blanks are added or removed), whatever its
-// length. A missing file, section or key reads as empty text. Writing one key keeps every other
+// length. A missing file, section or key reads as the default given (empty text unless told), an
+// empty value as empty text. Writing one key keeps every other
 // line of the file as it was, byte for byte, and replaces the file as a whole, keeping its mode,
 // owner and group (see ReplacementFile), so that a failed write leaves the old file intact. A
 // write that would make the file larger than maxProfileBytes is not made. Failures are not
@@ -42,7 +43,7 @@ ProfileState profileState(const QString &file);
 bool isRead(ProfileState state);
 
 void WriteIniString(const QString &file, const QString &section, const QString &key, const QString &value);
-QString ReadIniString(const QString &file, const QString &section, const QString &key);
+QString ReadIniString(const QString &file, const QString &section, const QString &key, const QString &missing = {});
 // The values of the keys stem1, stem2, ... in turn, up to the first that reads as empty, at most
 // `most` of them; the file is read once.
 QStringList ReadIniSeries(const QString &file, const QString &section, const QString &stem, int most);

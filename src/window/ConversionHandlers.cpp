@@ -33,7 +33,7 @@ void frmTarnwick::Text1_Change()
         Label4->setToolTip({});
     }
     Text1->Tag = tarnwick::outputBase(Text1->text(), KeepDotsOn);
-    Text2->setText(Text1->Tag + u'.' + OutExt);
+    Text2->setText(tarnwick::withExtension(Text1->Tag, OutExt));
 }
 
 std::optional<RunOutcome> frmTarnwick::Command1_Click()

@@ -42,6 +42,9 @@ void tst_OutputName::derivesOutputPath()
     QFETCH(QString, keepingDots);
     QCOMPARE(tarnwick::outputBase(source) + u".txt"_s, output);
     QCOMPARE(tarnwick::outputBase(source, true) + u".txt"_s, keepingDots.isEmpty() ? output : keepingDots);
+    // Typed with its dot, or two, the extension names the same file.
+    QCOMPARE((tarnwick::OutputNaming{false, u".txt"_s}.outputOf(source)), output);
+    QCOMPARE((tarnwick::OutputNaming{true, u"..txt"_s}.outputOf(source)), keepingDots.isEmpty() ? output : keepingDots);
 }
 
 QTEST_APPLESS_MAIN(tst_OutputName)

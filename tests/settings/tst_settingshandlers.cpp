@@ -71,7 +71,13 @@ void tst_SettingsHandlers::loadsHandWrittenProfileWithoutWriting_data()
 
     QTest::newRow("true in lower case") << QByteArray("[Tarnwick]\r\nOverWrite=true\r\nScroll=True\r\nFileExt=log\r\nControls=true\r\nEncoding=utf-8\r\n")
                                         << true << true << u"log"_s << true << u"UTF-8"_s;
-    QTest::newRow("1 is off") << QByteArray("[Tarnwick]\nOverWrite=1\nScroll=yes\nControls=1\nEncoding=EUC-JP\n") << false << false << QString() << false << u"自動"_s;
+    QTest::newRow("1 is off") << QByteArray("[Tarnwick]\nOverWrite=1\nScroll=yes\nControls=1\nEncoding=EUC-JP\n") << false << false << u"txt"_s << false
+                              << u"自動"_s;
+    // What the first setting changed in the window writes: that key alone.
+    QTest::newRow("one key") << QByteArray("[Tarnwick]\r\nControls=TRUE\r\n") << false << false << u"txt"_s << true << u"自動"_s;
+    QTest::newRow("another section's extension") << QByteArray("[Other]\nFileExt=log\n[Tarnwick]\nScroll=TRUE\n") << false << true << u"txt"_s
+                                                 << false << u"自動"_s;
+    QTest::newRow("extension with its dot") << QByteArray("[Tarnwick]\nFileExt=.log\n") << false << false << u".log"_s << false << u"自動"_s;
     QTest::newRow("lower-case names") << QByteArray("[tarnwick]\noverwrite=TRUE\nfileext=TXT\ncontrols=TRUE\nencoding=Shift_JIS\n") << true << false << u"TXT"_s
                                       << true << u"Shift-JIS"_s;
     QTest::newRow("written by the program") << QByteArray("[Tarnwick]\nOverWrite=FALSE\nScroll=TRUE\nFileExt=\nEncoding=System\n") << false << true << QString()
@@ -107,7 +113,8 @@ void tst_SettingsHandlers::loadsHandWrittenProfileWithoutWriting()
 
 void tst_SettingsHandlers::writesEachRealChangeOnce()
 {
-    writeFile(profile(), "[Tarnwick]\n");
+    // An empty extension, the user's own: the box starts empty.
+    writeFile(profile(), "[Tarnwick]\nFileExt=\n");
     const auto form = loadedForm(profile());
     form->show();
     QVERIFY(QTest::qWaitForWindowActive(form.get()));
@@ -178,6 +185,10 @@ void tst_SettingsHandlers::extensionChangeLeavesOutputPath()
     form->Text1->setText(u"/logs/r1.log"_s);
     form->Text3->setText(u"cleaned"_s);
     QCOMPARE(form->Text2->text(), u"/logs/r1.txt"_s);
+    // Typed with its dot, the extension makes the same output name.
+    form->Text3->setText(u".txt"_s);
+    form->Text1->setText(u"/logs/r2.log"_s);
+    QCOMPARE(form->Text2->text(), u"/logs/r2.txt"_s);
 }
 
 void tst_SettingsHandlers::unwritableProfileKeepsMirrorSilently()

@@ -71,6 +71,8 @@ void tst_WinSys::readsBackWhatWasWritten()
     QFETCH(QString, value);
     WinSys::WriteIniString(profile(), u"Tarnwick"_s, u"FileExt"_s, value);
     QCOMPARE(WinSys::ReadIniString(profile(), u"Tarnwick"_s, u"FileExt"_s), value);
+    // A value written, an empty one too, is no missing key.
+    QCOMPARE(WinSys::ReadIniString(profile(), u"Tarnwick"_s, u"FileExt"_s, u"txt"_s), value);
     // Written again over itself, the value stays the same.
     WinSys::WriteIniString(profile(), u"Tarnwick"_s, u"FileExt"_s, value);
     QCOMPARE(WinSys::ReadIniString(profile(), u"Tarnwick"_s, u"FileExt"_s), value);
@@ -85,6 +87,10 @@ void tst_WinSys::readsMissingAsEmptyWithoutCreating()
     writeFile(profile(), "[Other]\nOverWrite=TRUE\n");
     QCOMPARE(WinSys::ReadIniString(profile(), u"Tarnwick"_s, u"OverWrite"_s), QString());
     QCOMPARE(WinSys::ReadIniString(profile(), u"Other"_s, u"Scroll"_s), QString());
+    QCOMPARE(WinSys::ReadIniString(profile(), u"Tarnwick"_s, u"OverWrite"_s, u"TRUE"_s), u"TRUE"_s);
+    QCOMPARE(WinSys::ReadIniString(profile(), u"Other"_s, u"Scroll"_s, u"TRUE"_s), u"TRUE"_s);
+    writeFile(profile(), "[Other]\n;Scroll=FALSE\n");
+    QCOMPARE(WinSys::ReadIniString(profile(), u"Other"_s, u"Scroll"_s, u"TRUE"_s), u"TRUE"_s);
 }
 
 void tst_WinSys::readsHandWrittenProfile_data()

@@ -244,25 +244,30 @@ void tst_Batch::runOptionsLeaveProfileAlone_data()
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<QString>("output");
     QTest::addColumn<QByteArray>("cleaned");
+    QTest::addColumn<QByteArray>("extensionLine"); // of the profile
 
     // The last line is UTF-8: automatically found, its BackSpace takes all three bytes of あ.
     // The profile's pager prompts are read up to the first number missing.
     const QByteArray prompts = "Hit the key\r\n-- Page 2 --\r\n-- Four --\r\n";
     const QByteArray plain = "aX\r\n\x1b[1mbold\r\n" + prompts + "!\r\n";
-    QTest::newRow("profile's settings") << QStringList() << u"r1.txt"_s << plain;
-    QTest::newRow("--scroll") << QStringList{u"--scroll"_s} << u"r1.txt"_s << QByteArray("aXc\r\n\x1b[1mbold\r\n" + prompts + "!\r\n");
-    QTest::newRow("--scroll --no-scroll") << QStringList{u"--scroll"_s, u"--no-scroll"_s} << u"r1.txt"_s << plain;
+    const QByteArray txt = "FileExt=txt\r\n";
+    QTest::newRow("profile's settings") << QStringList() << u"r1.txt"_s << plain << txt;
+    QTest::newRow("--scroll") << QStringList{u"--scroll"_s} << u"r1.txt"_s << QByteArray("aXc\r\n\x1b[1mbold\r\n" + prompts + "!\r\n") << txt;
+    QTest::newRow("--scroll --no-scroll") << QStringList{u"--scroll"_s, u"--no-scroll"_s} << u"r1.txt"_s << plain << txt;
     // A terminal shows あ in two columns: one BackSpace leaves a blank in its place.
-    QTest::newRow("--controls") << QStringList{u"--controls"_s} << u"r1.txt"_s << QByteArray("aX\r\nbold\r\n-- Four --\r\n !\r\n");
+    QTest::newRow("--controls") << QStringList{u"--controls"_s} << u"r1.txt"_s << QByteArray("aX\r\nbold\r\n-- Four --\r\n !\r\n") << txt;
     QTest::newRow("--controls --pager twice") << QStringList{u"--controls"_s, u"--pager"_s, u"*Four*"_s, u"--pager=bold"_s} << u"r1.txt"_s
-                                             << QByteArray(" !\r\n").prepend("aX\r\n");
-    QTest::newRow("--controls --pager -c") << QStringList{u"--controls"_s, u"--pager"_s, u"-- * --"_s, u"-c"_s} << u"-"_s << QByteArray("aX\r\nbold\r\n !\r\n");
+                                             << QByteArray(" !\r\n").prepend("aX\r\n") << txt;
+    QTest::newRow("--controls --pager -c") << QStringList{u"--controls"_s, u"--pager"_s, u"-- * --"_s, u"-c"_s} << u"-"_s << QByteArray("aX\r\nbold\r\n !\r\n") << txt;
     QTest::newRow("--encoding shift-jis") << QStringList{u"--encoding"_s, u"shift-jis"_s} << u"r1.txt"_s
-                                          << QByteArray("aX\r\n\x1b[1mbold\r\n" + prompts + "\xE3\x81!\r\n");
-    QTest::newRow("--ext") << QStringList{u"--ext"_s, u"cfg"_s} << u"r1.cfg"_s << plain;
-    QTest::newRow("-ext=") << QStringList{u"-ext=cfg"_s} << u"r1.cfg"_s << plain;
-    QTest::newRow("--overwrite") << QStringList{u"--overwrite"_s} << u"r1.x.log"_s << plain;
-    QTest::newRow("--keep-dots") << QStringList{u"--keep-dots"_s} << u"r1.x.txt"_s << plain;
+                                          << QByteArray("aX\r\n\x1b[1mbold\r\n" + prompts + "\xE3\x81!\r\n") << txt;
+    QTest::newRow("--ext") << QStringList{u"--ext"_s, u"cfg"_s} << u"r1.cfg"_s << plain << txt;
+    QTest::newRow("-ext=") << QStringList{u"-ext=cfg"_s} << u"r1.cfg"_s << plain << txt;
+    QTest::newRow("--overwrite") << QStringList{u"--overwrite"_s} << u"r1.x.log"_s << plain << txt;
+    QTest::newRow("--keep-dots") << QStringList{u"--keep-dots"_s} << u"r1.x.txt"_s << plain << txt;
+    QTest::newRow("--ext with its dot") << QStringList{u"--ext"_s, u".cfg"_s} << u"r1.cfg"_s << plain << txt;
+    QTest::newRow("profile without an extension") << QStringList() << u"r1.txt"_s << plain << QByteArray();
+    QTest::newRow("profile's extension with its dot") << QStringList() << u"r1.cfg"_s << plain << QByteArray("FileExt=.cfg\r\n");
 }
 
 void tst_Batch::runOptionsLeaveProfileAlone()
@@ -270,7 +275,8 @@ void tst_Batch::runOptionsLeaveProfileAlone()
     QFETCH(QStringList, options);
     QFETCH(QString, output);
     QFETCH(QByteArray, cleaned);
-    const QByteArray profile = "[Tarnwick]\r\nFileExt=txt\r\nScroll=FALSE\r\nOverWrite=FALSE\r\nControls=FALSE\r\n"
+    QFETCH(QByteArray, extensionLine);
+    const QByteArray profile = "[Tarnwick]\r\n" + extensionLine + "Scroll=FALSE\r\nOverWrite=FALSE\r\nControls=FALSE\r\n"
                                "Pager1=Hit * key\r\nPager2=-- Page * --\r\nPager4=-- Four --\r\n";
     writeFile(path(u"bin/Tarnwick.ini"_s), profile);
     writeFile(path(u"r1.x.log"_s), "abc\b\bX\n\x1b[1mbold\nHit the key\n-- Page 2 --\n-- Four --\n\xE3\x81\x82\b!\n");
