@@ -44,6 +44,8 @@ bool CsiReader::control(char final, Control &control) const
     case '@': control = {Control::Kind::InsertCharacters, n}; return true;
     case 'I': control = {Control::Kind::TabForward, n}; return true;
     case 'Z': control = {Control::Kind::TabBack, n}; return true;
+    case 'h':
+    case 'l': control = {Control::Kind::InsertMode, final == 'h'}; return first == 4;
     case 's': control = {Control::Kind::SaveCursor, 0}; return true;
     case 'u': control = {Control::Kind::RestoreCursor, 0}; return true;
     default: return false;
@@ -78,6 +80,7 @@ void TerminalLine<Cell>::begin(const LineCharacters &characters)
     emptyFor(cells_, static_cast<std::size_t>(std::max(minimumMargin, characters.columns())));
     cursor_ = 0;
     saved_ = 0;
+    inserting_ = false;
     margin_ = std::max(minimumMargin, static_cast<std::int64_t>(characters.count()));
     allowance_ = allowancePerCell * (std::ssize(characters.bytes()) + margin_);
 }
@@ -101,6 +104,8 @@ void TerminalLine<Cell>::splitAt(std::int64_t column)
 template <class Cell>
 void TerminalLine<Cell>::overwrite(std::uint32_t code, int columns)
 {
+    if (inserting_ && !atEnd())
+        apply({Control::Kind::InsertCharacters, columns});
     splitAt(cursor_);
     splitAt(cursor_ + columns);
     for (int i = 0; i < columns; ++i) {
@@ -185,6 +190,9 @@ void TerminalLine<Cell>::apply(const Control &control)
         break;
     case Control::Kind::TabBack:
         cursor_ = cursor_ == 0 ? 0 : std::max<std::int64_t>((cursor_ - 1) / tabWidth - (control.n - 1), 0) * tabWidth;
+        break;
+    case Control::Kind::InsertMode:
+        inserting_ = control.n != 0;
         break;
     case Control::Kind::SaveCursor:
         saved_ = cursor_;

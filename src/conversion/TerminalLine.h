@@ -25,6 +25,7 @@ struct Control {
         InsertCharacters, // ICH: n blanks inserted at the cursor
         TabForward,       // CHT: the cursor to the nth tab stop on its right (every 8 columns)
         TabBack,          // CBT: the cursor to the nth tab stop on its left
+        InsertMode,       // IRM set (n 1) or reset (n 0): characters then push the rest right
         SaveCursor,       // DECSC and SCOSC: the cursor's column kept
         RestoreCursor,    // DECRC and SCORC: the cursor back to it (column 1 when none was kept)
     };
@@ -120,12 +121,12 @@ public:
     void put(std::uint32_t code, int columns = 1)
     {
         // Most characters are one column wide and typed at the end of the line or over another
-        // such character: no wide character is cut.
+        // such character: no wide character is cut, nothing is pushed right.
         const auto at = static_cast<std::size_t>(cursor_);
         if (columns == 1 && atEnd()) {
             cells_.push_back(static_cast<Cell>(code));
             ++cursor_;
-        } else if (columns == 1 && cells_[at] != wideTail && (at + 1 == cells_.size() || cells_[at + 1] != wideTail)) {
+        } else if (columns == 1 && !inserting_ && cells_[at] != wideTail && (at + 1 == cells_.size() || cells_[at + 1] != wideTail)) {
             cells_[at] = static_cast<Cell>(code);
             ++cursor_;
         } else {
@@ -153,6 +154,7 @@ private:
     std::vector<Cell> cells_;
     std::int64_t cursor_ = 0;
     std::int64_t saved_ = 0;
+    bool inserting_ = false;
     std::int64_t margin_ = minimumMargin;
     std::int64_t allowance_ = 0;
     std::string text_; // the bytes of code cells; char cells are their own bytes

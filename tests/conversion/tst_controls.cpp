@@ -103,6 +103,8 @@ void tst_Controls::cleansLikeATerminal_data()
     // As ECMA-48 has it (tmux does not read CHT).
     same("CHT", "ab" + esc + "[IX", "ab      X\r\n");
     same("CHT twice", "ab" + esc + "[2IX", "ab              X\r\n");
+    same("insert mode", "abcdef\r" + esc + "[4hXY", "XYabcdef\r\n");
+    same("insert mode ended", "abcdef\r" + esc + "[4hXY" + esc + "[4lZ", "XYZbcdef\r\n");
     same("cursor restored, none saved", "ab" + esc + "8Z", "Zb\r\n");
     // Each move and erasure.
     same("CUF pads", "ab" + esc + "[3Cc", "ab   c\r\n");
@@ -357,6 +359,8 @@ void tst_Controls::boundsHostileLines_data()
     QTest::newRow("far moves right and writes") << farRight << false << farRight.size() << QByteArray(" ");
     const QByteArray deleted = text + esc + "[G" + times(esc + "[P", 300000);
     QTest::newRow("deletions in a long line") << deleted << false << deleted.size() << QByteArray("x");
+    const QByteArray inserted = text + "\r" + esc + "[4h" + times("y", 300000);
+    QTest::newRow("insert mode in a long line") << inserted << false << inserted.size() << QByteArray("y");
     const QByteArray erased = text + times(esc + "[1Ky" + esc + "[2K", 200000);
     QTest::newRow("erasures in a long line") << erased << true << erased.size() << QByteArray(" ");
     // Moves to the margin, then as much text again, in character codes: more than the limit.
