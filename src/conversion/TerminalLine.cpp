@@ -46,6 +46,7 @@ bool CsiReader::control(char final, Control &control) const
     case 'Z': control = {Control::Kind::TabBack, n}; return true;
     case 'h':
     case 'l': control = {Control::Kind::InsertMode, final == 'h'}; return first == 4;
+    case 'b': control = {Control::Kind::Repeat, n}; return true;
     case 's': control = {Control::Kind::SaveCursor, 0}; return true;
     case 'u': control = {Control::Kind::RestoreCursor, 0}; return true;
     default: return false;
@@ -190,6 +191,8 @@ void TerminalLine<Cell>::apply(const Control &control)
         break;
     case Control::Kind::TabBack:
         cursor_ = cursor_ == 0 ? 0 : std::max<std::int64_t>((cursor_ - 1) / tabWidth - (control.n - 1), 0) * tabWidth;
+        break;
+    case Control::Kind::Repeat: // the reading writes the characters itself
         break;
     case Control::Kind::InsertMode:
         inserting_ = control.n != 0;

@@ -25,6 +25,7 @@ struct Control {
         InsertCharacters, // ICH: n blanks inserted at the cursor
         TabForward,       // CHT: the cursor to the nth tab stop on its right (every 8 columns)
         TabBack,          // CBT: the cursor to the nth tab stop on its left
+        Repeat,           // REP: the character before it written n times more (read by the parser)
         InsertMode,       // IRM set (n 1) or reset (n 0): characters then push the rest right
         SaveCursor,       // DECSC and SCOSC: the cursor's column kept
         RestoreCursor,    // DECRC and SCORC: the cursor back to it (column 1 when none was kept)

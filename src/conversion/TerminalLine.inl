@@ -44,15 +44,26 @@ void readTerminalLine(const LineCharacters &characters, Sink &sink)
     // that are never part of a character end: so a character read whole is one of the line's.
     std::size_t next = 0;
     std::size_t nextStart = 0;
+    // The character written last, which a REP repeats when it follows it directly (as tmux
+    // has it: any control or sequence between ends that); repeats are limited to the line's own
+    // number of characters, and some, so that a line grows no more than that.
+    std::uint32_t lastCode = 0;
+    int lastColumns = 1;
+    bool lastWritten = false;
+    bool repeatable = false; // the sequence read follows the last character directly
+    auto repeatsLeft = static_cast<std::int64_t>(characters.count()) + 256;
     for (std::size_t pos = 0; pos < size;) {
         const auto byte = static_cast<unsigned char>(line[pos]);
         // What acts in every state: ESC begins an escape, CAN and SUB end any sequence.
         if (byte == escape) {
             state = State::Escape;
             escapeIntermediate = false;
+            repeatable = lastWritten;
+            lastWritten = false;
             ++pos;
             continue;
         }
+        lastWritten = false; // set again where this byte writes a character
         if (byte == cancel || byte == substitute) {
             state = State::Ground;
             ++pos;
@@ -84,8 +95,12 @@ void readTerminalLine(const LineCharacters &characters, Sink &sink)
             const std::size_t length = characters.length(next);
             // After an ESC a character shows nothing and the escape goes on, as a terminal
             // reads its bytes; so does a C1 control written in UTF-8 (U+0080 to U+009F).
-            if (state == State::Ground && !(length == 2 && isC1Control(line, pos)))
-                sink.character(characterCode(line, pos, length), characters.columns(next));
+            if (state == State::Ground && !(length == 2 && isC1Control(line, pos))) {
+                lastCode = characterCode(line, pos, length);
+                lastColumns = characters.columns(next);
+                sink.character(lastCode, lastColumns);
+                lastWritten = true;
+            }
             pos += length;
             continue;
         }
@@ -106,8 +121,14 @@ void readTerminalLine(const LineCharacters &characters, Sink &sink)
             }
         } else if (byte >= 0x40) {
             Control control{};
-            if (csi.control(static_cast<char>(byte), control))
+            if (csi.control(static_cast<char>(byte), control) && control.kind != Control::Kind::Repeat) {
                 sink.control(control);
+            } else if (control.kind == Control::Kind::Repeat && repeatable) {
+                for (auto count = std::min(control.n, repeatsLeft); count > 0; --count)
+                    sink.character(lastCode, lastColumns);
+                repeatsLeft -= std::min(control.n, repeatsLeft);
+                lastWritten = true;
+            }
             state = State::Ground;
         } else {
             csi.take(static_cast<char>(byte));

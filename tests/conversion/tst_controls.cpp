@@ -103,6 +103,10 @@ void tst_Controls::cleansLikeATerminal_data()
     // As ECMA-48 has it (tmux does not read CHT).
     same("CHT", "ab" + esc + "[IX", "ab      X\r\n");
     same("CHT twice", "ab" + esc + "[2IX", "ab              X\r\n");
+    same("REP", "#" + esc + "[b", "##\r\n");
+    same("REP with a count", "ab" + esc + "[3bc", "abbbbc\r\n");
+    same("REP after another sequence", "a" + esc + "[1m" + esc + "[2b", "a\r\n");
+    same("REP after a move", "ab" + esc + "[G" + esc + "[2b", "ab\r\n");
     same("insert mode", "abcdef\r" + esc + "[4hXY", "XYabcdef\r\n");
     same("insert mode ended", "abcdef\r" + esc + "[4hXY" + esc + "[4lZ", "XYZbcdef\r\n");
     same("cursor restored, none saved", "ab" + esc + "8Z", "Zb\r\n");
@@ -359,6 +363,9 @@ void tst_Controls::boundsHostileLines_data()
     QTest::newRow("far moves right and writes") << farRight << false << farRight.size() << QByteArray(" ");
     const QByteArray deleted = text + esc + "[G" + times(esc + "[P", 300000);
     QTest::newRow("deletions in a long line") << deleted << false << deleted.size() << QByteArray("x");
+    const QByteArray repeated = "x" + times(esc + "[999999b", 100000);
+    // At most as much again.
+    QTest::newRow("repeats") << repeated << false << 2 * repeated.size() << QByteArray("x");
     const QByteArray inserted = text + "\r" + esc + "[4h" + times("y", 300000);
     QTest::newRow("insert mode in a long line") << inserted << false << inserted.size() << QByteArray("y");
     const QByteArray erased = text + times(esc + "[1Ky" + esc + "[2K", 200000);
