@@ -19,8 +19,8 @@ ProgramFiles programFiles(const ProgramFolder &folder, std::uint32_t number)
 {
     const QString temporaryName = temporaryFileName(number);
     if (!folder.holdsProfile)
-        return {folder.temporaryFolder + temporaryName, folder.configurationFolder + profileName};
-    return {(folder.writable ? folder.path : folder.temporaryFolder) + temporaryName, folder.path + profileName};
+        return {folder.temporaryFolder + temporaryName, {}, folder.configurationFolder + profileName};
+    return {folder.path + temporaryName, folder.temporaryFolder + temporaryName, folder.path + profileName};
 }
 
 QString closedFolder(const QString &folder)
@@ -37,7 +37,6 @@ ProgramFolder runningProgramFolder()
 {
     ProgramFolder folder;
     folder.path = closedFolder(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
-    folder.writable = folderIsWritable(folder.path);
     folder.holdsProfile = QFileInfo::exists(folder.path + profileName);
     folder.temporaryFolder = closedFolder(QDir::toNativeSeparators(QDir::tempPath()));
     folder.configurationFolder = userConfigurationFolder();

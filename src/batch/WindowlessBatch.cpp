@@ -20,7 +20,7 @@ std::optional<RunOutcome> WindowlessBatch::convert(BatchOutputs &outputs)
     RunOptions options = settings_.run;
     options.batch = &outputs;
     options.naming = naming;
-    return ConversionRun({source_, output, files_.temporaryFile}, rule_, *this, options).run();
+    return ConversionRun({source_, output, files_.temporaryFile, files_.temporaryFallback}, rule_, *this, options).run();
 }
 
 } // namespace tarnwick

@@ -75,8 +75,10 @@ RunOutcome ConversionRun::runPasses()
 // the output's target is found once, links and all (see ReplacementFile).
 bool ConversionRun::openFiles()
 {
-    if (sameFile(paths_.source, paths_.temporary) || sameFile(paths_.output, paths_.temporary))
-        return fail(RunOutcome::Failure::SourceIsTemporary, paths_.temporary);
+    for (const QString &temporary : {paths_.temporary, paths_.temporaryFallback}) {
+        if (!temporary.isEmpty() && (sameFile(paths_.source, temporary) || sameFile(paths_.output, temporary)))
+            return fail(RunOutcome::Failure::SourceIsTemporary, temporary);
+    }
     if (!source_.open(paths_.source))
         return fail(RunOutcome::Failure::OpenSource, paths_.source, source_.errorString());
     sourceState_ = fileState(source_.device());
@@ -180,8 +182,11 @@ void ConversionRun::noteEndingSignal()
 
 bool ConversionRun::normalise()
 {
-    if (!temporary_.create(paths_.temporary))
-        return fail(RunOutcome::Failure::CreateTemporary, paths_.temporary, temporary_.errorString());
+    if (!temporary_.create(paths_.temporary)
+        && (paths_.temporaryFallback.isEmpty() || !temporary_.create(paths_.temporaryFallback))) {
+        const QString &tried = paths_.temporaryFallback.isEmpty() ? paths_.temporary : paths_.temporaryFallback;
+        return fail(RunOutcome::Failure::CreateTemporary, tried, temporary_.errorString());
+    }
     TextOutput temporary(options_.bufferSize);
     temporary.open(temporary_.file());
 

@@ -37,6 +37,8 @@ struct RunPaths {
     QString source;
     QString output;
     QString temporary;
+    // Where the temporary file is made when it cannot be made at `temporary`; empty for none.
+    QString temporaryFallback{};
 };
 
 struct RunOptions {

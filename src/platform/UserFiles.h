@@ -9,9 +9,6 @@ namespace tarnwick {
 // ~/.config/Tarnwick/ on Linux, %APPDATA%\Tarnwick\ on Windows.
 QString userConfigurationFolder();
 
-// Whether the program may create files in the folder.
-bool folderIsWritable(const QString &folder);
-
 // The line break of a new text file: LF on Linux, CR LF on Windows.
 QByteArray nativeLineBreak();
 

@@ -1,7 +1,6 @@
 #include "UserFiles.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace tarnwick {
@@ -9,11 +8,6 @@ namespace tarnwick {
 QString userConfigurationFolder()
 {
     return QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)) + QDir::separator();
-}
-
-bool folderIsWritable(const QString &folder)
-{
-    return QFileInfo(folder).isWritable();
 }
 
 QByteArray nativeLineBreak()

@@ -54,7 +54,7 @@ std::optional<RunOutcome> frmTarnwick::Command1_Click()
     Text1->Tag = Text1->text();
     Text2->Tag = OverWriteOn ? Text1->text() : Text2->text();
 
-    ConversionRun run({Text1->Tag, Text2->Tag, TempFile}, characterRule_, *this,
+    ConversionRun run({Text1->Tag, Text2->Tag, TempFile, TempFallback}, characterRule_, *this,
                       {.controlsOn = ControlsOn, .pagerPrompts = PagerPrompts, .replacesSource = OverWriteOn, .batch = batchOutputs_,
                        .naming = tarnwick::OutputNaming{KeepDotsOn, OutExt}, .encoding = Encoding});
     activeRun_ = &run;

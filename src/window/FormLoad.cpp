@@ -16,6 +16,7 @@ void frmTarnwick::Form_Load(const RunStart &start)
         move(display->geometry().topLeft() + centredPosition(display->geometry().size(), frameGeometry().size()));
     setWindowTitle(titleWithVersion(windowTitle(), programVersion::majorNumber, programVersion::minorNumber));
     TempFile = start.files.temporaryFile;
+    TempFallback = start.files.temporaryFallback;
     IniFile = start.files.profile;
     loadSettings(start.settings);
 }

@@ -64,6 +64,7 @@ public:
     // The form variables, shared by the handlers.
     QString IniFile;
     QString TempFile;
+    QString TempFallback; // where TempFile cannot be made; empty for none
     QString OutExt;
     bool OverWriteOn = false;
     bool ScrollOn = false;

@@ -110,6 +110,8 @@ private Q_SLOTS:
     void reportsFailures();
     void failedOutputKeepsExistingFile();
     void reportsTemporaryFileThatCannotBeDeleted();
+    void makesTemporaryFileWhereItCan_data();
+    void makesTemporaryFileWhereItCan();
     void scrollSettingTakesEffectFromNextLine();
     void cleansRealCaptures_data();
     void cleansRealCaptures();
@@ -683,6 +685,58 @@ void tst_ConversionRun::reportsTemporaryFileThatCannotBeDeleted()
     QCOMPARE(outcome.status, Status::Failed);
     QVERIFY2(message(outcome).startsWith(u"Cannot delete the temporary file \"%1\": "_s.arg(temporary)), qPrintable(message(outcome)));
     QCOMPARE(readFile(dir_->filePath(u"r1.txt"_s)), cleanedNumberedLines(300));
+}
+
+void tst_ConversionRun::makesTemporaryFileWhereItCan_data()
+{
+    QTest::addColumn<QString>("temporary");
+    QTest::addColumn<QString>("fallback");
+    QTest::addColumn<QString>("made"); // where the file stands while the run goes on; empty: the run fails on it
+
+    // Below a plain file no file can be made, whoever runs the test: as in a portable folder
+    // on a read-only medium.
+    const QString first = u"@/Tarnwick-00000001.tmp"_s;
+    const QString refused = u"@/plain/Tarnwick-00000001.tmp"_s;
+    const QString fallback = u"@/fallback/Tarnwick-00000001.tmp"_s;
+    QTest::newRow("where it is asked") << first << fallback << first;
+    QTest::newRow("refused there, in the fallback folder") << refused << fallback << fallback;
+    QTest::newRow("refused, no fallback") << refused << QString() << QString();
+    QTest::newRow("refused in both") << refused << u"@/plain/other/Tarnwick-00000001.tmp"_s << QString();
+}
+
+void tst_ConversionRun::makesTemporaryFileWhereItCan()
+{
+    QFETCH(QString, temporary);
+    QFETCH(QString, fallback);
+    QFETCH(QString, made);
+    const auto here = [&](QString path) { return path.replace(u'@', dir_->path()); };
+    writeFile(dir_->filePath(u"r1.log"_s), numberedLines(300));
+    writeFile(dir_->filePath(u"plain"_s), "not a folder");
+    QVERIFY(QDir(dir_->path()).mkdir(u"fallback"_s));
+    Host host;
+    QStringList seen;
+    host.atStep = [&](int step) {
+        if (step == 1) {
+            for (const QString &path : {temporary, fallback})
+                if (!path.isEmpty() && QFileInfo::exists(here(path)))
+                    seen.append(path);
+        }
+    };
+    const RunOutcome outcome = ConversionRun({dir_->filePath(u"r1.log"_s), dir_->filePath(u"r1.txt"_s), here(temporary), here(fallback)},
+                                             CharacterRule::Utf8, host).run();
+    if (made.isEmpty()) {
+        QCOMPARE(outcome.status, Status::Failed);
+        QCOMPARE(outcome.failure, RunOutcome::Failure::CreateTemporary);
+        // The last place tried is named.
+        QCOMPARE(outcome.file, here(fallback.isEmpty() ? temporary : fallback));
+        QVERIFY(!QFile::exists(dir_->filePath(u"r1.txt"_s)));
+    } else {
+        QCOMPARE(outcome.status, Status::Completed);
+        QCOMPARE(seen, QStringList{made});
+        QCOMPARE(readFile(dir_->filePath(u"r1.txt"_s)), cleanedNumberedLines(300));
+    }
+    QCOMPARE(files(), (QStringList{u"plain"_s, u"r1.log"_s} + (made.isEmpty() ? QStringList() : QStringList{u"r1.txt"_s})));
+    QCOMPARE(QDir(dir_->filePath(u"fallback"_s)).entryList(QDir::Files), QStringList());
 }
 
 void tst_ConversionRun::scrollSettingTakesEffectFromNextLine()

@@ -95,26 +95,25 @@ void tst_Startup::namesTemporaryFile()
 
 void tst_Startup::placesProgramFiles_data()
 {
-    QTest::addColumn<bool>("writable");
     QTest::addColumn<bool>("holdsProfile");
     QTest::addColumn<QString>("temporaryFile");
+    QTest::addColumn<QString>("temporaryFallback"); // where the folder refuses it (see tst_ConversionRun)
     QTest::addColumn<QString>("profile");
 
-    QTest::newRow("portable") << true << true << u"/opt/tw/Tarnwick-00000042.tmp"_s << u"/opt/tw/Tarnwick.ini"_s;
-    QTest::newRow("installed, folder writable for root") << true << false << u"/tmp/Tarnwick-00000042.tmp"_s << u"/home/u/.config/Tarnwick/Tarnwick.ini"_s;
-    QTest::newRow("installed program") << false << false << u"/tmp/Tarnwick-00000042.tmp"_s << u"/home/u/.config/Tarnwick/Tarnwick.ini"_s;
-    QTest::newRow("portable on a read-only medium") << false << true << u"/tmp/Tarnwick-00000042.tmp"_s << u"/opt/tw/Tarnwick.ini"_s;
+    QTest::newRow("portable") << true << u"/opt/tw/Tarnwick-00000042.tmp"_s << u"/tmp/Tarnwick-00000042.tmp"_s << u"/opt/tw/Tarnwick.ini"_s;
+    QTest::newRow("installed program") << false << u"/tmp/Tarnwick-00000042.tmp"_s << QString() << u"/home/u/.config/Tarnwick/Tarnwick.ini"_s;
 }
 
 void tst_Startup::placesProgramFiles()
 {
-    QFETCH(bool, writable);
     QFETCH(bool, holdsProfile);
     QFETCH(QString, temporaryFile);
+    QFETCH(QString, temporaryFallback);
     QFETCH(QString, profile);
-    const tarnwick::ProgramFolder folder{u"/opt/tw/"_s, writable, holdsProfile, u"/tmp/"_s, u"/home/u/.config/Tarnwick/"_s};
+    const tarnwick::ProgramFolder folder{u"/opt/tw/"_s, holdsProfile, u"/tmp/"_s, u"/home/u/.config/Tarnwick/"_s};
     const tarnwick::ProgramFiles files = tarnwick::programFiles(folder, 0x42);
     QCOMPARE(files.temporaryFile, temporaryFile);
+    QCOMPARE(files.temporaryFallback, temporaryFallback);
     QCOMPARE(files.profile, profile);
 }
 

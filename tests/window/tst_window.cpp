@@ -112,7 +112,7 @@ private:
     tarnwick::RunStart programStart(const tarnwick::RunSettings &settings = {}) const
     {
         const QString folder = dir_->path() + u'/';
-        const tarnwick::ProgramFiles files = tarnwick::programFiles({folder, true, false, folder, folder}, tarnwick::processNumber());
+        const tarnwick::ProgramFiles files = tarnwick::programFiles({folder, false, folder, folder}, tarnwick::processNumber());
         return {files, tarnwick::settingsInForce(settings, files.profile)};
     }
     // As the window shows paths: in the system's separators.
