@@ -27,6 +27,15 @@ private:
 
 namespace tarnwick {
 
+// Apart from the reading's loop, where it would keep the sink's character() from being inlined
+// in the loop's hot path; REP is rare.
+template <class Sink>
+[[gnu::noinline]] void repeatCharacter(Sink &sink, std::uint32_t code, int columns, std::int64_t count)
+{
+    for (; count > 0; --count)
+        sink.character(code, columns);
+}
+
 template <class Sink>
 void readTerminalLine(const LineCharacters &characters, Sink &sink)
 {
@@ -49,8 +58,8 @@ void readTerminalLine(const LineCharacters &characters, Sink &sink)
     // number of characters, and some, so that a line grows no more than that.
     std::uint32_t lastCode = 0;
     int lastColumns = 1;
-    bool lastWritten = false;
-    bool repeatable = false; // the sequence read follows the last character directly
+    std::size_t lastEnd = std::string_view::npos; // where the bytes after it begin
+    std::size_t escapeStart = 0;                  // where the sequence read begins
     auto repeatsLeft = static_cast<std::int64_t>(characters.count()) + 256;
     for (std::size_t pos = 0; pos < size;) {
         const auto byte = static_cast<unsigned char>(line[pos]);
@@ -58,12 +67,10 @@ void readTerminalLine(const LineCharacters &characters, Sink &sink)
         if (byte == escape) {
             state = State::Escape;
             escapeIntermediate = false;
-            repeatable = lastWritten;
-            lastWritten = false;
+            escapeStart = pos;
             ++pos;
             continue;
         }
-        lastWritten = false; // set again where this byte writes a character
         if (byte == cancel || byte == substitute) {
             state = State::Ground;
             ++pos;
@@ -99,7 +106,7 @@ void readTerminalLine(const LineCharacters &characters, Sink &sink)
                 lastCode = characterCode(line, pos, length);
                 lastColumns = characters.columns(next);
                 sink.character(lastCode, lastColumns);
-                lastWritten = true;
+                lastEnd = pos + length;
             }
             pos += length;
             continue;
@@ -123,11 +130,10 @@ void readTerminalLine(const LineCharacters &characters, Sink &sink)
             Control control{};
             if (csi.control(static_cast<char>(byte), control) && control.kind != Control::Kind::Repeat) {
                 sink.control(control);
-            } else if (control.kind == Control::Kind::Repeat && repeatable) {
-                for (auto count = std::min(control.n, repeatsLeft); count > 0; --count)
-                    sink.character(lastCode, lastColumns);
+            } else if (control.kind == Control::Kind::Repeat && escapeStart == lastEnd) {
+                repeatCharacter(sink, lastCode, lastColumns, std::min(control.n, repeatsLeft));
                 repeatsLeft -= std::min(control.n, repeatsLeft);
-                lastWritten = true;
+                lastEnd = pos + 1;
             }
             state = State::Ground;
         } else {
