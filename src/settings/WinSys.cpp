@@ -4,6 +4,7 @@
 #include "platform/FileOwner.h"
 #include "platform/ReplacementFile.h"
 #include "platform/UserFiles.h"
+#include "text/ByteOrderMarks.h"
 
 #include <QDir>
 #include <QFile>
@@ -50,16 +51,16 @@ struct Profile {
 Profile profileOf(QByteArray bytes)
 {
     Profile profile;
-    const QByteArrayView text(bytes);
-    if (text.startsWith("\xEF\xBB\xBF")) {
-        profile.markBytes = 3;
-    } else if (text.startsWith("\xFF\xFE")) {
+    const std::string_view text(bytes.constData(), std::size_t(bytes.size()));
+    if (text.starts_with(byteOrderMark::utf8)) {
+        profile.markBytes = byteOrderMark::utf8.size();
+    } else if (text.starts_with(byteOrderMark::utf16Le)) {
         profile.encoding = QStringConverter::Utf16LE;
-        profile.markBytes = 2;
-    } else if (text.startsWith("\xFE\xFF")) {
+        profile.markBytes = byteOrderMark::utf16Le.size();
+    } else if (text.starts_with(byteOrderMark::utf16Be)) {
         profile.encoding = QStringConverter::Utf16BE;
-        profile.markBytes = 2;
-    } else if (!text.isValidUtf8()) {
+        profile.markBytes = byteOrderMark::utf16Be.size();
+    } else if (!QByteArrayView(bytes).isValidUtf8()) {
         // What a Windows editor saves as "ANSI": code page 932 on a Japanese system.
         profile.encoding = QStringConverter::System;
     }
