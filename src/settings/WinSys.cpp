@@ -52,14 +52,14 @@ Profile profileOf(QByteArray bytes)
 {
     Profile profile;
     const std::string_view text(bytes.constData(), std::size_t(bytes.size()));
-    if (text.starts_with(byteOrderMark::utf8)) {
-        profile.markBytes = byteOrderMark::utf8.size();
-    } else if (text.starts_with(byteOrderMark::utf16Le)) {
+    if (text.starts_with(tarnwick::byteOrderMark::utf8)) {
+        profile.markBytes = tarnwick::byteOrderMark::utf8.size();
+    } else if (text.starts_with(tarnwick::byteOrderMark::utf16Le)) {
         profile.encoding = QStringConverter::Utf16LE;
-        profile.markBytes = byteOrderMark::utf16Le.size();
-    } else if (text.starts_with(byteOrderMark::utf16Be)) {
+        profile.markBytes = tarnwick::byteOrderMark::utf16Le.size();
+    } else if (text.starts_with(tarnwick::byteOrderMark::utf16Be)) {
         profile.encoding = QStringConverter::Utf16BE;
-        profile.markBytes = byteOrderMark::utf16Be.size();
+        profile.markBytes = tarnwick::byteOrderMark::utf16Be.size();
     } else if (!QByteArrayView(bytes).isValidUtf8()) {
         // What a Windows editor saves as "ANSI": code page 932 on a Japanese system.
         profile.encoding = QStringConverter::System;
