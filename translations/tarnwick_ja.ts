@@ -289,6 +289,10 @@ Exit status:
         <translation>制御シーケンス設定がオンのとき、空白を除いて TEXT である行も取り除きます。TEXT の * は任意の文字の並びを表します（今回の実行のみ。複数回指定できます）。</translation>
     </message>
     <message>
+        <source>&apos;%1&apos; needs a LOG to write out (&quot;-&quot; for standard input)</source>
+        <translation>&apos;%1&apos; には書き出す LOG を指定してください（標準入力は &quot;-&quot;）</translation>
+    </message>
+    <message>
         <source>pager prompt &apos;%1&apos; holds nothing but blanks and &apos;*&apos;</source>
         <translation>ページャーの表示 &apos;%1&apos; には空白と &apos;*&apos; しかありません</translation>
     </message>

@@ -49,6 +49,7 @@ namespace name {
 const QString help = u"help"_s;
 const QString version = u"version"_s;
 const QString standardOutput = u"stdout"_s;
+const QString standardOutputShort = u"c"_s;
 const QString extension = u"ext"_s;
 const QString encoding = u"encoding"_s;
 const QString pager = u"pager"_s;
@@ -85,7 +86,7 @@ struct OptionText {
 const OptionText leadingOptions[] = {
     {{u"h"_s, name::help}, QT_TRANSLATE_NOOP("tarnwick", "Show this text."), {}},
     {{name::version}, QT_TRANSLATE_NOOP("tarnwick", "Show the version."), {}},
-    {{u"c"_s, name::standardOutput}, QT_TRANSLATE_NOOP("tarnwick", "Write each LOG's cleaned text to standard output, not into a file."), {}},
+    {{name::standardOutputShort, name::standardOutput}, QT_TRANSLATE_NOOP("tarnwick", "Write each LOG's cleaned text to standard output, not into a file."), {}},
 };
 const OptionText trailingOptions[] = {
     {{name::extension}, QT_TRANSLATE_NOOP("tarnwick", "Use EXT as the output extension (this run only)."), u"EXT"_s},
@@ -160,6 +161,9 @@ QString usageErrorText(const UsageError &error, Language language)
         break;
     case UsageError::Kind::UnusablePager:
         what = text(language, QT_TRANSLATE_NOOP("tarnwick", "pager prompt '%1' holds nothing but blanks and '*'")).arg(error.argument);
+        break;
+    case UsageError::Kind::NoLog:
+        what = text(language, QT_TRANSLATE_NOOP("tarnwick", "'%1' needs a LOG to write out (\"-\" for standard input)")).arg(error.argument);
         break;
     case UsageError::Kind::Other:
     case UsageError::Kind::None: what = error.argument; break;
@@ -242,6 +246,12 @@ CommandLine parseCommandLine(const QList<ProgramArgument> &arguments)
         else
             line.logs.append(logs[i]);
         line.toStandardOutput = line.toStandardOutput || logs[i] == u"-"_s;
+    }
+    // Without a log there is nothing to write out, and no window either: said, not ended in silence.
+    if (line.toStandardOutput && logs.isEmpty()) {
+        line.action = CommandLine::Action::UsageError;
+        const QString typed = asTyped(decoded, name::standardOutputShort);
+        line.error = {UsageError::Kind::NoLog, typed == name::standardOutputShort ? asTyped(decoded, name::standardOutput) : typed};
     }
     return line;
 }

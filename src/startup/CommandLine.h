@@ -20,7 +20,7 @@ struct Refusal {
 // What is wrong with a command line, worded by usageErrorText() once the language's texts are
 // installed.
 struct UsageError {
-    enum class Kind { None, UnknownOption, MissingValue, UnknownEncoding, UnusablePager, PathInExtension, Other };
+    enum class Kind { None, UnknownOption, MissingValue, UnknownEncoding, UnusablePager, PathInExtension, NoLog, Other };
     Kind kind = Kind::None;
     QString argument; // the option as typed ("--bogus"), the encoding's name or the prompt; for Other, the toolkit's text
 };

@@ -212,6 +212,9 @@ void tst_Batch::takesOptionsBeforeLogsOnly_data()
                                               << u"tarnwick: the extension '../x' holds a folder separator or '..' (see tarnwick --help)\n"_s << false;
     QTest::newRow("a name that would fake a line") << QStringList{u"@/r1.log"_s, u"x\ntarnwick: y.log"_s} << 1
                                                    << u"tarnwick: x\\ntarnwick: y.log: cannot open: No such file or directory\n"_s << true;
+    QTest::newRow("-c without a log") << QStringList{u"-c"_s} << 2 << u"tarnwick: '-c' needs a LOG to write out (\"-\" for standard input) (see tarnwick --help)\n"_s << false;
+    QTest::newRow("--stdout without a log") << QStringList{u"--scroll"_s, u"--stdout"_s} << 2
+                                            << u"tarnwick: '--stdout' needs a LOG to write out (\"-\" for standard input) (see tarnwick --help)\n"_s << false;
     QTest::newRow("unknown encoding") << QStringList{u"--encoding"_s, u"euc-jp"_s, u"@/r1.log"_s} << 2
                                       << u"tarnwick: unknown encoding 'euc-jp' (auto, system, utf-8 or shift-jis) (see tarnwick --help)\n"_s << false;
 }
