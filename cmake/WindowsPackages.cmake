@@ -28,12 +28,53 @@ install(CODE "
   COMPONENT program)
 find_file(TARNWICK_QTBASE_JA qtbase_ja.qm PATHS /usr/share/qt6/translations NO_CMAKE_FIND_ROOT_PATH REQUIRED)
 install(FILES ${TARNWICK_QTBASE_JA} DESTINATION translations COMPONENT program)
-install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION . COMPONENT program)
+
+# The texts beside the program, as Notepad shows them right on every Windows: UTF-8 with a byte
+# order mark, CR LF line ends. Made when the project is configured, and again whenever one of
+# their sources changes: the guides (README.md and its Japanese README.ja.md), the program's
+# licence in the words of the Debian package's copyright file, and the third-party notices with
+# the GNU licences they name in full (Debian's copies).
+string(ASCII 239 187 191 byte_order_mark)
+function(tarnwick_notepad_text name text)
+  string(REPLACE "\r\n" "\n" text "${text}")
+  string(REPLACE "\n" "\r\n" text "${text}")
+  file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/${name} "${byte_order_mark}${text}")
+  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${name} DESTINATION . COMPONENT program)
+endfunction()
+function(tarnwick_read_source variable file)
+  file(READ ${file} text)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${file})
+  set(${variable} "${text}" PARENT_SCOPE)
+endfunction()
+tarnwick_read_source(readme ${PROJECT_SOURCE_DIR}/README.md)
+tarnwick_notepad_text(README.txt "${readme}")
+tarnwick_read_source(guide ${PROJECT_SOURCE_DIR}/README.ja.md)
+tarnwick_notepad_text(README.ja.txt "${guide}")
+# The licence: the copyright and the License paragraph of the copyright file's "Files: *".
+tarnwick_read_source(copyright ${PROJECT_SOURCE_DIR}/packaging/copyright.in)
+if(NOT copyright MATCHES "\nFiles: \\*\nCopyright: ([^\n]*)\nLicense: [^\n]*\n(( [^\n]*\n)+)")
+  message(FATAL_ERROR "packaging/copyright.in: no licence of \"Files: *\" found")
+endif()
+set(holder "${CMAKE_MATCH_1}")
+string(REGEX REPLACE "(^|\n) \\.\n" "\\1\n" licence "${CMAKE_MATCH_2}")
+string(REGEX REPLACE "(^|\n) " "\\1" licence "${licence}")
+# One line a paragraph: the installer's licence page and Notepad wrap it to their width.
+string(REGEX REPLACE "([^\n])\n([^\n])" "\\1 \\2" licence "${licence}")
+tarnwick_notepad_text(LICENSE.txt "Tarnwick\n\nCopyright ${holder}\n\n${licence}")
+set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_CURRENT_BINARY_DIR}/LICENSE.txt)
+tarnwick_read_source(notices ${PROJECT_SOURCE_DIR}/packaging/windows/third-party-notices.txt)
+foreach(name LGPL-3 GPL-3 GPL-2)
+  find_file(TARNWICK_LICENCE_${name} ${name} PATHS /usr/share/common-licenses NO_CMAKE_FIND_ROOT_PATH NO_DEFAULT_PATH REQUIRED)
+  tarnwick_read_source(text ${TARNWICK_LICENCE_${name}})
+  string(APPEND notices "\n\n========================================================================\n\n${text}")
+endforeach()
+tarnwick_notepad_text(THIRD-PARTY-NOTICES.txt "${notices}")
 # Qt's paths (its translations) relative to the program's folder, wherever it is unpacked.
 file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/qt.conf "[Paths]\r\nPrefix=.\r\n")
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/qt.conf DESTINATION . COMPONENT program)
-# The portable layout: a profile beside the program keeps the settings and the temporary file there.
-file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/Tarnwick.ini "[Tarnwick]\r\nFileExt=txt\r\n")
+# The portable layout: a profile beside the program keeps the settings and the temporary file
+# there. The section alone: every setting is its default until it is changed.
+file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/Tarnwick.ini "[Tarnwick]\r\n")
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/Tarnwick.ini DESTINATION . COMPONENT portable EXCLUDE_FROM_ALL)
 
 set(CPACK_PACKAGE_NAME Tarnwick)
@@ -41,16 +82,17 @@ set(CPACK_PACKAGE_VENDOR "The Tarnwick developers")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY Tarnwick)
 set(CPACK_PACKAGE_FILE_NAME tarnwick-${PROJECT_VERSION}-windows-x64)
 set(CPACK_COMPONENTS_ALL program)
-set(CPACK_PACKAGE_EXECUTABLES tarnwick Tarnwick)
+# The installer (cmake/nsis/NSIS.template.in) names its components in Japanese; the program's
+# is this one, the others (the Start menu, Send To, PATH) are the installer's own.
+set(CPACK_COMPONENT_PROGRAM_DISPLAY_NAME "Tarnwick 本体")
+set(CPACK_COMPONENT_PROGRAM_DESCRIPTION "ログを変換するプログラムと Qt のライブラリ、説明書、使用許諾条件です。")
+set(CPACK_COMPONENT_PROGRAM_REQUIRED ON)
+set(CPACK_TARNWICK_PROGRAM tarnwick${CMAKE_EXECUTABLE_SUFFIX})
 set(CPACK_MODULE_PATH ${PROJECT_SOURCE_DIR}/cmake/nsis)
-set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 set(CPACK_NSIS_PACKAGE_NAME Tarnwick)
 set(CPACK_NSIS_DISPLAY_NAME Tarnwick)
 set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/src/startup/tarnwick.ico)
-set(CPACK_NSIS_INSTALLED_ICON_NAME tarnwick.exe)
-# Files sent to Tarnwick from Explorer's "Send to" menu are converted as a batch.
-set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS "CreateShortCut \\\"$SENDTO\\\\Tarnwick.lnk\\\" \\\"$INSTDIR\\\\tarnwick.exe\\\"")
-set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "Delete \\\"$SENDTO\\\\Tarnwick.lnk\\\"")
+set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/src/startup/tarnwick.ico)
 # The zip (made with CPACK_COMPONENTS_ALL "program;portable" and a top-level folder, see
 # scripts/windows/build.sh) holds both in one folder.
 set(CPACK_ARCHIVE_COMPONENT_INSTALL ON)
