@@ -45,13 +45,22 @@ for name in $suites; do
 done
 [ "$failed" -eq 0 ] || grep -E -A3 '^FAIL!' "$log" || true
 
-# The packages as a user takes them: the portable zip converts a batch of two logs (one with a
-# Japanese name), -c and - write bytes; the silent installer puts the program under Program Files,
-# and the installed program converts and writes nothing beside itself.
+# The packages as a user takes them, on a Japanese system (code page 932): the portable zip
+# converts a batch of two logs (one with a Japanese name), -c and - write bytes; its texts are as
+# Notepad reads them, and the notices name every DLL it carries. The silent installer, for all
+# users and for the user alone, puts the program where the installer's kind says, with links that
+# lead to it and the install folder on PATH (a user's PATH longer than NSIS's strings too); the
+# installed program converts and makes no file beside itself; the uninstaller leaves no file, link,
+# PATH entry or registry key of ours.
+"$root/scripts/setup.sh" python3 inotify-tools
+export LANG=ja_JP.UTF-8
+# Wine's menu builder would copy the Start menu links into the desktop's menus of this machine.
+export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
 check() {
   if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: packages: $*"; fi
 }
 same() { cmp -s "$1" <(printf '%b' "$2"); }
+nothing() { [ -z "$1" ] || { echo "$1"; return 1; }; }
 version=$(sed -n 's/^project(Tarnwick VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
 drive="$WINEPREFIX/drive_c"
 work="$drive/work"
@@ -69,14 +78,101 @@ wine "$portable/tarnwick.exe" -c 'C:\work\logs\r1.log' > "$work/c.out" 2>/dev/nu
 check same "$work/c.out" "$expected"
 wine "$portable/tarnwick.exe" - < "$work/logs/r1.log" > "$work/pipe.out" 2>/dev/null || true
 check same "$work/pipe.out" "$expected"
-wine "$build/tarnwick-$version-windows-x64-setup.exe" /S >/dev/null 2>&1 || true
+# UTF-8 with a byte order mark, every line ended by CR LF.
+notepad_text() { [ "$(head -c 3 "$1" | od -An -tx1)" = " ef bb bf" ] && ! grep -q -v $'\r$' "$1"; }
+for text in README.txt README.ja.txt LICENSE.txt THIRD-PARTY-NOTICES.txt; do
+  check notepad_text "$portable/$text"
+done
+for dll in $(cd "$portable" && find . -name '*.dll' ! -name 'tarnwick*' -printf '%P\n' | tr / '\\'); do
+  check grep -q -F "$dll" "$portable/THIRD-PARTY-NOTICES.txt"
+done
+unix_path() { wine winepath -u "$1" 2>/dev/null | tr -d '\r'; }
+windows_folder() { wine cmd /c echo "%$1%" 2>/dev/null | tr -d '\r'; }
+# The file a shell link leads to: the local path of its link information, in the code page.
+link_target() {
+  python3 - "$1" <<'EOF'
+import struct, sys
+data = open(sys.argv[1], 'rb').read()
+flags, = struct.unpack_from('<I', data, 0x14)
+at = 0x4C
+if flags & 1:
+    at += 2 + struct.unpack_from('<H', data, at)[0]
+if flags & 2:
+    header, = struct.unpack_from('<I', data, at + 4)
+    if header >= 0x24:
+        start = at + struct.unpack_from('<I', data, at + 28)[0]
+        end = start
+        while data[end:end + 2] != b'\0\0':
+            end += 2
+        print(data[start:end].decode('utf-16-le'))
+    else:
+        start = at + struct.unpack_from('<I', data, at + 16)[0]
+        print(data[start:data.index(b'\0', start)].decode('cp932'))
+EOF
+}
+leads_to_program() { local target; target=$(link_target "$1") && [ -f "$(unix_path "$target")" ] && [ "${target,,}" = "${2,,}" ]; }
+# The files made in a folder while a command runs (inotify's record), one a line; the watch is up
+# once inotifywait says so, and every event before the marker made after the command is read.
+files_made_during() {
+  local folder="$1" line up=0
+  shift
+  coproc inotifywait -m -r -e create -e moved_to --format '%w%f' "$folder" 2>&1
+  while read -r line <&"${COPROC[0]}"; do [ "$line" = "Watches established." ] && { up=1; break; }; done
+  "$@" >/dev/null 2>&1 || true
+  : > "$folder/.watched"
+  while read -r line <&"${COPROC[0]}"; do [ "$line" = "$folder/.watched" ] && { up=2; break; }; echo "$line"; done
+  kill "$COPROC_PID" 2>/dev/null || true
+  rm -f "$folder/.watched"
+  [ "$up" -eq 2 ] || echo "(no watch on $folder)"
+}
+user_path() { wine reg query 'HKCU\Environment' /v Path 2>/dev/null | tr -d '\r' | sed -n 's/^ *Path *REG_[A-Z_]* *//p'; }
+system_environment='HKLM\SYSTEM\CurrentControlSet\Control\Session Manager\Environment'
+system_path() { wine reg query "$system_environment" /v Path 2>/dev/null | tr -d '\r' | sed -n 's/^ *Path *REG_[A-Z_]* *//p'; }
+# What is left of ours once the uninstaller has ended (the copy of itself it runs too): files and
+# links named after the program, and registry keys and values that name it.
+uninstall() { wine "$1" /S >/dev/null 2>&1 || true; wineserver -w; }
+leftovers() {
+  find "$drive" -path "$work" -prune -o -iname '*tarnwick*' -print
+  grep -i -l 'tarnwick' "$WINEPREFIX/system.reg" "$WINEPREFIX/user.reg" || true
+}
+
+# For all users, with the install folder on the system's PATH.
+system_path_before=$(system_path)
+wine "$build/tarnwick-$version-windows-x64-setup.exe" /S /AddToPath >/dev/null 2>&1 || true
 installed="$drive/Program Files/Tarnwick"
 check test -f "$installed/tarnwick.exe"
-before=$(ls -A "$installed" | sort)
+check test "$(cd "$installed" && find . ! -name Uninstall.exe | sort)" = "$(cd "$portable" && find . ! -name Tarnwick.ini | sort)"
+check test "$(system_path)" = "$system_path_before;C:\Program Files\Tarnwick"
+check leads_to_program "$(unix_path "$(windows_folder ProgramData)")/Microsoft/Windows/Start Menu/Programs/Tarnwick.lnk" 'C:\Program Files\Tarnwick\tarnwick.exe'
+check leads_to_program "$(unix_path "$(windows_folder APPDATA)")/Microsoft/Windows/SendTo/Tarnwick.lnk" 'C:\Program Files\Tarnwick\tarnwick.exe'
 rm -f "$work/logs/r1.txt"
-(cd "$work" && wine "$installed/tarnwick.exe" 'C:\work\logs\r1.log' >/dev/null 2>&1) || true
+made=$(cd "$work" && files_made_during "$installed" wine "$installed/tarnwick.exe" 'C:\work\logs\r1.log')
+check nothing "$made"
 check same "$work/logs/r1.txt" "$expected"
-check test "$(ls -A "$installed" | sort)" = "$before"
+uninstall "$installed/Uninstall.exe"
+check test "$(system_path)" = "$system_path_before"
+left=$(leftovers)
+check nothing "$left"
+
+# For the user alone, with a PATH of the user's longer than NSIS's strings hold.
+long_path=$(printf 'C:\\Tools\\t%03d;' $(seq 150))C:\\Tools\\last
+wine reg add 'HKCU\Environment' /v Path /t REG_EXPAND_SZ /d "$long_path" /f >/dev/null 2>&1
+wine "$build/tarnwick-$version-windows-x64-setup.exe" /S /CurrentUser /AddToPath >/dev/null 2>&1 || true
+user_programs="$(windows_folder LOCALAPPDATA)\\Programs\\Tarnwick"
+installed=$(unix_path "$user_programs")
+check test -f "$installed/tarnwick.exe"
+check test ! -e "$drive/Program Files/Tarnwick"
+check test "$(user_path)" = "$long_path;$user_programs"
+check leads_to_program "$(unix_path "$(windows_folder APPDATA)")/Microsoft/Windows/Start Menu/Programs/Tarnwick.lnk" "$user_programs\\tarnwick.exe"
+check leads_to_program "$(unix_path "$(windows_folder APPDATA)")/Microsoft/Windows/SendTo/Tarnwick.lnk" "$user_programs\\tarnwick.exe"
+rm -f "$work/logs/r1.txt"
+made=$(cd "$work" && files_made_during "$installed" wine "$installed/tarnwick.exe" 'C:\work\logs\r1.log')
+check nothing "$made"
+check same "$work/logs/r1.txt" "$expected"
+uninstall "$installed/Uninstall.exe"
+check test "$(user_path)" = "$long_path"
+left=$(leftovers)
+check nothing "$left"
 wineserver -k 2>/dev/null || true
 echo "windows: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
