@@ -137,6 +137,19 @@ leftovers() {
   find "$drive" -path "$work" -prune -o -iname '*tarnwick*' -print
   grep -i -l 'tarnwick' "$WINEPREFIX/system.reg" "$WINEPREFIX/user.reg" || true
 }
+# The installed program converts a log and makes no file beside itself; its uninstaller takes the
+# install folder off the PATH again (read by $2; $3 what it held before) and leaves nothing of ours.
+converts_then_uninstalls() {
+  local installed=$1 read_path=$2 path_before=$3 made left
+  rm -f "$work/logs/r1.txt"
+  made=$(cd "$work" && files_made_during "$installed" wine "$installed/tarnwick.exe" 'C:\work\logs\r1.log')
+  check nothing "$made"
+  check same "$work/logs/r1.txt" "$expected"
+  uninstall "$installed/Uninstall.exe"
+  check test "$("$read_path")" = "$path_before"
+  left=$(leftovers)
+  check nothing "$left"
+}
 
 # For all users, with the install folder on the system's PATH.
 system_path_before=$(system_path)
@@ -147,14 +160,7 @@ check test "$(cd "$installed" && find . ! -name Uninstall.exe | sort)" = "$(cd "
 check test "$(system_path)" = "$system_path_before;C:\Program Files\Tarnwick"
 check leads_to_program "$(unix_path "$(windows_folder ProgramData)")/Microsoft/Windows/Start Menu/Programs/Tarnwick.lnk" 'C:\Program Files\Tarnwick\tarnwick.exe'
 check leads_to_program "$(unix_path "$(windows_folder APPDATA)")/Microsoft/Windows/SendTo/Tarnwick.lnk" 'C:\Program Files\Tarnwick\tarnwick.exe'
-rm -f "$work/logs/r1.txt"
-made=$(cd "$work" && files_made_during "$installed" wine "$installed/tarnwick.exe" 'C:\work\logs\r1.log')
-check nothing "$made"
-check same "$work/logs/r1.txt" "$expected"
-uninstall "$installed/Uninstall.exe"
-check test "$(system_path)" = "$system_path_before"
-left=$(leftovers)
-check nothing "$left"
+converts_then_uninstalls "$installed" system_path "$system_path_before"
 
 # For the user alone, with a PATH of the user's longer than NSIS's strings hold.
 long_path=$(printf 'C:\\Tools\\t%03d;' $(seq 150))C:\\Tools\\last
@@ -167,14 +173,7 @@ check test ! -e "$drive/Program Files/Tarnwick"
 check test "$(user_path)" = "$long_path;$user_programs"
 check leads_to_program "$(unix_path "$(windows_folder APPDATA)")/Microsoft/Windows/Start Menu/Programs/Tarnwick.lnk" "$user_programs\\tarnwick.exe"
 check leads_to_program "$(unix_path "$(windows_folder APPDATA)")/Microsoft/Windows/SendTo/Tarnwick.lnk" "$user_programs\\tarnwick.exe"
-rm -f "$work/logs/r1.txt"
-made=$(cd "$work" && files_made_during "$installed" wine "$installed/tarnwick.exe" 'C:\work\logs\r1.log')
-check nothing "$made"
-check same "$work/logs/r1.txt" "$expected"
-uninstall "$installed/Uninstall.exe"
-check test "$(user_path)" = "$long_path"
-left=$(leftovers)
-check nothing "$left"
+converts_then_uninstalls "$installed" user_path "$long_path"
 wineserver -k 2>/dev/null || true
 echo "windows: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
