@@ -3,9 +3,9 @@
 #include "BatchOutputs.h"
 #include "OutputName.h"
 #include "SourceEncoding.h"
-#include "text/CharacterRule.h"
 #include "platform/FileIdentity.h"
 #include "platform/TemporaryFile.h"
+#include "text/CharacterRule.h"
 #include "text/TextInput.h"
 #include "text/TextOutput.h"
 
