@@ -87,7 +87,7 @@ for dll in $(cd "$portable" && find . -name '*.dll' ! -name 'tarnwick*' -printf 
   check grep -q -F "$dll" "$portable/THIRD-PARTY-NOTICES.txt"
 done
 # Every place the build fills (the archive Debian's source is taken from) is filled.
-check test -z "$(grep -o '@[A-Z_]*@' "$portable/THIRD-PARTY-NOTICES.txt")"
+check test -z "$(grep -o '@[A-Z][A-Z_]*@' "$portable/THIRD-PARTY-NOTICES.txt")"
 unix_path() { wine winepath -u "$1" 2>/dev/null | tr -d '\r'; }
 windows_folder() { wine cmd /c echo "%$1%" 2>/dev/null | tr -d '\r'; }
 # The file a shell link leads to: the local path of its link information, in the code page.
