@@ -1,5 +1,6 @@
 #include "ConversionRun.h"
 
+#include "OutputStages.h"
 #include "Pipeline.h"
 #include "platform/EndingSignals.h"
 #include "platform/TestPause.h"
@@ -143,6 +144,7 @@ RunOutcome ConversionRun::finish(RunOutcome::Status status)
         outcome.output = QDir::toNativeSeparators(paths_.output);
         outcome.lines = cleaned_;
         outcome.sourceGrew = sourceGrew_;
+        outcome.secretsMasked = secretsMasked_;
     }
     return outcome;
 }
@@ -246,14 +248,17 @@ bool ConversionRun::clean()
     TextInput input(options_.bufferSize);
     input.open(temporary_.file());
     TextOutput &output = output_;
-    ChannelSink sink(output);
-    sink.begin(byteOrderMark_, outputEncoding_);
+    // Masking stands in this pass alone, the one that writes the output: the normalising pass
+    // copies the lines before they are cleaned, and a secret reads as it does only once they
+    // are. So the numbers and the count are those of the one output written.
+    OutputStages sinks(output, options_.masking, options_.secretShapes);
+    sinks.channel().begin(byteOrderMark_, outputEncoding_);
     cleaning_ = true;
     block_ = 0;
     std::uint64_t done = 0;
     showProgress(done);
     pauseForTest("cleaning");
-    LineStage stage(rule_, rule_, options_.controlsOn, options_.pagerPrompts, sink);
+    LineStage stage(rule_, rule_, options_.controlsOn, options_.pagerPrompts, sinks.first());
     const auto scrollOn = [this] { return host_.scrollOn(); };
     try {
         // Up to the next progress step at a time.
@@ -301,6 +306,7 @@ bool ConversionRun::clean()
         options_.batch->record(paths_.output, paths_.source);
     written_ = true;
     cleaned_ = done;
+    secretsMasked_ = sinks.secretsMasked();
     return true;
 }
 

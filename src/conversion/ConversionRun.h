@@ -54,6 +54,10 @@ struct RunOptions {
     // The rule the output's name came from, so that an existing output whose name another log
     // of the folder gives too is not replaced (see BatchOutputs::otherLogNamedAlike).
     std::optional<OutputNaming> naming{};
+    // The secrets of the cleaned lines masked (see SecretMasker), the user's shapes with the
+    // known ones.
+    bool masking = false;
+    QStringList secretShapes{};
     // How the source's encoding is found; System reads it by the rule the run is given.
     EncodingSetting encoding = EncodingSetting::System;
     // The size of each read and write of the run's files.
@@ -95,6 +99,8 @@ struct RunOutcome {
     std::uint64_t lines = 0;
     std::uint64_t line = 0;     // the source line a failure concerns
     bool sourceGrew = false;    // completed, from a source that was written to while it was read
+    // With masking on, the secrets masked in what was written.
+    std::optional<std::uint64_t> secretsMasked{};
 };
 
 // "9,934,400 / 15,000,048".
@@ -171,6 +177,7 @@ private:
     bool sourceGrew_ = false;
     std::string_view byteOrderMark_;
     std::optional<QStringConverter::Encoding> outputEncoding_;
+    std::optional<std::uint64_t> secretsMasked_;
 };
 
 } // namespace tarnwick

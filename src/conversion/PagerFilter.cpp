@@ -41,15 +41,14 @@ std::string_view withoutBlanks(std::string_view text)
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-// The prompt in the encoding of the rule's text.
-std::optional<std::string> encoded(const QString &prompt, CharacterRule rule)
+} // namespace
+
+std::optional<std::string> encoded(const QString &text, CharacterRule rule)
 {
     if (rule == CharacterRule::Utf8)
-        return prompt.toStdString();
-    return shiftJisText(std::u16string_view(reinterpret_cast<const char16_t *>(prompt.utf16()), std::size_t(prompt.size())));
+        return text.toStdString();
+    return shiftJisText(std::u16string_view(reinterpret_cast<const char16_t *>(text.utf16()), std::size_t(text.size())));
 }
-
-} // namespace
 
 WildcardPrompt::WildcardPrompt(std::string_view prompt)
     : prompt_(prompt)

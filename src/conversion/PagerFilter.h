@@ -82,6 +82,10 @@ private:
     bool anywhere_ = false;
 };
 
+// A user's text (a prompt, a shape) in the encoding of the rule's text, or nothing where it
+// cannot be written in it.
+std::optional<std::string> encoded(const QString &text, CharacterRule rule);
+
 // Whether a user's prompt holds something a line can be compared with: a character other than
 // blanks and '*'.
 bool isUsablePagerPrompt(const QString &prompt);

@@ -70,6 +70,7 @@ LineStage::LineStage(std::optional<CharacterRule> rule, CharacterRule system, bo
     , cleaning_(rule.value_or(system), controlsOn, pagerPrompts)
     , sink_(sink)
 {
+    sink_.readBy(rule.value_or(system));
 }
 
 std::size_t LineStage::copyUntouched(std::string_view text, std::uint64_t most, std::uint64_t &lines)
@@ -97,6 +98,7 @@ void LineStage::CleanLine(std::string_view line, bool scrollOn)
         detector.finish();
         rule_ = detector.rule(system_);
         cleaning_ = LineCleaning(*rule_, controlsOn_, pagerPrompts_);
+        sink_.readBy(*rule_);
     }
     if (const auto kept = cleaning_.clean(line, scrollOn))
         sink_.writeLine(*kept);

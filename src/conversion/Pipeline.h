@@ -32,6 +32,9 @@ public:
     virtual void write(std::string_view lines) = 0;
     // One line, without its line end.
     virtual void writeLine(std::string_view line) = 0;
+    // The rule of the text that comes, once it is known (and before, the system's): a stage that
+    // compares the user's texts with the lines needs their encoding.
+    virtual void readBy(CharacterRule) {}
 
 protected:
     ~Sink() = default;

@@ -1,5 +1,6 @@
 #include "StreamConversion.h"
 
+#include "OutputStages.h"
 #include "Pipeline.h"
 
 #include <limits>
@@ -27,26 +28,28 @@ RunOutcome StreamConversion::run(QFileDevice &source, const QString &sourceName,
             return failedOutcome(RunOutcome::Failure::ReadSource, sourceName, source.errorString());
     }
     // A line too long for memory ends this source alone, its memory freed for the next.
+    RunOutcome outcome;
     try {
-        const RunOutcome outcome = convert(source, sourceName, rule);
+        outcome = convert(source, sourceName, rule);
         if (outcome.status == RunOutcome::Status::Failed)
             return outcome;
     } catch (const std::bad_alloc &) {
         output_.discard();
-        RunOutcome outcome = failedOutcome(RunOutcome::Failure::LineTooLong, sourceName);
-        outcome.line = lines_ + 1;
-        return outcome;
+        RunOutcome tooLong = failedOutcome(RunOutcome::Failure::LineTooLong, sourceName);
+        tooLong.line = lines_ + 1;
+        return tooLong;
     }
     if (!output_.commit())
         return failedOutcome(RunOutcome::Failure::WriteOutput, outputName, output_.errorString());
-    return {};
+    return outcome;
 }
 
 RunOutcome StreamConversion::convert(QFileDevice &source, const QString &sourceName, std::optional<CharacterRule> rule)
 {
     TextInput input(options_.bufferSize);
     input.open(source);
-    ChannelSink sink(output_);
+    // Each log numbers its secrets anew, as each output file of the file run does.
+    OutputStages sinks(output_, options_.masking, options_.secretShapes);
     // Judged whole beforehand, or as it comes (see LineStage).
     SourceText text(options_.encoding, options_.controlsOn, false);
     std::optional<LineStage> stage;
@@ -55,8 +58,8 @@ RunOutcome StreamConversion::convert(QFileDevice &source, const QString &sourceN
     // The text goes on once the source's start has told its mark and, with it, its encoding.
     const auto pass = [&](std::string_view normalised) {
         if (!stage && text.markKnown()) {
-            sink.begin(text.byteOrderMark(), text.utf16());
-            stage.emplace(rule ? rule : text.fixedRule(systemRule_), systemRule_, options_.controlsOn, options_.pagerPrompts, sink);
+            sinks.channel().begin(text.byteOrderMark(), text.utf16());
+            stage.emplace(rule ? rule : text.fixedRule(systemRule_), systemRule_, options_.controlsOn, options_.pagerPrompts, sinks.first());
         }
         std::uint64_t lines = 0;
         try {
@@ -77,7 +80,9 @@ RunOutcome StreamConversion::convert(QFileDevice &source, const QString &sourceN
     pass(text.finish(lines));
     if (stage)
         stage->finish(scrollOn_, lines);
-    return {};
+    RunOutcome outcome;
+    outcome.secretsMasked = sinks.secretsMasked();
+    return outcome;
 }
 
 } // namespace tarnwick

@@ -16,7 +16,8 @@ namespace tarnwick {
 // only. It leaves nothing behind that a signal would have to clean up.
 class StreamConversion {
 public:
-    // Of the options, those of the text count: controls, pager prompts, encoding and buffer size.
+    // Of the options, those of the text count: controls, pager prompts, masking, encoding and
+    // buffer size.
     StreamConversion(CharacterRule rule, bool scrollOn, const RunOptions &options = {});
 
     // Source and output are open; their names are for the failure reports. Completed or Failed.

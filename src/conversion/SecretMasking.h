@@ -1,0 +1,93 @@
+#pragma once
+
+#include "Pipeline.h"
+#include "ShapeMatcher.h"
+
+#include <QStringList>
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace tarnwick {
+
+// Finds the first place where one of a few texts stands, looking at each byte once: a table of
+// the texts' first two bytes says where one may begin, and only there are they compared.
+class NeedleSearch {
+public:
+    explicit NeedleSearch(std::vector<std::string> needles = {});
+    std::size_t find(std::string_view text) const;
+
+private:
+    std::vector<std::string> needles_;
+    std::vector<std::uint64_t> pairs_; // a bit for each pair of bytes that begins a needle
+    std::array<bool, 256> singles_{};  // the bytes that are a needle of one byte
+};
+
+// The secrets of cleaned lines replaced by "<secret-N>": the values of the lines of a known
+// shape (secretShapes) or of one of the user's (ShapeMatcher), and the body lines of a private
+// key's block. N counts the values in the order they first appear, the same value always the
+// same N, so that a reader still sees where two places share a secret.
+class SecretMasker {
+public:
+    // The user's shapes that hold no value marker are left out (the command line refuses them).
+    explicit SecretMasker(const QStringList &userShapes);
+
+    // The rule of the text: the user's shapes are compared in its encoding.
+    void readBy(CharacterRule rule);
+
+    // The line with its secrets masked; valid until the next call.
+    std::string_view masked(std::string_view line);
+    // How many bytes at the start of `lines` (lines ended by LF) are lines that masked() would
+    // leave as they are, judged by their keywords (see ShapeMatcher::needles) alone.
+    std::size_t plainPrefix(std::string_view lines) const;
+    bool mayHoldSecret(std::string_view line) const;
+
+    // The values masked so far, each time one was.
+    std::uint64_t count() const { return count_; }
+
+private:
+    void prepare();
+    std::string_view maskedBody(std::string_view line);
+    std::string_view replaced(std::string_view line, const ShapeMatcher::Match &match);
+    std::uint64_t numberOf(std::string_view value);
+
+    QStringList userShapes_;
+    CharacterRule rule_ = CharacterRule::Utf8;
+    std::vector<ShapeMatcher> builtIn_;
+    std::vector<ShapeMatcher> user_;
+    NeedleSearch needles_;
+    bool anywhere_ = false; // a user's shape without a keyword: every line is looked at
+    bool inBlock_ = false;
+    std::uint64_t blockNumber_ = 0; // of the block's body, once its first line has come
+    std::unordered_map<std::string, std::uint64_t> numbers_;
+    std::uint64_t count_ = 0;
+    std::vector<LineWord> words_;
+    std::string line_;
+};
+
+// The masking stage: stands before the output sink and hands it the lines with their secrets
+// masked; lines that hold none of the shapes' keywords go on in one piece.
+class MaskingSink final : public Sink {
+public:
+    MaskingSink(Sink &next, const QStringList &userShapes) : next_(next), masker_(userShapes) {}
+
+    void write(std::string_view lines) override;
+    void writeLine(std::string_view line) override;
+    void readBy(CharacterRule rule) override
+    {
+        masker_.readBy(rule);
+        next_.readBy(rule);
+    }
+
+    std::uint64_t count() const { return masker_.count(); }
+
+private:
+    Sink &next_;
+    SecretMasker masker_;
+};
+
+} // namespace tarnwick
