@@ -1,8 +1,11 @@
 #include "Pipeline.h"
 
+#include "Timestamp.h"
+
 #include <QByteArray>
 
 #include <memory>
+#include <utility>
 
 namespace tarnwick {
 
@@ -62,13 +65,15 @@ CharacterRule wholeSourceRule(QIODevice &source, EncodingSetting setting, Charac
     return decoder.fixedRule(system).value_or(detector.rule(system));
 }
 
-LineStage::LineStage(std::optional<CharacterRule> rule, CharacterRule system, bool controlsOn, const QStringList &pagerPrompts, Sink &sink)
+LineStage::LineStage(std::optional<CharacterRule> rule, CharacterRule system, bool controlsOn, const QStringList &pagerPrompts, Sink &sink,
+                     int screenHeight)
     : rule_(rule)
     , system_(system)
     , controlsOn_(controlsOn)
     , pagerPrompts_(pagerPrompts)
     , cleaning_(rule.value_or(system), controlsOn, pagerPrompts)
     , sink_(sink)
+    , screen_(screenHeight, rule.value_or(system), *this)
 {
     sink_.readBy(rule.value_or(system));
 }
@@ -76,8 +81,15 @@ LineStage::LineStage(std::optional<CharacterRule> rule, CharacterRule system, bo
 std::size_t LineStage::copyUntouched(std::string_view text, std::uint64_t most, std::uint64_t &lines)
 {
     const std::size_t untouched = cleaning_.untouchedPrefix(text, most, lines);
-    sink_.write(text.substr(0, untouched));
     taken_ += lines;
+    if (!controlsOn_ || untouched == 0) {
+        sink_.write(text.substr(0, untouched));
+        return untouched;
+    }
+    writeLast();
+    const std::size_t lastLine = untouched < 3 ? 0 : text.rfind('\n', untouched - 3) + 1; // npos + 1 is 0
+    sink_.write(text.substr(0, lastLine));
+    hold(text.substr(lastLine, untouched - 2 - lastLine), false);
     return untouched;
 }
 
@@ -90,7 +102,7 @@ void LineStage::releaseLine()
         line_.clear();
 }
 
-void LineStage::CleanLine(std::string_view line, bool scrollOn)
+void LineStage::CleanLine(std::string_view line, bool scrollOn, bool ended)
 {
     if (!rule_ && !isSingleByteText(line)) {
         EncodingDetector detector;
@@ -98,21 +110,81 @@ void LineStage::CleanLine(std::string_view line, bool scrollOn)
         detector.finish();
         rule_ = detector.rule(system_);
         cleaning_ = LineCleaning(*rule_, controlsOn_, pagerPrompts_);
+        screen_.setRule(*rule_);
         sink_.readBy(*rule_);
     }
+    if (!controlsOn_) {
+        cleanAndWrite(line, scrollOn);
+        return;
+    }
+    if (screen_.holds() || mayActOnScreen(line)) {
+        // The last line is the row above, where a move up finds it.
+        if (std::exchange(holdsLast_, false))
+            readOnScreen(last_, lastScrollOn_, taken_ - 1, true, true);
+        if (readOnScreen(line, scrollOn, taken_, ended, false))
+            return;
+    }
+    writeLast();
+    if (ended)
+        hold(line, scrollOn);
+    else
+        cleanAndWrite(line, scrollOn);
+}
+
+void LineStage::cleanAndWrite(std::string_view line, bool scrollOn)
+{
     if (const auto kept = cleaning_.clean(line, scrollOn))
         sink_.writeLine(*kept);
+}
+
+bool LineStage::readOnScreen(std::string_view line, bool scrollOn, std::uint64_t before, bool ended, bool hold)
+{
+    const std::size_t stamp = timestampLength(line);
+    rowScrollOn_ = scrollOn;
+    return screen_.take(line.substr(stamp), line.substr(0, stamp), before, ended, !scrollOn, hold);
+}
+
+// A line longer than a row can be is written at once: a copy of it would double its memory.
+void LineStage::hold(std::string_view line, bool scrollOn)
+{
+    if (line.size() > (std::size_t(1) << 20)) {
+        cleanAndWrite(line, scrollOn);
+        return;
+    }
+    last_.assign(line);
+    holdsLast_ = true;
+    lastScrollOn_ = scrollOn;
+}
+
+void LineStage::writeLast()
+{
+    if (std::exchange(holdsLast_, false))
+        cleanAndWrite(last_, lastScrollOn_);
+}
+
+void LineStage::writeHeldRows()
+{
+    writeLast();
+    screen_.writeHeld();
+}
+
+// A row is cleaned as a line: its pager prompts dropped, its timestamp kept.
+void LineStage::writeRow(std::string_view row)
+{
+    cleanAndWrite(row, rowScrollOn_);
 }
 
 void LineStage::finish(bool scrollOn, std::uint64_t &lines)
 {
     lines = 0;
-    if (line_.empty())
-        return;
-    CleanLine(line_, scrollOn);
-    releaseLine();
-    lines = 1;
-    ++taken_;
+    if (!line_.empty()) {
+        CleanLine(line_, scrollOn, false);
+        releaseLine();
+        lines = 1;
+        ++taken_;
+    }
+    writeLast();
+    screen_.finish();
 }
 
 } // namespace tarnwick

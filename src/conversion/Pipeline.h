@@ -2,6 +2,7 @@
 
 #include "LineCleaner.h"
 #include "LineEndNormaliser.h"
+#include "Screen.h"
 #include "SourceEncoding.h"
 #include "text/CharacterRule.h"
 #include "text/TextOutput.h"
@@ -21,7 +22,9 @@ namespace tarnwick {
 // see StreamConversion):
 //   SourceText    reads and decodes a source and normalises its line ends;
 //   LineStage     splits the text into lines, copies the lines no cleaner changes in one piece
-//                 and hands each other line to the cleaner it needs;
+//                 and hands each other line to the cleaner it needs; with terminal controls
+//                 read, the lines that move the cursor from row to row are read on a screen
+//                 first (see Screen), whose rows are then cleaned as lines;
 //   Sink          encodes and writes what comes out.
 
 // Where cleaned text goes. A later stage that works on whole lines stands before the output as
@@ -99,24 +102,36 @@ CharacterRule wholeSourceRule(QIODevice &source, EncodingSetting setting, Charac
 // cleaner changes go to the sink in one piece, each other line through its cleaner. While the
 // rule of the text is not known yet (a pipe in the automatic setting, before its first byte above
 // 0x7F), only lines of single bytes are copied, and the first other line decides the rule.
-class LineStage {
+class LineStage : private RowSink {
 public:
     // With no rule, the text's first line with a byte above 0x7F decides it, `system` standing for
-    // the system's.
-    LineStage(std::optional<CharacterRule> rule, CharacterRule system, bool controlsOn, const QStringList &pagerPrompts, Sink &sink);
+    // the system's. `screenHeight` is the rows of the screen, with terminal controls read.
+    LineStage(std::optional<CharacterRule> rule, CharacterRule system, bool controlsOn, const QStringList &pagerPrompts, Sink &sink,
+              int screenHeight = Screen::defaultHeight);
 
     // Takes whole lines from the text, at most `most` of them (their number in `lines`), and a line
     // that the text ends inside, which is kept until its LF comes; returns the bytes taken. Asks
     // `scrollOn` for each line it cleans.
     template <typename ScrollOn>
     std::size_t take(std::string_view text, std::uint64_t most, std::uint64_t &lines, ScrollOn scrollOn);
-    // The end of the text: a last line without LF is cleaned (and counted in `lines`).
+    // The end of the text: a last line without LF is cleaned (and counted in `lines`), and the
+    // screen's rows are written.
     void finish(bool scrollOn, std::uint64_t &lines);
+    // Writes what the screen holds, and the last line, so that all that has come is out (see
+    // Screen::writeHeld).
+    void writeHeldRows();
     // The lines taken so far.
     std::uint64_t taken() const { return taken_; }
 
 private:
-    void CleanLine(std::string_view line, bool scrollOn);
+    // `ended` when an LF ends the line.
+    void CleanLine(std::string_view line, bool scrollOn, bool ended = true);
+    void writeRow(std::string_view row) override;
+    void cleanAndWrite(std::string_view line, bool scrollOn);
+    // Whether the screen takes the line (see Screen::take).
+    bool readOnScreen(std::string_view line, bool scrollOn, std::uint64_t before, bool ended, bool hold);
+    void hold(std::string_view line, bool scrollOn);
+    void writeLast();
     std::size_t copyUntouched(std::string_view text, std::uint64_t most, std::uint64_t &lines);
     void releaseLine();
 
@@ -128,6 +143,13 @@ private:
     Sink &sink_;
     std::string line_; // a line whose LF has not come yet
     std::uint64_t taken_ = 0;
+    Screen screen_;
+    bool rowScrollOn_ = false; // the scroll setting for the rows the screen writes
+    // With terminal controls read and nothing on the screen, the last line is written only once
+    // the next shows that it does not move up onto it.
+    std::string last_;
+    bool holdsLast_ = false;
+    bool lastScrollOn_ = false;
 };
 
 template <typename ScrollOn>
@@ -139,7 +161,7 @@ std::size_t LineStage::take(std::string_view text, std::uint64_t most, std::uint
     // line decides the rule.
     const std::size_t singleBytes = rule_ ? text.size() : singleBytePrefix(text);
     while (at < text.size() && lines < most) {
-        if (line_.empty()) {
+        if (line_.empty() && !screen_.holds()) {
             std::uint64_t copied = 0;
             const std::size_t known = rule_ ? text.size() : std::max(singleBytes, at);
             at += copyUntouched(text.substr(at, known - at), most - lines, copied);

@@ -36,9 +36,18 @@ bool CsiReader::control(char final, Control &control) const
     case 'G':
     case '`': control = {Control::Kind::Column, n}; return true;
     case 'H':
-    case 'f': control = {Control::Kind::Column, std::max<std::int64_t>(values_[1], 1)}; return true;
-    case 'K':
-    case 'J': control = {Control::Kind::EraseLine, first}; return first <= 3;
+    case 'f': control = {Control::Kind::Position, n, std::max<std::int64_t>(values_[1], 1)}; return true;
+    case 'K': control = {Control::Kind::EraseLine, first}; return first <= 2;
+    case 'J': control = {Control::Kind::EraseDisplay, first}; return first <= 3;
+    case 'A': control = {Control::Kind::Up, n}; return true;
+    case 'B': control = {Control::Kind::Down, n}; return true;
+    case 'E': control = {Control::Kind::NextLine, n}; return true;
+    case 'F': control = {Control::Kind::PreviousLine, n}; return true;
+    case 'd': control = {Control::Kind::Row, n}; return true;
+    case 'L': control = {Control::Kind::InsertLines, n}; return true;
+    case 'M': control = {Control::Kind::DeleteLines, n}; return true;
+    case 'S': control = {Control::Kind::ScrollUp, n}; return true;
+    case 'T': control = {Control::Kind::ScrollDown, n}; return true;
     case 'X': control = {Control::Kind::EraseCharacters, n}; return true;
     case 'P': control = {Control::Kind::DeleteCharacters, n}; return true;
     case '@': control = {Control::Kind::InsertCharacters, n}; return true;
@@ -84,6 +93,19 @@ void TerminalLine<Cell>::begin(const LineCharacters &characters)
     inserting_ = false;
     margin_ = std::max(minimumMargin, static_cast<std::int64_t>(characters.count()));
     allowance_ = allowancePerCell * (std::ssize(characters.bytes()) + margin_);
+}
+
+template <class Cell>
+void TerminalLine<Cell>::resume(const LineCharacters &characters)
+{
+    margin_ = std::max(margin_, static_cast<std::int64_t>(characters.count()));
+    allowance_ = std::max(allowance_, allowancePerCell * (std::ssize(characters.bytes()) + margin_));
+}
+
+template <class Cell>
+void TerminalLine<Cell>::clear()
+{
+    cells_.assign(static_cast<std::size_t>(cursor_), blank);
 }
 
 template <class Cell>
@@ -202,6 +224,26 @@ void TerminalLine<Cell>::apply(const Control &control)
         break;
     case Control::Kind::RestoreCursor:
         moveTo(saved_);
+        break;
+    case Control::Kind::Position:
+        moveTo(control.column - 1);
+        break;
+    case Control::Kind::EraseDisplay:
+        if (control.n < 3)
+            apply({Control::Kind::EraseLine, control.n});
+        break;
+    case Control::Kind::Up:
+    case Control::Kind::Down:
+    case Control::Kind::PreviousLine:
+    case Control::Kind::NextLine:
+    case Control::Kind::Row:
+    case Control::Kind::Index:
+    case Control::Kind::NewLine:
+    case Control::Kind::ReverseIndex:
+    case Control::Kind::InsertLines:
+    case Control::Kind::DeleteLines:
+    case Control::Kind::ScrollUp:
+    case Control::Kind::ScrollDown:
         break;
     case Control::Kind::InsertCharacters: {
         const auto count = std::clamp<std::int64_t>(margin_ - from, 0, control.n);

@@ -18,8 +18,8 @@ struct Control {
     enum class Kind {
         Back,             // CUB: n BackSpaces
         Forward,          // CUF and HPR: the cursor n columns right
-        Column,           // CHA, HPA, CUP, HVP and the carriage return: the cursor to column n
-        EraseLine,        // EL and ED: n is the mode, 0 to 3
+        Column,           // CHA, HPA and the carriage return: the cursor to column n
+        EraseLine,        // EL: n is the mode, 0 to 2
         EraseCharacters,  // ECH: n cells blanked from the cursor
         DeleteCharacters, // DCH: n cells removed at the cursor
         InsertCharacters, // ICH: n blanks inserted at the cursor
@@ -29,10 +29,35 @@ struct Control {
         InsertMode,       // IRM set (n 1) or reset (n 0): characters then push the rest right
         SaveCursor,       // DECSC and SCOSC: the cursor's column kept
         RestoreCursor,    // DECRC and SCORC: the cursor back to it (column 1 when none was kept)
+        // What acts on the screen's rows (see Screen); a line alone takes the column of a
+        // Position and an EraseDisplay as the same EraseLine, and ignores the others.
+        Position,         // CUP and HVP: the cursor to row n, column `column`
+        EraseDisplay,     // ED: n is the mode, 0 to 3
+        Up,               // CUU: n rows up, no further than the top
+        Down,             // CUD: n rows down, no further than the bottom
+        PreviousLine,     // CPL: n rows up, to column 1
+        NextLine,         // CNL: n rows down, to column 1
+        Row,              // VPA: the cursor to row n
+        Index,            // IND: a row down, the screen scrolled up at the bottom
+        NewLine,          // NEL: the same, to column 1
+        ReverseIndex,     // RI: a row up, the screen scrolled down at the top
+        InsertLines,      // IL: n blank rows at the cursor's, the rows below pushed down
+        DeleteLines,      // DL: n rows removed at the cursor's, blank rows from the bottom
+        ScrollUp,         // SU: the screen n rows up, the top rows off it
+        ScrollDown,       // SD: the screen n rows down, blank rows at the top
     };
     Kind kind;
     std::int64_t n;
+    std::int64_t column = 1; // of a Position
 };
+
+// Whether the control needs the screen: it takes the cursor to another row or acts on other rows
+// (a clear writes out the rows it blanks). ED 0 and ED 1 blank no row of the log while the screen
+// holds none, and act on the cursor's row as EL does.
+inline bool actsOnScreen(const Control &control)
+{
+    return control.kind >= Control::Kind::Position && (control.kind != Control::Kind::EraseDisplay || control.n == 2);
+}
 
 // The bytes that the terminal-control reading acts on besides the BackSpace: ESC, which begins
 // a sequence, and NUL, BEL, SO, SI, CAN, SUB and DEL, which it drops (CAN and SUB also end a
@@ -114,10 +139,18 @@ public:
     // Starts replaying the line on an empty line. With char cells, the line must be single-byte
     // text.
     void begin(const LineCharacters &characters);
+    // Goes on replaying a further line on the cells there are (a row of the screen that a later
+    // line writes on), with that line's margin and allowance where they are larger.
+    void resume(const LineCharacters &characters);
+    // Empties the line; the cursor keeps its column, over blanks.
+    void clear();
     std::int64_t margin() const { return margin_; }
     std::int64_t cursor() const { return cursor_; } // cells left of the cursor, never more than there are
     std::span<const Cell> cells() const { return cells_; }
     bool atEnd() const { return cursor_ == std::ssize(cells_); }
+    bool inserting() const { return inserting_; }
+    // Whether a cell holds something other than a blank.
+    bool showsAnything() const { return std::ranges::any_of(cells_, [](Cell cell) { return cell != blank; }); }
     // A character of 1 or 2 columns written at the cursor, over what stands there.
     void put(std::uint32_t code, int columns = 1)
     {

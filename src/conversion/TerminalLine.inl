@@ -23,6 +23,17 @@ private:
     std::int64_t values_[2] = {};
 };
 
+// The escapes that move the cursor from row to row: IND, NEL and RI, by their final.
+inline bool screenEscape(char final, Control &control)
+{
+    switch (final) {
+    case 'D': control = {Control::Kind::Index, 1}; return true;
+    case 'E': control = {Control::Kind::NewLine, 1}; return true;
+    case 'M': control = {Control::Kind::ReverseIndex, 1}; return true;
+    default: return false;
+    }
+}
+
 } // namespace tarnwick::terminal
 
 namespace tarnwick {
@@ -122,6 +133,9 @@ void readTerminalLine(const LineCharacters &characters, Sink &sink)
                 escapeIntermediate = true;
             } else if (!escapeIntermediate && (byte == '7' || byte == '8')) {
                 sink.control({byte == '7' ? Control::Kind::SaveCursor : Control::Kind::RestoreCursor, 0});
+                state = State::Ground;
+            } else if (Control moves{}; !escapeIntermediate && screenEscape(static_cast<char>(byte), moves)) {
+                sink.control(moves);
                 state = State::Ground;
             } else {
                 state = State::Ground; // the final: the escape does nothing visible

@@ -1,3 +1,4 @@
+#include "CleanOneLine.h"
 #include "TestSupport.h"
 #include "conversion/ConversionRun.h"
 #include "conversion/LineCleaner.h"
@@ -7,6 +8,8 @@
 
 #include <QRandomGenerator>
 #include <QtTest>
+
+#include <limits>
 
 using tarnwick::CharacterRule;
 using testsupport::times;
@@ -19,20 +22,24 @@ namespace {
 // The user's pager prompts the cleaning is given.
 const QStringList userPrompts{u"Hit * key"_s, u"[Page *]"_s, u"  続行するには*"_s, u"<*aab**b>"_s, u"{*]]*}"_s};
 
-// One source line (without its LF) as the run cleans it with terminal controls read: the bytes
-// written for it, with CR LF, or nothing when it is dropped.
-QByteArray cleanControlled(const QByteArray &line, bool scrollOn, CharacterRule rule = CharacterRule::Utf8)
+// Source text (its lines ended by LF, the last one too) as the run cleans it with terminal
+// controls read: the lines written, each with CR LF; nothing for a line dropped.
+QByteArray cleanControlled(const QByteArray &text, bool scrollOn, CharacterRule rule = CharacterRule::Utf8)
 {
     std::string normalised;
     tarnwick::LineEndNormaliser normaliser(true);
-    normaliser.append((line + '\n').toStdString(), normalised);
+    normaliser.append((text + '\n').toStdString(), normalised);
     normaliser.finish();
-    if (!normalised.ends_with("\r\n") || normalised.find('\r') != normalised.size() - 2)
-        return "<a CR outside the line end>";
-    normalised.resize(normalised.size() - 2);
-    tarnwick::LineCleaning cleaning(rule, true, userPrompts);
-    const auto written = cleaning.clean(normalised, scrollOn);
-    return written ? QByteArray(written->data(), qsizetype(written->size())) + "\r\n" : QByteArray();
+    for (std::size_t cr = normalised.find('\r'); cr != std::string::npos; cr = normalised.find('\r', cr + 1)) {
+        if (normalised[cr + 1] != '\n')
+            return "<a CR outside the line end>";
+    }
+    CollectedOutput output;
+    tarnwick::LineStage stage(rule, rule, true, userPrompts, output);
+    std::uint64_t lines = 0;
+    stage.take(normalised, std::numeric_limits<std::uint64_t>::max(), lines, [&] { return scrollOn; });
+    stage.finish(scrollOn, lines);
+    return output.bytes;
 }
 
 const QByteArray esc = "\x1b";
@@ -117,7 +124,8 @@ void tst_Controls::cleansLikeATerminal_data()
     same("CHA", "abcd" + esc + "[2GX", "aXcd\r\n");
     same("CHA without a parameter", "abcd" + esc + "[GX", "Xbcd\r\n");
     same("HPA", "abcd" + esc + "[3`X", "abXd\r\n");
-    same("CUP column", "abcd" + esc + "[5;2HX", "aXcd\r\n");
+    same("CUP", "abcd" + esc + "[2;3HX", "abcd\r\n  X\r\n");
+    same("CUP on the same row", "abcd" + esc + "[1;2HX", "aXcd\r\n");
     same("HVP column", "abcd" + esc + "[1;4fX", "abcX\r\n");
     same("CHA beyond the end pads", "ab" + esc + "[6GX", "ab   X\r\n");
     same("EL 1 blanks through the cursor", "abcdef" + esc + "[3G" + esc + "[1K", "   def\r\n");
@@ -126,6 +134,43 @@ void tst_Controls::cleansLikeATerminal_data()
     same("ECH", "abcdef\r" + esc + "[1C" + esc + "[2X", "a  def\r\n");
     same("ICH", "abcd\r" + esc + "[1C" + esc + "[2@X", "aX bcd\r\n");
     same("DCH inside", "abcdef\r" + esc + "[1C" + esc + "[2P", "adef\r\n");
+    // The screen: the moves from row to row, as tmux shows them. The capture's first line is the
+    // screen's top row.
+    same("CUU", "abc\ndef" + esc + "[AX", "abcX\r\ndef\r\n");
+    same("CUD", "abc" + esc + "[BX", "abc\r\n   X\r\n");
+    same("CNL", "abc" + esc + "[2EX", "abc\r\n\r\nX\r\n");
+    same("CPL", "abc\ndef" + esc + "[FX", "Xbc\r\ndef\r\n");
+    same("HVP", "ab\ncd" + esc + "[1;2fX", "aX\r\ncd\r\n");
+    same("VPA", "abc\ndef" + esc + "[1dX", "abcX\r\ndef\r\n");
+    same("IND", "abc" + esc + "DX", "abc\r\n   X\r\n");
+    same("NEL", "abc" + esc + "EX", "abc\r\nX\r\n");
+    same("RI", "abc\ndef" + esc + "MX", "abcX\r\ndef\r\n");
+    same("RI at the top", "abc" + esc + "MX", "   X\r\nabc\r\n");
+    same("IL", "abc\ndef" + esc + "[A" + esc + "[LX", "   X\r\nabc\r\ndef\r\n");
+    same("DL", "abc\ndef" + esc + "[A" + esc + "[MX", "defX\r\n");
+    same("SU", "abc\ndef" + esc + "[SX", "abc\r\ndef\r\n   X\r\n");
+    same("SD", "abc\ndef" + esc + "[TX", "\r\nabcX\r\ndef\r\n");
+    same("moves beyond the screen stop at its edges", "abc" + esc + "[99A" + esc + "[GX" + esc + "[99;99H" + esc + "[99BY",
+         "Xbc\r\n" + times("\r\n", 22) + times(" ", 98) + "Y\r\n");
+    // A clear writes out what the screen showed; the cursor stays where it was.
+    same("ED 2", "abc\ndef" + esc + "[2JX", "abc\r\ndef\r\n\r\n   X\r\n");
+    same("ED from the home position", "abc\ndef" + esc + "[H" + esc + "[JX", "abc\r\ndef\r\nX\r\n");
+    same("ED 0 blanks the rows below", "abc\ndef" + esc + "[A" + esc + "[2G" + esc + "[J", "a\r\n");
+    same("ED 1 blanks the rows above", "abc" + esc + "[B" + esc + "[Gdef" + esc + "[2G" + esc + "[1J", "\r\n  f\r\n");
+    same("ED 3 leaves the screen", "abc" + esc + "[3JX", "abcX\r\n");
+    same("a BIOS screen", esc + "[2J" + esc + "[01;01HBios Version" + esc + "[02;01HPlatform ID", "Bios Version\r\nPlatform ID\r\n");
+    same("rows skipped are empty", "a\n" + esc + "[4;1Hb", "a\r\n\r\n\r\nb\r\n");
+    same("a status line from below", "Starting foo...\n" + esc + "[A\n" + esc + "[70C[  OK  ]",
+         "Starting foo...\r\n" + times(" ", 70) + "[  OK  ]\r\n");
+    same("a status line finished above", " * Stopping foo\n" + esc + "[A" + esc + "[1G *" + esc + "[74G[fail]",
+         " * Stopping foo" + times(" ", 58) + "[fail]\r\n");
+    // 25 rows: the top one scrolls off and stays as it was written.
+    same("a row scrolled off", esc + "[Htop" + times("\nx", 24) + esc + "[24A" + esc + "[GY", "top\r\nY\r\n" + times("x\r\n", 23));
+    // A row written is final: what is written on it later comes out as a line of its own.
+    same("a screen of lines without a move writes its rows", "a" + esc + "[Bb" + times("\nx", 24) + "\n" + esc + "[99AY",
+         "a\r\n b\r\n" + times("x\r\n", 24) + "Y\r\n");
+    same("a timestamp stays with its row", "[0 00:00:01.000] abc\n[0 00:00:02.000] " + esc + "[AX", "[0 00:00:01.000] Xbc\r\n");
+    same("a pager prompt's row dropped", "--More--" + esc + "[Bx", "        x\r\n");
     same("private parameters do nothing", "abc" + esc + "[?3D" + esc + "[>1K", "abc\r\n");
     same("modes and keypad", esc + "[?2004h" + esc + "=" + esc + "(Bls" + esc + ">" + esc + "[?1l", "ls\r\n");
     same("OSC ended by BEL", esc + "]0;title\x07R1#", "R1#\r\n");
@@ -223,6 +268,9 @@ void tst_Controls::keepsCharactersAroundSequences_data()
     same("utf8 one half overwritten leaves a blank", utf8, "\xE3\x81\x82\xE3\x81\x84\rx", "x \xE3\x81\x84");
     same("utf8 ECH blanks characters", utf8, "\xC3\xA9\xC3\xA9\xC3\xA9\r" + esc + "[2X", "  \xC3\xA9");
     same("utf8 EL from the middle of a wide character", utf8, "a\xE3\x81\x82" "b" + esc + "[3G" + esc + "[K", "a");
+    same("utf8 a wide character on a row moved to", utf8, "ab\n" + esc + "[A" + esc + "[2G\xE3\x81\x82" + esc + "[Bc", "a\xE3\x81\x82\r\n   c");
+    same("utf8 a row moved to, half of a wide character", utf8, "\xE3\x81\x82\xE3\x81\x84\xE3\x81\x86\n" + esc + "[A" + esc + "[3Gx",
+         "\xE3\x81\x82x \xE3\x81\x86");
 }
 
 void tst_Controls::keepsCharactersAroundSequences()
