@@ -2,7 +2,7 @@
 # Both carry what the program loads at run time: Qt's DLLs and plugins, the mingw runtime, and
 # Qt's Japanese texts (the same Qt version's, from the build machine's Qt).
 set(qt_prefix "${QT_MINGW_PREFIX}")
-install(TARGETS tarnwick RUNTIME DESTINATION . COMPONENT program)
+install(TARGETS tarnwick tarnwick_console RUNTIME DESTINATION . COMPONENT program)
 # The plugins Qt loads at run time, which no import table names: the platforms (the offscreen one
 # too: a batch where no desktop can be seen, a service, runs on it), the native style, and the
 # reader of the program's .ico icon. Each goes into the folder of its type, where Qt looks for it.
@@ -20,7 +20,7 @@ endif()
 # The DLLs the program, its window's module and those plugins load (Qt's and the compiler's
 # runtime), read from their import tables when the package is made.
 install(CODE "
-  set(tarnwick_runtime_executables \"$<TARGET_FILE:tarnwick>\")
+  set(tarnwick_runtime_executables \"$<TARGET_FILE:tarnwick>;$<TARGET_FILE:tarnwick_console>\")
   set(tarnwick_runtime_modules \"${plugin_files}\")
   set(tarnwick_runtime_folder \"${qt_prefix}/bin\")
   set(tarnwick_runtime_destination .)

@@ -508,5 +508,17 @@ Exit status:
         <source>System</source>
         <translation>システム</translation>
     </message>
+    <message>
+        <source>Logs converted: %1</source>
+        <translation>変換したログ: %1 件</translation>
+    </message>
+    <message>
+        <source>and %1 more</source>
+        <translation>ほか %1 件</translation>
+    </message>
+    <message>
+        <source>no log given: this program converts the logs given as arguments (see --help); tarnwick.exe shows the window</source>
+        <translation>ログが指定されていません: このプログラムは引数に指定したログを変換します（--help を参照）。ウィンドウは tarnwick.exe で開きます</translation>
+    </message>
 </context>
 </TS>

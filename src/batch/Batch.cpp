@@ -11,13 +11,15 @@ using namespace Qt::StringLiterals;
 
 namespace tarnwick {
 
-int runBatch(BatchWindow &window, const QStringList &paths, const BatchReport &report, bool summarise)
+int runBatch(BatchWindow &window, const QStringList &paths, const BatchReport &report, bool summarise, const QList<Problem> &refused)
 {
-    QList<Problem> problems;
+    BatchSummary summary;
     const auto tell = [&](const Problem &problem) {
         report(problem);
-        problems.append(problem);
+        summary.problems.append(problem);
     };
+    for (const Problem &problem : refused)
+        tell(problem);
     BatchOutputs outputs;
     window.showForBatch();
     bool allConverted = true;
@@ -29,6 +31,8 @@ int runBatch(BatchWindow &window, const QStringList &paths, const BatchReport &r
         if (!window.isOpen() || endingSignal())
             break;
         const auto outcome = window.convert(outputs);
+        if (outcome && outcome->status == RunOutcome::Status::Completed)
+            summary.outputs.append(QDir::toNativeSeparators(outcome->output));
         if (outcome && outcome->status == RunOutcome::Status::Failed)
             tell(problemOf(*outcome));
         if (outcome && outcome->sourceGrew)
@@ -45,21 +49,21 @@ int runBatch(BatchWindow &window, const QStringList &paths, const BatchReport &r
             tell(problemOf(QDir::toNativeSeparators(paths[next]), NotConverted::BatchEnded));
         allConverted = false;
     }
-    if (summarise && !problems.isEmpty())
-        window.showSummary(problems);
+    if (summarise)
+        window.showSummary(summary);
     if (window.isOpen())
         window.exit();
-    return allConverted ? 0 : 1;
+    return allConverted && refused.isEmpty() ? 0 : 1;
 }
 
-int runBatchOfLogs(BatchWindow &window, const QStringList &logs, bool summarise)
+int runBatchOfLogs(BatchWindow &window, const QStringList &logs, const QList<Problem> &refused, bool summarise)
 {
+    QList<Problem> notCarried = refused;
     QStringList unquotable;
     const QStringList tokens = batchTokens(argumentText(logs, &unquotable));
     for (const QString &path : unquotable)
-        reportOnStandardError(problemOf(path, NotConverted::QuotationMark));
-    const int status = runBatch(window, tokens, reportOnStandardError, summarise);
-    return status == 0 && !unquotable.isEmpty() ? 1 : status;
+        notCarried.append(problemOf(path, NotConverted::QuotationMark));
+    return runBatch(window, tokens, reportOnStandardError, summarise, notCarried);
 }
 
 } // namespace tarnwick

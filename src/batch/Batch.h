@@ -17,15 +17,16 @@ using BatchReport = std::function<void(const Problem &problem)>;
 // button pressed, then ends the program with the exit button. The user may abort a file (the
 // batch goes on with the next) or close the window (the batch ends there, and each path not
 // yet converted is reported). An empty path is refused by the run and does not count.
-// With `summarise`, the files not converted are also listed, once, in the window's failure
-// box at the end: for a batch started from the desktop, whose standard error nobody reads.
+// With `summarise`, the window says at the end, in one box, what was converted and what was not:
+// for a batch started from the desktop, whose standard error nobody reads.
 // Returns the exit status: 0 when every path was converted, 1 when one was not, the signal's
 // (exitStatusOf) when an ending signal arrived.
-int runBatch(BatchWindow &window, const QStringList &paths, const BatchReport &report, bool summarise = false);
+// The files in `refused` were given but are not converted: they are told first, and counted.
+int runBatch(BatchWindow &window, const QStringList &paths, const BatchReport &report, bool summarise = false, const QList<Problem> &refused = {});
 
 // The command line's logs as the batch takes them, joined into the argument text and split into
 // its tokens, each file not converted told on standard error; a log that holds a quotation mark
-// cannot be carried so, and is told of and not converted.
-int runBatchOfLogs(BatchWindow &window, const QStringList &logs, bool summarise);
+// cannot be carried so, and is told of and not converted, as are the command line's `refused`.
+int runBatchOfLogs(BatchWindow &window, const QStringList &logs, const QList<Problem> &refused, bool summarise);
 
 } // namespace tarnwick

@@ -23,8 +23,8 @@ public:
     // The convert button, for a batch whose earlier outputs the run must not replace; nothing
     // when a path is missing. A failure is returned, not told.
     virtual std::optional<RunOutcome> convert(BatchOutputs &outputs) = 0;
-    // The files not converted, in a message box, for a batch started from the desktop.
-    virtual void showSummary(const QList<Problem> &problems) = 0;
+    // What the batch did, in a message box, for a batch started from the desktop.
+    virtual void showSummary(const BatchSummary &summary) = 0;
     // The exit button: ends the program.
     virtual void exit() = 0;
 

@@ -5,6 +5,8 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace tarnwick {
@@ -225,12 +227,21 @@ QString problemReason(const Problem &problem, Language language)
     return filled(text(language, source), problem.run.reason);
 }
 
-QString notConvertedList(const QList<Problem> &problems, Language language)
+QString batchSummaryText(const BatchSummary &summary, Language language)
 {
-    QString list = text(language, QT_TRANSLATE_NOOP("tarnwick", "These files were not converted:"));
-    for (const Problem &problem : problems)
-        list += u"\n"_s + problem.file() + u": "_s + problemReason(problem, language);
-    return list;
+    // Enough to recognise a short batch; a long one is counted.
+    constexpr qsizetype shownOutputs = 10;
+    QString words = text(language, QT_TRANSLATE_NOOP("tarnwick", "Logs converted: %1")).arg(summary.outputs.size());
+    for (const QString &output : summary.outputs.first(std::min(summary.outputs.size(), shownOutputs)))
+        words += u"\n"_s + output;
+    if (summary.outputs.size() > shownOutputs)
+        words += u"\n"_s + text(language, QT_TRANSLATE_NOOP("tarnwick", "and %1 more")).arg(summary.outputs.size() - shownOutputs);
+    if (summary.problems.isEmpty())
+        return words;
+    words += u"\n\n"_s + text(language, QT_TRANSLATE_NOOP("tarnwick", "These files were not converted:"));
+    for (const Problem &problem : summary.problems)
+        words += u"\n"_s + problem.file() + u": "_s + problemReason(problem, language);
+    return words;
 }
 
 } // namespace tarnwick

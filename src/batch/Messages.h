@@ -5,6 +5,7 @@
 #include <QList>
 
 #include <QString>
+#include <QStringList>
 
 class QCoreApplication;
 
@@ -62,7 +63,15 @@ Problem problemOf(const QString &file, NotConverted why, const QString &reason =
 // The problem as the reason in "tarnwick: FILE: reason".
 QString problemReason(const Problem &problem, Language language);
 
-// The files that a batch did not convert, each with its reason, under a heading.
-QString notConvertedList(const QList<Problem> &problems, Language language);
+// What a batch did, for one message box at its end: the outputs it wrote, in order, and what it
+// did not convert.
+struct BatchSummary {
+    QStringList outputs;
+    QList<Problem> problems;
+};
+
+// The summary in words: how many logs were converted and the first outputs (a box shows only so
+// many lines), then the files not converted, each with its reason, under a heading.
+QString batchSummaryText(const BatchSummary &summary, Language language);
 
 } // namespace tarnwick

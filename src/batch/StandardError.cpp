@@ -1,10 +1,9 @@
 #include "StandardError.h"
 
+#include "platform/StandardStreams.h"
 #include "settings/WinSys.h"
 
 #include <QDir>
-
-#include <iostream>
 
 using namespace Qt::StringLiterals;
 
@@ -34,12 +33,12 @@ QString shownName(const QString &name)
 
 void sayOnStandardError(const QString &line)
 {
-    std::cerr << "tarnwick: " << line.toStdString() << std::endl;
+    writeWords(WordsTo::Error, u"tarnwick: "_s + line + u'\n');
 }
 
 void reportOnStandardError(const Problem &problem)
 {
-    std::cerr << "tarnwick: " << shownName(problem.file()).toStdString() << ": " << problemReason(problem, localeLanguage()).toStdString() << std::endl;
+    sayOnStandardError(shownName(problem.file()) + u": "_s + problemReason(problem, localeLanguage()));
 }
 
 void warnOfUnusableProfile(const QString &profile)

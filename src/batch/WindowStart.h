@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Messages.h"
 #include "RunSettings.h"
 
 #include <QStringList>
@@ -11,6 +12,7 @@ namespace tarnwick {
 struct WindowStart {
     QStringList logs;     // a batch's, in the order given; none for the window alone
     bool batch = false;   // logs were given, converted or refused
+    QList<Problem> refused; // the logs given that are not to be converted
     RunSettings settings; // the command line's
 };
 
@@ -18,5 +20,11 @@ struct WindowStart {
 // the exit status.
 using WindowMain = int (*)(const WindowStart &start);
 inline constexpr char windowMainName[] = "tarnwickWindowMain";
+
+// Its second entry: words that nobody would read on standard output or error (the help, a usage
+// error, for a program started from the desktop) in a message box, a problem's or a notice's;
+// returns once the box is closed.
+using WindowNotice = void (*)(const QString &words, bool problem);
+inline constexpr char windowNoticeName[] = "tarnwickWindowNotice";
 
 } // namespace tarnwick

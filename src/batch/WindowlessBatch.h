@@ -19,7 +19,7 @@ public:
     void setSourcePath(const QString &path) override { source_ = path; }
     std::optional<RunOutcome> convert(BatchOutputs &outputs) override;
     // Only a batch with a window on a display lists its failures in a box.
-    void showSummary(const QList<Problem> &) override {}
+    void showSummary(const BatchSummary &) override {}
     void exit() override {}
 
 private:

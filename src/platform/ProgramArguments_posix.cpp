@@ -15,4 +15,9 @@ QList<ProgramArgument> programArguments(int argc, char *argv[])
     return arguments;
 }
 
+QStringList expandedLogNames(const QStringList &names)
+{
+    return names;
+}
+
 } // namespace tarnwick

@@ -28,4 +28,12 @@ void useParentConsole();
 // null device, or a desktop's log.
 bool standardErrorIsRead();
 
+// Words for a person (messages, the help, the version) on standard output or error, in that
+// person's terms: on Linux in UTF-8, the locale's encoding; on Windows, to a console as Unicode
+// (WriteConsoleW: Japanese shows whatever the console's code page), redirected in the console's
+// output code page (932 on Japanese Windows), as the console would show them. Never a log's
+// cleaned text, which keeps its own bytes. Standard error is flushed at once.
+enum class WordsTo { Output, Error };
+void writeWords(WordsTo stream, const QString &words);
+
 } // namespace tarnwick

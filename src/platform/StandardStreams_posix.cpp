@@ -49,4 +49,13 @@ bool standardErrorIsRead()
     return ::isatty(STDERR_FILENO) || (::fstat(STDERR_FILENO, &status) == 0 && (S_ISREG(status.st_mode) || S_ISFIFO(status.st_mode)));
 }
 
+void writeWords(WordsTo stream, const QString &words)
+{
+    FILE *file = stream == WordsTo::Output ? stdout : stderr;
+    const QByteArray bytes = words.toUtf8();
+    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), file);
+    if (stream == WordsTo::Error)
+        std::fflush(file);
+}
+
 } // namespace tarnwick

@@ -1,6 +1,8 @@
 #include "StandardStreams.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <string>
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -57,6 +59,37 @@ bool standardErrorIsRead()
     DWORD mode = 0;
     const DWORD type = GetFileType(error);
     return GetConsoleMode(error, &mode) || type == FILE_TYPE_DISK || type == FILE_TYPE_PIPE;
+}
+
+// Through the C runtime's stream, which useParentConsole may have opened on the parent's console
+// (the standard handle then still names nothing). A console takes the words as UTF-16, in pieces
+// it can hold; anything else gets them in the console's output code page, or the system's where
+// the program has no console at all.
+void writeWords(WordsTo stream, const QString &words)
+{
+    FILE *file = stream == WordsTo::Output ? stdout : stderr;
+    std::fflush(file);
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+    DWORD mode = 0;
+    if (handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode)) {
+        const auto *text = reinterpret_cast<const wchar_t *>(words.utf16());
+        for (qsizetype at = 0; at < words.size();) {
+            DWORD written = 0;
+            const DWORD piece = DWORD(std::min<qsizetype>(words.size() - at, 8192));
+            if (!WriteConsoleW(handle, text + at, piece, &written, nullptr) || written == 0)
+                return;
+            at += written;
+        }
+        return;
+    }
+    const UINT codePage = GetConsoleOutputCP() != 0 ? GetConsoleOutputCP() : GetACP();
+    const auto *text = reinterpret_cast<const wchar_t *>(words.utf16());
+    const int length = WideCharToMultiByte(codePage, 0, text, int(words.size()), nullptr, 0, nullptr, nullptr);
+    std::string bytes(std::size_t(std::max(length, 0)), '\0');
+    WideCharToMultiByte(codePage, 0, text, int(words.size()), bytes.data(), length, nullptr, nullptr);
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    if (stream == WordsTo::Error)
+        std::fflush(file);
 }
 
 } // namespace tarnwick

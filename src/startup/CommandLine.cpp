@@ -247,6 +247,7 @@ CommandLine parseCommandLine(const QList<ProgramArgument> &arguments)
             line.logs.append(logs[i]);
         line.toStandardOutput = line.toStandardOutput || logs[i] == u"-"_s;
     }
+    line.logs = expandedLogNames(line.logs);
     // Without a log there is nothing to write out, and no window either: said, not ended in silence.
     if (line.toStandardOutput && logs.isEmpty()) {
         line.action = CommandLine::Action::UsageError;

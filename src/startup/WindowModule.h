@@ -6,10 +6,16 @@
 
 namespace tarnwick {
 
-// Loads the window's module (TARNWICK_WINDOW_MODULE, the file's name) and returns its entry; on
-// Linux it is looked for along the program's run path, on Windows beside the program. Nothing
+struct WindowModule {
+    WindowMain main = nullptr;
+    WindowNotice notice = nullptr;
+    explicit operator bool() const { return main && notice; }
+};
+
+// Loads the window's module (TARNWICK_WINDOW_MODULE, the file's name) and returns its entries; on
+// Linux it is looked for along the program's run path, on Windows beside the program. None
 // when it cannot be loaded, with the system's reason in `reason`. The module stays loaded until
 // the program ends.
-WindowMain loadWindowModule(QString &reason);
+WindowModule loadWindowModule(QString &reason);
 
 } // namespace tarnwick

@@ -35,15 +35,16 @@ void *openModule()
 
 } // namespace
 
-WindowMain loadWindowModule(QString &reason)
+WindowModule loadWindowModule(QString &reason)
 {
     void *module = openModule();
-    void *entry = module ? ::dlsym(module, windowMainName) : nullptr;
-    if (!entry) {
+    void *main = module ? ::dlsym(module, windowMainName) : nullptr;
+    void *notice = main ? ::dlsym(module, windowNoticeName) : nullptr;
+    if (!notice) {
         reason = QString::fromLocal8Bit(::dlerror());
-        return nullptr;
+        return {};
     }
-    return reinterpret_cast<WindowMain>(entry);
+    return {reinterpret_cast<WindowMain>(main), reinterpret_cast<WindowNotice>(notice)};
 }
 
 } // namespace tarnwick

@@ -23,19 +23,20 @@ QString systemReason()
 
 // By its full path beside the program, never along the search path, and with the DLLs it needs
 // (Qt Gui, Qt Widgets) looked for in its own folder first.
-WindowMain loadWindowModule(QString &reason)
+WindowModule loadWindowModule(QString &reason)
 {
     wchar_t program[MAX_PATH + 1] = {};
     const DWORD length = GetModuleFileNameW(nullptr, program, MAX_PATH + 1);
     const QString folder = QFileInfo(QString::fromWCharArray(program, int(length))).absolutePath();
     const QString path = QDir::toNativeSeparators(QDir(folder).filePath(QStringLiteral(TARNWICK_WINDOW_MODULE)));
     const HMODULE module = LoadLibraryExW(reinterpret_cast<const wchar_t *>(path.utf16()), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-    const FARPROC entry = module ? GetProcAddress(module, windowMainName) : nullptr;
-    if (!entry) {
+    const FARPROC main = module ? GetProcAddress(module, windowMainName) : nullptr;
+    const FARPROC notice = main ? GetProcAddress(module, windowNoticeName) : nullptr;
+    if (!notice) {
         reason = systemReason();
-        return nullptr;
+        return {};
     }
-    return reinterpret_cast<WindowMain>(reinterpret_cast<void *>(entry));
+    return {reinterpret_cast<WindowMain>(reinterpret_cast<void *>(main)), reinterpret_cast<WindowNotice>(reinterpret_cast<void *>(notice))};
 }
 
 } // namespace tarnwick

@@ -1,4 +1,5 @@
 #include "CommandLine.h"
+#include "ProgramKind.h"
 #include "StandardOutput.h"
 #include "Version.h"
 #include "WindowModule.h"
@@ -13,8 +14,6 @@
 
 #include <QCoreApplication>
 
-#include <iostream>
-
 using namespace Qt::StringLiterals;
 using namespace tarnwick;
 
@@ -26,7 +25,25 @@ namespace {
 void keepToolkitRemarksOffStandardError(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
     if (type == QtCriticalMsg || type == QtFatalMsg)
-        std::cerr << qPrintable(qFormatLogMessage(type, context, message)) << std::endl;
+        writeWords(WordsTo::Error, qFormatLogMessage(type, context, message) + u'\n');
+}
+
+// The help, the version or a usage error: on standard output or error, or, for the window
+// program started from the desktop, where nobody reads them, in a message box.
+int tell(const QString &words, bool problem, int status)
+{
+    if (showsWindow() && displayExpected() && !standardErrorIsRead()) {
+        QString reason;
+        if (const WindowModule module = loadWindowModule(reason)) {
+            module.notice(words.trimmed(), problem);
+            return status;
+        }
+    }
+    if (problem)
+        sayOnStandardError(words);
+    else
+        writeWords(WordsTo::Output, words);
+    return status;
 }
 
 } // namespace
@@ -43,42 +60,50 @@ int main(int argc, char *argv[])
     const CommandLine line = parseCommandLine(programArguments(argc, argv));
     switch (line.action) {
     case CommandLine::Action::Help: {
-        QCoreApplication app(toolkitArgc, toolkitArgv);
-        installJapaneseTranslations(app, localeLanguage() == Language::Japanese);
-        std::cout << helpText(localeLanguage()).toStdString();
-        return 0;
+        QString words;
+        {
+            QCoreApplication app(toolkitArgc, toolkitArgv);
+            installJapaneseTranslations(app, localeLanguage() == Language::Japanese);
+            words = helpText(localeLanguage());
+        }
+        return tell(words, false, 0);
     }
     case CommandLine::Action::Version:
-        std::cout << "Tarnwick " << versionText(programVersion::majorNumber, programVersion::minorNumber).toStdString() << '\n';
-        return 0;
+        return tell(u"Tarnwick "_s + versionText(programVersion::majorNumber, programVersion::minorNumber) + u'\n', false, 0);
     case CommandLine::Action::UsageError: {
-        QCoreApplication app(toolkitArgc, toolkitArgv);
-        installJapaneseTranslations(app, false);
-        sayOnStandardError(usageErrorText(line.error, localeLanguage()));
-        return 2;
+        QString words;
+        {
+            QCoreApplication app(toolkitArgc, toolkitArgv);
+            installJapaneseTranslations(app, false);
+            words = usageErrorText(line.error, localeLanguage());
+        }
+        return tell(words, true, 2);
     }
     case CommandLine::Action::Convert:
         break;
     }
-    for (const Refusal &refusal : line.refused)
-        reportOnStandardError(problemOf(refusal.file, refusal.why));
-    const int refusedStatus = line.refused.isEmpty() ? 0 : 1;
 
     if (line.toStandardOutput) {
         QCoreApplication app(toolkitArgc, toolkitArgv);
         installJapaneseTranslations(app, localeLanguage() == Language::Japanese);
+        for (const Refusal &refusal : line.refused)
+            reportOnStandardError(problemOf(refusal.file, refusal.why));
         // No temporary file of its own: the text goes straight to standard output.
         const RunStart start = startRun(line.settings, 0);
-        return std::max(refusedStatus, convertToStandardOutput(line.logs, systemCharacterRule(), start.settings, reportOnStandardError));
+        const int status = convertToStandardOutput(line.logs, systemCharacterRule(), start.settings, reportOnStandardError);
+        return std::max(line.refused.isEmpty() ? 0 : 1, status);
     }
-    const bool batch = !line.logs.isEmpty() || !line.refused.isEmpty();
+    QList<Problem> refused;
+    for (const Refusal &refusal : line.refused)
+        refused.append(problemOf(refusal.file, refusal.why));
+    const bool batch = !line.logs.isEmpty() || !refused.isEmpty();
     // The toolkit's remarks while it looks for a display are its own; the window's remarks after
     // that are shown.
     qInstallMessageHandler(keepToolkitRemarksOffStandardError);
-    if (displayExpected()) {
+    if (showsWindow() && displayExpected()) {
         QString reason;
-        if (const WindowMain windowMain = loadWindowModule(reason))
-            return std::max(refusedStatus, windowMain({line.logs, batch, line.settings}));
+        if (const WindowModule module = loadWindowModule(reason))
+            return module.main({line.logs, batch, refused, line.settings});
         QCoreApplication app(toolkitArgc, toolkitArgv);
         installJapaneseTranslations(app, false);
         sayOnStandardError(text(localeLanguage(), QT_TRANSLATE_NOOP("tarnwick", "cannot load the window: %1")).arg(reason));
@@ -87,7 +112,9 @@ int main(int argc, char *argv[])
     if (!batch) {
         QCoreApplication app(toolkitArgc, toolkitArgv);
         installJapaneseTranslations(app, false);
-        sayOnStandardError(text(localeLanguage(), QT_TRANSLATE_NOOP("tarnwick", "no display to open the window on; give the logs to convert as arguments (see --help)")));
+        sayOnStandardError(showsWindow()
+                               ? text(localeLanguage(), QT_TRANSLATE_NOOP("tarnwick", "no display to open the window on; give the logs to convert as arguments (see --help)"))
+                               : text(localeLanguage(), QT_TRANSLATE_NOOP("tarnwick", "no log given: this program converts the logs given as arguments (see --help); tarnwick.exe shows the window")));
         return 2;
     }
     catchEndingSignals();
@@ -97,5 +124,5 @@ int main(int argc, char *argv[])
     installJapaneseTranslations(app, localeLanguage() == Language::Japanese);
     const RunStart start = startRun(line.settings, processNumber());
     WindowlessBatch window(start.files, start.settings, systemCharacterRule());
-    return std::max(refusedStatus, runBatchOfLogs(window, line.logs, false));
+    return runBatchOfLogs(window, line.logs, refused, false);
 }

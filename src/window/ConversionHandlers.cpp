@@ -5,6 +5,7 @@
 
 #include "Captions.h"
 #include "TextFitting.h"
+#include "batch/StandardError.h"
 #include "conversion/OutputName.h"
 
 #include <QApplication>
@@ -13,8 +14,6 @@
 #include <QLocale>
 #include <QCloseEvent>
 #include <QPushButton>
-
-#include <iostream>
 
 using tarnwick::ConversionRun;
 using tarnwick::RunOutcome;
@@ -143,9 +142,13 @@ std::optional<RunOutcome> frmTarnwick::convert(tarnwick::BatchOutputs &outputs)
     return outcome;
 }
 
-void frmTarnwick::showSummary(const QList<tarnwick::Problem> &problems)
+void frmTarnwick::showSummary(const tarnwick::BatchSummary &summary)
 {
-    dialogs.showFailure(this, tarnwick::notConvertedList(problems, tarnwick::Language::Japanese));
+    const QString words = tarnwick::batchSummaryText(summary, tarnwick::Language::Japanese);
+    if (summary.problems.isEmpty())
+        dialogs.showNotice(this, words);
+    else
+        dialogs.showFailure(this, words);
 }
 
 void frmTarnwick::showOutcome(const RunOutcome &outcome)
@@ -183,7 +186,7 @@ void frmTarnwick::showOutcome(const RunOutcome &outcome)
 void frmTarnwick::reportFailure(const QString &message)
 {
     if (unloaded_)
-        std::cerr << "tarnwick: " << message.toStdString() << std::endl;
+        tarnwick::sayOnStandardError(message);
     else
         dialogs.showFailure(this, message);
 }

@@ -12,6 +12,8 @@
 #include "platform/StandardStreams.h"
 
 #include <QApplication>
+#include <QFontDatabase>
+#include <QMessageBox>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -73,7 +75,22 @@ extern "C" Q_DECL_EXPORT int tarnwickWindowMain(const WindowStart &start)
         // Started from the desktop (a menu, a file manager), standard error goes where nobody
         // reads it; a box that nobody can see (offscreen) is never waited on, and neither is one
         // where standard error is read (a terminal, a file, a pipe: a script may wait for the end).
-        return runBatchOfLogs(form, start.logs, display && QGuiApplication::platformName() != u"offscreen"_s && !standardErrorIsRead());
+        return runBatchOfLogs(form, start.logs, start.refused, display && QGuiApplication::platformName() != u"offscreen"_s && !standardErrorIsRead());
     form.show();
     return QApplication::exec();
+}
+
+// Words laid out for a terminal (the help's columns) keep their layout in a fixed font.
+extern "C" Q_DECL_EXPORT void tarnwickWindowNotice(const QString &words, bool problem)
+{
+    char programName[] = "tarnwick";
+    int toolkitArgc = 1;
+    char *toolkitArgv[] = {programName, nullptr};
+    QApplication app(toolkitArgc, toolkitArgv);
+    installJapaneseTranslations(app, true);
+    QMessageBox box(problem ? QMessageBox::Warning : QMessageBox::Information, u"Tarnwick"_s, words, QMessageBox::Ok);
+    box.setTextFormat(Qt::PlainText);
+    if (!problem)
+        box.setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    box.exec();
 }

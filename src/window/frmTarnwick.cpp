@@ -46,11 +46,12 @@ std::optional<QString> askForFile(QWidget *parent, const QString &initialFile)
 
 // Each sentence on a line of its own, and the box as wide as the widest (within reason), so that
 // no word is broken across lines.
-void showMessage(QWidget *parent, const QString &message)
+void showMessage(QWidget *parent, const QString &message, QMessageBox::Icon icon)
 {
     QString lines = message;
     lines.replace(QRegularExpression(u"。(?=[^\\n])"_s), u"。\n"_s);
-    QMessageBox box(QMessageBox::Warning, u"Tarnwick"_s, lines, QMessageBox::Ok, parent);
+    QMessageBox box(icon, u"Tarnwick"_s, lines, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
     const QFontMetrics metrics(box.font());
     int widest = 0;
     for (const QString &line : lines.split(u'\n'))
@@ -59,13 +60,23 @@ void showMessage(QWidget *parent, const QString &message)
     box.exec();
 }
 
+void showProblem(QWidget *parent, const QString &message)
+{
+    showMessage(parent, message, QMessageBox::Warning);
+}
+
+void showNotice(QWidget *parent, const QString &message)
+{
+    showMessage(parent, message, QMessageBox::Information);
+}
+
 const QSize designedSize(313, 129);
 
 } // namespace
 
 frmTarnwick::frmTarnwick(QWidget *parent)
     : QWidget(parent)
-    , dialogs{askForFile, showMessage}
+    , dialogs{askForFile, showProblem, showNotice}
     , characterRule_(tarnwick::systemCharacterRule())
 {
     // The window is Japanese whatever the locale and whoever makes it; installed already, the

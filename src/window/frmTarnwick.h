@@ -78,6 +78,7 @@ public:
         // The chosen file's full path, or nothing when the user cancels.
         std::function<std::optional<QString>(QWidget *parent, const QString &initialFile)> openFile;
         std::function<void(QWidget *parent, const QString &message)> showFailure;
+        std::function<void(QWidget *parent, const QString &message)> showNotice;
     } dialogs;
 
     // Start-up: centres the window, titles it with the version, takes the run's temporary and
@@ -106,7 +107,7 @@ public:
     bool isOpen() const override { return isVisible(); }
     void setSourcePath(const QString &path) override;
     std::optional<tarnwick::RunOutcome> convert(tarnwick::BatchOutputs &outputs) override;
-    void showSummary(const QList<tarnwick::Problem> &problems) override;
+    void showSummary(const tarnwick::BatchSummary &summary) override;
     void exit() override { Command2_Click(); }
     // Checks the encoding item of the setting in force, writing nothing.
     void showEncoding();

@@ -650,9 +650,13 @@ void tst_Window::emptyTokensDoNotCount()
     QStringList reported;
     const QStringList tokens = tarnwick::batchTokens(u"\"%1\" \"%2\""_s.arg(dir_->filePath(u"a.log"_s), dir_->filePath(u"b.log"_s)));
     QCOMPARE(tokens.size(), 3);
+    QStringList boxes; // the summary for a batch started from the desktop
+    form.dialogs.showNotice = [&](QWidget *, const QString &message) { boxes.append(message); };
     QCOMPARE(tarnwick::runBatch(form, tokens, [&](const tarnwick::Problem &problem) { reported.append(problem.file()); }, true), 0);
     QCOMPARE(reported, QStringList());
     QCOMPARE(readFile(dir_->filePath(u"b."_s + form.OutExt)), QByteArray("b\r\n"));
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes[0].split(u'\n').mid(1), (QStringList{path(u"a."_s + form.OutExt), path(u"b."_s + form.OutExt)}));
 }
 
 void tst_Window::runSettingsShowWithoutWriting()
@@ -701,7 +705,10 @@ void tst_Window::abortInBatchEndsOnlyCurrentFile()
                                           [&](const tarnwick::Problem &problem) { reported.append(problem.file() + u": "_s + tarnwick::problemReason(problem, tarnwick::Language::English)); }, true);
     QCOMPARE(status, 1);
     QCOMPARE(reported, QStringList{QDir::toNativeSeparators(dir_->filePath(u"first.log"_s)) + u": not converted: the conversion was aborted"_s});
-    QCOMPARE(boxes, QStringList{u"次のファイルは変換されませんでした。\n"_s + QDir::toNativeSeparators(dir_->filePath(u"first.log"_s)) + u": 変換されませんでした: 中断されました"_s});
+    QCOMPARE(boxes.size(), 1);
+    const QStringList lines = boxes[0].split(u'\n');
+    QCOMPARE(lines.mid(1, 2), (QStringList{path(u"second."_s + form.OutExt), QString()}));
+    QCOMPARE(lines.last(), QDir::toNativeSeparators(dir_->filePath(u"first.log"_s)) + u": 変換されませんでした: 中断されました"_s);
     QVERIFY(!form.isVisible());
     const QString extension = u"."_s + form.OutExt;
     QVERIFY(!QFile::exists(dir_->filePath(u"first"_s + extension)));

@@ -1,0 +1,10 @@
+#include "ProgramKind.h"
+
+namespace tarnwick {
+
+bool showsWindow()
+{
+    return false;
+}
+
+} // namespace tarnwick
