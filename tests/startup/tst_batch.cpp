@@ -309,25 +309,35 @@ void tst_Batch::writesToStandardOutput()
 
 void tst_Batch::filtersPipeAsItComes()
 {
-    // Each line comes out as soon as its LF has gone in, however the input is cut into writes.
-    QProcess filter;
-    filter.setProcessEnvironment(withoutDisplay());
-    filter.start(program_, {u"-"_s});
-    QVERIFY(filter.waitForStarted());
-    const QList<QPair<QByteArray, QByteArray>> exchanges{
-        {"shpw\b\bow run\n", "show run\r\n"}, {"a", ""}, {"b\b", ""}, {"\rc\n", "ac\r\n"}, {"<--- More --->\n", ""}, {"end\n", "end\r\n"}};
-    for (const auto &[in, out] : exchanges) {
-        filter.write(in);
-        QVERIFY(filter.waitForBytesWritten(10000));
-        QByteArray got = filter.readAllStandardOutput();
-        while (got.size() < out.size() && filter.waitForReadyRead(10000))
-            got += filter.readAllStandardOutput();
-        QCOMPARE(got, out);
+    // Each line comes out as soon as its LF has gone in, however the input is cut into writes;
+    // with terminal controls read, the rows of the screen too: a move up then finds them written,
+    // and what it writes there comes out as a line of its own.
+    const QByteArray esc = "\x1b";
+    const QList<QPair<QStringList, QList<QPair<QByteArray, QByteArray>>>> runs{
+        {{u"-"_s},
+         {{"shpw\b\bow run\n", "show run\r\n"}, {"a", ""}, {"b\b", ""}, {"\rc\n", "ac\r\n"}, {"<--- More --->\n", ""}, {"end\n", "end\r\n"}}},
+        {{u"--controls"_s, u"-"_s},
+         {{"Starting foo\n", "Starting foo\r\n"}, {esc + "[A\n", ""}, {esc + "[70C[  OK  ]\n", times(" ", 70) + "[  OK  ]\r\n"},
+          {"x" + esc + "[A" + esc + "[Gy\n", "y\r\nx\r\n"}, {"end\n", "end\r\n"}}},
+    };
+    for (const auto &[arguments, exchanges] : runs) {
+        QProcess filter;
+        filter.setProcessEnvironment(withoutDisplay());
+        filter.start(program_, arguments);
+        QVERIFY(filter.waitForStarted());
+        for (const auto &[in, out] : exchanges) {
+            filter.write(in);
+            QVERIFY(filter.waitForBytesWritten(10000));
+            QByteArray got = filter.readAllStandardOutput();
+            while (got.size() < out.size() && filter.waitForReadyRead(10000))
+                got += filter.readAllStandardOutput();
+            QCOMPARE(got, out);
+        }
+        filter.closeWriteChannel();
+        QVERIFY(filter.waitForFinished(10000));
+        QCOMPARE(filter.exitCode(), 0);
+        QCOMPARE(filter.readAllStandardError(), QByteArray());
     }
-    filter.closeWriteChannel();
-    QVERIFY(filter.waitForFinished(10000));
-    QCOMPARE(filter.exitCode(), 0);
-    QCOMPARE(filter.readAllStandardError(), QByteArray());
 
     // 100 MB through the pipe: peak memory stays within a few buffers' worth of what it was after
     // the first 10 MiB. The buffers fill up only as reads grow (a slow reader gets fuller reads),
