@@ -272,6 +272,8 @@ bool ConversionRun::clean()
         std::uint64_t last = 0;
         if (!aborted_ && !input.failed())
             stage.finish(host_.scrollOn(), last);
+        else if (aborted_)
+            stage.writeHeldRows(); // the lines cleaned so far are kept
         if (last)
             lineDone(done);
     } catch (const std::bad_alloc &) {

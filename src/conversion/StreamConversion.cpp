@@ -73,6 +73,10 @@ RunOutcome StreamConversion::convert(QFileDevice &source, const QString &sourceN
     std::uint64_t lines = 0;
     for (std::string_view data; !output_.failed() && !(data = input.readBlock()).empty();) {
         pass(text.take(data, lines));
+        // A read that did not fill the buffer took what had come: where more is still to come,
+        // what the screen holds goes out now, so that a live view does not wait for it.
+        if (stage && source.isSequential() && data.size() < options_.bufferSize)
+            stage->writeHeldRows();
         output_.flush();
     }
     if (input.failed())

@@ -11,9 +11,11 @@ namespace tarnwick {
 
 // A conversion in one pass, for pipes and terminals: the source is read as it comes, each line
 // is cleaned as soon as its LF has come, and what one read brought is written out before the
-// next read. The stages and the lines are those of ConversionRun (see Pipeline.h), so the output
-// is the same, without a temporary file; it takes memory for the buffers and the longest line
-// only. It leaves nothing behind that a signal would have to clean up.
+// next read (with terminal controls read, the rows the screen holds go out when a pipe's read
+// finds no more to take, see Screen). The stages and the lines are those of ConversionRun (see
+// Pipeline.h), so the output is the same, without a temporary file; it takes memory for the
+// buffers, the screen and the longest line only. It leaves nothing behind that a signal would
+// have to clean up.
 class StreamConversion {
 public:
     // Of the options, those of the text count: controls, pager prompts, masking, encoding and
