@@ -269,6 +269,14 @@ Exit status:
         <translation>出力ファイル名を、ログの名前の最初のドットで区切ります（今回の実行のみ）。</translation>
     </message>
     <message>
+        <source>Mask passwords, keys and communities of known shapes as &lt;secret-N&gt; (this run only).</source>
+        <translation>既知の形のパスワード・鍵・コミュニティを &lt;secret-N&gt; に置き換えて伏せます（今回の実行のみ）。</translation>
+    </message>
+    <message>
+        <source>Leave passwords, keys and communities as they are (this run only).</source>
+        <translation>パスワード・鍵・コミュニティをそのまま残します（今回の実行のみ）。</translation>
+    </message>
+    <message>
         <source>Read each LOG as ENCODING: auto (found per file, the default), system (the locale&apos;s), utf-8 or shift-jis (this run only).</source>
         <translation>各 LOG を ENCODING として読みます: auto（ファイルごとに判定、既定）、system（ロケールの文字コード）、utf-8、shift-jis（今回の実行のみ）。</translation>
     </message>
@@ -289,12 +297,20 @@ Exit status:
         <translation>制御シーケンス設定がオンのとき、空白を除いて TEXT である行も取り除きます。TEXT の * は任意の文字の並びを表します（今回の実行のみ。複数回指定できます）。</translation>
     </message>
     <message>
+        <source>With the mask setting, also mask the value that {} stands for in the lines whose command is SHAPE, in which * stands for any run of characters (this run only; may be given more than once).</source>
+        <translation>機密情報を伏せる設定がオンのとき、コマンドが SHAPE である行の {} の位置にある値も伏せます。SHAPE の * は任意の文字の並びを表します（今回の実行のみ。複数回指定できます）。</translation>
+    </message>
+    <message>
         <source>&apos;%1&apos; needs a LOG to write out (&quot;-&quot; for standard input)</source>
         <translation>&apos;%1&apos; には書き出す LOG を指定してください（標準入力は &quot;-&quot;）</translation>
     </message>
     <message>
         <source>pager prompt &apos;%1&apos; holds nothing but blanks and &apos;*&apos;</source>
         <translation>ページャーの表示 &apos;%1&apos; には空白と &apos;*&apos; しかありません</translation>
+    </message>
+    <message>
+        <source>secret shape &apos;%1&apos; holds no {} for the value</source>
+        <translation>機密情報の形 &apos;%1&apos; に値を表す {} がありません</translation>
     </message>
     <message>
         <source>unknown encoding &apos;%1&apos; (auto, system, utf-8 or shift-jis)</source>
@@ -397,6 +413,14 @@ Exit status:
         <translation>注意: 変換中にログが大きくなりました。出力には読み込んだところまでが入っています</translation>
     </message>
     <message>
+        <source>%1 secret masked</source>
+        <translation>機密情報を %1 件伏せました</translation>
+    </message>
+    <message>
+        <source>%1 secrets masked</source>
+        <translation>機密情報を %1 件伏せました</translation>
+    </message>
+    <message>
         <source>the extension &apos;%1&apos; holds a folder separator or &apos;..&apos;</source>
         <translation>拡張子 &apos;%1&apos; にフォルダーの区切りか &apos;..&apos; が含まれています</translation>
     </message>
@@ -457,6 +481,14 @@ Exit status:
         <translation>中断しました。出力は元のままです。</translation>
     </message>
     <message>
+        <source>%1 (lines: %2, secrets masked: %3)</source>
+        <translation>%1（%2 行、伏せた機密 %3 件）</translation>
+    </message>
+    <message>
+        <source> Secrets masked: %1.</source>
+        <translation>機密情報を %1 件伏せました。</translation>
+    </message>
+    <message>
         <source>Could not convert.</source>
         <translation>変換できませんでした。</translation>
     </message>
@@ -495,6 +527,10 @@ Exit status:
     <message>
         <source>Keep the dots of file names</source>
         <translation>ファイル名のドットを残す</translation>
+    </message>
+    <message>
+        <source>Mask secrets</source>
+        <translation>機密情報を伏せる</translation>
     </message>
     <message>
         <source>Encoding</source>

@@ -37,6 +37,8 @@ int runBatch(BatchWindow &window, const QStringList &paths, const BatchReport &r
             tell(problemOf(*outcome));
         if (outcome && outcome->sourceGrew)
             report(problemOf(QDir::toNativeSeparators(path), NotConverted::SourceGrew));
+        if (const auto note = outcome ? maskedNote(QDir::toNativeSeparators(path), *outcome) : std::nullopt)
+            report(*note);
         if (outcome && outcome->status == RunOutcome::Status::Aborted && !endingSignal())
             tell(problemOf(QDir::toNativeSeparators(path), NotConverted::Aborted));
         allConverted = allConverted && (!outcome || outcome->status == RunOutcome::Status::Completed);

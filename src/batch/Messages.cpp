@@ -201,6 +201,15 @@ Problem problemOf(const QString &file, NotConverted why, const QString &reason)
     return {why, run};
 }
 
+std::optional<Problem> maskedNote(const QString &file, const RunOutcome &outcome)
+{
+    if (!outcome.secretsMasked || outcome.status == RunOutcome::Status::Failed)
+        return std::nullopt;
+    Problem note = problemOf(file, NotConverted::SecretsMasked);
+    note.run.secretsMasked = outcome.secretsMasked;
+    return note;
+}
+
 QString problemReason(const Problem &problem, Language language)
 {
     const char *source = "";
@@ -223,6 +232,11 @@ QString problemReason(const Problem &problem, Language language)
     case NotConverted::SourceGrew:
         source = QT_TRANSLATE_NOOP("tarnwick", "note: the log grew while it was converted; the output holds what had been read");
         break;
+    case NotConverted::SecretsMasked: {
+        const std::uint64_t count = problem.run.secretsMasked.value_or(0);
+        source = count == 1 ? QT_TRANSLATE_NOOP("tarnwick", "%1 secret masked") : QT_TRANSLATE_NOOP("tarnwick", "%1 secrets masked");
+        return text(language, source).arg(QLocale(QLocale::English, QLocale::UnitedStates).toString(qulonglong(count)));
+    }
     }
     return filled(text(language, source), problem.run.reason);
 }

@@ -33,7 +33,8 @@ QString text(Language language, const char *source);
 QString failureSentence(const RunOutcome &outcome, Language language);
 
 // Why a file given to a batch was not converted: a failed run, or the batch's own reasons.
-// SourceGrew is no failure: the log was converted, but is told of.
+// SourceGrew is no failure: the log was converted, but is told of; so is SecretsMasked, the count
+// of the secrets masked in it (in run.secretsMasked) with the mask setting on.
 enum class NotConverted {
     RunFailed,
     Aborted,
@@ -45,6 +46,7 @@ enum class NotConverted {
     StandardInputClosed,
     StandardOutputClosed,
     SourceGrew,
+    SecretsMasked,
 };
 
 // Something that was not converted, as data; each front end words it in its own language.
@@ -59,6 +61,8 @@ struct Problem {
 
 Problem problemOf(const RunOutcome &outcome);
 Problem problemOf(const QString &file, NotConverted why, const QString &reason = {});
+// The note of the secrets masked in a log's output, where the run masked.
+std::optional<Problem> maskedNote(const QString &file, const RunOutcome &outcome);
 
 // The problem as the reason in "tarnwick: FILE: reason".
 QString problemReason(const Problem &problem, Language language);

@@ -22,13 +22,15 @@ struct RunSettings {
     std::optional<EncodingSetting> encoding;
     std::optional<bool> keepDots;
     QStringList pagerPrompts{}; // in addition to the profile's
+    std::optional<bool> mask{};
+    QStringList secretShapes{}; // in addition to the profile's
 };
 
 // Every setting of a run: the command line's, else the profile's (with the first start's
 // extension where there is no profile yet). The window shows them, and the batch without a
 // window and the run to standard output convert with them.
 struct SettingsInForce {
-    RunOptions run; // controls, pager prompts, encoding; the overwrite setting as replacesSource
+    RunOptions run; // controls, pager prompts, masking, encoding; the overwrite setting as replacesSource
     bool scroll = false;
     QString fileExt;
     bool keepDots = false;

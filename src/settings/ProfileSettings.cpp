@@ -27,9 +27,11 @@ StoredSettings readStoredSettings(const QString &iniFile)
     stored.scroll = readSwitch(iniFile, scrollKey);
     stored.controls = readSwitch(iniFile, controlsKey);
     stored.keepDots = readSwitch(iniFile, keepDotsKey);
+    stored.mask = readSwitch(iniFile, maskKey);
     stored.fileExt = readText(iniFile, fileExtKey, defaultFileExt);
     stored.encoding = readText(iniFile, encodingKey);
     stored.pagerPrompts = WinSys::ReadIniSeries(iniFile, section, pagerKeyStem, mostPagerPrompts);
+    stored.secretShapes = WinSys::ReadIniSeries(iniFile, section, secretKeyStem, mostSecretShapes);
     return stored;
 }
 

@@ -15,6 +15,9 @@ inline const QString keepDotsKey = QStringLiteral("KeepDots");
 inline const QString encodingKey = QStringLiteral("Encoding"); // "Auto", "System", "UTF-8" or "Shift_JIS"
 inline const QString pagerKeyStem = QStringLiteral("Pager"); // "Pager1", "Pager2", ...: the user's pager prompts
 inline constexpr int mostPagerPrompts = 100;
+inline const QString maskKey = QStringLiteral("Mask");
+inline const QString secretKeyStem = QStringLiteral("Secret"); // "Secret1", "Secret2", ...: the user's shapes of secrets
+inline constexpr int mostSecretShapes = 100;
 inline const QString lastFolderKey = QStringLiteral("LastFolder"); // of the last log chosen in the open-file dialog
 
 // The output extension where the profile holds none: at a first start, and in a profile that
@@ -30,9 +33,11 @@ struct StoredSettings {
     bool scroll = false;
     bool controls = false;
     bool keepDots = false;
+    bool mask = false;
     QString fileExt;          // defaultFileExt where the profile has no such key
     QString encoding;         // as stored
     QStringList pagerPrompts; // "Pager1" up to the first that is missing or empty
+    QStringList secretShapes; // "Secret1" likewise
 };
 StoredSettings readStoredSettings(const QString &iniFile);
 

@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include "conversion/PagerFilter.h"
+#include "conversion/ShapeMatcher.h"
 
 #include <QCommandLineParser>
 #include <QFile>
@@ -53,6 +54,7 @@ const QString standardOutputShort = u"c"_s;
 const QString extension = u"ext"_s;
 const QString encoding = u"encoding"_s;
 const QString pager = u"pager"_s;
+const QString secret = u"secret"_s;
 } // namespace name
 
 // A setting that the command line turns on with --NAME and off with --no-NAME, for this run.
@@ -74,6 +76,8 @@ const Switch switches[] = {
      QT_TRANSLATE_NOOP("tarnwick", "Leave terminal control sequences as they are (this run only)."), &RunSettings::controls},
     {u"keep-dots"_s, QT_TRANSLATE_NOOP("tarnwick", "Cut the output name at the log name's last dot, not its first (this run only)."),
      QT_TRANSLATE_NOOP("tarnwick", "Cut the output name at the log name's first dot (this run only)."), &RunSettings::keepDots},
+    {u"mask"_s, QT_TRANSLATE_NOOP("tarnwick", "Mask passwords, keys and communities of known shapes as <secret-N> (this run only)."),
+     QT_TRANSLATE_NOOP("tarnwick", "Leave passwords, keys and communities as they are (this run only)."), &RunSettings::mask},
 };
 
 struct OptionText {
@@ -96,6 +100,9 @@ const OptionText trailingOptions[] = {
     {{name::pager},
      QT_TRANSLATE_NOOP("tarnwick", "With the controls setting, also drop the lines that are, apart from blanks, TEXT, in which * stands for any run of characters (this run only; may be given more than once)."),
      u"TEXT"_s},
+    {{name::secret},
+     QT_TRANSLATE_NOOP("tarnwick", "With the mask setting, also mask the value that {} stands for in the lines whose command is SHAPE, in which * stands for any run of characters (this run only; may be given more than once)."),
+     u"SHAPE"_s},
 };
 
 void configure(QCommandLineParser &parser, Language language)
@@ -161,6 +168,9 @@ QString usageErrorText(const UsageError &error, Language language)
         break;
     case UsageError::Kind::UnusablePager:
         what = text(language, QT_TRANSLATE_NOOP("tarnwick", "pager prompt '%1' holds nothing but blanks and '*'")).arg(error.argument);
+        break;
+    case UsageError::Kind::NoValueMarker:
+        what = text(language, QT_TRANSLATE_NOOP("tarnwick", "secret shape '%1' holds no {} for the value")).arg(error.argument);
         break;
     case UsageError::Kind::NoLog:
         what = text(language, QT_TRANSLATE_NOOP("tarnwick", "'%1' needs a LOG to write out (\"-\" for standard input)")).arg(error.argument);
@@ -229,6 +239,14 @@ CommandLine parseCommandLine(const QList<ProgramArgument> &arguments)
         if (!isUsablePagerPrompt(prompt)) {
             line.action = CommandLine::Action::UsageError;
             line.error = {UsageError::Kind::UnusablePager, prompt};
+            return line;
+        }
+    }
+    line.settings.secretShapes = parser.values(name::secret);
+    for (const QString &shape : std::as_const(line.settings.secretShapes)) {
+        if (!holdsValueMarker(shape.toStdString())) {
+            line.action = CommandLine::Action::UsageError;
+            line.error = {UsageError::Kind::NoValueMarker, shape};
             return line;
         }
     }

@@ -60,6 +60,8 @@ int convertToStandardOutput(const QStringList &logs, CharacterRule rule, const S
             continue;
         }
         const RunOutcome outcome = conversion.run(source, log, output, u"standard output"_s);
+        if (const auto note = maskedNote(log, outcome))
+            report(*note);
         if (outcome.status != RunOutcome::Status::Completed) {
             report(problemOf(outcome));
             allConverted = false;

@@ -55,7 +55,8 @@ std::optional<RunOutcome> frmTarnwick::Command1_Click()
 
     ConversionRun run({Text1->Tag, Text2->Tag, TempFile, TempFallback}, characterRule_, *this,
                       {.controlsOn = ControlsOn, .pagerPrompts = PagerPrompts, .replacesSource = OverWriteOn, .batch = batchOutputs_,
-                       .naming = tarnwick::OutputNaming{KeepDotsOn, OutExt}, .encoding = Encoding});
+                       .naming = tarnwick::OutputNaming{KeepDotsOn, OutExt}, .masking = MaskOn, .secretShapes = SecretShapes,
+                       .encoding = Encoding});
     activeRun_ = &run;
     sinceEvents_.invalidate();
     const RunOutcome outcome = run.run();
@@ -175,6 +176,11 @@ void frmTarnwick::showOutcome(const RunOutcome &outcome)
     } else {
         status = QCoreApplication::translate("tarnwick", "Could not convert.");
         whole = status;
+    }
+    if (outcome.secretsMasked && !outcome.output.isEmpty()) {
+        const QString secrets = QLocale(QLocale::English, QLocale::UnitedStates).toString(qulonglong(*outcome.secretsMasked));
+        detail = QCoreApplication::translate("tarnwick", "%1 (lines: %2, secrets masked: %3)").arg(name, lines, secrets);
+        whole += QCoreApplication::translate("tarnwick", " Secrets masked: %1.").arg(secrets);
     }
     // As much as fits in the two lines under the status; the whole sentence in the tool tip.
     const QString shown = QFontMetrics(Label4->font()).elidedText(detail, Qt::ElideMiddle, 2 * Label4->contentsRect().width() - 8);

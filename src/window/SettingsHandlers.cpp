@@ -33,6 +33,11 @@ void frmTarnwick::keepKeepDotsSetting()
     Text1_Change();
 }
 
+void frmTarnwick::keepMaskSetting()
+{
+    settings::keepSwitch(maskItem->isChecked(), MaskOn, IniFile, settings::maskKey);
+}
+
 void frmTarnwick::keepEncodingSetting()
 {
     const auto chosen = static_cast<tarnwick::EncodingSetting>(encodingItems->checkedAction()->data().toInt());
@@ -66,8 +71,11 @@ void frmTarnwick::loadSettings(const tarnwick::SettingsInForce &settings)
     controlsItem->setChecked(ControlsOn);
     KeepDotsOn = settings.keepDots;
     keepDotsItem->setChecked(KeepDotsOn);
+    MaskOn = settings.run.masking;
+    maskItem->setChecked(MaskOn);
     Encoding = settings.run.encoding;
     showEncoding();
     PagerPrompts = settings.run.pagerPrompts;
+    SecretShapes = settings.run.secretShapes;
     lastFolder_ = settings::readText(IniFile, settings::lastFolderKey);
 }

@@ -163,6 +163,9 @@ frmTarnwick::frmTarnwick(QWidget *parent)
     keepDotsItem = new QAction(QCoreApplication::translate("tarnwick", "Keep the dots of file names"), this);
     keepDotsItem->setCheckable(true);
     connect(keepDotsItem, &QAction::toggled, this, &frmTarnwick::keepKeepDotsSetting);
+    maskItem = new QAction(QCoreApplication::translate("tarnwick", "Mask secrets"), this);
+    maskItem->setCheckable(true);
+    connect(maskItem, &QAction::toggled, this, &frmTarnwick::keepMaskSetting);
     auto *encodingMenu = new QMenu(QCoreApplication::translate("tarnwick", "Encoding"), this);
     encodingItems = new QActionGroup(this);
     // The encodings' own names read the same in every language.
@@ -177,7 +180,7 @@ frmTarnwick::frmTarnwick(QWidget *parent)
     connect(encodingItems, &QActionGroup::triggered, this, &frmTarnwick::keepEncodingSetting);
     for (QWidget *target : std::initializer_list<QWidget *>{this, Label1, Label2, Label3, Label4}) {
         target->setContextMenuPolicy(Qt::ActionsContextMenu);
-        target->addActions({controlsItem, keepDotsItem, encodingMenu->menuAction()});
+        target->addActions({controlsItem, keepDotsItem, maskItem, encodingMenu->menuAction()});
     }
 
     // Every control takes a dropped file the way the window does, and no text is dropped

@@ -57,6 +57,8 @@ public:
     QAction *controlsItem;
     // Its check item that cuts the output name at the source name's last dot, not its first.
     QAction *keepDotsItem;
+    // Its check item that masks the secrets of the output (see SecretMasker).
+    QAction *maskItem;
     // Beside it, the submenu that chooses how the encoding of each log is found: its items in
     // the order automatic, system, UTF-8, Shift-JIS, one of them checked.
     QActionGroup *encodingItems;
@@ -70,7 +72,9 @@ public:
     bool ScrollOn = false;
     bool ControlsOn = false;
     bool KeepDotsOn = false;
+    bool MaskOn = false;
     QStringList PagerPrompts; // the user's, from the profile and the command line
+    QStringList SecretShapes; // likewise
     tarnwick::EncodingSetting Encoding = tarnwick::EncodingSetting::Auto;
 
     // The dialogs the window shows; tests put their own in place.
@@ -131,6 +135,7 @@ private:
     void showOutcome(const tarnwick::RunOutcome &outcome);
     void keepControlsSetting();
     void keepKeepDotsSetting();
+    void keepMaskSetting();
     void keepEncodingSetting();
 
     tarnwick::CharacterRule characterRule_;

@@ -115,6 +115,8 @@ private Q_SLOTS:
     void scrollSettingTakesEffectFromNextLine();
     void cleansRealCaptures_data();
     void cleansRealCaptures();
+    void masksSecretsAsTheLinesFinallyRead_data();
+    void masksSecretsAsTheLinesFinallyRead();
 
 private:
     RunPaths paths(const QString &source, const QString &output) const
@@ -775,6 +777,79 @@ void tst_ConversionRun::cleansRealCaptures()
     const QByteArray expected = readFile(testData(u"expected/"_s + capture + (scroll ? u".scroll.txt"_s : u".cleaned.txt"_s)));
     QCOMPARE(readFile(output), expected);
     QCOMPARE(streamed(testData(capture + u".txt"_s), scroll, 4093), expected);
+}
+
+void tst_ConversionRun::masksSecretsAsTheLinesFinallyRead_data()
+{
+    QTest::addColumn<QByteArray>("source");
+    QTest::addColumn<bool>("scroll");
+    QTest::addColumn<QStringList>("userShapes");
+    QTest::addColumn<QByteArray>("output");
+    QTest::addColumn<quint64>("count");
+
+    const auto utf16 = [](const QString &text) {
+        QByteArray bytes = "\xFF\xFE";
+        bytes.append(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+        return bytes;
+    };
+    // Scrolled sideways by 11 columns at the 26th character.
+    const QByteArray scrolled = "R#snmp-server community Scr" + times("\b", 25) + "$ community Scro" + times(" ", 9) + times("\b", 9) + "llC RO";
+    QTest::newRow("typed with BackSpaces") << QByteArray("R1(config)#enable secret cisk\b\bsco\n") << false << QStringList()
+                                           << QByteArray("R1(config)#enable secret <secret-1>\r\n") << quint64(1);
+    QTest::newRow("rebuilt from a sideways scroll") << scrolled + "\n" << true << QStringList() << QByteArray("R#snmp-server community <secret-1> RO\r\n")
+                                                    << quint64(1);
+    QTest::newRow("after a timestamp") << QByteArray("[2026-12-07 10:00:00.123] snmp-server community Pub1 RO\n") << false << QStringList()
+                                       << QByteArray("[2026-12-07 10:00:00.123] snmp-server community <secret-1> RO\r\n") << quint64(1);
+    // The same value twice, in the one pass that writes the output: one number, two masked.
+    QTest::newRow("same value twice") << QByteArray("snmp-server community C1 RO\nsnmp-server host 192.0.2.1 version 2c C1\n") << false << QStringList()
+                                      << QByteArray("snmp-server community <secret-1> RO\r\nsnmp-server host 192.0.2.1 version 2c <secret-1>\r\n")
+                                      << quint64(2);
+    // ゾ's trail byte is ']': the prompt ends at the ']' after it.
+    QTest::newRow("Shift-JIS prompt") << QByteArray("[\x83\x5D]local-user admin password simple Pw1\n") << false << QStringList()
+                                      << QByteArray("[\x83\x5D]local-user admin password simple <secret-1>\r\n") << quint64(1);
+    QTest::newRow("Shift-JIS user shape") << QByteArray("\x83\x70\x83\x58\x83\x8F\x81\x5B\x83\x68 \x94\xE9\x96\xA7\n") << false
+                                          << QStringList{u"パスワード {}"_s} << QByteArray("\x83\x70\x83\x58\x83\x8F\x81\x5B\x83\x68 <secret-1>\r\n")
+                                          << quint64(1);
+    QTest::newRow("UTF-16") << utf16(u"snmp-server community 公開 RO\n"_s) << false << QStringList()
+                            << utf16(u"snmp-server community <secret-1> RO\r\n"_s) << quint64(1);
+    QTest::newRow("user shapes") << QByteArray("set wifi-key W1f1 now\nserial 7 key=K3y;\nsnmp-server location R1\n") << false
+                                 << QStringList{u"set wifi-key {}"_s, u"* key={};"_s, u"*-server loc* *"_s}
+                                 << QByteArray("set wifi-key <secret-1> now\r\nserial 7 key=<secret-2>;\r\nsnmp-server location R1\r\n") << quint64(2);
+    QTest::newRow("none") << QByteArray("show version\n") << false << QStringList() << QByteArray("show version\r\n") << quint64(0);
+}
+
+void tst_ConversionRun::masksSecretsAsTheLinesFinallyRead()
+{
+    QFETCH(QByteArray, source);
+    QFETCH(bool, scroll);
+    QFETCH(QStringList, userShapes);
+    QFETCH(QByteArray, output);
+    QFETCH(quint64, count);
+    writeFile(dir_->filePath(u"r1.log"_s), source);
+    for (const std::size_t bufferSize : {std::size_t(3), TextInput::defaultBufferSize}) {
+        const RunOptions options{.masking = true, .secretShapes = userShapes, .encoding = tarnwick::EncodingSetting::Auto, .bufferSize = bufferSize};
+        Host host;
+        host.scroll = scroll;
+        const RunOutcome outcome = ConversionRun(paths(u"r1.log"_s, u"r1.txt"_s), CharacterRule::Utf8, host, options).run();
+        QCOMPARE(outcome.status, Status::Completed);
+        QCOMPARE(readFile(dir_->filePath(u"r1.txt"_s)), output);
+        QCOMPARE(outcome.secretsMasked, std::optional<std::uint64_t>(count));
+        // Each log given to the pipe is numbered anew.
+        tarnwick::StreamConversion conversion(CharacterRule::Utf8, scroll, options);
+        for (int log = 0; log < 2; ++log) {
+            QFile input(dir_->filePath(u"r1.log"_s));
+            QTemporaryFile piped;
+            QVERIFY(input.open(QIODevice::ReadOnly) && piped.open());
+            QCOMPARE(conversion.run(input, {}, piped, {}).secretsMasked, std::optional<std::uint64_t>(count));
+            QVERIFY(piped.seek(0));
+            QCOMPARE(piped.readAll(), output);
+        }
+    }
+    // Off, nothing is masked and nothing is counted.
+    Host host;
+    host.scroll = scroll;
+    QCOMPARE(ConversionRun(paths(u"r1.log"_s, u"r1.txt"_s), CharacterRule::Utf8, host, {.encoding = tarnwick::EncodingSetting::Auto}).run().secretsMasked,
+             std::nullopt);
 }
 
 QTEST_GUILESS_MAIN(tst_ConversionRun)

@@ -134,13 +134,14 @@ void tst_SettingsHandlers::writesEachRealChangeOnce()
     QTest::keyClick(form->Check2, Qt::Key_Space);
     QVERIFY(form->ScrollOn);
     QCOMPARE(readFile(profile()), QByteArray("[Tarnwick]\nFileExt=log\nOverWrite=TRUE\nScroll=TRUE\n"));
-    // The context menu of the window and of its labels holds the controls item and the
-    // encoding submenu.
+    // The context menu of the window and of its labels holds the switches and the encoding
+    // submenu.
     for (QWidget *target : QList<QWidget *>{form.get(), form->Label1, form->Label4}) {
         QCOMPARE(target->contextMenuPolicy(), Qt::ActionsContextMenu);
-        QCOMPARE(target->actions().size(), 3);
+        QCOMPARE(target->actions().size(), 4);
         QCOMPARE(target->actions().first(), form->controlsItem);
         QCOMPARE(target->actions().at(1), form->keepDotsItem);
+        QCOMPARE(target->actions().at(2), form->maskItem);
         QCOMPARE(target->actions().last()->menu()->actions(), form->encodingItems->actions());
     }
     QCOMPARE(form->controlsItem->text(), u"端末制御シーケンスを処理"_s);
@@ -162,11 +163,16 @@ void tst_SettingsHandlers::writesEachRealChangeOnce()
     form->keepDotsItem->trigger();
     QCOMPARE(form->Text2->text(), u"/logs/192.log"_s);
     QVERIFY(readFile(profile()).endsWith("Encoding=UTF-8\nKeepDots=FALSE\n"));
+    QCOMPARE(form->maskItem->text(), u"機密情報を伏せる"_s);
+    QVERIFY(!form->maskItem->isChecked());
+    form->maskItem->trigger();
+    QVERIFY(form->MaskOn);
+    QVERIFY(readFile(profile()).endsWith("KeepDots=FALSE\nMask=TRUE\n"));
 
     // Deleting the text stores the empty extension, and the next start shows an empty box.
     form->Text3->clear();
     QCOMPARE(loadedForm(profile())->Text3->text(), QString());
-    QCOMPARE(readFile(profile()), QByteArray("[Tarnwick]\nFileExt=\nOverWrite=TRUE\nScroll=TRUE\nControls=TRUE\nEncoding=UTF-8\nKeepDots=FALSE\n"));
+    QCOMPARE(readFile(profile()), QByteArray("[Tarnwick]\nFileExt=\nOverWrite=TRUE\nScroll=TRUE\nControls=TRUE\nEncoding=UTF-8\nKeepDots=FALSE\nMask=TRUE\n"));
 }
 
 void tst_SettingsHandlers::keepsKeyWhenSwitchedOff()

@@ -91,6 +91,8 @@ private Q_SLOTS:
     void takesOptionsBeforeLogsOnly();
     void runOptionsLeaveProfileAlone_data();
     void runOptionsLeaveProfileAlone();
+    void masksWhereTheSettingsSay_data();
+    void masksWhereTheSettingsSay();
     void writesToStandardOutput();
     void filtersPipeAsItComes();
     void refusesNameThatCannotBeCarried();
@@ -217,6 +219,8 @@ void tst_Batch::takesOptionsBeforeLogsOnly_data()
                                             << u"tarnwick: '--stdout' needs a LOG to write out (\"-\" for standard input) (see tarnwick --help)\n"_s << false;
     QTest::newRow("unknown encoding") << QStringList{u"--encoding"_s, u"euc-jp"_s, u"@/r1.log"_s} << 2
                                       << u"tarnwick: unknown encoding 'euc-jp' (auto, system, utf-8 or shift-jis) (see tarnwick --help)\n"_s << false;
+    QTest::newRow("a secret shape without its marker") << QStringList{u"--mask"_s, u"--secret"_s, u"login password *"_s, u"@/r1.log"_s} << 2
+                                                       << u"tarnwick: secret shape 'login password *' holds no {} for the value (see tarnwick --help)\n"_s << false;
 }
 
 void tst_Batch::takesOptionsBeforeLogsOnly()
@@ -288,6 +292,39 @@ void tst_Batch::runOptionsLeaveProfileAlone()
     QCOMPARE(result.status, 0);
     QCOMPARE(output == u"-"_s ? result.out.toUtf8() : readFile(path(output)), cleaned);
     QCOMPARE(readFile(path(u"bin/Tarnwick.ini"_s)), profile);
+}
+
+void tst_Batch::masksWhereTheSettingsSay_data()
+{
+    QTest::addColumn<QByteArray>("profileKeys");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QByteArray>("cleaned"); // of r1.log, in r1.txt or on standard output
+    QTest::addColumn<int>("masked");         // told on standard error; -1 for nothing told
+
+    const QByteArray plain = "snmp-server community Pub1 RO\r\nlogin password Y4m\r\n";
+    const QByteArray masked = "snmp-server community <secret-1> RO\r\nlogin password <secret-2>\r\n";
+    QTest::newRow("off by default") << QByteArray() << QStringList() << plain << -1;
+    QTest::newRow("the profile's Mask") << QByteArray("Mask=TRUE\n") << QStringList() << masked << 2;
+    QTest::newRow("--no-mask over the profile") << QByteArray("Mask=true\n") << QStringList{u"--no-mask"_s} << plain << -1;
+    QTest::newRow("--mask, to standard output") << QByteArray() << QStringList{u"--mask"_s, u"-c"_s} << masked << 2;
+    QTest::newRow("the profile's shapes and --secret") << QByteArray("Mask=TRUE\nSecret1=set wifi {}\nSecret2=*-key {}\n")
+                                                       << QStringList{u"--secret"_s, u"psk: {}"_s}
+                                                       << masked + "set wifi <secret-3>\r\nmy-key <secret-4>\r\npsk: <secret-5>\r\n" << 5;
+}
+
+void tst_Batch::masksWhereTheSettingsSay()
+{
+    QFETCH(QByteArray, profileKeys);
+    QFETCH(QStringList, options);
+    QFETCH(QByteArray, cleaned);
+    QFETCH(int, masked);
+    writeFile(path(u"bin/Tarnwick.ini"_s), "[Tarnwick]\nFileExt=txt\n" + profileKeys);
+    writeFile(path(u"r1.log"_s), "snmp-server community Pub1 RO\nlogin password Y4m\nset wifi W1\nmy-key K1\npsk: P1\n");
+    const Result result = run(options + QStringList{path(u"r1.log"_s)});
+    QCOMPARE(result.status, 0);
+    const QByteArray written = options.contains(u"-c"_s) ? result.out.toUtf8() : readFile(path(u"r1.txt"_s));
+    QVERIFY2(written.startsWith(cleaned), written.constData());
+    QCOMPARE(result.err, masked < 0 ? QString() : u"tarnwick: %1: %2 secrets masked\n"_s.arg(path(u"r1.log"_s)).arg(masked));
 }
 
 void tst_Batch::writesToStandardOutput()

@@ -661,11 +661,18 @@ void tst_Window::emptyTokensDoNotCount()
 
 void tst_Window::runSettingsShowWithoutWriting()
 {
-    const QByteArray profile = "[Tarnwick]\r\nFileExt=txt\r\nPager1=Hit * key\r\n";
+    const QByteArray profile = "[Tarnwick]\r\nFileExt=txt\r\nPager1=Hit * key\r\nSecret1=psk {}\r\n";
     writeFile(dir_->filePath(u"Tarnwick.ini"_s), profile);
     frmTarnwick form;
-    form.Form_Load(programStart({true, true, u"cfg"_s, true, tarnwick::EncodingSetting::ShiftJis, true, {u"-- * --"_s}}));
+    tarnwick::RunSettings settings;
+    settings.overWrite = settings.scroll = settings.controls = settings.keepDots = settings.mask = true;
+    settings.fileExt = u"cfg"_s;
+    settings.encoding = tarnwick::EncodingSetting::ShiftJis;
+    settings.pagerPrompts = {u"-- * --"_s};
+    settings.secretShapes = {u"wpa {}"_s};
+    form.Form_Load(programStart(settings));
     QVERIFY(form.controlsItem->isChecked() && form.ControlsOn);
+    QVERIFY(form.maskItem->isChecked() && form.MaskOn);
     QCOMPARE(form.Encoding, tarnwick::EncodingSetting::ShiftJis);
     QCOMPARE(form.encodingItems->checkedAction()->text(), u"Shift-JIS"_s);
     QVERIFY(form.Check1->isChecked() && form.OverWriteOn);
@@ -674,12 +681,13 @@ void tst_Window::runSettingsShowWithoutWriting()
     QCOMPARE(form.OutExt, u"cfg"_s);
     form.Text1->setText(u"/logs/192.168.1.1.log"_s);
     QCOMPARE(form.Text2->text(), u"/logs/192.168.1.1.cfg"_s);
-    // The profile's pager prompt and the command line's both apply.
-    writeFile(dir_->filePath(u"r1.log"_s), "Hit the key\n-- Page 2 --\nkept\n");
+    // The profile's pager prompt and the command line's both apply, and so do their shapes of secrets.
+    writeFile(dir_->filePath(u"r1.log"_s), "Hit the key\n-- Page 2 --\nkept\npsk K1\nwpa K1\n");
     form.Text1->setText(dir_->filePath(u"r1.log"_s));
     tarnwick::BatchOutputs outputs;
     QCOMPARE(form.convert(outputs)->status, tarnwick::RunOutcome::Status::Completed);
-    QCOMPARE(readFile(dir_->filePath(u"r1.log"_s)), QByteArray("kept\r\n"));
+    QCOMPARE(readFile(dir_->filePath(u"r1.log"_s)), QByteArray("kept\r\npsk <secret-1>\r\nwpa <secret-1>\r\n"));
+    QCOMPARE(form.Label4->text(), u"変換しました。\nr1.log（5 行、伏せた機密 2 件）"_s);
     QCOMPARE(readFile(dir_->filePath(u"Tarnwick.ini"_s)), profile);
 }
 
