@@ -258,7 +258,7 @@ bool ConversionRun::clean()
     std::uint64_t done = 0;
     showProgress(done);
     pauseForTest("cleaning");
-    LineStage stage(rule_, rule_, options_.controlsOn, options_.pagerPrompts, sinks.first());
+    LineStage stage(rule_, rule_, options_.controlsOn, options_.pagerPrompts, sinks.first(), options_.screenHeight);
     const auto scrollOn = [this] { return host_.scrollOn(); };
     try {
         // Up to the next progress step at a time.

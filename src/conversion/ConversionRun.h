@@ -2,6 +2,7 @@
 
 #include "BatchOutputs.h"
 #include "OutputName.h"
+#include "Screen.h"
 #include "SourceEncoding.h"
 #include "platform/FileIdentity.h"
 #include "platform/TemporaryFile.h"
@@ -60,6 +61,8 @@ struct RunOptions {
     QStringList secretShapes{};
     // How the source's encoding is found; System reads it by the rule the run is given.
     EncodingSetting encoding = EncodingSetting::System;
+    // The rows of the screen on which terminal controls are read (see Screen).
+    int screenHeight = Screen::defaultHeight;
     // The size of each read and write of the run's files.
     std::size_t bufferSize = TextInput::defaultBufferSize;
 };

@@ -59,7 +59,8 @@ RunOutcome StreamConversion::convert(QFileDevice &source, const QString &sourceN
     const auto pass = [&](std::string_view normalised) {
         if (!stage && text.markKnown()) {
             sinks.channel().begin(text.byteOrderMark(), text.utf16());
-            stage.emplace(rule ? rule : text.fixedRule(systemRule_), systemRule_, options_.controlsOn, options_.pagerPrompts, sinks.first());
+            stage.emplace(rule ? rule : text.fixedRule(systemRule_), systemRule_, options_.controlsOn, options_.pagerPrompts, sinks.first(),
+                          options_.screenHeight);
         }
         std::uint64_t lines = 0;
         try {
