@@ -281,6 +281,10 @@ Exit status:
         <translation>各 LOG を ENCODING として読みます: auto（ファイルごとに判定、既定）、system（ロケールの文字コード）、utf-8、shift-jis（今回の実行のみ）。</translation>
     </message>
     <message>
+        <source>With the controls setting, read each LOG on a screen of ROWS rows, from 1 to 1000 (24 by default; this run only).</source>
+        <translation>制御シーケンス設定がオンのとき、各 LOG を ROWS 行の画面で読みます。1 から 1000 まで（既定は 24。今回の実行のみ）。</translation>
+    </message>
+    <message>
         <source>A log to convert; &quot;-&quot; is standard input.</source>
         <translation>変換するログ。&quot;-&quot; は標準入力です。</translation>
     </message>
@@ -307,6 +311,10 @@ Exit status:
     <message>
         <source>pager prompt &apos;%1&apos; holds nothing but blanks and &apos;*&apos;</source>
         <translation>ページャーの表示 &apos;%1&apos; には空白と &apos;*&apos; しかありません</translation>
+    </message>
+    <message>
+        <source>screen rows &apos;%1&apos; is no number from 1 to 1000</source>
+        <translation>画面の行数 &apos;%1&apos; は 1 から 1000 までの数ではありません</translation>
     </message>
     <message>
         <source>secret shape &apos;%1&apos; holds no {} for the value</source>

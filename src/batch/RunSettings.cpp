@@ -16,10 +16,20 @@ SettingsInForce settingsInForce(const RunSettings &settings, const QString &prof
     inForce.run.secretShapes = stored.secretShapes + settings.secretShapes;
     inForce.run.replacesSource = settings.overWrite.value_or(stored.overWrite);
     inForce.run.encoding = settings.encoding.value_or(encodingOfProfileValue(stored.encoding));
+    inForce.run.screenHeight = settings.screenRows.value_or(screenRowsOfValue(stored.screenRows).value_or(Screen::defaultHeight));
     inForce.scroll = settings.scroll.value_or(stored.scroll);
     inForce.fileExt = settings.fileExt.value_or(stored.fileExt);
     inForce.keepDots = settings.keepDots.value_or(stored.keepDots);
     return inForce;
+}
+
+std::optional<int> screenRowsOfValue(const QString &value)
+{
+    bool number = false;
+    const int rows = value.trimmed().toInt(&number);
+    if (!number || rows < 1 || rows > Screen::mostHeight)
+        return std::nullopt;
+    return rows;
 }
 
 RunStart startRun(const RunSettings &settings, std::uint32_t number)

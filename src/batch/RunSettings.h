@@ -21,6 +21,7 @@ struct RunSettings {
     std::optional<bool> controls;
     std::optional<EncodingSetting> encoding;
     std::optional<bool> keepDots;
+    std::optional<int> screenRows{};
     QStringList pagerPrompts{}; // in addition to the profile's
     std::optional<bool> mask{};
     QStringList secretShapes{}; // in addition to the profile's
@@ -36,6 +37,10 @@ struct SettingsInForce {
     bool keepDots = false;
 };
 SettingsInForce settingsInForce(const RunSettings &settings, const QString &profile);
+
+// The screen's height that a value of the option or the profile gives: a number of rows from 1 to
+// Screen::mostHeight, blanks around it allowed; nothing for any other.
+std::optional<int> screenRowsOfValue(const QString &value);
 
 // What every kind of run starts from, made once its application object exists: the program's
 // files (the temporary file's name with `number`) and the settings in force. Removes the

@@ -30,6 +30,7 @@ StoredSettings readStoredSettings(const QString &iniFile)
     stored.mask = readSwitch(iniFile, maskKey);
     stored.fileExt = readText(iniFile, fileExtKey, defaultFileExt);
     stored.encoding = readText(iniFile, encodingKey);
+    stored.screenRows = readText(iniFile, screenRowsKey);
     stored.pagerPrompts = WinSys::ReadIniSeries(iniFile, section, pagerKeyStem, mostPagerPrompts);
     stored.secretShapes = WinSys::ReadIniSeries(iniFile, section, secretKeyStem, mostSecretShapes);
     return stored;

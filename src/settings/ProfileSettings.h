@@ -18,6 +18,7 @@ inline constexpr int mostPagerPrompts = 100;
 inline const QString maskKey = QStringLiteral("Mask");
 inline const QString secretKeyStem = QStringLiteral("Secret"); // "Secret1", "Secret2", ...: the user's shapes of secrets
 inline constexpr int mostSecretShapes = 100;
+inline const QString screenRowsKey = QStringLiteral("ScreenRows"); // the screen's height, with the controls setting
 inline const QString lastFolderKey = QStringLiteral("LastFolder"); // of the last log chosen in the open-file dialog
 
 // The output extension where the profile holds none: at a first start, and in a profile that
@@ -36,6 +37,7 @@ struct StoredSettings {
     bool mask = false;
     QString fileExt;          // defaultFileExt where the profile has no such key
     QString encoding;         // as stored
+    QString screenRows;       // as stored
     QStringList pagerPrompts; // "Pager1" up to the first that is missing or empty
     QStringList secretShapes; // "Secret1" likewise
 };

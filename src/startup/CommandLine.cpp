@@ -53,6 +53,7 @@ const QString standardOutput = u"stdout"_s;
 const QString standardOutputShort = u"c"_s;
 const QString extension = u"ext"_s;
 const QString encoding = u"encoding"_s;
+const QString screenRows = u"screen-rows"_s;
 const QString pager = u"pager"_s;
 const QString secret = u"secret"_s;
 } // namespace name
@@ -97,6 +98,9 @@ const OptionText trailingOptions[] = {
     {{name::encoding},
      QT_TRANSLATE_NOOP("tarnwick", "Read each LOG as ENCODING: auto (found per file, the default), system (the locale's), utf-8 or shift-jis (this run only)."),
      u"ENCODING"_s},
+    {{name::screenRows},
+     QT_TRANSLATE_NOOP("tarnwick", "With the controls setting, read each LOG on a screen of ROWS rows, from 1 to 1000 (24 by default; this run only)."),
+     u"ROWS"_s},
     {{name::pager},
      QT_TRANSLATE_NOOP("tarnwick", "With the controls setting, also drop the lines that are, apart from blanks, TEXT, in which * stands for any run of characters (this run only; may be given more than once)."),
      u"TEXT"_s},
@@ -162,6 +166,9 @@ QString usageErrorText(const UsageError &error, Language language)
     case UsageError::Kind::MissingValue: what = text(language, QT_TRANSLATE_NOOP("tarnwick", "missing value after '%1'")).arg(error.argument); break;
     case UsageError::Kind::UnknownEncoding:
         what = text(language, QT_TRANSLATE_NOOP("tarnwick", "unknown encoding '%1' (auto, system, utf-8 or shift-jis)")).arg(error.argument);
+        break;
+    case UsageError::Kind::UnusableScreenRows:
+        what = text(language, QT_TRANSLATE_NOOP("tarnwick", "screen rows '%1' is no number from 1 to 1000")).arg(error.argument);
         break;
     case UsageError::Kind::PathInExtension:
         what = text(language, QT_TRANSLATE_NOOP("tarnwick", "the extension '%1' holds a folder separator or '..'")).arg(error.argument);
@@ -231,6 +238,14 @@ CommandLine parseCommandLine(const QList<ProgramArgument> &arguments)
         if (!line.settings.encoding) {
             line.action = CommandLine::Action::UsageError;
             line.error = {UsageError::Kind::UnknownEncoding, parser.value(name::encoding)};
+            return line;
+        }
+    }
+    if (parser.isSet(name::screenRows)) {
+        line.settings.screenRows = screenRowsOfValue(parser.value(name::screenRows));
+        if (!line.settings.screenRows) {
+            line.action = CommandLine::Action::UsageError;
+            line.error = {UsageError::Kind::UnusableScreenRows, parser.value(name::screenRows)};
             return line;
         }
     }

@@ -56,7 +56,7 @@ std::optional<RunOutcome> frmTarnwick::Command1_Click()
     ConversionRun run({Text1->Tag, Text2->Tag, TempFile, TempFallback}, characterRule_, *this,
                       {.controlsOn = ControlsOn, .pagerPrompts = PagerPrompts, .replacesSource = OverWriteOn, .batch = batchOutputs_,
                        .naming = tarnwick::OutputNaming{KeepDotsOn, OutExt}, .masking = MaskOn, .secretShapes = SecretShapes,
-                       .encoding = Encoding});
+                       .encoding = Encoding, .screenHeight = ScreenRows});
     activeRun_ = &run;
     sinceEvents_.invalidate();
     const RunOutcome outcome = run.run();

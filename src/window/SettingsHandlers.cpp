@@ -76,6 +76,7 @@ void frmTarnwick::loadSettings(const tarnwick::SettingsInForce &settings)
     Encoding = settings.run.encoding;
     showEncoding();
     PagerPrompts = settings.run.pagerPrompts;
+    ScreenRows = settings.run.screenHeight;
     SecretShapes = settings.run.secretShapes;
     lastFolder_ = settings::readText(IniFile, settings::lastFolderKey);
 }

@@ -74,6 +74,7 @@ public:
     bool KeepDotsOn = false;
     bool MaskOn = false;
     QStringList PagerPrompts; // the user's, from the profile and the command line
+    int ScreenRows = tarnwick::Screen::defaultHeight;
     QStringList SecretShapes; // likewise
     tarnwick::EncodingSetting Encoding = tarnwick::EncodingSetting::Auto;
 

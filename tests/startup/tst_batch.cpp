@@ -95,6 +95,8 @@ private Q_SLOTS:
     void masksWhereTheSettingsSay();
     void writesToStandardOutput();
     void filtersPipeAsItComes();
+    void takesTheScreenHeight_data();
+    void takesTheScreenHeight();
     void refusesNameThatCannotBeCarried();
     void convertsEveryPath();
     void reportsFailingFileAndGoesOn_data();
@@ -219,6 +221,8 @@ void tst_Batch::takesOptionsBeforeLogsOnly_data()
                                             << u"tarnwick: '--stdout' needs a LOG to write out (\"-\" for standard input) (see tarnwick --help)\n"_s << false;
     QTest::newRow("unknown encoding") << QStringList{u"--encoding"_s, u"euc-jp"_s, u"@/r1.log"_s} << 2
                                       << u"tarnwick: unknown encoding 'euc-jp' (auto, system, utf-8 or shift-jis) (see tarnwick --help)\n"_s << false;
+    QTest::newRow("a screen too high") << QStringList{u"--screen-rows"_s, u"1001"_s, u"@/r1.log"_s} << 2
+                                       << u"tarnwick: screen rows '1001' is no number from 1 to 1000 (see tarnwick --help)\n"_s << false;
     QTest::newRow("a secret shape without its marker") << QStringList{u"--mask"_s, u"--secret"_s, u"login password *"_s, u"@/r1.log"_s} << 2
                                                        << u"tarnwick: secret shape 'login password *' holds no {} for the value (see tarnwick --help)\n"_s << false;
 }
@@ -408,6 +412,35 @@ void tst_Batch::filtersPipeAsItComes()
     QCOMPARE(big.exitCode(), 0);
     QVERIFY2(early > 0 && late - early < 16384, qPrintable(u"%1 KiB after 10 MiB, %2 KiB after 100 MiB"_s.arg(early).arg(late)));
     QCOMPARE(QFileInfo(path(u"big.txt"_s)).size(), qint64(100) * (1 << 15) * qint64(sizeof "R1#show interfaces status\r\n" - 1));
+}
+
+void tst_Batch::takesTheScreenHeight_data()
+{
+    QTest::addColumn<QByteArray>("profileKey");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QByteArray>("cleaned");
+
+    // On a screen of one row, the move up finds the second line on the row of the first.
+    const QByteArray high = "aX\r\nb\r\n";
+    const QByteArray oneRow = "a\r\nbX\r\n";
+    QTest::newRow("the default") << QByteArray() << QStringList() << high;
+    QTest::newRow("the profile's") << QByteArray("ScreenRows=1\r\n") << QStringList() << oneRow;
+    QTest::newRow("the option's over the profile's") << QByteArray("ScreenRows=1\r\n") << QStringList{u"--screen-rows"_s, u"24"_s} << high;
+    QTest::newRow("the option's") << QByteArray() << QStringList{u"--screen-rows=1"_s} << oneRow;
+    QTest::newRow("the profile's, unusable") << QByteArray("ScreenRows=0\r\n") << QStringList() << high;
+}
+
+void tst_Batch::takesTheScreenHeight()
+{
+    QFETCH(QByteArray, profileKey);
+    QFETCH(QStringList, options);
+    QFETCH(QByteArray, cleaned);
+    writeFile(path(u"bin/Tarnwick.ini"_s), "[Tarnwick]\r\nControls=TRUE\r\n" + profileKey);
+    writeFile(path(u"r1.log"_s), "a\nb\x1b[AX\n");
+    const Result result = run(options + QStringList{u"-c"_s, path(u"r1.log"_s)});
+    QCOMPARE(result.err, QString());
+    QCOMPARE(result.status, 0);
+    QCOMPARE(result.out.toUtf8(), cleaned);
 }
 
 void tst_Batch::refusesNameThatCannotBeCarried()
