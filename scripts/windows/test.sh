@@ -78,6 +78,30 @@ wine "$portable/tarnwick.exe" -c 'C:\work\logs\r1.log' > "$work/c.out" 2>/dev/nu
 check same "$work/c.out" "$expected"
 wine "$portable/tarnwick.exe" - < "$work/logs/r1.log" > "$work/pipe.out" 2>/dev/null || true
 check same "$work/pipe.out" "$expected"
+# The console program as cmd.exe runs it from a batch file: `tarnwick` finds tarnwick.com before
+# tarnwick.exe on the PATH, waits and sets the exit status; the program expands wildcards itself;
+# words redirected come in the console's code page (932 here), the cleaned text in the log's bytes.
+# Its profile holds one setting as the window writes it, and no extension: the output is r1.txt.
+printf '[Tarnwick]\r\nControls=TRUE\r\n' > "$portable/Tarnwick.ini"
+sed 's/$/\r/' > "$work/console.bat" <<EOF
+@set PATH=C:\\work\\tarnwick-$version-windows-x64;%PATH%
+@cd /d C:\\work\\logs
+@del r1.txt 2>nul
+@tarnwick r1.log
+@if exist r1.txt (echo made %ERRORLEVEL%) else (echo none %ERRORLEVEL%)
+@tarnwick --bogus 2>nul
+@echo %ERRORLEVEL%
+@tarnwick -c *.log > C:\\work\\wildcard.out
+@tarnwick -c nomatch*.log 2> C:\\work\\nomatch.txt
+@echo %ERRORLEVEL%
+@tarnwick --help > C:\\work\\help.txt
+EOF
+console=$(cd "$work" && wine cmd /c 'C:\work\console.bat' 2>/dev/null | tr -d '\r')
+check test "$console" = "$(printf 'made 0\n2\n1')"
+check same "$work/wildcard.out" "$expected$expected"
+cp932_text() { iconv -f CP932 -t UTF-8 "$1" | grep -q -F "$2" && ! iconv -f UTF-8 -t UTF-8 "$1" >/dev/null 2>&1; }
+check cp932_text "$work/help.txt" 終了ステータス
+check grep -q -F 'nomatch*.log' "$work/nomatch.txt"
 # UTF-8 with a byte order mark, every line ended by CR LF.
 notepad_text() { [ "$(head -c 3 "$1" | od -An -tx1)" = " ef bb bf" ] && ! grep -q -v $'\r$' "$1"; }
 for text in README.txt README.ja.txt LICENSE.txt THIRD-PARTY-NOTICES.txt; do

@@ -12,8 +12,15 @@
 #include "platform/StandardStreams.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFontDatabase>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include <algorithm>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -80,7 +87,8 @@ extern "C" Q_DECL_EXPORT int tarnwickWindowMain(const WindowStart &start)
     return QApplication::exec();
 }
 
-// Words laid out for a terminal (the help's columns) keep their layout in a fixed font.
+// A problem (a usage error) in a message box; words laid out for a terminal (the help's columns)
+// in a fixed font, unwrapped, in a box that scrolls where the screen is too small for them.
 extern "C" Q_DECL_EXPORT void tarnwickWindowNotice(const QString &words, bool problem)
 {
     char programName[] = "tarnwick";
@@ -88,9 +96,28 @@ extern "C" Q_DECL_EXPORT void tarnwickWindowNotice(const QString &words, bool pr
     char *toolkitArgv[] = {programName, nullptr};
     QApplication app(toolkitArgc, toolkitArgv);
     installJapaneseTranslations(app, true);
-    QMessageBox box(problem ? QMessageBox::Warning : QMessageBox::Information, u"Tarnwick"_s, words, QMessageBox::Ok);
-    box.setTextFormat(Qt::PlainText);
-    if (!problem)
-        box.setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    if (problem) {
+        QMessageBox box(QMessageBox::Warning, u"Tarnwick"_s, words, QMessageBox::Ok);
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
+        return;
+    }
+    QDialog box;
+    box.setWindowTitle(u"Tarnwick"_s);
+    auto *text = new QPlainTextEdit(words, &box);
+    text->setReadOnly(true);
+    text->setLineWrapMode(QPlainTextEdit::NoWrap);
+    text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &box);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
+    auto *layout = new QVBoxLayout(&box);
+    layout->addWidget(text);
+    layout->addWidget(buttons);
+    const QFontMetrics metrics(text->font());
+    int widest = 0;
+    for (const QString &line : words.split(u'\n'))
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    const QSize room = box.screen()->availableGeometry().size() * 0.9;
+    box.resize(std::min(widest + 80, room.width()), std::min(int(words.count(u'\n') + 4) * metrics.lineSpacing() + 80, room.height()));
     box.exec();
 }

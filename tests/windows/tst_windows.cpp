@@ -2,6 +2,7 @@
 #include "conversion/ConversionRun.h"
 #include "batch/Messages.h"
 #include "conversion/OutputName.h"
+#include "platform/ProgramArguments.h"
 #include "platform/TemporaryFile.h"
 #include "text/TextOutput.h"
 #include "platform/WideName_windows.h"
@@ -39,6 +40,10 @@ private Q_SLOTS:
     void holdsTemporaryFile();
     void convertsJapaneseName();
     void writesStandardOutputAsBytes();
+    void expandsWildcards_data();
+    void expandsWildcards();
+    void consoleProgramWaitsWithStatus_data();
+    void consoleProgramWaitsWithStatus();
 
 private:
     QTemporaryDir dir_;
@@ -119,6 +124,65 @@ void tst_Windows::writesStandardOutputAsBytes()
     QVERIFY(program.waitForFinished(60000));
     QCOMPARE(program.exitCode(), 0);
     QCOMPARE(program.readAllStandardOutput(), QByteArray(" b\r\nc\r\n"));
+}
+
+void tst_Windows::expandsWildcards_data()
+{
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QStringList>("names");
+    QTest::newRow("star, sorted by name, folders left out") << u"*.log"_s << QStringList{u"ab[1].log"_s, u"r1.log"_s, u"r10.log"_s, u"R2.LOG"_s};
+    QTest::newRow("in any case") << u"*.LOG"_s << QStringList{u"ab[1].log"_s, u"r1.log"_s, u"r10.log"_s, u"R2.LOG"_s};
+    QTest::newRow("question mark: one character") << u"r?.log"_s << QStringList{u"r1.log"_s, u"R2.LOG"_s};
+    QTest::newRow("brackets are a name") << u"ab[1]*"_s << QStringList{u"ab[1].log"_s};
+    QTest::newRow("no wildcard") << u"ab[1].log"_s << QStringList{u"ab[1].log"_s};
+    QTest::newRow("no match: as given") << u"x*.log"_s << QStringList{u"x*.log"_s};
+    QTest::newRow("in the folder part: as given") << u"s*\\r1.log"_s << QStringList{u"s*\\r1.log"_s};
+}
+
+void tst_Windows::expandsWildcards()
+{
+    QFETCH(QString, pattern);
+    QFETCH(QStringList, names);
+    const QTemporaryDir dir;
+    for (const QString &name : {u"r1.log"_s, u"R2.LOG"_s, u"r10.log"_s, u"ab[1].log"_s, u"notes.txt"_s})
+        writeFile(dir.filePath(name), "x\n");
+    QVERIFY(QDir(dir.path()).mkdir(u"sub.log"_s));
+    const QString folder = QDir::toNativeSeparators(dir.path()) + u'\\';
+    QStringList expected;
+    for (const QString &name : std::as_const(names))
+        expected.append(folder + name);
+    QCOMPARE(tarnwick::expandedLogNames({folder + pattern}), expected);
+}
+
+// The console program run from a batch file, as cmd.exe runs it: the next line sees what it did
+// and its exit status.
+void tst_Windows::consoleProgramWaitsWithStatus_data()
+{
+    QTest::addColumn<QString>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<bool>("converted");
+    QTest::newRow("converted") << u"r1.log"_s << 0 << true;
+    QTest::newRow("by wildcard, quoted") << u"\"r*.log\""_s << 0 << true;
+    QTest::newRow("not converted") << u"missing.log"_s << 1 << false;
+    QTest::newRow("usage error") << u"--bogus r1.log"_s << 2 << false;
+}
+
+void tst_Windows::consoleProgramWaitsWithStatus()
+{
+    QFETCH(QString, arguments);
+    QFETCH(int, status);
+    QFETCH(bool, converted);
+    const QTemporaryDir dir;
+    writeFile(dir.filePath(u"r1.log"_s), "a\b b\n");
+    const QString script = dir.filePath(u"run.bat"_s);
+    writeFile(script, u"@\"%1\" %2 2>nul\r\n@if exist r1.txt (echo made %ERRORLEVEL%) else (echo none %ERRORLEVEL%)\r\n"_s
+                          .arg(QDir::toNativeSeparators(QStringLiteral(TARNWICK_CONSOLE_EXECUTABLE)), arguments)
+                          .toLocal8Bit());
+    QProcess cmd;
+    cmd.setWorkingDirectory(dir.path());
+    cmd.start(u"cmd.exe"_s, {u"/c"_s, QDir::toNativeSeparators(script)});
+    QVERIFY(cmd.waitForFinished(60000));
+    QCOMPARE(QString::fromLocal8Bit(cmd.readAllStandardOutput()).trimmed(), u"%1 %2"_s.arg(converted ? u"made"_s : u"none"_s).arg(status));
 }
 
 QTEST_GUILESS_MAIN(tst_Windows)
