@@ -107,7 +107,11 @@ extern "C" Q_DECL_EXPORT void tarnwickWindowNotice(const QString &words, bool pr
     auto *text = new QPlainTextEdit(words, &box);
     text->setReadOnly(true);
     text->setLineWrapMode(QPlainTextEdit::NoWrap);
-    text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    // Japanese Windows' fixed font, in which a wide character takes two columns as the help counts
+    // them; where it is missing, IPA's, then the system's fixed font.
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setFamilies({u"MS Gothic"_s, u"IPAGothic"_s, font.family()});
+    text->setFont(font);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &box);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
     auto *layout = new QVBoxLayout(&box);
