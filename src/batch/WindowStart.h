@@ -23,8 +23,8 @@ inline constexpr char windowMainName[] = "tarnwickWindowMain";
 
 // Its second entry: words that nobody would read on standard output or error (the help, a usage
 // error, for a program started from the desktop) in a message box, a problem's or a notice's;
-// returns once the box is closed.
-using WindowNotice = void (*)(const QString &words, bool problem);
+// returns once the box is closed, true; false where no box can be seen (no display to open).
+using WindowNotice = bool (*)(const QString &words, bool problem);
 inline constexpr char windowNoticeName[] = "tarnwickWindowNotice";
 
 } // namespace tarnwick

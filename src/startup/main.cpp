@@ -34,10 +34,9 @@ int tell(const QString &words, bool problem, int status)
 {
     if (showsWindow() && displayExpected() && !standardErrorIsRead()) {
         QString reason;
-        if (const WindowModule module = loadWindowModule(reason)) {
-            module.notice(words.trimmed(), problem);
+        const WindowModule module = loadWindowModule(reason);
+        if (module && module.notice(words.trimmed(), problem))
             return status;
-        }
     }
     if (problem)
         sayOnStandardError(words);

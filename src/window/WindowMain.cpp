@@ -89,18 +89,22 @@ extern "C" Q_DECL_EXPORT int tarnwickWindowMain(const WindowStart &start)
 
 // A problem (a usage error) in a message box; words laid out for a terminal (the help's columns)
 // in a fixed font, unwrapped, in a box that scrolls where the screen is too small for them.
-extern "C" Q_DECL_EXPORT void tarnwickWindowNotice(const QString &words, bool problem)
+extern "C" Q_DECL_EXPORT bool tarnwickWindowNotice(const QString &words, bool problem)
 {
+    fallBackToNoDisplay();
     char programName[] = "tarnwick";
     int toolkitArgc = 1;
     char *toolkitArgv[] = {programName, nullptr};
     QApplication app(toolkitArgc, toolkitArgv);
+    // A box nobody can see (no display could be opened) is never waited on.
+    if (QGuiApplication::platformName() == u"offscreen"_s)
+        return false;
     installJapaneseTranslations(app, true);
     if (problem) {
         QMessageBox box(QMessageBox::Warning, u"Tarnwick"_s, words, QMessageBox::Ok);
         box.setTextFormat(Qt::PlainText);
         box.exec();
-        return;
+        return true;
     }
     QDialog box;
     box.setWindowTitle(u"Tarnwick"_s);
@@ -124,4 +128,5 @@ extern "C" Q_DECL_EXPORT void tarnwickWindowNotice(const QString &words, bool pr
     const QSize room = box.screen()->availableGeometry().size() * 0.9;
     box.resize(std::min(widest + 80, room.width()), std::min(int(words.count(u'\n') + 4) * metrics.lineSpacing() + 80, room.height()));
     box.exec();
+    return true;
 }

@@ -44,6 +44,8 @@ private Q_SLOTS:
     void expandsWildcards();
     void consoleProgramWaitsWithStatus_data();
     void consoleProgramWaitsWithStatus();
+    void windowProgramWritesWhereRead_data();
+    void windowProgramWritesWhereRead();
 
 private:
     QTemporaryDir dir_;
@@ -183,6 +185,29 @@ void tst_Windows::consoleProgramWaitsWithStatus()
     cmd.start(u"cmd.exe"_s, {u"/c"_s, QDir::toNativeSeparators(script)});
     QVERIFY(cmd.waitForFinished(60000));
     QCOMPARE(QString::fromLocal8Bit(cmd.readAllStandardOutput()).trimmed(), u"%1 %2"_s.arg(converted ? u"made"_s : u"none"_s).arg(status));
+}
+
+// Redirected, the window program's words go to the streams, never into a box.
+void tst_Windows::windowProgramWritesWhereRead_data()
+{
+    QTest::addColumn<QString>("argument");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<bool>("onStandardError");
+    QTest::newRow("usage error") << u"--bogus"_s << 2 << true;
+    QTest::newRow("help") << u"--help"_s << 0 << false;
+    QTest::newRow("version") << u"--version"_s << 0 << false;
+}
+
+void tst_Windows::windowProgramWritesWhereRead()
+{
+    QFETCH(QString, argument);
+    QFETCH(int, status);
+    QFETCH(bool, onStandardError);
+    QProcess program;
+    program.start(QStringLiteral(TARNWICK_EXECUTABLE), {argument});
+    QVERIFY(program.waitForFinished(60000));
+    QCOMPARE(program.exitCode(), status);
+    QVERIFY((onStandardError ? program.readAllStandardError() : program.readAllStandardOutput()).toLower().contains("tarnwick"));
 }
 
 QTEST_GUILESS_MAIN(tst_Windows)
