@@ -87,9 +87,14 @@ std::size_t LineStage::copyUntouched(std::string_view text, std::uint64_t most, 
         return untouched;
     }
     writeLast();
+    // The last line waits only for a next line that may move up onto it, or one not come yet.
+    if (!nextMayMove(text.substr(untouched))) {
+        sink_.write(text.substr(0, untouched));
+        return untouched;
+    }
     const std::size_t lastLine = untouched < 3 ? 0 : text.rfind('\n', untouched - 3) + 1; // npos + 1 is 0
     sink_.write(text.substr(0, lastLine));
-    hold(text.substr(lastLine, untouched - 2 - lastLine), false);
+    hold(text.substr(lastLine, untouched - 2 - lastLine), false, true);
     return untouched;
 }
 
@@ -100,6 +105,12 @@ void LineStage::releaseLine()
         line_ = std::string();
     else
         line_.clear();
+}
+
+bool LineStage::nextMayMove(std::string_view text)
+{
+    const std::size_t end = text.find('\n');
+    return end == std::string_view::npos || mayActOnScreen(text.substr(0, end));
 }
 
 void LineStage::CleanLine(std::string_view line, bool scrollOn, bool ended)
@@ -145,7 +156,7 @@ bool LineStage::readOnScreen(std::string_view line, bool scrollOn, std::uint64_t
 }
 
 // A line longer than a row can be is written at once: a copy of it would double its memory.
-void LineStage::hold(std::string_view line, bool scrollOn)
+void LineStage::hold(std::string_view line, bool scrollOn, bool untouched)
 {
     if (line.size() > (std::size_t(1) << 20)) {
         cleanAndWrite(line, scrollOn);
@@ -154,11 +165,16 @@ void LineStage::hold(std::string_view line, bool scrollOn)
     last_.assign(line);
     holdsLast_ = true;
     lastScrollOn_ = scrollOn;
+    lastUntouched_ = untouched;
 }
 
 void LineStage::writeLast()
 {
-    if (std::exchange(holdsLast_, false))
+    if (!std::exchange(holdsLast_, false))
+        return;
+    if (lastUntouched_)
+        sink_.writeLine(last_);
+    else
         cleanAndWrite(last_, lastScrollOn_);
 }
 

@@ -126,11 +126,15 @@ public:
 private:
     // `ended` when an LF ends the line.
     void CleanLine(std::string_view line, bool scrollOn, bool ended = true);
+    // Whether the line at the start of `text` may move up onto the line before it: unknown, and so
+    // true, where its LF has not come.
+    static bool nextMayMove(std::string_view text);
     void writeRow(std::string_view row) override;
     void cleanAndWrite(std::string_view line, bool scrollOn);
     // Whether the screen takes the line (see Screen::take).
     bool readOnScreen(std::string_view line, bool scrollOn, std::uint64_t before, bool ended, bool hold);
-    void hold(std::string_view line, bool scrollOn);
+    // `untouched`: a line that no cleaner changes, written as it is.
+    void hold(std::string_view line, bool scrollOn, bool untouched = false);
     void writeLast();
     std::size_t copyUntouched(std::string_view text, std::uint64_t most, std::uint64_t &lines);
     void releaseLine();
@@ -150,6 +154,7 @@ private:
     std::string last_;
     bool holdsLast_ = false;
     bool lastScrollOn_ = false;
+    bool lastUntouched_ = false;
 };
 
 template <typename ScrollOn>

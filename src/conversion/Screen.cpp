@@ -1,6 +1,7 @@
 #include "Screen.h"
 
 #include <algorithm>
+#include <array>
 
 namespace tarnwick {
 
@@ -235,6 +236,21 @@ void Screen::writeRows(std::int64_t end)
         write(rows_[static_cast<std::size_t>(row)]);
 }
 
+namespace {
+
+// The finals of the CSIs that may need the screen, by what the reading makes of each.
+const auto screenFinals = [] {
+    std::array<bool, 0x80> finals{};
+    for (char final = 0x40; final < 0x7F; ++final) {
+        Control control{};
+        finals[static_cast<std::size_t>(final)] = terminal::CsiReader().control(final, control)
+                                                  && (actsOnScreen(control) || control.kind == Control::Kind::EraseDisplay);
+    }
+    return finals;
+}();
+
+} // namespace
+
 bool mayActOnScreen(std::string_view line)
 {
     using namespace terminal;
@@ -255,7 +271,8 @@ bool mayActOnScreen(std::string_view line)
             if (byte >= 0x20)
                 csi.take(line[end]);
         }
-        if (end < size && csi.control(line[end], control) && actsOnScreen(control))
+        const std::size_t final = end < size ? static_cast<unsigned char>(line[end]) : 0;
+        if (final < screenFinals.size() && screenFinals[final] && csi.control(line[end], control) && actsOnScreen(control))
             return true;
     }
     return false;
