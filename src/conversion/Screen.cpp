@@ -29,6 +29,7 @@ bool Screen::take(std::string_view line, std::string_view stamp, std::uint64_t b
     moved_ = false;
     erasing_ = erasing;
     characters_.read(line, rule_);
+    allowance_ = TerminalLine<std::uint32_t>::allowanceFor(characters_);
     // Every line begins at column 1: the LF before it stands for CR LF.
     enter(0);
     if (current().stamp.empty())
@@ -160,7 +161,7 @@ void Screen::enter(std::int64_t column)
 {
     Row &row = current();
     if (row.line != line_) {
-        row.cells.resume(characters_);
+        row.cells.resume(characters_, allowance_);
         row.line = line_;
     }
     row.cells.moveTo(column);

@@ -102,6 +102,7 @@ private:
     std::int64_t row_ = 0;
     LineCharacters characters_;
     std::uint64_t line_ = 0; // the line being read, plus 1
+    std::int64_t allowance_ = 0; // the line's work on the rows (see TerminalLine::resume)
     bool moved_ = false;     // a control of the line needs the screen
     bool erasing_ = false;
     bool inserting_ = false;

@@ -92,14 +92,21 @@ void TerminalLine<Cell>::begin(const LineCharacters &characters)
     saved_ = 0;
     inserting_ = false;
     margin_ = std::max(minimumMargin, static_cast<std::int64_t>(characters.count()));
-    allowance_ = allowancePerCell * (std::ssize(characters.bytes()) + margin_);
+    allowance_ = allowanceFor(characters);
+    sharedAllowance_ = nullptr;
 }
 
 template <class Cell>
-void TerminalLine<Cell>::resume(const LineCharacters &characters)
+std::int64_t TerminalLine<Cell>::allowanceFor(const LineCharacters &characters)
+{
+    return allowancePerCell * (std::ssize(characters.bytes()) + std::max(minimumMargin, static_cast<std::int64_t>(characters.count())));
+}
+
+template <class Cell>
+void TerminalLine<Cell>::resume(const LineCharacters &characters, std::int64_t &allowance)
 {
     margin_ = std::max(margin_, static_cast<std::int64_t>(characters.count()));
-    allowance_ = std::max(allowance_, allowancePerCell * (std::ssize(characters.bytes()) + margin_));
+    sharedAllowance_ = &allowance;
 }
 
 template <class Cell>
@@ -111,9 +118,10 @@ void TerminalLine<Cell>::clear()
 template <class Cell>
 bool TerminalLine<Cell>::spend(std::int64_t count)
 {
-    if (count > allowance_)
+    std::int64_t &left = sharedAllowance_ ? *sharedAllowance_ : allowance_;
+    if (count > left)
         return false;
-    allowance_ -= count;
+    left -= count;
     return true;
 }
 

@@ -139,9 +139,13 @@ public:
     // Starts replaying the line on an empty line. With char cells, the line must be single-byte
     // text.
     void begin(const LineCharacters &characters);
+    // The work that replaying the line may spend (see spend()).
+    static std::int64_t allowanceFor(const LineCharacters &characters);
     // Goes on replaying a further line on the cells there are (a row of the screen that a later
-    // line writes on), with that line's margin and allowance where they are larger.
-    void resume(const LineCharacters &characters);
+    // line writes on), with that line's margin where it is larger, spending from `allowance`,
+    // which every row the line writes on shares: so a line makes no more of the screen's rows
+    // than it could make of one line.
+    void resume(const LineCharacters &characters, std::int64_t &allowance);
     // Empties the line; the cursor keeps its column, over blanks.
     void clear();
     std::int64_t margin() const { return margin_; }
@@ -191,6 +195,7 @@ private:
     bool inserting_ = false;
     std::int64_t margin_ = minimumMargin;
     std::int64_t allowance_ = 0;
+    std::int64_t *sharedAllowance_ = nullptr; // spent in place of allowance_ where set
     std::string text_; // the bytes of code cells; char cells are their own bytes
 };
 

@@ -418,6 +418,14 @@ void tst_Controls::boundsHostileLines_data()
     QTest::newRow("insert mode in a long line") << inserted << false << inserted.size() << QByteArray("y");
     const QByteArray erased = text + times(esc + "[1Ky" + esc + "[2K", 200000);
     QTest::newRow("erasures in a long line") << erased << true << erased.size() << QByteArray(" ");
+    // On the screen: far rows and columns, rows inserted, deleted and scrolled in and out; the
+    // rows it holds and writes are bounded as a line is, however often the moves come.
+    const QByteArray screenMoves = times("x" + esc + "[999999;999999Hy" + esc + "[999999A" + esc + "[999999Cz" + esc + "[999999L" + esc + "[999999M" + esc
+                                             + "[999999T" + esc + "[999999S" + esc + "M" + esc + "D" + esc + "[999999d" + esc + "[999999E" + esc + "[2J",
+                                         2000);
+    // The first rows written are those that SU scrolls off, IL having pushed the written ones out.
+    QTest::newRow("moves over the screen") << screenMoves << false << qsizetype(64) * 2 * screenMoves.size() << QByteArray("\r\n");
+    QTest::newRow("moves over the screen, scroll") << screenMoves << true << qsizetype(64) * 2 * screenMoves.size() << QByteArray("\r\n");
     // Moves to the margin, then as much text again, in character codes: more than the limit.
     const QByteArray tooLarge = "\xC3\xA9" + times(esc + "[1000000C", 11) + times("x", 10 << 20);
     QTest::newRow("too large for memory") << tooLarge << false << qsizetype(-1) << QByteArray();
