@@ -26,12 +26,12 @@ protected:
 // empty when the capture began.
 //
 // While no line has moved the cursor to another row, the screen holds nothing: each line is
-// written as it comes, but for the last (see LineStage), and the rows above it are final. A line
-// that moves makes the
-// screen hold its rows: from then on every line is read on it, and a row is written when it
-// scrolls off the top, when a clear blanks it (ED 2, or ED from the home position: the log
-// keeps what the screen showed), or at the end. A screen's height of lines without a move
-// writes every row and the screen holds nothing again.
+// written as it comes, but for the last when the next may move up onto it (see LineStage), and
+// the rows above it are final. A line that moves makes the screen hold its rows: from then on
+// every line is read on it, and a row is written when it scrolls off the top, when a clear
+// blanks it (ED 2, or ED from the home position: the log keeps what the screen showed), when
+// the pipe's input pauses (see writeHeld) or at the end. A screen's height of lines without a
+// move writes every row and the screen holds nothing again.
 //
 // A row written is final: a move back onto it finds it empty, and what is then written there
 // comes out as a line of its own. Rows pushed off the bottom (SD, RI, IL) and rows deleted (DL)
