@@ -92,10 +92,6 @@
         <translation>変換されませんでした: 名前がシステムの文字コードとして正しくないため、そのまま渡せません</translation>
     </message>
     <message>
-        <source>not converted: a path on the command line cannot hold a quotation mark</source>
-        <translation>変換されませんでした: コマンドラインのパスには引用符を含められません</translation>
-    </message>
-    <message>
         <source>cannot write to standard output: %1</source>
         <translation>標準出力に書き込めませんでした: %1</translation>
     </message>

@@ -1,6 +1,5 @@
 #include "Batch.h"
 
-#include "ArgumentText.h"
 #include "StandardError.h"
 #include "platform/EndingSignals.h"
 
@@ -60,12 +59,7 @@ int runBatch(BatchWindow &window, const QStringList &paths, const BatchReport &r
 
 int runBatchOfLogs(BatchWindow &window, const QStringList &logs, const QList<Problem> &refused, bool summarise)
 {
-    QList<Problem> notCarried = refused;
-    QStringList unquotable;
-    const QStringList tokens = batchTokens(argumentText(logs, &unquotable));
-    for (const QString &path : unquotable)
-        notCarried.append(problemOf(path, NotConverted::QuotationMark));
-    return runBatch(window, tokens, reportOnStandardError, summarise, notCarried);
+    return runBatch(window, logs, reportOnStandardError, summarise, refused);
 }
 
 } // namespace tarnwick

@@ -24,9 +24,9 @@ using BatchReport = std::function<void(const Problem &problem)>;
 // The files in `refused` were given but are not converted: they are told first, and counted.
 int runBatch(BatchWindow &window, const QStringList &paths, const BatchReport &report, bool summarise = false, const QList<Problem> &refused = {});
 
-// The command line's logs as the batch takes them, joined into the argument text and split into
-// its tokens, each file not converted told on standard error; a log that holds a quotation mark
-// cannot be carried so, and is told of and not converted, as are the command line's `refused`.
+// The command line's logs as the batch takes them: the list as the system gave it, so that any
+// name works (a quotation mark in it too), each file not converted told on standard error, the
+// command line's `refused` first.
 int runBatchOfLogs(BatchWindow &window, const QStringList &logs, const QList<Problem> &refused, bool summarise);
 
 } // namespace tarnwick

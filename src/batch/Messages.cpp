@@ -223,9 +223,6 @@ QString problemReason(const Problem &problem, Language language)
     case NotConverted::UnencodableName:
         source = QT_TRANSLATE_NOOP("tarnwick", "not converted: the name is not valid in the system's encoding, so it cannot be passed on exactly");
         break;
-    case NotConverted::QuotationMark:
-        source = QT_TRANSLATE_NOOP("tarnwick", "not converted: a path on the command line cannot hold a quotation mark");
-        break;
     case NotConverted::StandardOutputFailed: source = QT_TRANSLATE_NOOP("tarnwick", "cannot write to standard output: %1"); break;
     case NotConverted::StandardInputClosed: source = QT_TRANSLATE_NOOP("tarnwick", "not converted: standard input is closed"); break;
     case NotConverted::StandardOutputClosed: source = QT_TRANSLATE_NOOP("tarnwick", "cannot write to standard output: it is closed"); break;

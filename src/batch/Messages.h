@@ -41,7 +41,6 @@ enum class NotConverted {
     BatchEnded,
     EmptyName,
     UnencodableName,
-    QuotationMark,
     StandardOutputFailed,
     StandardInputClosed,
     StandardOutputClosed,

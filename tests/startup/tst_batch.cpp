@@ -207,6 +207,8 @@ void tst_Batch::takesOptionsBeforeLogsOnly_data()
     QTest::newRow("option after a log is a path") << QStringList{u"@/r1.log"_s, u"--help"_s} << 1 << u"tarnwick: --help: cannot open: No such file or directory\n"_s << true;
     QTest::newRow("after --, a path") << QStringList{u"--"_s, u"-style"_s, u"@/r1.log"_s} << 1 << u"tarnwick: -style: cannot open: No such file or directory\n"_s << true;
     QTest::newRow("empty argument") << QStringList{u"@/r1.log"_s, QString()} << 1 << u"tarnwick: \"\": not converted: the name is empty\n"_s << true;
+    QTest::newRow("a quotation mark in a name") << QStringList{u"@/r1.log"_s, u"say \"hi\".log"_s} << 1
+                                                << u"tarnwick: say \"hi\".log: cannot open: No such file or directory\n"_s << true;
     QTest::newRow("ext without value") << QStringList{u"--ext"_s} << 2 << u"tarnwick: missing value after '--ext' (see tarnwick --help)\n"_s << false;
     QTest::newRow("a pager prompt of stars") << QStringList{u"--pager"_s, u" * "_s, u"@/r1.log"_s} << 2
                                              << u"tarnwick: pager prompt ' * ' holds nothing but blanks and '*' (see tarnwick --help)\n"_s << false;
