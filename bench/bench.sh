@@ -5,7 +5,8 @@
 # ratio against it with the user CPU time and the peak memory. `cat` and `dd` (one pass) are
 # shown for orientation only: GNU cat copies inside the kernel without reading the bytes.
 # It also shows the peak memory of a capture that is one line of 100 MB (or MEGABYTES, when
-# fewer) in every mode, and what 100 pager prompts of the user cost.
+# fewer) in every mode, what 100 pager prompts of the user cost, and what the mask setting costs
+# (a row "100 MB realistic capture with --mask" with bench.sh 100).
 #   bench/bench.sh [MEGABYTES]
 # With TARNWICK_BUILD set to a build folder (relative to the checkout), that folder is built
 # and measured, without the package setup; else build/, after it.
@@ -88,6 +89,19 @@ read -r s u m < <(median < "$work/with-prompts")
 wall=$(paste -d' ' "$work/with-prompts" "$work/without-prompts" | awk '{ printf "%.3f\n", $1 / $4 }' | median)
 printf '%-36s %7s s  user %5s s  %7s KiB   %.2f x without them  (goal within 3)\n' \
   "100 prompts, $((size / 1048576)) MB (--controls)" "$s" "$u" "$m" "$wall"
+# Masking: the same capture with the mask setting on against off, in pairs as above. The capture
+# holds none of the shapes' keywords but in a few words that look alike ("address", "rate"), so
+# this is the cost of looking for them.
+without_mask="'$program' --ext out '$capture'"
+with_mask="'$program' --mask --ext out '$capture'"
+for _ in 1 2 3 4 5 6 7 8 9; do
+  sync; run_once "$without_mask" >> "$work/without-mask"
+  sync; run_once "$with_mask 2> /dev/null" >> "$work/with-mask"
+done
+read -r s u m < <(median < "$work/with-mask")
+wall=$(paste -d' ' "$work/with-mask" "$work/without-mask" | awk '{ printf "%.3f\n", $1 / $4 }' | median)
+printf '%-36s %7s s  user %5s s  %7s KiB   %.2f x without it  (goal within 1.2)\n' \
+  "$((size / 1048576)) MB realistic capture with --mask" "$s" "$u" "$m" "$wall"
 # Start-up: what each run of a batch costs before it reads a byte (no display: no window, no fonts).
 printf 'one line\n' > "$work/one.log"
 startup() {

@@ -1,7 +1,7 @@
 // Measures the conversion engine: the same run the window drives, without the window.
 //
 //   tarnwick-bench capture FILE MEGABYTES     writes a realistic console capture
-//   tarnwick-bench convert [--scroll] [--controls] SOURCE OUTPUT
+//   tarnwick-bench convert [--scroll] [--controls] [--mask] SOURCE OUTPUT
 //                                             converts, prints seconds and peak memory (KiB)
 //   tarnwick-bench hostile FOLDER             writes the hostile lines (see writeHostileLines)
 //   tarnwick-bench line FILE MEGABYTES        writes a capture of one line that every cleaner
@@ -157,13 +157,13 @@ int writeOneLine(const char *path, long megabytes)
     return out ? 0 : 1;
 }
 
-int convert(bool scroll, bool controls, const char *source, const char *output)
+int convert(bool scroll, bool controls, bool mask, const char *source, const char *output)
 {
     Host host(scroll);
     const QString temporary = QDir::temp().filePath(QStringLiteral("tarnwick-bench-%1.tmp").arg(QCoreApplication::applicationPid()));
     const auto start = std::chrono::steady_clock::now();
     const RunOutcome outcome = ConversionRun({QString::fromLocal8Bit(source), QString::fromLocal8Bit(output), temporary},
-                                             systemCharacterRule(), host, {.controlsOn = controls}).run();
+                                             systemCharacterRule(), host, {.controlsOn = controls, .masking = mask}).run();
     const double seconds = secondsSince(start);
     if (outcome.status != RunOutcome::Status::Completed) {
         std::cerr << failureSentence(outcome, Language::English).toStdString() << '\n';
@@ -234,11 +234,13 @@ int main(int argc, char *argv[])
     if (command == "convert" && argc >= 4) {
         bool scroll = false;
         bool controls = false;
+        bool mask = false;
         for (int i = 2; i < argc - 2; ++i) {
             scroll = scroll || std::string(argv[i]) == "--scroll";
             controls = controls || std::string(argv[i]) == "--controls";
+            mask = mask || std::string(argv[i]) == "--mask";
         }
-        return convert(scroll, controls, argv[argc - 2], argv[argc - 1]);
+        return convert(scroll, controls, mask, argv[argc - 2], argv[argc - 1]);
     }
     if (command == "lines")
         return compareLines();
@@ -246,7 +248,7 @@ int main(int argc, char *argv[])
         return writeHostileLines(argv[2]);
     if (command == "line" && argc == 4)
         return writeOneLine(argv[2], std::stol(argv[3]));
-    std::cerr << "usage: tarnwick-bench capture FILE MEGABYTES | convert [--scroll] [--controls] SOURCE OUTPUT | hostile FOLDER | lines"
+    std::cerr << "usage: tarnwick-bench capture FILE MEGABYTES | convert [--scroll] [--controls] [--mask] SOURCE OUTPUT | hostile FOLDER | lines"
                  " | line FILE MEGABYTES\n";
     return 2;
 }

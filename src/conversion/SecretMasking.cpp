@@ -1,9 +1,11 @@
 #include "SecretMasking.h"
 
 #include "SecretShapes.h"
+#include "Simd.h"
 #include "Timestamp.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace tarnwick {
@@ -15,20 +17,33 @@ constexpr std::string_view blockEnd = "-----END ";
 // What a prompt ends with, before the command typed at it.
 constexpr std::string_view promptEnds = "#>]";
 
+// A pair of bytes folded into the shift table's 4096 places, which stay in the nearest cache:
+// pairs that share a place share the shortest shift, which costs only a step now and then.
 std::size_t pairOf(unsigned char first, unsigned char second)
 {
-    return std::size_t(first) | std::size_t(second) << 8;
+    return (std::size_t(first) * 64 ^ std::size_t(second)) & 0xFFF;
 }
 
-// The needles that no other needle stands in: a line that holds a longer one holds the shorter.
-std::vector<std::string> shortestNeedles(std::vector<std::string> needles)
+// The place and the bit of a pair of bytes in a table of all pairs.
+std::size_t pairIndex(char first, char second)
+{
+    return (std::size_t(static_cast<unsigned char>(first)) << 8 | static_cast<unsigned char>(second)) / 64;
+}
+std::uint64_t pairBit(char first, char second)
+{
+    return std::uint64_t(1) << ((std::size_t(static_cast<unsigned char>(first)) << 8 | static_cast<unsigned char>(second)) % 64);
+}
+
+// The needles that no other needle stands in (or, with `atWordStarts`, begins): a line that holds
+// a longer one holds the shorter, where it may stand inside a word.
+std::vector<std::string> shortestNeedles(std::vector<std::string> needles, bool atWordStarts)
 {
     std::ranges::sort(needles);
     needles.erase(std::unique(needles.begin(), needles.end()), needles.end());
     std::vector<std::string> kept;
     for (const std::string &needle : needles) {
         const bool holdsAnother = std::ranges::any_of(needles, [&](const std::string &other) {
-            return other != needle && needle.find(other) != std::string::npos;
+            return other != needle && (atWordStarts ? needle.starts_with(other) : needle.find(other) != std::string::npos);
         });
         if (!holdsAnother)
             kept.push_back(needle);
@@ -48,39 +63,114 @@ std::size_t afterPrompt(std::string_view line, std::size_t from, CharacterRule r
 
 } // namespace
 
-NeedleSearch::NeedleSearch(std::vector<std::string> needles)
+NeedleSearch::NeedleSearch(std::vector<std::string> needles, std::string_view wordStarts)
     : needles_(std::move(needles))
-    , pairs_((std::size_t(1) << 16) / 64, 0)
+    , wordStarts_(wordStarts)
+    , pairStarts_(std::size_t(1) << 10, 0)
 {
+    if (needles_.empty())
+        return;
     for (const std::string &needle : needles_) {
-        const auto first = static_cast<unsigned char>(needle.front());
-        if (needle.size() == 1) {
-            singles_[first] = true;
-            for (std::size_t second = 0; second < 256; ++second)
-                pairs_[pairOf(first, static_cast<unsigned char>(second)) / 64] |= std::uint64_t(1) << (pairOf(first, static_cast<unsigned char>(second)) % 64);
-        } else {
-            const std::size_t pair = pairOf(first, static_cast<unsigned char>(needle[1]));
-            pairs_[pair / 64] |= std::uint64_t(1) << (pair % 64);
+        if (firstBytes_.find(needle.front()) == std::string::npos)
+            firstBytes_ += needle.front();
+    }
+    shortest_ = std::ranges::min(needles_, {}, &std::string::size).size();
+    // A window of one byte cannot move further than one.
+    const std::size_t most = shortest_ > 1 ? shortest_ - 1 : 1;
+    shifts_.assign(std::size_t(1) << 12, static_cast<std::uint8_t>(std::min<std::size_t>(most, 255)));
+    for (std::size_t n = 0; n < needles_.size(); ++n) {
+        const std::string &needle = needles_[n];
+        byFirst_[static_cast<unsigned char>(needle.front())].push_back(n);
+        for (int second = 0; second < 256; ++second) {
+            // A needle of one byte begins with every pair it begins.
+            const char next = needle.size() > 1 ? needle[1] : static_cast<char>(second);
+            pairStarts_[pairIndex(needle.front(), next)] |= pairBit(needle.front(), next);
+            if (needle.size() > 1)
+                break;
+        }
+        for (std::size_t q = 1; q < shortest_; ++q) {
+            std::uint8_t &shift = shifts_[pairOf(static_cast<unsigned char>(needle[q - 1]), static_cast<unsigned char>(needle[q]))];
+            shift = std::min(shift, static_cast<std::uint8_t>(std::min<std::size_t>(shortest_ - 1 - q, 255)));
         }
     }
 }
+
+bool NeedleSearch::needleAt(std::string_view text, std::size_t i) const
+{
+    if (i + 1 < text.size() && (pairStarts_[pairIndex(text[i], text[i + 1])] & pairBit(text[i], text[i + 1])) == 0)
+        return false;
+    for (const std::size_t n : byFirst_[static_cast<unsigned char>(text[i])]) {
+        const std::string &needle = needles_[n];
+        if (needle.size() <= text.size() - i && std::memcmp(text.data() + i, needle.data(), needle.size()) == 0)
+            return true;
+    }
+    return false;
+}
+
+#if TARNWICK_SSE2
+std::size_t NeedleSearch::findAtWordStarts(std::string_view text) const
+{
+    if (needleAt(text, 0))
+        return 0;
+    const auto load = [&](std::size_t at) { return _mm_loadu_si128(reinterpret_cast<const __m128i *>(text.data() + at)); };
+    __m128i starts[mostBytes];
+    __m128i firsts[mostBytes];
+    for (std::size_t k = 0; k < wordStarts_.size(); ++k)
+        starts[k] = _mm_set1_epi8(wordStarts_[k]);
+    for (std::size_t k = 0; k < firstBytes_.size(); ++k)
+        firsts[k] = _mm_set1_epi8(firstBytes_[k]);
+    std::size_t i = 1;
+    for (; i + 16 <= text.size(); i += 16) {
+        const __m128i before = load(i - 1);
+        const __m128i here = load(i);
+        __m128i start = _mm_setzero_si128();
+        for (std::size_t k = 0; k < wordStarts_.size(); ++k)
+            start = _mm_or_si128(start, _mm_cmpeq_epi8(before, starts[k]));
+        __m128i first = _mm_setzero_si128();
+        for (std::size_t k = 0; k < firstBytes_.size(); ++k)
+            first = _mm_or_si128(first, _mm_cmpeq_epi8(here, firsts[k]));
+        for (auto bits = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(start, first))); bits != 0; bits &= bits - 1) {
+            const std::size_t at = i + static_cast<std::size_t>(std::countr_zero(bits));
+            if (needleAt(text, at))
+                return at;
+        }
+    }
+    for (; i < text.size(); ++i) {
+        if (wordStarts_.find(text[i - 1]) != std::string::npos && needleAt(text, i))
+            return i;
+    }
+    return std::string_view::npos;
+}
+#endif
 
 std::size_t NeedleSearch::find(std::string_view text) const
 {
     if (needles_.empty() || text.empty())
         return std::string_view::npos;
-    const auto *bytes = reinterpret_cast<const unsigned char *>(text.data());
-    const std::size_t size = text.size();
-    for (std::size_t i = 0; i + 1 < size; ++i) {
-        const std::size_t pair = pairOf(bytes[i], bytes[i + 1]);
-        if ((pairs_[pair / 64] >> (pair % 64) & 1) == 0)
-            continue;
-        for (const std::string &needle : needles_) {
-            if (needle.size() <= size - i && std::memcmp(text.data() + i, needle.data(), needle.size()) == 0)
+#if TARNWICK_SSE2
+    if (!wordStarts_.empty() && wordStarts_.size() <= mostBytes && firstBytes_.size() <= mostBytes)
+        return findAtWordStarts(text);
+#endif
+    if (shortest_ < 2) {
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (needleAt(text, i))
                 return i;
         }
+        return std::string_view::npos;
     }
-    return singles_[bytes[size - 1]] ? size - 1 : std::string_view::npos;
+    const auto *bytes = reinterpret_cast<const unsigned char *>(text.data());
+    for (std::size_t end = shortest_ - 1; end < text.size();) {
+        const std::uint8_t shift = shifts_[pairOf(bytes[end - 1], bytes[end])];
+        if (shift > 0) {
+            end += shift;
+            continue;
+        }
+        const std::size_t start = end + 1 - shortest_;
+        if (needleAt(text, start))
+            return start;
+        ++end;
+    }
+    return std::string_view::npos;
 }
 
 SecretMasker::SecretMasker(const QStringList &userShapes)
@@ -115,7 +205,10 @@ void SecretMasker::prepare()
             anywhere_ = anywhere_ || matcher.needles().empty();
         }
     }
-    needles_ = NeedleSearch(shortestNeedles(std::move(needles)));
+    // The user's shapes may find their keywords inside a word ("*-key {}").
+    const std::string wordStarts = std::string(wordBlanks) + '\n' + std::string(promptEnds);
+    const bool atWordStarts = user_.empty();
+    needles_ = NeedleSearch(shortestNeedles(std::move(needles), atWordStarts), atWordStarts ? std::string_view(wordStarts) : std::string_view());
 }
 
 bool SecretMasker::mayHoldSecret(std::string_view line) const

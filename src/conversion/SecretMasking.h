@@ -14,17 +14,32 @@
 
 namespace tarnwick {
 
-// Finds the first place where one of a few texts stands, looking at each byte once: a table of
-// the texts' first two bytes says where one may begin, and only there are they compared.
+// Finds the first place where one of a few texts stands without looking at every byte: a window
+// as long as the shortest text moves along, as far as the last two bytes under it allow (no text
+// begins with them at any nearer place), and the texts are compared only where it cannot move
+// (a search of Wu and Manber's kind).
+//
+// Where every needle begins a word (after a blank, a line's end or a prompt's end, see
+// `wordStarts`), SSE2 looks at 16 places in one step for such a start with a needle's first byte
+// there, and only those places are compared.
 class NeedleSearch {
 public:
-    explicit NeedleSearch(std::vector<std::string> needles = {});
+    NeedleSearch(std::vector<std::string> needles, std::string_view wordStarts);
+    NeedleSearch() : NeedleSearch({}, {}) {}
     std::size_t find(std::string_view text) const;
 
 private:
+    bool needleAt(std::string_view text, std::size_t i) const;
+    std::size_t findAtWordStarts(std::string_view text) const;
+
     std::vector<std::string> needles_;
-    std::vector<std::uint64_t> pairs_; // a bit for each pair of bytes that begins a needle
-    std::array<bool, 256> singles_{};  // the bytes that are a needle of one byte
+    std::string wordStarts_; // what a word begins after; empty where a needle may stand inside one
+    std::string firstBytes_; // the needles' first bytes, each once
+    static constexpr std::size_t mostBytes = 32;
+    std::vector<std::uint64_t> pairStarts_; // a bit for each pair of bytes a needle begins with
+    std::size_t shortest_ = 0;
+    std::vector<std::uint8_t> shifts_;                  // for each pair of bytes
+    std::array<std::vector<std::size_t>, 256> byFirst_; // the needles that begin with each byte
 };
 
 // The secrets of cleaned lines replaced by "<secret-N>": the values of the lines of a known

@@ -10,7 +10,7 @@ namespace {
 
 bool isBlank(char c)
 {
-    return c == ' ' || c == '\t';
+    return wordBlanks.find(c) != std::string_view::npos;
 }
 
 bool isNumber(std::string_view word)

@@ -14,6 +14,7 @@ namespace tarnwick {
 // A word of a line as the shapes see it, in bytes: words are separated by blanks (and tabs); a
 // text in quotation marks is one word with its blanks. Blanks and quotation marks are never part
 // of another character under either character rule, so every word starts at a character's start.
+inline constexpr std::string_view wordBlanks = " \t";
 struct LineWord {
     std::size_t begin;
     std::size_t end;
