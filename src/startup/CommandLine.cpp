@@ -1,9 +1,12 @@
 #include "CommandLine.h"
 
+#include "HelpLayout.h"
+
 #include "conversion/PagerFilter.h"
 #include "conversion/ShapeMatcher.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QFile>
 
 using namespace Qt::StringLiterals;
@@ -44,6 +47,8 @@ Exit status:
   2    usage error, or neither a display nor a LOG
   128+n  ended by signal n
 )");
+
+const char logDescription[] = QT_TRANSLATE_NOOP("tarnwick", "A log to convert; \"-\" is standard input.");
 
 // The options' names, each written once: the parser is configured and read with them.
 namespace name {
@@ -122,7 +127,7 @@ void configure(QCommandLineParser &parser, Language language)
     }
     for (const OptionText &option : trailingOptions)
         parser.addOption({option.names, text(language, option.description), option.valueName});
-    parser.addPositionalArgument(u"LOG"_s, text(language, QT_TRANSLATE_NOOP("tarnwick", "A log to convert; \"-\" is standard input.")), u"[LOG...]"_s);
+    parser.addPositionalArgument(u"LOG"_s, text(language, logDescription), u"[LOG...]"_s);
 }
 
 // The argument by which the option was given: "--bogus", "-bogus", "--bogus=1" as "--bogus".
@@ -151,11 +156,38 @@ QString escapedName(const QByteArray &name)
     return shown;
 }
 
+namespace {
+
+HelpEntry helpEntry(const OptionText &option, Language language)
+{
+    QStringList names;
+    for (const QString &name : option.names)
+        names.append((name.size() == 1 ? u"-"_s : u"--"_s) + name);
+    const QString value = option.valueName.isEmpty() ? QString() : u" <"_s + option.valueName + u'>';
+    return {names.join(u", "_s) + value, text(language, option.description)};
+}
+
+} // namespace
+
+// Laid out by hand (see laidOutHelp), in the parser's words for its headings.
 QString helpText(Language language)
 {
-    QCommandLineParser parser;
-    configure(parser, language);
-    return parser.helpText() + text(language, exitStatus);
+    const auto qt = [language](const char *source) {
+        return language == Language::Japanese ? QCoreApplication::translate("QCommandLineParser", source) : QString::fromUtf8(source);
+    };
+    QList<HelpEntry> options;
+    for (const OptionText &option : leadingOptions)
+        options.append(helpEntry(option, language));
+    for (const Switch &option : switches) {
+        options.append({u"--"_s + option.on, text(language, option.onDescription)});
+        options.append({u"--"_s + option.off(), text(language, option.offDescription)});
+    }
+    for (const OptionText &option : trailingOptions)
+        options.append(helpEntry(option, language));
+    const QList<HelpEntry> arguments{{u"LOG"_s, text(language, logDescription)}};
+    const QString usage = qt("Usage: %1").arg(u"tarnwick"_s) + u' ' + qt("[options]") + u" [LOG...]"_s;
+    return laidOutHelp(usage, text(language, description), {{qt("Options:"), options}, {qt("Arguments:"), arguments}},
+                       text(language, exitStatus));
 }
 
 QString usageErrorText(const UsageError &error, Language language)

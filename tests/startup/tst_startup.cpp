@@ -1,3 +1,5 @@
+#include "startup/CommandLine.h"
+#include "startup/HelpLayout.h"
 #include "batch/ProgramFiles.h"
 #include "platform/TemporaryFile.h"
 
@@ -14,7 +16,22 @@ private Q_SLOTS:
     void placesProgramFiles_data();
     void placesProgramFiles();
     void closesFolder();
+    void wrapsHelpByDisplayWidth_data();
+    void wrapsHelpByDisplayWidth();
 };
+
+namespace {
+
+// Columns as a terminal shows them: kana, kanji and full-width forms take two.
+int columns(const QString &line)
+{
+    int width = 0;
+    for (const QChar c : line)
+        width += (c.unicode() >= 0x3000 && c.unicode() < 0xA000) || (c.unicode() >= 0xFF00 && c.unicode() < 0xFF61) ? 2 : 1;
+    return width;
+}
+
+} // namespace
 
 void tst_Startup::namesTemporaryFile_data()
 {
@@ -62,6 +79,46 @@ void tst_Startup::closesFolder()
     QCOMPARE(tarnwick::closedFolder(u"/opt/tw"_s), u"/opt/tw"_s + QDir::separator());
     QCOMPARE(tarnwick::closedFolder(u"/opt/tw/"_s), u"/opt/tw/"_s);
     QCOMPARE(tarnwick::closedFolder(u"/"_s), u"/"_s);
+}
+
+// The help fits 80 columns in either language, breaks no word and starts no line with a closing
+// mark; a description comes back whole from its wrapped lines.
+void tst_Startup::wrapsHelpByDisplayWidth_data()
+{
+    QTest::addColumn<bool>("japanese");
+    QTest::addColumn<QString>("description");
+    QTest::newRow("English") << false << u"Read each LOG as ENCODING: auto (found per file, the default), system (the locale's), utf-8 or shift-jis, and more words to wrap."_s;
+    QTest::newRow("Japanese") << true << u"制御シーケンス設定がオンのとき、空白を除いて TEXT である行も取り除きます。TEXT の * は任意の文字の並びを表します（今回の実行のみ。複数回指定できます）。"_s;
+}
+
+void tst_Startup::wrapsHelpByDisplayWidth()
+{
+    QFETCH(bool, japanese);
+    QFETCH(QString, description);
+    tarnwick::installJapaneseTranslations(*QCoreApplication::instance(), false);
+    const QString help = tarnwick::helpText(japanese ? tarnwick::Language::Japanese : tarnwick::Language::English);
+    for (const QString &line : help.split(u'\n')) {
+        QVERIFY2(columns(line) <= 80, qPrintable(line));
+        QVERIFY2(!line.trimmed().startsWith(u'。') && !line.trimmed().startsWith(u'、') && !line.trimmed().startsWith(u'）'), qPrintable(line));
+    }
+    const QString laidOut = tarnwick::laidOutHelp(u"u"_s, {}, {{u"h:"_s, {{u"--option <VALUE>"_s, description}}}}, {});
+    QStringList parts;
+    const QStringList lines = laidOut.split(u'\n');
+    for (const QString &line : lines.mid(lines.indexOf(u"h:"_s) + 1)) {
+        if (line.isEmpty())
+            continue;
+        QVERIFY2(columns(line) <= 80, qPrintable(line));
+        parts.append(line.mid(line.startsWith(u"  --option"_s) ? 20 : 0).trimmed());
+    }
+    QVERIFY(parts.size() > 2);
+    if (japanese) {
+        QString joined;
+        for (const QString &part : std::as_const(parts))
+            joined += (!joined.isEmpty() && joined.back().unicode() < 0x80 && part.front().unicode() < 0x80 ? u" "_s : QString()) + part;
+        QCOMPARE(joined, description);
+    } else {
+        QCOMPARE(parts.join(u' '), description);
+    }
 }
 
 QTEST_MAIN(tst_Startup)
