@@ -108,28 +108,41 @@ bool NeedleSearch::needleAt(std::string_view text, std::size_t i) const
 }
 
 #if TARNWICK_SSE2
+namespace {
+
+// The bytes equal to one of `of`, which holds `Count` of them (a set repeated to fill them): a
+// fixed number of steps, which the compiler lays out in a row.
+template <std::size_t Count>
+__m128i anyOf(__m128i bytes, const __m128i (&of)[Count])
+{
+    __m128i found = _mm_cmpeq_epi8(bytes, of[0]);
+    for (std::size_t k = 1; k < Count; ++k)
+        found = _mm_or_si128(found, _mm_cmpeq_epi8(bytes, of[k]));
+    return found;
+}
+
+template <std::size_t Count>
+void fill(__m128i (&vectors)[Count], std::string_view bytes)
+{
+    for (std::size_t k = 0; k < Count; ++k)
+        vectors[k] = _mm_set1_epi8(bytes[k % bytes.size()]);
+}
+
+} // namespace
+
 std::size_t NeedleSearch::findAtWordStarts(std::string_view text) const
 {
     if (needleAt(text, 0))
         return 0;
     const auto load = [&](std::size_t at) { return _mm_loadu_si128(reinterpret_cast<const __m128i *>(text.data() + at)); };
-    __m128i starts[mostBytes];
-    __m128i firsts[mostBytes];
-    for (std::size_t k = 0; k < wordStarts_.size(); ++k)
-        starts[k] = _mm_set1_epi8(wordStarts_[k]);
-    for (std::size_t k = 0; k < firstBytes_.size(); ++k)
-        firsts[k] = _mm_set1_epi8(firstBytes_[k]);
+    __m128i starts[mostStarts];
+    __m128i firsts[mostFirsts];
+    fill(starts, wordStarts_);
+    fill(firsts, firstBytes_);
     std::size_t i = 1;
     for (; i + 16 <= text.size(); i += 16) {
-        const __m128i before = load(i - 1);
-        const __m128i here = load(i);
-        __m128i start = _mm_setzero_si128();
-        for (std::size_t k = 0; k < wordStarts_.size(); ++k)
-            start = _mm_or_si128(start, _mm_cmpeq_epi8(before, starts[k]));
-        __m128i first = _mm_setzero_si128();
-        for (std::size_t k = 0; k < firstBytes_.size(); ++k)
-            first = _mm_or_si128(first, _mm_cmpeq_epi8(here, firsts[k]));
-        for (auto bits = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(start, first))); bits != 0; bits &= bits - 1) {
+        const __m128i candidates = _mm_and_si128(anyOf(load(i - 1), starts), anyOf(load(i), firsts));
+        for (auto bits = static_cast<unsigned>(_mm_movemask_epi8(candidates)); bits != 0; bits &= bits - 1) {
             const std::size_t at = i + static_cast<std::size_t>(std::countr_zero(bits));
             if (needleAt(text, at))
                 return at;
@@ -148,7 +161,7 @@ std::size_t NeedleSearch::find(std::string_view text) const
     if (needles_.empty() || text.empty())
         return std::string_view::npos;
 #if TARNWICK_SSE2
-    if (!wordStarts_.empty() && wordStarts_.size() <= mostBytes && firstBytes_.size() <= mostBytes)
+    if (!wordStarts_.empty() && wordStarts_.size() <= mostStarts && firstBytes_.size() <= mostFirsts)
         return findAtWordStarts(text);
 #endif
     if (shortest_ < 2) {
