@@ -5,39 +5,39 @@
     <name>tarnwick</name>
     <message>
         <source>Cannot open &quot;%1&quot;: %2</source>
-        <translation>ファイル &quot;%1&quot; を開けませんでした。%2</translation>
+        <translation>ファイル「%1」を開けませんでした。%2</translation>
     </message>
     <message>
         <source>Cannot read &quot;%1&quot;: %2</source>
-        <translation>ファイル &quot;%1&quot; を読み込めませんでした。%2</translation>
+        <translation>ファイル「%1」を読み込めませんでした。%2</translation>
     </message>
     <message>
         <source>Cannot create the temporary file &quot;%1&quot;: %2</source>
-        <translation>一時ファイル &quot;%1&quot; を作成できませんでした。%2一時ファイルのフォルダーに書き込めるかどうかを確かめてください。</translation>
+        <translation>一時ファイル「%1」を作成できませんでした。%2一時ファイルのフォルダーに書き込めるかどうかを確かめてください。</translation>
     </message>
     <message>
         <source>Cannot write the temporary file &quot;%1&quot;: %2</source>
-        <translation>一時ファイル &quot;%1&quot; に書き込めませんでした。%2ディスクの空き容量を確かめてください。</translation>
+        <translation>一時ファイル「%1」に書き込めませんでした。%2ディスクの空き容量を確かめてください。</translation>
     </message>
     <message>
         <source>Cannot read the temporary file &quot;%1&quot;: %2</source>
-        <translation>一時ファイル &quot;%1&quot; を読み込めませんでした。%2</translation>
+        <translation>一時ファイル「%1」を読み込めませんでした。%2</translation>
     </message>
     <message>
         <source>Cannot delete the temporary file &quot;%1&quot;: %2</source>
-        <translation>一時ファイル &quot;%1&quot; を削除できませんでした。%2不要であれば、手で削除してください。</translation>
+        <translation>一時ファイル「%1」を削除できませんでした。%2不要であれば、手で削除してください。</translation>
     </message>
     <message>
         <source>Cannot write &quot;%1&quot;: %2</source>
-        <translation>ファイル &quot;%1&quot; に書き込めませんでした。%2</translation>
+        <translation>ファイル「%1」に書き込めませんでした。%2</translation>
     </message>
     <message>
         <source>Cannot write &quot;%1&quot;: the file is read-only</source>
-        <translation>ファイル &quot;%1&quot; は読み取り専用のため、書き込めませんでした。書き込みを許可するか、別の出力先を選んでください。</translation>
+        <translation>ファイル「%1」は読み取り専用のため、書き込めませんでした。書き込みを許可するか、別の出力先を選んでください。</translation>
     </message>
     <message>
         <source>Cannot convert &quot;%1&quot;: it is the program&apos;s own temporary file</source>
-        <translation>ファイル &quot;%1&quot; はこのプログラムの一時ファイルのため、変換できません。</translation>
+        <translation>ファイル「%1」はこのプログラムの一時ファイルのため、変換できません。</translation>
     </message>
     <message>
         <source>cannot open: %1</source>
@@ -101,7 +101,7 @@
     </message>
     <message>
         <source>Cannot convert &quot;%1&quot;: the output file would be the log itself. Turn on overwriting of the log, or choose another output extension.</source>
-        <translation>ファイル &quot;%1&quot; は変換しませんでした。出力ファイルが変換元ログそのものになるためです。ログファイル上書きをオンにするか、別の出力拡張子を選んでください。</translation>
+        <translation>ファイル「%1」は変換しませんでした。出力ファイルが変換元ログそのものになるためです。ログファイル上書きをオンにするか、別の出力拡張子を選んでください。</translation>
     </message>
     <message>
         <source>not converted: the output file would be the log itself (turn on overwriting, or choose another extension)</source>
@@ -109,7 +109,7 @@
     </message>
     <message>
         <source>Cannot convert &quot;%1&quot;: its output file holds what this batch wrote for &quot;%3&quot; and would be replaced.</source>
-        <translation>ファイル &quot;%1&quot; は変換しませんでした。出力ファイルには、この一括変換で &quot;%3&quot; から書き出した内容があり、それを置き換えてしまうためです。</translation>
+        <translation>ファイル「%1」は変換しませんでした。出力ファイルには、この一括変換で「%3」から書き出した内容があり、それを置き換えてしまうためです。</translation>
     </message>
     <message>
         <source>not converted: its output file holds what this batch wrote for %3</source>
@@ -117,7 +117,7 @@
     </message>
     <message>
         <source>Cannot write &quot;%1&quot;: it is a symbolic link that another user made in a shared folder.</source>
-        <translation>ファイル &quot;%1&quot; には書き込みませんでした。共有フォルダーに他のユーザーが作ったシンボリックリンクです。</translation>
+        <translation>ファイル「%1」には書き込みませんでした。共有フォルダーに他のユーザーが作ったシンボリックリンクです。</translation>
     </message>
     <message>
         <source>cannot write: a symbolic link that another user made in a shared folder</source>
@@ -358,7 +358,7 @@ Exit status:
     </message>
     <message>
         <source>Cannot convert &quot;%1&quot;: it is a device, not a file.</source>
-        <translation>ファイル &quot;%1&quot; は変換しませんでした。ファイルではなくデバイスです。</translation>
+        <translation>ファイル「%1」は変換しませんでした。ファイルではなくデバイスです。</translation>
     </message>
     <message>
         <source>not converted: it is a device, not a file</source>
@@ -366,7 +366,7 @@ Exit status:
     </message>
     <message>
         <source>Did not replace &quot;%1&quot;: the log changed while it was converted. Convert it again once the capture is closed.</source>
-        <translation>ファイル &quot;%1&quot; は置き換えませんでした。変換中にログが変わりました。ログの取得を終えてから、もう一度変換してください。</translation>
+        <translation>ファイル「%1」は置き換えませんでした。変換中にログが変わりました。ログの取得を終えてから、もう一度変換してください。</translation>
     </message>
     <message>
         <source>not replaced: the log changed while it was converted; convert it again once the capture is closed</source>
@@ -374,7 +374,7 @@ Exit status:
     </message>
     <message>
         <source>Did not write &quot;%1&quot;: another file took its name while the log was converted.</source>
-        <translation>ファイル &quot;%1&quot; には書き込みませんでした。ログの変換中に、別のファイルがその名前で置かれました。</translation>
+        <translation>ファイル「%1」には書き込みませんでした。ログの変換中に、別のファイルがその名前で置かれました。</translation>
     </message>
     <message>
         <source>not written: another file took its name while the log was converted</source>
@@ -382,7 +382,7 @@ Exit status:
     </message>
     <message>
         <source>Cannot convert &quot;%1&quot;: &quot;%3&quot; gives the same output name, so the existing output may be that log&apos;s. Turn on keeping the dots of file names to give each log an output of its own.</source>
-        <translation>ファイル &quot;%1&quot; は変換しませんでした。&quot;%3&quot; からも同じ出力ファイル名になるため、今ある出力はそのログのものかもしれません。「ファイル名のドットを残す」をオンにすると、ログごとに別の出力になります。</translation>
+        <translation>ファイル「%1」は変換しませんでした。「%3」からも同じ出力ファイル名になるため、今ある出力はそのログのものかもしれません。「ファイル名のドットを残す」をオンにすると、ログごとに別の出力になります。</translation>
     </message>
     <message>
         <source>not converted: %3 gives the same output name, so the existing output may be that log&apos;s (--keep-dots keeps the dots)</source>
@@ -390,7 +390,7 @@ Exit status:
     </message>
     <message>
         <source>Cannot convert &quot;%1&quot;: line %4 is too long to clean in memory.</source>
-        <translation>ファイル &quot;%1&quot; は変換しませんでした。%4 行目が長すぎて、メモリー内で処理できません。</translation>
+        <translation>ファイル「%1」は変換しませんでした。%4 行目が長すぎて、メモリー内で処理できません。</translation>
     </message>
     <message>
         <source>not converted: line %4 is too long to clean in memory</source>
@@ -398,7 +398,7 @@ Exit status:
     </message>
     <message>
         <source>Cannot convert &quot;%1&quot;: standard output is the log itself.</source>
-        <translation>ファイル &quot;%1&quot; は変換しませんでした。標準出力がそのログ自身です。</translation>
+        <translation>ファイル「%1」は変換しませんでした。標準出力がそのログ自身です。</translation>
     </message>
     <message>
         <source>not converted: standard output is the log itself</source>

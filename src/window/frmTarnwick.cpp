@@ -52,6 +52,9 @@ void showMessage(QWidget *parent, const QString &message, QMessageBox::Icon icon
     lines.replace(QRegularExpression(u"。(?=[^\\n])"_s), u"。\n"_s);
     QMessageBox box(icon, u"Tarnwick"_s, lines, QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
+    // In the window's own font, not the toolkit's.
+    if (parent)
+        box.setFont(parent->font());
     const QFontMetrics metrics(box.font());
     int widest = 0;
     for (const QString &line : lines.split(u'\n'))

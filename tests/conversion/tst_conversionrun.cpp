@@ -555,45 +555,45 @@ void tst_ConversionRun::reportsFailures_data()
     const QString temporary = u"@/Tarnwick-0000ABCD.tmp"_s;
     QTest::newRow("missing source") << u"@/missing.log"_s << u"@/out.txt"_s << temporary
                                     << u"Cannot open \"@/missing.log\": No such file or directory"_s
-                                    << u"ファイル \"@/missing.log\" を開けませんでした。"_s << u"ファイルまたはフォルダーが見つかりません"_s;
+                                    << u"ファイル「@/missing.log」を開けませんでした。"_s << u"ファイルまたはフォルダーが見つかりません"_s;
     QTest::newRow("source is a folder") << u"@/folder"_s << u"@/out.txt"_s << temporary
                                         << u"Cannot open \"@/folder\": file to open is a directory"_s
-                                        << u"ファイル \"@/folder\" を開けませんでした。"_s << u"フォルダーです"_s;
+                                        << u"ファイル「@/folder」を開けませんでした。"_s << u"フォルダーです"_s;
     QTest::newRow("temporary file in a missing folder") << u"@/r1.log"_s << u"@/out.txt"_s << u"@/nowhere/Tarnwick-1.tmp"_s
                                                         << u"Cannot create the temporary file \"@/nowhere/Tarnwick-1.tmp\": No such file or directory"_s
-                                                        << u"一時ファイル \"@/nowhere/Tarnwick-1.tmp\" を作成できませんでした。"_s << u"ファイルまたはフォルダーが見つかりません"_s;
+                                                        << u"一時ファイル「@/nowhere/Tarnwick-1.tmp」を作成できませんでした。"_s << u"ファイルまたはフォルダーが見つかりません"_s;
     QTest::newRow("output in a missing folder") << u"@/r1.log"_s << u"@/nowhere/out.txt"_s << temporary
                                                 << u"Cannot write \"@/nowhere/out.txt\": No such file or directory"_s
-                                                << u"ファイル \"@/nowhere/out.txt\" に書き込めませんでした。"_s << u"ファイルまたはフォルダーが見つかりません"_s;
+                                                << u"ファイル「@/nowhere/out.txt」に書き込めませんでした。"_s << u"ファイルまたはフォルダーが見つかりません"_s;
     QTest::newRow("output on a full disk") << u"@/r1.log"_s << u"/dev/full"_s << temporary
                                            << u"Cannot write \"/dev/full\": No space left on device"_s
-                                           << u"ファイル \"/dev/full\" に書き込めませんでした。"_s << u"ディスクの空き容量が足りません"_s;
+                                           << u"ファイル「/dev/full」に書き込めませんでした。"_s << u"ディスクの空き容量が足りません"_s;
     QTest::newRow("output is a folder") << u"@/r1.log"_s << u"@/folder"_s << temporary
                                         << u"Cannot write \"@/folder\": Is a directory"_s
-                                        << u"ファイル \"@/folder\" に書き込めませんでした。"_s << u"フォルダーです"_s;
+                                        << u"ファイル「@/folder」に書き込めませんでした。"_s << u"フォルダーです"_s;
     QTest::newRow("output is read-only") << u"@/r1.log"_s << u"@/read-only.txt"_s << temporary
                                          << u"Cannot write \"@/read-only.txt\": the file is read-only"_s
-                                         << u"ファイル \"@/read-only.txt\" は読み取り専用のため、書き込めませんでした。書き込みを許可するか、別の出力先を選んでください。"_s << QString();
+                                         << u"ファイル「@/read-only.txt」は読み取り専用のため、書き込めませんでした。書き込みを許可するか、別の出力先を選んでください。"_s << QString();
     QTest::newRow("output is the source") << u"@/r1.log"_s << u"@/./r1.log"_s << temporary
                                           << u"Cannot convert \"@/r1.log\": the output file would be the log itself. Turn on overwriting of the log, or choose another output extension."_s
-                                          << u"ファイル \"@/r1.log\" は変換しませんでした。"_s << QString();
+                                          << u"ファイル「@/r1.log」は変換しませんでした。"_s << QString();
     QTest::newRow("output is the source by a link") << u"@/r1.log"_s << u"@/link.txt"_s << temporary
                                                     << u"Cannot convert \"@/r1.log\": the output file would be the log itself. Turn on overwriting of the log, or choose another output extension."_s
-                                                    << u"ファイル \"@/r1.log\" は変換しませんでした。"_s << QString();
+                                                    << u"ファイル「@/r1.log」は変換しませんでした。"_s << QString();
     QTest::newRow("output is the source by a hard link") << u"@/r1.log"_s << u"@/hard.txt"_s << temporary
                                                          << u"Cannot convert \"@/r1.log\": the output file would be the log itself. Turn on overwriting of the log, or choose another output extension."_s
-                                                         << u"ファイル \"@/r1.log\" は変換しませんでした。"_s << QString();
+                                                         << u"ファイル「@/r1.log」は変換しませんでした。"_s << QString();
     QTest::newRow("another user's link in a shared folder") << u"@/r1.log"_s << u"@/shared/r1.txt"_s << temporary
                                                             << u"Cannot write \"@/shared/r1.txt\": it is a symbolic link that another user made in a shared folder."_s
-                                                            << u"ファイル \"@/shared/r1.txt\" には書き込みませんでした。"_s << QString();
+                                                            << u"ファイル「@/shared/r1.txt」には書き込みませんでした。"_s << QString();
     QTest::newRow("another user's link as a folder in a shared folder") << u"@/r1.log"_s << u"@/shared/logs/r1.txt"_s << temporary
                                                                         << u"Cannot write \"@/shared/logs/r1.txt\": it is a symbolic link that another user made in a shared folder."_s
-                                                                        << u"ファイル \"@/shared/logs/r1.txt\" には書き込みませんでした。"_s << QString();
+                                                                        << u"ファイル「@/shared/logs/r1.txt」には書き込みませんでした。"_s << QString();
     QTest::newRow("source is a device") << u"/dev/zero"_s << u"@/out.txt"_s << temporary << u"Cannot convert \"/dev/zero\": it is a device, not a file."_s
-                                        << u"ファイル \"/dev/zero\" は変換しませんでした。"_s << QString();
+                                        << u"ファイル「/dev/zero」は変換しませんでした。"_s << QString();
     QTest::newRow("source is the temporary file") << temporary << u"@/out.txt"_s << temporary
                                                   << u"Cannot convert \"@/Tarnwick-0000ABCD.tmp\": it is the program's own temporary file"_s
-                                                  << u"ファイル \"@/Tarnwick-0000ABCD.tmp\" はこのプログラムの一時ファイルのため、変換できません。"_s << QString();
+                                                  << u"ファイル「@/Tarnwick-0000ABCD.tmp」はこのプログラムの一時ファイルのため、変換できません。"_s << QString();
 }
 
 void tst_ConversionRun::reportsFailures()

@@ -474,14 +474,14 @@ void tst_Window::reportsFailureOnceWhenIdle_data()
     QTest::addColumn<QString>("message"); // %1 the source
     QTest::addColumn<QStringList>("named"); // the controls and menu items it names
     // In Japanese, the reason too, whatever the locale.
-    QTest::newRow("missing log") << u"missing.log"_s << u"ファイル \"%1\" を開けませんでした。ファイルまたはフォルダーが見つかりません。"_s << QStringList();
+    QTest::newRow("missing log") << u"missing.log"_s << u"ファイル「%1」を開けませんでした。ファイルまたはフォルダーが見つかりません。"_s << QStringList();
     QTest::newRow("output is the log") << u"r1.txt"_s
-                                       << u"ファイル \"%1\" は変換しませんでした。出力ファイルが変換元ログそのものになるためです。"
+                                       << u"ファイル「%1」は変換しませんでした。出力ファイルが変換元ログそのものになるためです。"
                                           u"ログファイル上書きをオンにするか、別の出力拡張子を選んでください。"_s
                                        << QStringList{u"Label1"_s, u"Check1"_s, u"Label3"_s};
     // "@" stands for the test's folder.
     QTest::newRow("another log gives the same output name") << u"192.168.1.2.log"_s
-                                                            << u"ファイル \"%1\" は変換しませんでした。\"@/192.168.1.1.log\" からも同じ出力ファイル名になるため、"
+                                                            << u"ファイル「%1」は変換しませんでした。「@/192.168.1.1.log」からも同じ出力ファイル名になるため、"
                                                                u"今ある出力はそのログのものかもしれません。「ファイル名のドットを残す」をオンにすると、ログごとに別の出力になります。"_s
                                                             << QStringList{u"keepDotsItem"_s};
 }
