@@ -68,6 +68,10 @@ NeedleSearch::NeedleSearch(std::vector<std::string> needles, std::string_view wo
     , wordStarts_(wordStarts)
     , pairStarts_(std::size_t(1) << 10, 0)
 {
+    for (const char c : wordStarts_) {
+        if (static_cast<unsigned char>(c) > ' ')
+            startsAboveBlank_ += c;
+    }
     if (needles_.empty())
         return;
     for (const std::string &needle : needles_) {
@@ -135,13 +139,18 @@ std::size_t NeedleSearch::findAtWordStarts(std::string_view text) const
     if (needleAt(text, 0))
         return 0;
     const auto load = [&](std::size_t at) { return _mm_loadu_si128(reinterpret_cast<const __m128i *>(text.data() + at)); };
+    // The bytes up to a blank stand for the blanks and line ends among the word starts, in two
+    // steps: the few controls among them are false alarms, which the comparison rules out.
+    const __m128i blank = _mm_set1_epi8(' ');
     __m128i starts[mostStarts];
     __m128i firsts[mostFirsts];
-    fill(starts, wordStarts_);
+    fill(starts, startsAboveBlank_);
     fill(firsts, firstBytes_);
     std::size_t i = 1;
     for (; i + 16 <= text.size(); i += 16) {
-        const __m128i candidates = _mm_and_si128(anyOf(load(i - 1), starts), anyOf(load(i), firsts));
+        const __m128i before = load(i - 1);
+        const __m128i upToBlank = _mm_cmpeq_epi8(_mm_min_epu8(before, blank), before);
+        const __m128i candidates = _mm_and_si128(_mm_or_si128(upToBlank, anyOf(before, starts)), anyOf(load(i), firsts));
         for (auto bits = static_cast<unsigned>(_mm_movemask_epi8(candidates)); bits != 0; bits &= bits - 1) {
             const std::size_t at = i + static_cast<std::size_t>(std::countr_zero(bits));
             if (needleAt(text, at))
@@ -161,7 +170,7 @@ std::size_t NeedleSearch::find(std::string_view text) const
     if (needles_.empty() || text.empty())
         return std::string_view::npos;
 #if TARNWICK_SSE2
-    if (!wordStarts_.empty() && wordStarts_.size() <= mostStarts && firstBytes_.size() <= mostFirsts)
+    if (!startsAboveBlank_.empty() && startsAboveBlank_.size() <= mostStarts && firstBytes_.size() <= mostFirsts)
         return findAtWordStarts(text);
 #endif
     if (shortest_ < 2) {

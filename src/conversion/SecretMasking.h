@@ -35,7 +35,8 @@ private:
     std::vector<std::string> needles_;
     std::string wordStarts_; // what a word begins after; empty where a needle may stand inside one
     std::string firstBytes_; // the needles' first bytes, each once
-    static constexpr std::size_t mostStarts = 8;
+    std::string startsAboveBlank_; // those of the word starts above a blank
+    static constexpr std::size_t mostStarts = 4;
     static constexpr std::size_t mostFirsts = 16;
     std::vector<std::uint64_t> pairStarts_; // a bit for each pair of bytes a needle begins with
     std::size_t shortest_ = 0;
