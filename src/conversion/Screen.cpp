@@ -23,6 +23,7 @@ bool Screen::take(std::string_view line, std::string_view stamp, std::uint64_t b
             rows_[static_cast<std::size_t>(above)].final = true;
         inserting_ = false;
         savedRow_ = -1;
+        savedColumn_ = 0;
         quietLines_ = 0;
     }
     ++line_;
@@ -120,11 +121,8 @@ void Screen::control(const Control &control)
         savedColumn_ = column;
         break;
     case Kind::RestoreCursor:
-        // With none saved, to column 1 of the row, as a line alone has it.
-        if (savedRow_ < 0)
-            moveTo(row_, 0);
-        else
-            moveTo(savedRow_, savedColumn_);
+        // With none saved, to the home position, as tmux has it.
+        moveTo(std::max<std::int64_t>(savedRow_, 0), savedColumn_);
         break;
     case Kind::InsertMode:
         inserting_ = control.n != 0;

@@ -106,7 +106,7 @@ private:
     bool moved_ = false;     // a control of the line needs the screen
     bool erasing_ = false;
     bool inserting_ = false;
-    std::int64_t savedRow_ = -1;
+    std::int64_t savedRow_ = -1; // none saved
     std::int64_t savedColumn_ = 0;
     // While nothing is held: the cursor's row, which it was at at the line `idleSince_`.
     std::int64_t idleRow_ = 0;

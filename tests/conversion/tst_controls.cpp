@@ -158,6 +158,7 @@ void tst_Controls::cleansLikeATerminal_data()
     same("ED 0 blanks the rows below", "abc\ndef" + esc + "[A" + esc + "[2G" + esc + "[J", "a\r\n");
     same("ED 1 blanks the rows above", "abc" + esc + "[B" + esc + "[Gdef" + esc + "[2G" + esc + "[1J", "\r\n  f\r\n");
     same("ED 3 leaves the screen", "abc" + esc + "[3JX", "abcX\r\n");
+    same("cursor restored on the screen, none saved", "abc\ndef" + esc + "[B" + esc + "8X", "Xbc\r\ndef\r\n");
     same("a BIOS screen", esc + "[2J" + esc + "[01;01HBios Version" + esc + "[02;01HPlatform ID", "Bios Version\r\nPlatform ID\r\n");
     same("rows skipped are empty", "a\n" + esc + "[4;1Hb", "a\r\n\r\n\r\nb\r\n");
     same("a status line from below", "Starting foo...\n" + esc + "[A\n" + esc + "[70C[  OK  ]",
