@@ -56,6 +56,9 @@ int main(int argc, char *argv[])
 
     holdClosedStandardStreams();
     useParentConsole();
+    // The toolkit's remarks are its own, in every kind of run (the window's, after it has found its
+    // display, are shown); what it must say goes the way of the program's words.
+    qInstallMessageHandler(keepToolkitRemarksOffStandardError);
     const CommandLine line = parseCommandLine(programArguments(argc, argv));
     switch (line.action) {
     case CommandLine::Action::Help: {
@@ -96,9 +99,6 @@ int main(int argc, char *argv[])
     for (const Refusal &refusal : line.refused)
         refused.append(problemOf(refusal.file, refusal.why));
     const bool batch = !line.logs.isEmpty() || !refused.isEmpty();
-    // The toolkit's remarks while it looks for a display are its own; the window's remarks after
-    // that are shown.
-    qInstallMessageHandler(keepToolkitRemarksOffStandardError);
     if (showsWindow() && displayExpected()) {
         QString reason;
         if (const WindowModule module = loadWindowModule(reason))
