@@ -205,7 +205,7 @@ SecretMasker::SecretMasker(const QStringList &userShapes)
 
 void SecretMasker::readBy(CharacterRule rule)
 {
-    if (rule == rule_ && user_.size() == std::size_t(userShapes_.size()))
+    if (rule == rule_)
         return;
     rule_ = rule;
     prepare();
