@@ -560,5 +560,9 @@ Exit status:
         <source>no log given: this program converts the logs given as arguments (see --help); tarnwick.exe shows the window</source>
         <translation>ログが指定されていません: このプログラムは引数に指定したログを変換します（--help を参照）。ウィンドウは tarnwick.exe で開きます</translation>
     </message>
+    <message>
+        <source>Read: %1%</source>
+        <translation>読み込み済み %1%</translation>
+    </message>
 </context>
 </TS>

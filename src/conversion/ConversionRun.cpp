@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QLocale>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace tarnwick {
@@ -209,7 +211,15 @@ bool ConversionRun::normalise()
             block_ += lines;
     };
     std::uint64_t lines = 0;
+    const std::int64_t size = sourceState_ && sourceState_->kind == FileState::Kind::Regular ? sourceState_->size : 0;
+    std::int64_t read = 0;
+    int shareRead = -1;
     for (std::string_view data; !aborted_ && !temporary.failed() && !(data = source_.readBlock()).empty();) {
+        read += std::int64_t(data.size());
+        if (size > 0 && int(std::min<std::int64_t>(100, read * 100 / size)) > shareRead) {
+            shareRead = int(std::min<std::int64_t>(100, read * 100 / size));
+            host_.showShareRead(shareRead);
+        }
         // A source without line ends reaches no progress step; events still run now and then.
         readSinceEvents_ += data.size();
         if (readSinceEvents_ >= eventsEveryBytes) {
@@ -256,6 +266,7 @@ bool ConversionRun::clean()
     cleaning_ = true;
     block_ = 0;
     std::uint64_t done = 0;
+    host_.showShareRead(std::nullopt);
     showProgress(done);
     pauseForTest("cleaning");
     LineStage stage(rule_, rule_, options_.controlsOn, options_.pagerPrompts, sinks.first(), options_.screenHeight);

@@ -14,6 +14,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <optional>
 
 namespace tarnwick {
 
@@ -29,6 +30,11 @@ public:
     virtual void processEvents() = 0;
     // The scroll setting, asked for every line of the cleaning pass.
     virtual bool scrollOn() const = 0;
+    // How much of the source the first pass has read, in per cent of the size it had when it was
+    // opened, each time that share grows (a source of no known size, a FIFO, tells none); nothing
+    // once the cleaning pass begins. The progress text of that pass counts lines it cannot know
+    // the end of; a host that shows nothing of it need not listen.
+    virtual void showShareRead(std::optional<int> percent) { static_cast<void>(percent); }
 
 protected:
     ~RunHost() = default;

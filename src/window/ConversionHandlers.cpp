@@ -116,6 +116,14 @@ void frmTarnwick::showProgress(const QString &text)
         tarnwick::fitCaption(Command1, font());
 }
 
+// Under the buttons while the first pass reads, how much of the log it has read, beside the count
+// of lines on the convert button; the description again once the lines are cleaned.
+void frmTarnwick::showShareRead(std::optional<int> percent)
+{
+    Label4->setText(percent ? QCoreApplication::translate("tarnwick", "Read: %1%").arg(*percent) : description_);
+    Label4->setToolTip({});
+}
+
 void frmTarnwick::processEvents()
 {
     if (sinceEvents_.isValid() && sinceEvents_.elapsed() < eventIntervalMs)

@@ -127,6 +127,7 @@ protected:
 
 private:
     void showProgress(const QString &text) override;
+    void showShareRead(std::optional<int> percent) override;
     void processEvents() override;
     bool scrollOn() const override { return ScrollOn; }
 

@@ -52,11 +52,13 @@ QByteArray streamed(const QString &source, bool scroll, std::size_t bufferSize)
 class Host : public tarnwick::RunHost {
 public:
     QStringList progress;
+    QList<std::optional<int>> shares;
     int steps = 0;
     bool scroll = false;
     std::function<void(int step)> atStep;
 
     void showProgress(const QString &text) override { progress.append(text); }
+    void showShareRead(std::optional<int> percent) override { shares.append(percent); }
     void processEvents() override
     {
         ++steps;
@@ -368,6 +370,12 @@ void tst_ConversionRun::copiesUntouchedLinesAtBlockEdges()
     QCOMPARE(output.count(prompt + "\r\n"), controls ? 0 : 3);
     QCOMPARE(host.progress, (QStringList{u"0 / 0"_s, u"0 / 100"_s, u"0 / 200"_s, u"0 / 300"_s, u"0 / 350"_s, u"0 / 350"_s,
                                          u"100 / 350"_s, u"200 / 350"_s, u"300 / 350"_s, u"350 / 350"_s}));
+    // The share read grows with each read to the whole, and is gone once the lines are cleaned.
+    QCOMPARE(host.shares.last(), std::nullopt);
+    const QList<std::optional<int>> read = host.shares.first(host.shares.size() - 1);
+    QVERIFY(!read.isEmpty() && std::is_sorted(read.cbegin(), read.cend()) && read.last() == 100);
+    if (bufferSize == 16)
+        QVERIFY(read.size() > 50);
 }
 
 void tst_ConversionRun::abortInNormalisingPassLeavesOutputUntouched_data()
