@@ -24,5 +24,5 @@ chroot "$target" bash -c "apt-get update -qq && DEBIAN_FRONTEND=noninteractive a
 chroot "$target" bash -euc '
   tarnwick --version
   cd /tmp && printf "R1#shpw\b\bow run\n" > r1.log && tarnwick --ext txt r1.log && cmp r1.txt <(printf "R1#show run\r\n")
-  ls /usr/share/applications/tarnwick.desktop /usr/share/man/man1/tarnwick.1.gz /usr/share/icons/hicolor/scalable/apps/tarnwick.svg >/dev/null
+  ls /usr/share/applications/tarnwick.desktop /usr/share/man/man1/tarnwick.1.gz /usr/share/man/ja/man1/tarnwick.1.gz /usr/share/icons/hicolor/scalable/apps/tarnwick.svg >/dev/null
   echo "installed and converting"'
