@@ -89,7 +89,7 @@ void splitWords(std::string_view text, std::size_t from, std::vector<LineWord> &
 {
     words.clear();
     std::size_t at = from;
-    while (true) {
+    while (words.size() < mostLineWords) {
         while (at < text.size() && isBlank(text[at]))
             ++at;
         if (at == text.size())

@@ -19,6 +19,9 @@ struct LineWord {
     std::size_t begin;
     std::size_t end;
 };
+// The first `mostLineWords` words only: a configuration line holds a few dozen, and a line of
+// millions of blanks (a hostile or broken log) must cost no more than the line itself.
+inline constexpr std::size_t mostLineWords = 1024;
 void splitWords(std::string_view text, std::size_t from, std::vector<LineWord> &words);
 
 // Where a value stands in the line, in bytes.
