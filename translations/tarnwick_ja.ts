@@ -478,7 +478,7 @@ Exit status:
     </message>
     <message>
         <source>The output is as it was.</source>
-        <translation>出力は元のままです。</translation>
+        <translation>出力は​元のままです。</translation>
     </message>
     <message>
         <source>Aborted. The output is as it was.</source>
@@ -494,7 +494,7 @@ Exit status:
     </message>
     <message>
         <source>Could not convert.</source>
-        <translation>変換できませんでした。</translation>
+        <translation>変換できません​でした。</translation>
     </message>
     <message>
         <source>Source log</source>

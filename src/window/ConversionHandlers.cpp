@@ -15,6 +15,8 @@
 #include <QCloseEvent>
 #include <QPushButton>
 
+#include <algorithm>
+
 using tarnwick::ConversionRun;
 using tarnwick::RunOutcome;
 using namespace Qt::StringLiterals;
@@ -190,9 +192,15 @@ void frmTarnwick::showOutcome(const RunOutcome &outcome)
         detail = QCoreApplication::translate("tarnwick", "%1 (lines: %2, secrets masked: %3)").arg(name, lines, secrets);
         whole += QCoreApplication::translate("tarnwick", " Secrets masked: %1.").arg(secrets);
     }
-    // As much as fits in the two lines under the status; the whole sentence in the tool tip.
-    const QString shown = QFontMetrics(Label4->font()).elidedText(detail, Qt::ElideMiddle, 2 * Label4->contentsRect().width() - 8);
-    Label4->setText(status + u"\n"_s + shown);
+    // Broken between phrases, the status and then as much of the detail as the rows under it
+    // hold; the whole sentence in the tool tip.
+    const QFontMetrics metrics(Label4->font());
+    const QRect box = Label4->contentsRect();
+    const int width = box.width() - 2;
+    const int rows = std::max(2, box.height() / metrics.lineSpacing());
+    const QString statusLines = tarnwick::phraseLines(tarnwick::phrasesOf(status), metrics, width, rows - 1);
+    const int left = rows - int(statusLines.count(u'\n')) - 1;
+    Label4->setText(detail.isEmpty() ? statusLines : statusLines + u"\n"_s + tarnwick::phraseLines(tarnwick::phrasesOf(detail), metrics, width, left));
     Label4->setToolTip(whole);
 }
 

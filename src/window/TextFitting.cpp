@@ -1,5 +1,6 @@
 #include "TextFitting.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
@@ -23,6 +24,46 @@ void fitTextToBox(QLabel *label)
             break;
     }
     label->setFont(font);
+}
+
+QStringList phrasesOf(const QString &text)
+{
+    QStringList phrases;
+    QString phrase;
+    for (const QChar c : text) {
+        if (c == QChar(0x200B) || (c == u'（' && !phrase.isEmpty())) {
+            phrases.append(phrase);
+            phrase.clear();
+        }
+        if (c != QChar(0x200B))
+            phrase += c;
+        if (c == u'、' || c == u'。' || c == u'）') {
+            phrases.append(phrase);
+            phrase.clear();
+        }
+    }
+    if (!phrase.isEmpty())
+        phrases.append(phrase);
+    phrases.removeAll(QString());
+    return phrases;
+}
+
+QString phraseLines(const QStringList &phrases, const QFontMetrics &metrics, int width, int rows)
+{
+    QStringList lines;
+    for (const QString &phrase : phrases) {
+        const QString shown = metrics.elidedText(phrase, Qt::ElideMiddle, width);
+        if (!lines.isEmpty() && metrics.horizontalAdvance(lines.last() + shown) <= width)
+            lines.last() += shown;
+        else
+            lines.append(shown);
+    }
+    if (lines.size() > rows) {
+        const QString rest = QStringList(lines.mid(rows - 1)).join(QString());
+        lines = lines.first(rows - 1);
+        lines.append(metrics.elidedText(rest, Qt::ElideRight, width));
+    }
+    return lines.join(u'\n');
 }
 
 void fitCaption(QPushButton *button, const QFont &designed)
