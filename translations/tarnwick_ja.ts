@@ -564,5 +564,13 @@ Exit status:
         <source>Read: %1%</source>
         <translation>読み込み済み %1%</translation>
     </message>
+    <message>
+        <source>note: the log does not look like text (many control bytes at its start); it was converted anyway</source>
+        <translation>注意: ログがテキストではないようです（先頭に制御バイトが多く含まれています）。そのまま変換しました</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; does not look like a log: it holds many control bytes at its start. Convert it anyway?</source>
+        <translation>ファイル「%1」はログではないようです。先頭に制御バイトが多く含まれています。変換しますか?</translation>
+    </message>
 </context>
 </TS>

@@ -36,6 +36,8 @@ int runBatch(BatchWindow &window, const QStringList &paths, const BatchReport &r
             tell(problemOf(*outcome));
         if (outcome && outcome->sourceGrew)
             report(problemOf(QDir::toNativeSeparators(path), NotConverted::SourceGrew));
+        if (outcome && outcome->notText)
+            report(problemOf(QDir::toNativeSeparators(path), NotConverted::NotText));
         if (const auto note = outcome ? maskedNote(QDir::toNativeSeparators(path), *outcome) : std::nullopt)
             report(*note);
         if (outcome && outcome->status == RunOutcome::Status::Aborted && !endingSignal())

@@ -229,6 +229,9 @@ QString problemReason(const Problem &problem, Language language)
     case NotConverted::SourceGrew:
         source = QT_TRANSLATE_NOOP("tarnwick", "note: the log grew while it was converted; the output holds what had been read");
         break;
+    case NotConverted::NotText:
+        source = QT_TRANSLATE_NOOP("tarnwick", "note: the log does not look like text (many control bytes at its start); it was converted anyway");
+        break;
     case NotConverted::SecretsMasked: {
         const std::uint64_t count = problem.run.secretsMasked.value_or(0);
         source = count == 1 ? QT_TRANSLATE_NOOP("tarnwick", "%1 secret masked") : QT_TRANSLATE_NOOP("tarnwick", "%1 secrets masked");

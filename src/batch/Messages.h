@@ -33,8 +33,9 @@ QString text(Language language, const char *source);
 QString failureSentence(const RunOutcome &outcome, Language language);
 
 // Why a file given to a batch was not converted: a failed run, or the batch's own reasons.
-// SourceGrew is no failure: the log was converted, but is told of; so is SecretsMasked, the count
-// of the secrets masked in it (in run.secretsMasked) with the mask setting on.
+// SourceGrew is no failure: the log was converted, but is told of; so are NotText (its start did
+// not look like text) and SecretsMasked, the count of the secrets masked in it (in
+// run.secretsMasked) with the mask setting on.
 enum class NotConverted {
     RunFailed,
     Aborted,
@@ -45,6 +46,7 @@ enum class NotConverted {
     StandardInputClosed,
     StandardOutputClosed,
     SourceGrew,
+    NotText,
     SecretsMasked,
 };
 

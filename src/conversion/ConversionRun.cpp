@@ -2,6 +2,7 @@
 
 #include "OutputStages.h"
 #include "Pipeline.h"
+#include "TextLikeness.h"
 #include "platform/EndingSignals.h"
 #include "platform/TestPause.h"
 
@@ -146,6 +147,7 @@ RunOutcome ConversionRun::finish(RunOutcome::Status status)
         outcome.output = QDir::toNativeSeparators(paths_.output);
         outcome.lines = cleaned_;
         outcome.sourceGrew = sourceGrew_;
+        outcome.notText = notText_;
         outcome.secretsMasked = secretsMasked_;
     }
     return outcome;
@@ -214,6 +216,7 @@ bool ConversionRun::normalise()
     const std::int64_t size = sourceState_ && sourceState_->kind == FileState::Kind::Regular ? sourceState_->size : 0;
     std::int64_t read = 0;
     int shareRead = -1;
+    bool textChecked = false;
     for (std::string_view data; !aborted_ && !temporary.failed() && !(data = source_.readBlock()).empty();) {
         read += std::int64_t(data.size());
         if (size > 0 && int(std::min<std::int64_t>(100, read * 100 / size)) > shareRead) {
@@ -228,6 +231,15 @@ bool ConversionRun::normalise()
                 break;
         }
         const std::string_view normalised = text.take(data, lines);
+        // Asked once, at the first block whose encoding is known: UTF-16's bytes are no text.
+        if (!textChecked && text.markKnown()) {
+            textChecked = true;
+            notText_ = !text.utf16() && !looksLikeText(data);
+            if (notText_ && !host_.convertNonText()) {
+                aborted_ = true;
+                break;
+            }
+        }
         take(normalised, lines);
     }
     if (!aborted_) {

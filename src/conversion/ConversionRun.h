@@ -35,6 +35,9 @@ public:
     // once the cleaning pass begins. The progress text of that pass counts lines it cannot know
     // the end of; a host that shows nothing of it need not listen.
     virtual void showShareRead(std::optional<int> percent) { static_cast<void>(percent); }
+    // Whether to convert a source whose start does not look like text (see looksLikeText); a host
+    // that cannot ask (a batch) converts it, and the outcome says so.
+    virtual bool convertNonText() { return true; }
 
 protected:
     ~RunHost() = default;
@@ -108,6 +111,7 @@ struct RunOutcome {
     std::uint64_t lines = 0;
     std::uint64_t line = 0;     // the source line a failure concerns
     bool sourceGrew = false;    // completed, from a source that was written to while it was read
+    bool notText = false;       // completed, from a source whose start did not look like text
     // With masking on, the secrets masked in what was written.
     std::optional<std::uint64_t> secretsMasked{};
 };
@@ -184,6 +188,7 @@ private:
     std::uint64_t cleaned_ = 0; // lines cleaned into the output that was written
     bool written_ = false;
     bool sourceGrew_ = false;
+    bool notText_ = false;
     std::string_view byteOrderMark_;
     std::optional<QStringConverter::Encoding> outputEncoding_;
     std::optional<std::uint64_t> secretsMasked_;

@@ -126,6 +126,14 @@ void frmTarnwick::showShareRead(std::optional<int> percent)
     Label4->setToolTip({});
 }
 
+// Asked of the user at the window; a batch converts the file and notes it on standard error.
+bool frmTarnwick::convertNonText()
+{
+    return batchOutputs_
+        || dialogs.ask(this, QCoreApplication::translate("tarnwick", "\"%1\" does not look like a log: it holds many control bytes at its start. Convert it anyway?")
+                                 .arg(Text1->Tag));
+}
+
 void frmTarnwick::processEvents()
 {
     if (sinceEvents_.isValid() && sinceEvents_.elapsed() < eventIntervalMs)

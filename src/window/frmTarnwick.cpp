@@ -73,13 +73,23 @@ void showNotice(QWidget *parent, const QString &message)
     showMessage(parent, message, QMessageBox::Information);
 }
 
+bool askYesOrNo(QWidget *parent, const QString &question)
+{
+    QMessageBox box(QMessageBox::Question, u"Tarnwick"_s, question, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::No);
+    if (parent)
+        box.setFont(parent->font());
+    return box.exec() == QMessageBox::Yes;
+}
+
 const QSize designedSize(313, 129);
 
 } // namespace
 
 frmTarnwick::frmTarnwick(QWidget *parent)
     : QWidget(parent)
-    , dialogs{askForFile, showProblem, showNotice}
+    , dialogs{askForFile, showProblem, showNotice, askYesOrNo}
     , characterRule_(tarnwick::systemCharacterRule())
 {
     // The window is Japanese whatever the locale and whoever makes it; installed already, the

@@ -84,6 +84,8 @@ public:
         std::function<std::optional<QString>(QWidget *parent, const QString &initialFile)> openFile;
         std::function<void(QWidget *parent, const QString &message)> showFailure;
         std::function<void(QWidget *parent, const QString &message)> showNotice;
+        // Yes or no to a question.
+        std::function<bool(QWidget *parent, const QString &question)> ask;
     } dialogs;
 
     // Start-up: centres the window, titles it with the version, takes the run's temporary and
@@ -128,6 +130,7 @@ protected:
 private:
     void showProgress(const QString &text) override;
     void showShareRead(std::optional<int> percent) override;
+    bool convertNonText() override;
     void processEvents() override;
     bool scrollOn() const override { return ScrollOn; }
 

@@ -53,12 +53,19 @@ class Host : public tarnwick::RunHost {
 public:
     QStringList progress;
     QList<std::optional<int>> shares;
+    int nonTextAsked = 0;
+    bool convertsNonText = true;
     int steps = 0;
     bool scroll = false;
     std::function<void(int step)> atStep;
 
     void showProgress(const QString &text) override { progress.append(text); }
     void showShareRead(std::optional<int> percent) override { shares.append(percent); }
+    bool convertNonText() override
+    {
+        ++nonTextAsked;
+        return convertsNonText;
+    }
     void processEvents() override
     {
         ++steps;
@@ -117,6 +124,8 @@ private Q_SLOTS:
     void scrollSettingTakesEffectFromNextLine();
     void cleansRealCaptures_data();
     void cleansRealCaptures();
+    void asksBeforeConvertingNonText_data();
+    void asksBeforeConvertingNonText();
     void masksSecretsAsTheLinesFinallyRead_data();
     void masksSecretsAsTheLinesFinallyRead();
 
@@ -782,9 +791,38 @@ void tst_ConversionRun::cleansRealCaptures()
     const RunOutcome outcome = ConversionRun({testData(capture + u".txt"_s), output, dir_->filePath(u"Tarnwick-1.tmp"_s)},
                                              CharacterRule::Utf8, host).run();
     QCOMPARE(outcome.status, Status::Completed);
+    QCOMPARE(host.nonTextAsked, 0);
     const QByteArray expected = readFile(testData(u"expected/"_s + capture + (scroll ? u".scroll.txt"_s : u".cleaned.txt"_s)));
     QCOMPARE(readFile(output), expected);
     QCOMPARE(streamed(testData(capture + u".txt"_s), scroll, 4093), expected);
+}
+
+void tst_ConversionRun::asksBeforeConvertingNonText_data()
+{
+    QTest::addColumn<QByteArray>("source");
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<bool>("answer");
+    const QByteArray image = QByteArray("\x7f" "ELF\x02\x01\x01", 7) + QByteArray(9, '\0') + times("\x03\x00\x3e\x00", 64);
+    QTest::newRow("an image, not converted") << image << true << false;
+    QTest::newRow("an image, converted") << image << true << true;
+    QTest::newRow("control bytes, no NUL") << times("\x01\x02x\n", 100) << true << false;
+    QTest::newRow("NUL padding") << QByteArray("R1>show clock\r\0\0\0\0\n*10:00:00 JST\0\0\0\0\r\n", 36) << false << false;
+    QTest::newRow("UTF-16") << QByteArray("\xff\xfe" "a\0b\0\n\0", 8) << false << false;
+}
+
+void tst_ConversionRun::asksBeforeConvertingNonText()
+{
+    QFETCH(QByteArray, source);
+    QFETCH(bool, asked);
+    QFETCH(bool, answer);
+    writeFile(dir_->filePath(u"fw.log"_s), source);
+    Host host;
+    host.convertsNonText = answer;
+    const RunOutcome outcome = ConversionRun(paths(u"fw.log"_s, u"fw.txt"_s), CharacterRule::Utf8, host, {.encoding = tarnwick::EncodingSetting::Auto}).run();
+    QCOMPARE(host.nonTextAsked, asked ? 1 : 0);
+    QCOMPARE(outcome.status, !asked || answer ? Status::Completed : Status::Aborted);
+    QCOMPARE(outcome.notText, asked && answer);
+    QCOMPARE(QFile::exists(dir_->filePath(u"fw.txt"_s)), !asked || answer);
 }
 
 void tst_ConversionRun::masksSecretsAsTheLinesFinallyRead_data()

@@ -111,6 +111,7 @@ private Q_SLOTS:
     void centresWindow();
     void loadsWindow();
     void emptyTokensDoNotCount();
+    void asksBeforeConvertingNonText();
     void runSettingsShowWithoutWriting();
     void abortInBatchEndsOnlyCurrentFile();
     void closingEndsBatch_data();
@@ -666,6 +667,23 @@ void tst_Window::emptyTokensDoNotCount()
     QCOMPARE(readFile(dir_->filePath(u"b."_s + form.OutExt)), QByteArray("b\r\n"));
     QCOMPARE(boxes.size(), 1);
     QCOMPARE(boxes[0].split(u'\n').mid(1), (QStringList{path(u"a."_s + form.OutExt), path(u"b."_s + form.OutExt)}));
+}
+
+// Asked at the window; no leaves the output as it was.
+void tst_Window::asksBeforeConvertingNonText()
+{
+    writeFile(dir_->filePath(u"fw.log"_s), times("\x01\x02\x03x", 100));
+    QStringList questions;
+    form_->dialogs.ask = [&](QWidget *, const QString &question) {
+        questions.append(question);
+        return false;
+    };
+    form_->Text1->setText(path(u"fw.log"_s));
+    const auto outcome = form_->Command1_Click();
+    QVERIFY(outcome && outcome->status == tarnwick::RunOutcome::Status::Aborted);
+    QCOMPARE(questions.size(), 1);
+    QVERIFY(questions[0].contains(path(u"fw.log"_s)));
+    QVERIFY(!QFile::exists(dir_->filePath(u"fw.txt"_s)));
 }
 
 void tst_Window::runSettingsShowWithoutWriting()
