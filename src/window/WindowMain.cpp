@@ -1,5 +1,6 @@
 // The window as the program shows it, alone or for a batch: the module's one entry.
 
+#include "MessageBoxes.h"
 #include "frmTarnwick.h"
 
 #include "batch/Batch.h"
@@ -15,7 +16,6 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFontDatabase>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -101,9 +101,7 @@ extern "C" Q_DECL_EXPORT bool tarnwickWindowNotice(const QString &words, bool pr
         return false;
     installJapaneseTranslations(app, true);
     if (problem) {
-        QMessageBox box(QMessageBox::Warning, u"Tarnwick"_s, words, QMessageBox::Ok);
-        box.setTextFormat(Qt::PlainText);
-        box.exec();
+        showMessageBox(nullptr, words, QMessageBox::Warning);
         return true;
     }
     QDialog box;

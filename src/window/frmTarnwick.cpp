@@ -1,6 +1,7 @@
 #include "frmTarnwick.h"
 
 #include "Captions.h"
+#include "MessageBoxes.h"
 #include "OpenFileDialog.h"
 #include "TextFitting.h"
 #include "batch/Messages.h"
@@ -14,9 +15,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPushButton>
-#include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
 
@@ -44,43 +43,19 @@ std::optional<QString> askForFile(QWidget *parent, const QString &initialFile)
     return QDir::toNativeSeparators(dialog.selectedFiles().first());
 }
 
-// Each sentence on a line of its own, and the box as wide as the widest (within reason), so that
-// no word is broken across lines.
-void showMessage(QWidget *parent, const QString &message, QMessageBox::Icon icon)
-{
-    QString lines = message;
-    lines.replace(QRegularExpression(u"。(?=[^\\n])"_s), u"。\n"_s);
-    QMessageBox box(icon, u"Tarnwick"_s, lines, QMessageBox::Ok, parent);
-    box.setTextFormat(Qt::PlainText);
-    // In the window's own font, not the toolkit's.
-    if (parent)
-        box.setFont(parent->font());
-    const QFontMetrics metrics(box.font());
-    int widest = 0;
-    for (const QString &line : lines.split(u'\n'))
-        widest = std::max(widest, metrics.horizontalAdvance(line));
-    box.setStyleSheet(u"QLabel#qt_msgbox_label { min-width: %1px; }"_s.arg(std::min(widest + 8, 720)));
-    box.exec();
-}
-
 void showProblem(QWidget *parent, const QString &message)
 {
-    showMessage(parent, message, QMessageBox::Warning);
+    tarnwick::showMessageBox(parent, message, QMessageBox::Warning);
 }
 
 void showNotice(QWidget *parent, const QString &message)
 {
-    showMessage(parent, message, QMessageBox::Information);
+    tarnwick::showMessageBox(parent, message, QMessageBox::Information);
 }
 
 bool askYesOrNo(QWidget *parent, const QString &question)
 {
-    QMessageBox box(QMessageBox::Question, u"Tarnwick"_s, question, QMessageBox::Yes | QMessageBox::No, parent);
-    box.setTextFormat(Qt::PlainText);
-    box.setDefaultButton(QMessageBox::No);
-    if (parent)
-        box.setFont(parent->font());
-    return box.exec() == QMessageBox::Yes;
+    return tarnwick::showMessageBox(parent, question, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
 const QSize designedSize(313, 129);
