@@ -219,9 +219,9 @@ bool ConversionRun::normalise()
     bool textChecked = false;
     for (std::string_view data; !aborted_ && !temporary.failed() && !(data = source_.readBlock()).empty();) {
         read += std::int64_t(data.size());
-        if (size > 0 && int(std::min<std::int64_t>(100, read * 100 / size)) > shareRead) {
-            shareRead = int(std::min<std::int64_t>(100, read * 100 / size));
-            host_.showShareRead(shareRead);
+        if (const int share = size > 0 ? int(std::min<std::int64_t>(100, read * 100 / size)) : -1; share > shareRead) {
+            shareRead = share;
+            host_.showShareRead(share);
         }
         // A source without line ends reaches no progress step; events still run now and then.
         readSinceEvents_ += data.size();

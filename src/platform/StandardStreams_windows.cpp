@@ -82,7 +82,8 @@ void writeWords(WordsTo stream, const QString &words)
         }
         return;
     }
-    const UINT codePage = GetConsoleOutputCP() != 0 ? GetConsoleOutputCP() : GetACP();
+    const UINT console = GetConsoleOutputCP();
+    const UINT codePage = console != 0 ? console : GetACP();
     const auto *text = reinterpret_cast<const wchar_t *>(words.utf16());
     const int length = WideCharToMultiByte(codePage, 0, text, int(words.size()), nullptr, 0, nullptr, nullptr);
     std::string bytes(std::size_t(std::max(length, 0)), '\0');

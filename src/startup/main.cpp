@@ -85,19 +85,19 @@ int main(int argc, char *argv[])
         break;
     }
 
-    if (line.toStandardOutput) {
-        QCoreApplication app(toolkitArgc, toolkitArgv);
-        installJapaneseTranslations(app, localeLanguage() == Language::Japanese);
-        for (const Refusal &refusal : line.refused)
-            reportOnStandardError(problemOf(refusal.file, refusal.why));
-        // No temporary file of its own: the text goes straight to standard output.
-        const RunStart start = startRun(line.settings, 0);
-        const int status = convertToStandardOutput(line.logs, systemCharacterRule(), start.settings, reportOnStandardError);
-        return std::max(line.refused.isEmpty() ? 0 : 1, status);
-    }
     QList<Problem> refused;
     for (const Refusal &refusal : line.refused)
         refused.append(problemOf(refusal.file, refusal.why));
+    if (line.toStandardOutput) {
+        QCoreApplication app(toolkitArgc, toolkitArgv);
+        installJapaneseTranslations(app, localeLanguage() == Language::Japanese);
+        for (const Problem &problem : refused)
+            reportOnStandardError(problem);
+        // No temporary file of its own: the text goes straight to standard output.
+        const RunStart start = startRun(line.settings, 0);
+        const int status = convertToStandardOutput(line.logs, systemCharacterRule(), start.settings, reportOnStandardError);
+        return std::max(refused.isEmpty() ? 0 : 1, status);
+    }
     const bool batch = !line.logs.isEmpty() || !refused.isEmpty();
     if (showsWindow() && displayExpected()) {
         QString reason;
