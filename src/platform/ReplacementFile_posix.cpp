@@ -147,7 +147,9 @@ Found findPlace(const QString &target, Place &place)
                 return Found::Failed;
             const QByteArray linked(text.data(), size);
             std::deque<QByteArray> more = partsOf(linked);
-            if (more.empty() || more.back() == "..") {
+            // Only a link that is the target itself must name a file; "a/up/b.txt" with
+            // up -> .. is a folder on the way.
+            if (parts.empty() && (more.empty() || more.back() == "..")) {
                 errno = EISDIR;
                 return Found::Failed;
             }
