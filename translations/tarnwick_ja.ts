@@ -572,5 +572,45 @@ Exit status:
         <source>&quot;%1&quot; does not look like a log: it holds many control bytes at its start. Convert it anyway?</source>
         <translation>ファイル「%1」はログではないようです。先頭に制御バイトが多く含まれています。変換しますか?</translation>
     </message>
+    <message>
+        <source>cannot read the folder: %1</source>
+        <translation>フォルダーを読めませんでした: %1</translation>
+    </message>
+    <message>
+        <source>not read: a link leads back to a folder above it</source>
+        <translation>読みませんでした: リンクがその上のフォルダーに戻っています</translation>
+    </message>
+    <message>
+        <source>cannot make the output folder: %1; nothing was converted</source>
+        <translation>出力先フォルダーを作れませんでした: %1。何も変換していません</translation>
+    </message>
+    <message>
+        <source>the output folder is inside the folder of logs %1, whose outputs would become logs; nothing was converted</source>
+        <translation>出力先フォルダーが、読み込むログのフォルダー %1 の中にあります（出力が次のログになってしまいます）。何も変換していません</translation>
+    </message>
+    <message>
+        <source>Convert the logs in the subfolders of a folder LOG too (this run only).</source>
+        <translation>フォルダーの LOG では、サブフォルダーのログも変換します（今回の実行のみ）。</translation>
+    </message>
+    <message>
+        <source>Convert only the logs directly in a folder LOG (this run only).</source>
+        <translation>フォルダーの LOG では、そのフォルダーの直下のログだけを変換します（今回の実行のみ）。</translation>
+    </message>
+    <message>
+        <source>Take the files of a folder LOG whose names match GLOB (* and ? as wildcards) as its logs, in place of the profile&apos;s LogExtensions (this run only; may be given more than once).</source>
+        <translation>フォルダーの LOG では、プロファイルの LogExtensions の代わりに、名前が GLOB（* と ? がワイルドカード）に合うファイルをログとします（今回の実行のみ。複数回指定できます）。</translation>
+    </message>
+    <message>
+        <source>Write the outputs into DIR, each under the path its log has below the folder LOG it was found in (this run only).</source>
+        <translation>出力を DIR に書きます。フォルダーの LOG で見つけたログの出力は、そのフォルダーの下と同じパスに置きます（今回の実行のみ）。</translation>
+    </message>
+    <message>
+        <source>Convert up to N logs at once, from 1 to 64 (the number of processor cores by default; -j 1 converts them in order).</source>
+        <translation>最大 N 個のログを同時に変換します。N は 1 から 64 まで（既定はプロセッサーのコア数。-j 1 で 1 つずつ順に変換します）。</translation>
+    </message>
+    <message>
+        <source>jobs &apos;%1&apos; is no number from 1 to 64</source>
+        <translation>同時に変換する数 &apos;%1&apos; は 1 から 64 までの数ではありません</translation>
+    </message>
 </context>
 </TS>

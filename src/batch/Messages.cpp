@@ -232,13 +232,21 @@ QString problemReason(const Problem &problem, Language language)
     case NotConverted::NotText:
         source = QT_TRANSLATE_NOOP("tarnwick", "note: the log does not look like text (many control bytes at its start); it was converted anyway");
         break;
+    case NotConverted::FolderUnreadable: source = QT_TRANSLATE_NOOP("tarnwick", "cannot read the folder: %1"); break;
+    case NotConverted::LinkLoop:
+        source = QT_TRANSLATE_NOOP("tarnwick", "not read: a link leads back to a folder above it");
+        break;
+    case NotConverted::OutputFolderUnusable: source = QT_TRANSLATE_NOOP("tarnwick", "cannot make the output folder: %1; nothing was converted"); break;
+    case NotConverted::OutputFolderInsideLogs:
+        source = QT_TRANSLATE_NOOP("tarnwick", "the output folder is inside the folder of logs %1, whose outputs would become logs; nothing was converted");
+        break;
     case NotConverted::SecretsMasked: {
         const std::uint64_t count = problem.run.secretsMasked.value_or(0);
         source = count == 1 ? QT_TRANSLATE_NOOP("tarnwick", "%1 secret masked") : QT_TRANSLATE_NOOP("tarnwick", "%1 secrets masked");
         return text(language, source).arg(QLocale(QLocale::English, QLocale::UnitedStates).toString(qulonglong(count)));
     }
     }
-    return filled(text(language, source), problem.run.reason);
+    return filled(text(language, source), worded(problem.run.reason, language));
 }
 
 QString batchSummaryText(const BatchSummary &summary, Language language)

@@ -48,6 +48,10 @@ enum class NotConverted {
     SourceGrew,
     NotText,
     SecretsMasked,
+    FolderUnreadable, // a folder of logs, with the system's reason
+    LinkLoop,         // a folder of logs reached again through a link inside it
+    OutputFolderUnusable,   // the output folder cannot be made, with the system's reason
+    OutputFolderInsideLogs, // the output folder is in a folder of logs read, named in run.reason
 };
 
 // Something that was not converted, as data; each front end words it in its own language.

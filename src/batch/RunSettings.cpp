@@ -1,8 +1,13 @@
 #include "RunSettings.h"
 
 #include "StandardError.h"
+#include "conversion/OutputName.h"
 #include "platform/TemporaryFile.h"
 #include "settings/ProfileSettings.h"
+
+#include <QThread>
+
+#include <algorithm>
 
 namespace tarnwick {
 
@@ -20,6 +25,13 @@ SettingsInForce settingsInForce(const RunSettings &settings, const QString &prof
     inForce.scroll = settings.scroll.value_or(stored.scroll);
     inForce.fileExt = settings.fileExt.value_or(stored.fileExt);
     inForce.keepDots = settings.keepDots.value_or(stored.keepDots);
+    inForce.outputFolder = settings.outputFolder.value_or(stored.outputFolder);
+    inForce.logs.extensions = stored.logExtensions;
+    inForce.logs.includes = settings.includes;
+    // With the overwrite setting the logs are their own outputs: no file is left out as one.
+    inForce.logs.outputExtension = inForce.run.replacesSource ? QString() : bareExtension(inForce.fileExt);
+    inForce.logs.recursive = settings.recursive.value_or(stored.recursive);
+    inForce.jobs = settings.jobs.value_or(defaultJobs());
     return inForce;
 }
 
@@ -30,6 +42,20 @@ std::optional<int> screenRowsOfValue(const QString &value)
     if (!number || rows < 1 || rows > Screen::mostHeight)
         return std::nullopt;
     return rows;
+}
+
+int defaultJobs()
+{
+    return std::clamp(QThread::idealThreadCount(), 1, mostJobs);
+}
+
+std::optional<int> jobsOfValue(const QString &value)
+{
+    bool number = false;
+    const int jobs = value.trimmed().toInt(&number);
+    if (!number || jobs < 1 || jobs > mostJobs)
+        return std::nullopt;
+    return jobs;
 }
 
 RunStart startRun(const RunSettings &settings, std::uint32_t number)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LogWalk.h"
 #include "ProgramFiles.h"
 #include "conversion/ConversionRun.h"
 #include "conversion/SourceEncoding.h"
@@ -25,7 +26,19 @@ struct RunSettings {
     QStringList pagerPrompts{}; // in addition to the profile's
     std::optional<bool> mask{};
     QStringList secretShapes{}; // in addition to the profile's
+    std::optional<bool> recursive{};
+    QStringList includes{};     // in place of the profile's extensions of a folder's logs
+    std::optional<QString> outputFolder{};
+    std::optional<int> jobs{};  // logs converted at once
 };
+
+// The most logs converted at once, and the number a batch converts at once unless told: the
+// processor's cores.
+inline constexpr int mostJobs = 64;
+int defaultJobs();
+
+// The number of jobs that a value of the option gives: a number from 1 to mostJobs.
+std::optional<int> jobsOfValue(const QString &value);
 
 // Every setting of a run: the command line's, else the profile's (with the first start's
 // extension where there is no profile yet). The window shows them, and the batch without a
@@ -35,6 +48,9 @@ struct SettingsInForce {
     bool scroll = false;
     QString fileExt;
     bool keepDots = false;
+    QString outputFolder; // empty: each output beside its log
+    LogChoice logs;       // the logs a folder given stands for
+    int jobs = 1;
 };
 SettingsInForce settingsInForce(const RunSettings &settings, const QString &profile);
 

@@ -16,8 +16,11 @@ public:
 
     void showForBatch() override {}
     bool isOpen() const override { return true; }
-    void setSourcePath(const QString &path) override { source_ = path; }
+    void setSourcePath(const QString &path, const QString &tree) override { source_ = {path, tree}; }
     std::optional<RunOutcome> convert(BatchOutputs &outputs) override;
+    // Its host does nothing a thread could trip on: it shows nothing and lets no event run.
+    bool runsApart() const override { return true; }
+    std::optional<Conversion> conversionOf(const WalkedLog &log) override;
     // Only a batch with a window on a display lists its failures in a box.
     void showSummary(const BatchSummary &) override {}
     void exit() override {}
@@ -31,7 +34,7 @@ private:
     ProgramFiles files_;
     SettingsInForce settings_;
     CharacterRule rule_;
-    QString source_;
+    WalkedLog source_;
 };
 
 } // namespace tarnwick

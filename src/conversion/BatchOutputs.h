@@ -7,13 +7,14 @@
 #include <QStringList>
 
 #include <map>
+#include <mutex>
 #include <optional>
 
 namespace tarnwick {
 
 // What one batch (or one conversion of the window) knows of the outputs it may not replace.
 // Files are told apart by their identity, so a link or another spelling of the name changes
-// nothing.
+// nothing. The runs of one batch may ask it from threads of their own at once.
 class BatchOutputs {
 public:
     // The source (as it was given) for which this batch wrote the file at `output`, when that
@@ -41,6 +42,7 @@ private:
 
     std::map<FileIdentity, Written> written_;
     std::map<QString, QStringList> listings_; // the files of each folder, by its absolute path
+    mutable std::mutex mutex_;
 };
 
 } // namespace tarnwick

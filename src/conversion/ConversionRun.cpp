@@ -1,12 +1,16 @@
 #include "ConversionRun.h"
 
+#include "platform/Folders.h"
+
 #include "OutputStages.h"
 #include "Pipeline.h"
 #include "TextLikeness.h"
 #include "platform/EndingSignals.h"
+#include "platform/Folders.h"
 #include "platform/TestPause.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLocale>
 
 #include <algorithm>
@@ -88,6 +92,11 @@ bool ConversionRun::openFiles()
     sourceState_ = fileState(source_.device());
     if (sourceState_ && sourceState_->kind == FileState::Kind::Device)
         return fail(RunOutcome::Failure::SourceNotAFile, paths_.source);
+    // In an output folder, the output's place below it is made as the tree of logs has it.
+    if (options_.naming && !options_.naming->folder.isEmpty()) {
+        if (const QString error = madeFolder(QFileInfo(paths_.output).absolutePath()); !error.isEmpty())
+            return fail(RunOutcome::Failure::WriteOutput, paths_.output, error);
+    }
     if (!output_.open(paths_.output)) {
         switch (output_.refusal()) {
         case ReplacementFile::Refusal::ReadOnly: return fail(RunOutcome::Failure::OutputReadOnly, paths_.output);

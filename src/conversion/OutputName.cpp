@@ -1,6 +1,7 @@
 #include "OutputName.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <algorithm>
 
@@ -14,12 +15,26 @@ QString outputBase(const QString &sourcePath, bool keepDots)
     return dot < nameStart + (keepDots ? 1 : 0) ? sourcePath : sourcePath.left(dot);
 }
 
-QString withExtension(const QString &base, const QString &extension)
+QString bareExtension(const QString &extension)
 {
     qsizetype dots = 0;
     while (dots < extension.size() && extension[dots] == u'.')
         ++dots;
-    return base + u'.' + extension.sliced(dots);
+    return extension.sliced(dots);
+}
+
+QString withExtension(const QString &base, const QString &extension)
+{
+    return base + u'.' + bareExtension(extension);
+}
+
+QString OutputNaming::outputOf(const QString &sourcePath) const
+{
+    const QString base = outputBase(sourcePath, keepDots);
+    if (folder.isEmpty())
+        return withExtension(base, extension);
+    const QString below = tree.isEmpty() ? QFileInfo(base).fileName() : QDir(QFileInfo(tree).absoluteFilePath()).relativeFilePath(QFileInfo(base).absoluteFilePath());
+    return withExtension(QDir::toNativeSeparators(QDir(folder).filePath(below)), extension);
 }
 
 } // namespace tarnwick

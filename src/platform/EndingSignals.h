@@ -42,4 +42,10 @@ constexpr int exitStatusOf(EndingSignal signal)
 enum class LeftBehind { Temporary, Replacement };
 void removeOnForcedEnd(LeftBehind which, const QString &path);
 
+// The most runs a program makes at once, each on a thread of its own, and the places of the
+// files they leave behind: a thread registers its run's files in its own place (0 unless told),
+// which no other thread running at the same time uses.
+inline constexpr int mostRunsAtOnce = 64;
+void useForcedEndPlace(int place);
+
 } // namespace tarnwick

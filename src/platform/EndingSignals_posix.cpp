@@ -19,7 +19,8 @@ struct Registered {
     char name[PATH_MAX + 1] = {};
     volatile std::sig_atomic_t set = 0;
 };
-std::array<Registered, 2> leftBehind;
+std::array<Registered, 2 * mostRunsAtOnce> leftBehind;
+thread_local int place = 0;
 
 constexpr unsigned graceSeconds = 1;
 
@@ -64,13 +65,18 @@ EndingSignal endingSignal()
 
 void removeOnForcedEnd(LeftBehind which, const QString &path)
 {
-    Registered &file = leftBehind[static_cast<std::size_t>(which)];
+    Registered &file = leftBehind[static_cast<std::size_t>(2 * place) + static_cast<std::size_t>(which)];
     file.set = 0;
     const QByteArray name = QFile::encodeName(path);
     if (name.isEmpty() || name.size() > PATH_MAX)
         return;
     std::memcpy(file.name, name.constData(), static_cast<std::size_t>(name.size()) + 1);
     file.set = 1;
+}
+
+void useForcedEndPlace(int newPlace)
+{
+    place = newPlace;
 }
 
 } // namespace tarnwick

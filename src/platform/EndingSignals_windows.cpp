@@ -18,7 +18,8 @@ struct Registered {
     wchar_t name[MAX_PATH + 1] = {};
     std::atomic<bool> set = false;
 };
-std::array<Registered, 2> leftBehind;
+std::array<Registered, 2 * mostRunsAtOnce> leftBehind;
+thread_local int place = 0;
 
 constexpr DWORD graceMilliseconds = 1000;
 
@@ -50,13 +51,18 @@ EndingSignal endingSignal()
 
 void removeOnForcedEnd(LeftBehind which, const QString &path)
 {
-    Registered &file = leftBehind[static_cast<std::size_t>(which)];
+    Registered &file = leftBehind[static_cast<std::size_t>(2 * place) + static_cast<std::size_t>(which)];
     file.set = false;
     const QString name = QDir::toNativeSeparators(path);
     if (name.isEmpty() || name.size() > MAX_PATH)
         return;
     file.name[name.toWCharArray(file.name)] = L'\0';
     file.set = true;
+}
+
+void useForcedEndPlace(int newPlace)
+{
+    place = newPlace;
 }
 
 } // namespace tarnwick

@@ -1,5 +1,7 @@
 #include "ProfileSettings.h"
 
+#include <QRegularExpression>
+
 #include "WinSys.h"
 
 namespace tarnwick::settings {
@@ -28,11 +30,19 @@ StoredSettings readStoredSettings(const QString &iniFile)
     stored.controls = readSwitch(iniFile, controlsKey);
     stored.keepDots = readSwitch(iniFile, keepDotsKey);
     stored.mask = readSwitch(iniFile, maskKey);
+    stored.recursive = readSwitch(iniFile, recursiveKey);
     stored.fileExt = readText(iniFile, fileExtKey, defaultFileExt);
     stored.encoding = readText(iniFile, encodingKey);
     stored.screenRows = readText(iniFile, screenRowsKey);
     stored.pagerPrompts = WinSys::ReadIniSeries(iniFile, section, pagerKeyStem, mostPagerPrompts);
     stored.secretShapes = WinSys::ReadIniSeries(iniFile, section, secretKeyStem, mostSecretShapes);
+    // Blanks or commas between them, a dot before each allowed: "log txt", ".log, .cap".
+    for (const QString &extension : readText(iniFile, logExtensionsKey, defaultLogExtensions).split(QRegularExpression(QStringLiteral("[\\s,]+")), Qt::SkipEmptyParts)) {
+        const QString bare = extension.sliced(extension.startsWith(u'.') ? 1 : 0);
+        if (!bare.isEmpty())
+            stored.logExtensions.append(bare);
+    }
+    stored.outputFolder = readText(iniFile, outputFolderKey);
     return stored;
 }
 

@@ -19,12 +19,17 @@ inline const QString maskKey = QStringLiteral("Mask");
 inline const QString secretKeyStem = QStringLiteral("Secret"); // "Secret1", "Secret2", ...: the user's shapes of secrets
 inline constexpr int mostSecretShapes = 100;
 inline const QString screenRowsKey = QStringLiteral("ScreenRows"); // the screen's height, with the controls setting
+inline const QString logExtensionsKey = QStringLiteral("LogExtensions"); // a folder's logs: the extensions, blank-separated
+inline const QString recursiveKey = QStringLiteral("Recursive"); // a folder's subfolders' logs too
+inline const QString outputFolderKey = QStringLiteral("OutputFolder"); // where the outputs go; empty: beside each log
 inline const QString lastFolderKey = QStringLiteral("LastFolder"); // of the last log chosen in the open-file dialog
 
 // The output extension where the profile holds none: at a first start, and in a profile that
 // keeps only the settings changed so far (the first change writes one key). An empty value is
 // the user's own, kept as it is.
 inline const QString defaultFileExt = QStringLiteral("txt");
+// The extensions of a folder's logs where the profile holds none.
+inline const QString defaultLogExtensions = QStringLiteral("log txt");
 
 // The settings of a run as the profile holds them: the window's mirrors are loaded from them, and
 // a run without the window takes them under the command line's.
@@ -35,11 +40,14 @@ struct StoredSettings {
     bool controls = false;
     bool keepDots = false;
     bool mask = false;
+    bool recursive = false;
     QString fileExt;          // defaultFileExt where the profile has no such key
     QString encoding;         // as stored
     QString screenRows;       // as stored
     QStringList pagerPrompts; // "Pager1" up to the first that is missing or empty
     QStringList secretShapes; // "Secret1" likewise
+    QStringList logExtensions; // defaultLogExtensions where the profile has no such key
+    QString outputFolder;
 };
 StoredSettings readStoredSettings(const QString &iniFile);
 

@@ -61,6 +61,11 @@ const QString encoding = u"encoding"_s;
 const QString screenRows = u"screen-rows"_s;
 const QString pager = u"pager"_s;
 const QString secret = u"secret"_s;
+const QString include = u"include"_s;
+const QString outputFolder = u"output-dir"_s;
+const QString outputFolderShort = u"o"_s;
+const QString jobs = u"jobs"_s;
+const QString jobsShort = u"j"_s;
 } // namespace name
 
 // A setting that the command line turns on with --NAME and off with --no-NAME, for this run.
@@ -69,7 +74,9 @@ struct Switch {
     const char *onDescription;
     const char *offDescription;
     std::optional<bool> RunSettings::*setting;
+    QString letter{}; // the short name of --NAME, where it has one
 
+    QStringList onNames() const { return letter.isEmpty() ? QStringList{on} : QStringList{letter, on}; }
     QString off() const { return u"no-"_s + on; }
 };
 
@@ -84,6 +91,8 @@ const Switch switches[] = {
      QT_TRANSLATE_NOOP("tarnwick", "Cut the output name at the log name's first dot (this run only)."), &RunSettings::keepDots},
     {u"mask"_s, QT_TRANSLATE_NOOP("tarnwick", "Mask passwords, keys and communities of known shapes as <secret-N> (this run only)."),
      QT_TRANSLATE_NOOP("tarnwick", "Leave passwords, keys and communities as they are (this run only)."), &RunSettings::mask},
+    {u"recursive"_s, QT_TRANSLATE_NOOP("tarnwick", "Convert the logs in the subfolders of a folder LOG too (this run only)."),
+     QT_TRANSLATE_NOOP("tarnwick", "Convert only the logs directly in a folder LOG (this run only)."), &RunSettings::recursive, u"r"_s},
 };
 
 struct OptionText {
@@ -112,6 +121,15 @@ const OptionText trailingOptions[] = {
     {{name::secret},
      QT_TRANSLATE_NOOP("tarnwick", "With the mask setting, also mask the value that {} stands for in the lines whose command is SHAPE, in which * stands for any run of characters (this run only; may be given more than once)."),
      u"SHAPE"_s},
+    {{name::include},
+     QT_TRANSLATE_NOOP("tarnwick", "Take the files of a folder LOG whose names match GLOB (* and ? as wildcards) as its logs, in place of the profile's LogExtensions (this run only; may be given more than once)."),
+     u"GLOB"_s},
+    {{name::outputFolderShort, name::outputFolder},
+     QT_TRANSLATE_NOOP("tarnwick", "Write the outputs into DIR, each under the path its log has below the folder LOG it was found in (this run only)."),
+     u"DIR"_s},
+    {{name::jobsShort, name::jobs},
+     QT_TRANSLATE_NOOP("tarnwick", "Convert up to N logs at once, from 1 to 64 (the number of processor cores by default; -j 1 converts them in order)."),
+     u"N"_s},
 };
 
 void configure(QCommandLineParser &parser, Language language)
@@ -122,7 +140,7 @@ void configure(QCommandLineParser &parser, Language language)
     for (const OptionText &option : leadingOptions)
         parser.addOption({option.names, text(language, option.description), option.valueName});
     for (const Switch &option : switches) {
-        parser.addOption({option.on, text(language, option.onDescription)});
+        parser.addOption({option.onNames(), text(language, option.onDescription)});
         parser.addOption({option.off(), text(language, option.offDescription)});
     }
     for (const OptionText &option : trailingOptions)
@@ -179,7 +197,7 @@ QString helpText(Language language)
     for (const OptionText &option : leadingOptions)
         options.append(helpEntry(option, language));
     for (const Switch &option : switches) {
-        options.append({u"--"_s + option.on, text(language, option.onDescription)});
+        options.append({(option.letter.isEmpty() ? QString() : u"-"_s + option.letter + u", "_s) + u"--"_s + option.on, text(language, option.onDescription)});
         options.append({u"--"_s + option.off(), text(language, option.offDescription)});
     }
     for (const OptionText &option : trailingOptions)
@@ -201,6 +219,9 @@ QString usageErrorText(const UsageError &error, Language language)
         break;
     case UsageError::Kind::UnusableScreenRows:
         what = text(language, QT_TRANSLATE_NOOP("tarnwick", "screen rows '%1' is no number from 1 to 1000")).arg(error.argument);
+        break;
+    case UsageError::Kind::UnusableJobs:
+        what = text(language, QT_TRANSLATE_NOOP("tarnwick", "jobs '%1' is no number from 1 to 64")).arg(error.argument);
         break;
     case UsageError::Kind::PathInExtension:
         what = text(language, QT_TRANSLATE_NOOP("tarnwick", "the extension '%1' holds a folder separator or '..'")).arg(error.argument);
@@ -252,8 +273,8 @@ CommandLine parseCommandLine(const QList<ProgramArgument> &arguments)
     // Of two opposite options the later one holds.
     for (const QString &given : parser.optionNames()) {
         for (const Switch &option : switches) {
-            if (given == option.on || given == option.off())
-                line.settings.*option.setting = given == option.on;
+            if (option.onNames().contains(given) || given == option.off())
+                line.settings.*option.setting = given != option.off();
         }
     }
     if (parser.isSet(name::extension)) {
@@ -281,6 +302,17 @@ CommandLine parseCommandLine(const QList<ProgramArgument> &arguments)
             return line;
         }
     }
+    if (parser.isSet(name::jobs)) {
+        line.settings.jobs = jobsOfValue(parser.value(name::jobs));
+        if (!line.settings.jobs) {
+            line.action = CommandLine::Action::UsageError;
+            line.error = {UsageError::Kind::UnusableJobs, parser.value(name::jobs)};
+            return line;
+        }
+    }
+    if (parser.isSet(name::outputFolder))
+        line.settings.outputFolder = parser.value(name::outputFolder);
+    line.settings.includes = parser.values(name::include);
     line.settings.pagerPrompts = parser.values(name::pager);
     for (const QString &prompt : std::as_const(line.settings.pagerPrompts)) {
         if (!isUsablePagerPrompt(prompt)) {

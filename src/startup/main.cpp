@@ -123,5 +123,5 @@ int main(int argc, char *argv[])
     installJapaneseTranslations(app, localeLanguage() == Language::Japanese);
     const RunStart start = startRun(line.settings, processNumber());
     WindowlessBatch window(start.files, start.settings, systemCharacterRule());
-    return runBatchOfLogs(window, line.logs, refused, false);
+    return runBatchOfLogs(window, line.logs, batchPlanOf(start.settings), refused, false);
 }

@@ -34,7 +34,12 @@ void frmTarnwick::Text1_Change()
         Label4->setToolTip({});
     }
     Text1->Tag = tarnwick::outputBase(Text1->text(), KeepDotsOn);
-    Text2->setText(tarnwick::withExtension(Text1->Tag, OutExt));
+    Text2->setText(outputNaming().outputOf(Text1->text()));
+}
+
+tarnwick::OutputNaming frmTarnwick::outputNaming() const
+{
+    return {KeepDotsOn, OutExt, OutputFolder, Text1->text() == treePath_ ? tree_ : QString()};
 }
 
 std::optional<RunOutcome> frmTarnwick::Command1_Click()
@@ -57,7 +62,7 @@ std::optional<RunOutcome> frmTarnwick::Command1_Click()
 
     ConversionRun run({Text1->Tag, Text2->Tag, TempFile, TempFallback}, characterRule_, *this,
                       {.controlsOn = ControlsOn, .pagerPrompts = PagerPrompts, .replacesSource = OverWriteOn, .batch = batchOutputs_,
-                       .naming = tarnwick::OutputNaming{KeepDotsOn, OutExt}, .masking = MaskOn, .secretShapes = SecretShapes,
+                       .naming = outputNaming(), .masking = MaskOn, .secretShapes = SecretShapes,
                        .encoding = Encoding, .screenHeight = ScreenRows});
     activeRun_ = &run;
     sinceEvents_.invalidate();
@@ -148,8 +153,10 @@ void frmTarnwick::showForBatch()
     QApplication::processEvents();
 }
 
-void frmTarnwick::setSourcePath(const QString &path)
+void frmTarnwick::setSourcePath(const QString &path, const QString &tree)
 {
+    treePath_ = path;
+    tree_ = tree;
     Text1->setText(path);
 }
 

@@ -78,5 +78,8 @@ void frmTarnwick::loadSettings(const tarnwick::SettingsInForce &settings)
     PagerPrompts = settings.run.pagerPrompts;
     ScreenRows = settings.run.screenHeight;
     SecretShapes = settings.run.secretShapes;
+    OutputFolder = settings.outputFolder;
+    RecursiveOn = settings.logs.recursive;
+    LogFiles = settings.logs;
     lastFolder_ = settings::readText(IniFile, settings::lastFolderKey);
 }

@@ -82,7 +82,7 @@ extern "C" Q_DECL_EXPORT int tarnwickWindowMain(const WindowStart &start)
         // Started from the desktop (a menu, a file manager), standard error goes where nobody
         // reads it; a box that nobody can see (offscreen) is never waited on, and neither is one
         // where standard error is read (a terminal, a file, a pipe: a script may wait for the end).
-        return runBatchOfLogs(form, start.logs, start.refused, display && QGuiApplication::platformName() != u"offscreen"_s && !standardErrorIsRead());
+        return runBatchOfLogs(form, start.logs, batchPlanOf(run.settings), start.refused, display && QGuiApplication::platformName() != u"offscreen"_s && !standardErrorIsRead());
     form.show();
     return QApplication::exec();
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "batch/BatchWindow.h"
+#include "batch/LogWalk.h"
+#include "conversion/OutputName.h"
 #include "conversion/ConversionRun.h"
 #include "text/CharacterRule.h"
 
@@ -77,6 +79,9 @@ public:
     int ScreenRows = tarnwick::Screen::defaultHeight;
     QStringList SecretShapes; // likewise
     tarnwick::EncodingSetting Encoding = tarnwick::EncodingSetting::Auto;
+    QString OutputFolder; // where the outputs go; empty: beside each log
+    bool RecursiveOn = false; // a folder dropped stands for the logs of its subfolders too
+    tarnwick::LogChoice LogFiles; // the logs a folder dropped stands for
 
     // The dialogs the window shows; tests put their own in place.
     struct Dialogs {
@@ -112,7 +117,7 @@ public:
     // The window as a batch drives it.
     void showForBatch() override;
     bool isOpen() const override { return isVisible(); }
-    void setSourcePath(const QString &path) override;
+    void setSourcePath(const QString &path, const QString &tree = {}) override;
     std::optional<tarnwick::RunOutcome> convert(tarnwick::BatchOutputs &outputs) override;
     void showSummary(const tarnwick::BatchSummary &summary) override;
     void exit() override { Command2_Click(); }
@@ -143,7 +148,14 @@ private:
     void keepMaskSetting();
     void keepEncodingSetting();
 
+    // The output's name for the source path, as the settings and the folder it was found in say.
+    tarnwick::OutputNaming outputNaming() const;
+
     tarnwick::CharacterRule characterRule_;
+    // The source path that a batch set and the folder given that it was found in: the output
+    // keeps its place below that folder while the path is that one.
+    QString treePath_;
+    QString tree_;
     QString lastFolder_; // where the open-file dialog starts when the source box is empty
     QString description_; // Label4's own text
     tarnwick::ConversionRun *activeRun_ = nullptr;

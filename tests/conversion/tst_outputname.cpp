@@ -10,6 +10,8 @@ class tst_OutputName : public QObject {
 private Q_SLOTS:
     void derivesOutputPath_data();
     void derivesOutputPath();
+    void placesOutputInFolder_data();
+    void placesOutputInFolder();
 };
 
 void tst_OutputName::derivesOutputPath_data()
@@ -45,6 +47,27 @@ void tst_OutputName::derivesOutputPath()
     // Typed with its dot, or two, the extension names the same file.
     QCOMPARE((tarnwick::OutputNaming{false, u".txt"_s}.outputOf(source)), output);
     QCOMPARE((tarnwick::OutputNaming{true, u"..txt"_s}.outputOf(source)), keepingDots.isEmpty() ? output : keepingDots);
+}
+
+void tst_OutputName::placesOutputInFolder_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("tree"); // the folder the source was found in
+    QTest::addColumn<QString>("output"); // in the output folder /out, with the extension "txt"
+
+    QTest::newRow("log named itself") << u"/logs/r1.log"_s << QString() << u"/out/r1.txt"_s;
+    QTest::newRow("log in the folder given") << u"/logs/r1.log"_s << u"/logs"_s << u"/out/r1.txt"_s;
+    QTest::newRow("log in a subfolder") << u"/logs/2026/site a/r1.log"_s << u"/logs"_s << u"/out/2026/site a/r1.txt"_s;
+    QTest::newRow("folder given with a closing separator") << u"/logs/sw/r1.log"_s << u"/logs/"_s << u"/out/sw/r1.txt"_s;
+    QTest::newRow("dots in the subfolder") << u"/logs/v1.2/r1.log"_s << u"/logs"_s << u"/out/v1.2/r1.txt"_s;
+}
+
+void tst_OutputName::placesOutputInFolder()
+{
+    QFETCH(QString, source);
+    QFETCH(QString, tree);
+    QFETCH(QString, output);
+    QCOMPARE(QDir::fromNativeSeparators(tarnwick::OutputNaming{false, u"txt"_s, u"/out"_s, tree}.outputOf(source)), output);
 }
 
 QTEST_APPLESS_MAIN(tst_OutputName)

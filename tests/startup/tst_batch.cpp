@@ -99,6 +99,10 @@ private Q_SLOTS:
     void takesTheScreenHeight();
     void refusesNameThatCannotBeCarried();
     void convertsEveryPath();
+    void takesFoldersOfLogs_data();
+    void takesFoldersOfLogs();
+    void convertsAtOnceAsInTurn();
+    void cleansReadOnlyTreeIntoOutputFolder();
     void reportsFailingFileAndGoesOn_data();
     void reportsFailingFileAndGoesOn();
     void findsEncodingUnderEitherLocale_data();
@@ -487,6 +491,130 @@ void tst_Batch::convertsEveryPath()
     QCOMPARE(QDir(path(u"tmp"_s)).entryList(QDir::Files), QStringList());
 }
 
+void tst_Batch::takesFoldersOfLogs_data()
+{
+    QTest::addColumn<QByteArray>("profileKeys");
+    QTest::addColumn<QStringList>("arguments"); // "@" stands for the test's folder
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QStringList>("outputs"); // every .txt below the test's folder afterwards
+    QTest::addColumn<QString>("error");
+
+    // The tree: logs/{a.log, b.LOG, notes.txt, x.cap, sub/{c.log, deep/d.log, loop -> ..}}; each
+    // log holds one secret, so that --mask tells the logs in the order they are converted.
+    const QStringList untouched{u"logs/notes.txt"_s};
+    const QString loop = u"tarnwick: @/logs/sub/loop: not read: a link leads back to a folder above it\n"_s;
+    QTest::newRow("a folder, an output's extension left out") << QByteArray() << QStringList{u"@/logs"_s} << 0
+                                                              << untouched + QStringList{u"logs/b.txt"_s, u"logs/a.txt"_s} << QString();
+    QTest::newRow("in the order of their names") << QByteArray() << QStringList{u"--mask"_s, u"-r"_s, u"@/logs"_s} << 1
+                                                 << untouched + QStringList{u"logs/b.txt"_s, u"logs/a.txt"_s, u"logs/sub/c.txt"_s, u"logs/sub/deep/d.txt"_s}
+                                                 << u"tarnwick: @/logs/a.log: 1 secret masked\ntarnwick: @/logs/b.LOG: 1 secret masked\n"
+                                                    u"tarnwick: @/logs/sub/c.log: 1 secret masked\ntarnwick: @/logs/sub/deep/d.log: 1 secret masked\n"_s + loop;
+    QTest::newRow("recursive from the profile") << QByteArray("Recursive=TRUE\n") << QStringList{u"@/logs"_s} << 1
+                                                << untouched + QStringList{u"logs/a.txt"_s, u"logs/b.txt"_s, u"logs/sub/c.txt"_s, u"logs/sub/deep/d.txt"_s} << loop;
+    // The link leads out of the folder given, into the folder above, whose logs are its own.
+    QTest::newRow("a link out of the tree") << QByteArray() << QStringList{u"-r"_s, u"@/logs/sub"_s} << 1
+                                            << untouched + QStringList{u"logs/a.txt"_s, u"logs/b.txt"_s, u"logs/sub/c.txt"_s, u"logs/sub/deep/d.txt"_s}
+                                            << u"tarnwick: @/logs/sub/loop/sub: not read: a link leads back to a folder above it\n"_s;
+    QTest::newRow("the profile's extensions") << QByteArray("LogExtensions=.cap, LOG\n") << QStringList{u"@/logs"_s} << 0
+                                              << untouched + QStringList{u"logs/b.txt"_s, u"logs/a.txt"_s, u"logs/x.txt"_s} << QString();
+    QTest::newRow("--include in their place") << QByteArray() << QStringList{u"--include"_s, u"*.cap"_s, u"--include"_s, u"?.log"_s, u"@/logs"_s} << 0
+                                              << untouched + QStringList{u"logs/a.txt"_s, u"logs/b.txt"_s, u"logs/x.txt"_s} << QString();
+    QTest::newRow("a log named itself, whatever its extension") << QByteArray() << QStringList{u"@/logs/x.cap"_s, u"@/logs"_s} << 0
+                                                                << untouched + QStringList{u"logs/b.txt"_s, u"logs/a.txt"_s, u"logs/x.txt"_s} << QString();
+    QTest::newRow("an output folder, subfolders made")
+        << QByteArray() << QStringList{u"-r"_s, u"-o"_s, u"@/out/new"_s, u"@/logs"_s, u"@/logs/x.cap"_s} << 1
+        << untouched + QStringList{u"out/new/b.txt"_s, u"out/new/a.txt"_s, u"out/new/sub/c.txt"_s, u"out/new/sub/deep/d.txt"_s, u"out/new/x.txt"_s} << loop;
+    QTest::newRow("an output folder from the profile") << QByteArray("OutputFolder=@/out\n") << QStringList{u"@/logs/sub"_s} << 0
+                                                       << untouched + QStringList{u"out/c.txt"_s} << QString();
+    QTest::newRow("an output folder inside the tree read")
+        << QByteArray() << QStringList{u"-r"_s, u"--output-dir"_s, u"@/logs/sub/clean"_s, u"@/logs"_s} << 2 << untouched
+        << u"tarnwick: @/logs/sub/clean: the output folder is inside the folder of logs @/logs, whose outputs would become logs; nothing was converted\n"_s;
+    QTest::newRow("an output folder that cannot be made") << QByteArray() << QStringList{u"-o"_s, u"@/logs/a.log/clean"_s, u"@/logs"_s} << 2 << untouched
+                                                          << u"tarnwick: @/logs/a.log/clean: cannot make the output folder: Not a directory; nothing was converted\n"_s;
+    QTest::newRow("jobs out of range") << QByteArray() << QStringList{u"-j"_s, u"0"_s, u"@/logs"_s} << 2 << untouched
+                                       << u"tarnwick: jobs '0' is no number from 1 to 64 (see tarnwick --help)\n"_s;
+}
+
+void tst_Batch::takesFoldersOfLogs()
+{
+    QFETCH(QByteArray, profileKeys);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QStringList, outputs);
+    QFETCH(QString, error);
+    QVERIFY(QDir().mkpath(path(u"logs/sub/deep"_s)));
+    for (const QString &log : {u"a.log"_s, u"b.LOG"_s, u"notes.txt"_s, u"x.cap"_s, u"sub/c.log"_s, u"sub/deep/d.log"_s})
+        writeFile(path(u"logs/"_s + log), "snmp-server community s3cret RO\n");
+    QVERIFY(QFile::link(u".."_s, path(u"logs/sub/loop"_s)));
+    writeFile(path(u"bin/Tarnwick.ini"_s), "[Tarnwick]\nFileExt=txt\n" + profileKeys.replace('@', dir_->path().toUtf8()));
+    for (QString &argument : arguments)
+        argument.replace(u'@', dir_->path());
+
+    const Result result = run(arguments);
+    QCOMPARE(result.err, QString(error).replace(u'@', dir_->path()));
+    QCOMPARE(result.status, status);
+    QStringList found;
+    for (QDirIterator it(dir_->path(), {u"*.txt"_s}, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
+        found.append(QDir(dir_->path()).relativeFilePath(it.next()));
+    found.sort();
+    outputs.sort();
+    QCOMPARE(found, outputs);
+    if (outputs.contains(u"logs/a.txt"_s))
+        QVERIFY(readFile(path(u"logs/a.txt"_s)).endsWith(" RO\r\n"));
+}
+
+// Several logs at once give what one at a time gives: the same outputs, and the same lines on
+// standard error in the same order, failures among them.
+void tst_Batch::convertsAtOnceAsInTurn()
+{
+    QVERIFY(QDir().mkpath(path(u"logs"_s)));
+    QStringList logs;
+    for (int i = 0; i < 50; ++i) {
+        const QString log = path(u"logs/r%1.log"_s.arg(i, 2, 10, QChar(u'0')));
+        logs.append(log);
+        if (i % 7 == 3)
+            continue; // missing
+        writeFile(log, times(i % 5 == 0 ? "enable secret 5 $1$abc\n" : "R1#shpw\b\bow run\n", 1000 * (i % 9 + 1)));
+    }
+    QVERIFY(QDir().mkpath(path(u"logs/r20.cap"_s))); // no log, but a folder of none
+    logs.insert(10, u"/dev/null"_s);
+    // Two logs of one output: the second is refused, whichever run ends first.
+    writeFile(path(u"logs/r05.cap"_s), "other\n");
+    logs.insert(6, path(u"logs/r05.cap"_s));
+    logs.append(path(u"logs"_s));
+    QMap<QString, QByteArray> outputs[2];
+    Result results[2];
+    for (const int jobs : {1, 2}) {
+        for (const QString &output : QDir(path(u"logs"_s)).entryList({u"*.txt"_s}))
+            QFile::remove(path(u"logs/"_s + output));
+        results[jobs - 1] = run(QStringList{u"--mask"_s, u"-j"_s, QString::number(jobs)} + logs);
+        for (const QString &output : QDir(path(u"logs"_s)).entryList({u"*.txt"_s}))
+            outputs[jobs - 1][output] = readFile(path(u"logs/"_s + output));
+    }
+    QCOMPARE(results[1].status, 1);
+    QCOMPARE(results[1].status, results[0].status);
+    QVERIFY(results[0].err.count(u'\n') > 20);
+    QCOMPARE(results[1].err, results[0].err);
+    QCOMPARE(outputs[1].keys(), outputs[0].keys());
+    QVERIFY(outputs[1] == outputs[0]);
+    QCOMPARE(QDir(path(u"tmp"_s)).entryList(QDir::Files), QStringList());
+}
+
+// Logs on a medium that cannot be written are cleaned into an output folder elsewhere.
+void tst_Batch::cleansReadOnlyTreeIntoOutputFolder()
+{
+    const SmallDisk disk(path(u"share"_s), 256);
+    if (!disk.mounted())
+        QSKIP("needs root to mount a read-only file system");
+    QVERIFY(QDir().mkpath(path(u"share/2026/r1"_s)));
+    writeFile(path(u"share/2026/r1/console.log"_s), "R1#shpw\b\bow run\n");
+    QVERIFY(disk.remountReadOnly());
+    const Result result = run({u"-r"_s, u"-o"_s, path(u"clean"_s), path(u"share"_s)});
+    QCOMPARE(result.err, QString());
+    QCOMPARE(result.status, 0);
+    QCOMPARE(readFile(path(u"clean/2026/r1/console.txt"_s)), QByteArray("R1#show run\r\n"));
+}
+
 void tst_Batch::reportsFailingFileAndGoesOn_data()
 {
     QTest::addColumn<QString>("locale");
@@ -739,6 +867,7 @@ void tst_Batch::endingSignalLeavesNothing_data()
     QTest::newRow("SIGTERM, inside one long line") << SIGTERM << u"long line"_s;
     QTest::newRow("SIGINT, waiting for a FIFO's writer") << SIGINT << u"FIFO source"_s;
     QTest::newRow("SIGTERM, waiting for a FIFO's reader") << SIGTERM << u"FIFO output"_s;
+    QTest::newRow("SIGTERM, cleaning two logs at once") << SIGTERM << u"two at once"_s;
     // Only the alarm that an ending signal sets ends the program; one from elsewhere does not.
     QTest::newRow("SIGALRM from another program, cleaning") << SIGALRM << u"cleaning"_s;
 }
@@ -749,6 +878,7 @@ void tst_Batch::endingSignalLeavesNothing()
     QFETCH(QString, state);
     QVERIFY(QDir().mkpath(path(u"logs"_s)));
     const bool longLine = state == u"long line"_s;
+    const bool twoAtOnce = state == u"two at once"_s;
     const bool ending = signal != SIGALRM;
     // A line that takes the cleaners a while: 64 MiB with a sideways scroll's marks all along.
     const QByteArray source = longLine ? "R1#" + times("abc\b\b\b$x\x1b[D", 4 << 20) + '\n'
@@ -761,15 +891,20 @@ void tst_Batch::endingSignalLeavesNothing()
         QCOMPARE(mkfifo(QFile::encodeName(path(u"logs/r1.txt"_s)).constData(), 0644), 0);
     else
         writeFile(path(u"logs/r1.txt"_s), "an older output\r\n");
-    const QStringList before{u"r1.log"_s, u"r1.txt"_s};
+    // The second log is as long: both runs are cleaning when the first is held.
+    if (twoAtOnce)
+        writeFile(path(u"logs/r2.log"_s), source);
+    const QStringList before = twoAtOnce ? QStringList{u"r1.log"_s, u"r1.txt"_s, u"r2.log"_s} : QStringList{u"r1.log"_s, u"r1.txt"_s};
 
     // Held where the pass begins, or, for a FIFO, before it is opened and waited on.
-    PausePoint pause(path(u"pause"_s), state.startsWith(u"FIFO"_s) ? u"start"_s : longLine ? u"cleaning"_s : state);
+    PausePoint pause(path(u"pause"_s), state.startsWith(u"FIFO"_s) ? u"start"_s : longLine || twoAtOnce ? u"cleaning"_s : state);
     QProcessEnvironment environment = withoutDisplay();
     pause.holdIn(environment);
     QProcess process;
     process.setProcessEnvironment(environment);
-    process.start(program_, longLine ? QStringList{u"--scroll"_s, u"--controls"_s, path(u"logs/r1.log"_s)} : QStringList{path(u"logs/r1.log"_s)});
+    process.start(program_, longLine    ? QStringList{u"--scroll"_s, u"--controls"_s, path(u"logs/r1.log"_s)}
+                            : twoAtOnce ? QStringList{u"-j"_s, u"2"_s, path(u"logs/r1.log"_s), path(u"logs/r2.log"_s)}
+                                        : QStringList{path(u"logs/r1.log"_s)});
     QVERIFY(pause.reached(process));
     kill(pid_t(process.processId()), signal);
     pause.release();

@@ -662,7 +662,7 @@ void tst_Window::emptyTokensDoNotCount()
     const QStringList tokens = {dir_->filePath(u"a.log"_s), QString(), dir_->filePath(u"b.log"_s)};
     QStringList boxes; // the summary for a batch started from the desktop
     form.dialogs.showNotice = [&](QWidget *, const QString &message) { boxes.append(message); };
-    QCOMPARE(tarnwick::runBatch(form, tokens, [&](const tarnwick::Problem &problem) { reported.append(problem.file()); }, true), 0);
+    QCOMPARE(tarnwick::runBatch(form, tokens, {}, [&](const tarnwick::Problem &problem) { reported.append(problem.file()); }, true), 0);
     QCOMPARE(reported, QStringList());
     QCOMPARE(readFile(dir_->filePath(u"b."_s + form.OutExt)), QByteArray("b\r\n"));
     QCOMPARE(boxes.size(), 1);
@@ -736,7 +736,7 @@ void tst_Window::abortInBatchEndsOnlyCurrentFile()
     QStringList reported;
     QStringList boxes; // the summary for a batch started from the desktop
     form.dialogs.showFailure = [&](QWidget *, const QString &message) { boxes.append(message); };
-    const int status = tarnwick::runBatch(form, {dir_->filePath(u"first.log"_s), dir_->filePath(u"second.log"_s)},
+    const int status = tarnwick::runBatch(form, {dir_->filePath(u"first.log"_s), dir_->filePath(u"second.log"_s)}, {},
                                           [&](const tarnwick::Problem &problem) { reported.append(problem.file() + u": "_s + tarnwick::problemReason(problem, tarnwick::Language::English)); }, true);
     QCOMPARE(status, 1);
     QCOMPARE(reported, QStringList{QDir::toNativeSeparators(dir_->filePath(u"first.log"_s)) + u": not converted: the conversion was aborted"_s});
@@ -782,7 +782,7 @@ void tst_Window::closingEndsBatch()
     });
     closer->start();
     QStringList reported;
-    const int status = tarnwick::runBatch(form, {dir.filePath(u"first.log"_s), dir.filePath(u"second.log"_s)},
+    const int status = tarnwick::runBatch(form, {dir.filePath(u"first.log"_s), dir.filePath(u"second.log"_s)}, {},
                                           [&](const tarnwick::Problem &problem) { reported.append(problem.file() + u": "_s + tarnwick::problemReason(problem, tarnwick::Language::English)); });
     QCOMPARE(status, 1);
     QCOMPARE(reported.last(), QDir::toNativeSeparators(dir.filePath(u"second.log"_s)) + u": not converted: the batch was ended"_s);
