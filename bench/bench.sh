@@ -6,7 +6,8 @@
 # shown for orientation only: GNU cat copies inside the kernel without reading the bytes.
 # It also shows the peak memory of a capture that is one line of 100 MB (or MEGABYTES, when
 # fewer) in every mode, what 100 pager prompts of the user cost, and what the mask setting costs
-# (a row "100 MB realistic capture with --mask" with bench.sh 100).
+# (a row "100 MB realistic capture with --mask" with bench.sh 100), and what 400 logs of 1 MB take
+# one at a time, two at once (-j 2) and as two programs at once (xargs -P 2).
 #   bench/bench.sh [MEGABYTES]
 # With TARNWICK_BUILD set to a build folder (relative to the checkout), that folder is built
 # and measured, without the package setup; else build/, after it.
@@ -102,6 +103,26 @@ read -r s u m < <(median < "$work/with-mask")
 wall=$(paste -d' ' "$work/with-mask" "$work/without-mask" | awk '{ printf "%.3f\n", $1 / $4 }' | median)
 printf '%-36s %7s s  user %5s s  %7s KiB   %.2f x without it  (goal within 1.2)\n' \
   "$((size / 1048576)) MB realistic capture with --mask" "$s" "$u" "$m" "$wall"
+# A maintenance window's logs: 400 realistic captures of 1 MB, one at a time, two at once, and two
+# programs at once over 50 logs each (xargs), in rounds as above.
+mkdir "$work/many"
+"$bench" capture "$work/many/r000.log" 1
+for n in $(seq 1 399); do cp "$work/many/r000.log" "$work/many/r$(printf %03d "$n").log"; done
+jobs_names=("400 logs of 1 MB, -j 1" "400 logs of 1 MB, -j 2" "400 logs of 1 MB, xargs -P 2 -n 50")
+jobs_commands=("'$program' -j 1 --ext out '$work/many'" "'$program' -j 2 --ext out '$work/many'"
+  "ls '$work/many'/*.log | xargs -P 2 -n 50 '$program' -j 1 --ext out")
+for _ in 1 2 3 4 5; do
+  for i in "${!jobs_commands[@]}"; do
+    sync; run_once "${jobs_commands[$i]}" >> "$work/jobs.$i"
+  done
+done
+for i in "${!jobs_commands[@]}"; do
+  read -r s u m < <(median < "$work/jobs.$i")
+  jobs_s[$i]=$s
+  printf '%-36s %7s s  user %5s s  %7s KiB\n' "${jobs_names[$i]}" "$s" "$u" "$m"
+done
+printf '%-36s %7s x as fast as -j 1 (goal at least 1.7), %s x the time of xargs (goal at most 1.0)\n' "-j 2" \
+  "$(ratio "${jobs_s[0]}" "${jobs_s[1]}")" "$(ratio "${jobs_s[1]}" "${jobs_s[2]}")"
 # Start-up: what each run of a batch costs before it reads a byte (no display: no window, no fonts).
 printf 'one line\n' > "$work/one.log"
 startup() {

@@ -612,5 +612,37 @@ Exit status:
         <source>jobs &apos;%1&apos; is no number from 1 to 64</source>
         <translation>同時に変換する数 &apos;%1&apos; は 1 から 64 までの数ではありません</translation>
     </message>
+    <message>
+        <source>%1 / %2 files</source>
+        <translation>%1 / %2 ファイル</translation>
+    </message>
+    <message>
+        <source>Logs converted: %1.</source>
+        <translation>%1 件を変換しました。</translation>
+    </message>
+    <message>
+        <source>Not converted: %1.</source>
+        <translation>%1 件は変換していません。</translation>
+    </message>
+    <message>
+        <source>Failed: %1.</source>
+        <translation>%1 件は変換できませんでした。</translation>
+    </message>
+    <message>
+        <source>Output folder</source>
+        <translation>出力先フォルダー</translation>
+    </message>
+    <message>
+        <source>Convert the logs of subfolders too</source>
+        <translation>サブフォルダーのログも変換する</translation>
+    </message>
+    <message>
+        <source>Beside each log</source>
+        <translation>ログと同じフォルダー</translation>
+    </message>
+    <message>
+        <source>Choose a folder...</source>
+        <translation>フォルダーを選ぶ...</translation>
+    </message>
 </context>
 </TS>

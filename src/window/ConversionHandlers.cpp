@@ -127,7 +127,8 @@ void frmTarnwick::showProgress(const QString &text)
 // of lines on the convert button; the description again once the lines are cleaned.
 void frmTarnwick::showShareRead(std::optional<int> percent)
 {
-    Label4->setText(percent ? QCoreApplication::translate("tarnwick", "Read: %1%").arg(*percent) : description_);
+    const QString read = percent ? QCoreApplication::translate("tarnwick", "Read: %1%").arg(*percent) : QString();
+    Label4->setText(filesDone_.isEmpty() ? (percent ? read : description_) : read.isEmpty() ? filesDone_ : filesDone_ + u'\n' + read);
     Label4->setToolTip({});
 }
 
@@ -157,7 +158,11 @@ void frmTarnwick::setSourcePath(const QString &path, const QString &tree)
 {
     treePath_ = path;
     tree_ = tree;
-    Text1->setText(path);
+    // The same path again may stand for another output: found in a folder, then given itself.
+    if (Text1->text() == path)
+        Text1_Change();
+    else
+        Text1->setText(path);
 }
 
 std::optional<RunOutcome> frmTarnwick::convert(tarnwick::BatchOutputs &outputs)
@@ -207,8 +212,13 @@ void frmTarnwick::showOutcome(const RunOutcome &outcome)
         detail = QCoreApplication::translate("tarnwick", "%1 (lines: %2, secrets masked: %3)").arg(name, lines, secrets);
         whole += QCoreApplication::translate("tarnwick", " Secrets masked: %1.").arg(secrets);
     }
-    // Broken between phrases, the status and then as much of the detail as the rows under it
-    // hold; the whole sentence in the tool tip.
+    showResultLine(status, detail, whole);
+}
+
+// Broken between phrases, the status and then as much of the detail as the rows under it hold;
+// the whole sentence in the tool tip.
+void frmTarnwick::showResultLine(const QString &status, const QString &detail, const QString &whole)
+{
     const QFontMetrics metrics(Label4->font());
     const QRect box = Label4->contentsRect();
     const int width = box.width() - 2;

@@ -37,8 +37,17 @@ void answerDrag(QDropEvent *event)
 
 void frmTarnwick::Form_OLEDragDrop(const QMimeData *dropped)
 {
-    if (carriesFile(dropped))
-        Text1->setText(QDir::toNativeSeparators(dropped->urls().first().toLocalFile()));
+    if (!carriesFile(dropped))
+        return;
+    QStringList paths;
+    for (const QUrl &url : dropped->urls()) {
+        if (url.isLocalFile())
+            paths.append(QDir::toNativeSeparators(url.toLocalFile()));
+    }
+    if (paths.size() == 1 && !QFileInfo(paths.first()).isDir())
+        Text1->setText(paths.first());
+    else
+        convertDropped(paths);
 }
 
 void frmTarnwick::dragEnterEvent(QDragEnterEvent *event)

@@ -46,6 +46,35 @@ void frmTarnwick::keepEncodingSetting()
     Encoding = chosen;
 }
 
+void frmTarnwick::keepRecursiveSetting()
+{
+    settings::keepSwitch(recursiveItem->isChecked(), RecursiveOn, IniFile, settings::recursiveKey);
+}
+
+void frmTarnwick::chooseOutputFolder()
+{
+    if (const auto chosen = dialogs.chooseFolder(this, OutputFolder.isEmpty() ? lastFolder_ : OutputFolder))
+        keepOutputFolder(*chosen);
+    else
+        showOutputFolder();
+}
+
+void frmTarnwick::keepOutputFolder(const QString &folder)
+{
+    settings::keepText(folder, OutputFolder, IniFile, settings::outputFolderKey);
+    showOutputFolder();
+    Text1_Change();
+}
+
+// The items read what is set, whichever the user chose or cancelled.
+void frmTarnwick::showOutputFolder()
+{
+    besideLogItem->setChecked(OutputFolder.isEmpty());
+    outputFolderItem->setText(OutputFolder);
+    outputFolderItem->setVisible(!OutputFolder.isEmpty());
+    outputFolderItem->setChecked(!OutputFolder.isEmpty());
+}
+
 void frmTarnwick::showEncoding()
 {
     for (QAction *item : encodingItems->actions())
@@ -79,7 +108,9 @@ void frmTarnwick::loadSettings(const tarnwick::SettingsInForce &settings)
     ScreenRows = settings.run.screenHeight;
     SecretShapes = settings.run.secretShapes;
     OutputFolder = settings.outputFolder;
+    showOutputFolder();
     RecursiveOn = settings.logs.recursive;
+    recursiveItem->setChecked(RecursiveOn);
     LogFiles = settings.logs;
     lastFolder_ = settings::readText(IniFile, settings::lastFolderKey);
 }

@@ -58,13 +58,21 @@ bool askYesOrNo(QWidget *parent, const QString &question)
     return tarnwick::showMessageBox(parent, question, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
+std::optional<QString> askForFolder(QWidget *parent, const QString &initialFolder)
+{
+    const QString chosen = QFileDialog::getExistingDirectory(parent, QCoreApplication::translate("tarnwick", "Output folder"), initialFolder);
+    if (chosen.isEmpty())
+        return std::nullopt;
+    return QDir::toNativeSeparators(chosen);
+}
+
 const QSize designedSize(313, 129);
 
 } // namespace
 
 frmTarnwick::frmTarnwick(QWidget *parent)
     : QWidget(parent)
-    , dialogs{askForFile, showProblem, showNotice, askYesOrNo}
+    , dialogs{askForFile, showProblem, showNotice, askYesOrNo, askForFolder}
     , characterRule_(tarnwick::systemCharacterRule())
 {
     // The window is Japanese whatever the locale and whoever makes it; installed already, the
@@ -166,9 +174,21 @@ frmTarnwick::frmTarnwick(QWidget *parent)
         encodingItems->addAction(item);
     }
     connect(encodingItems, &QActionGroup::triggered, this, &frmTarnwick::keepEncodingSetting);
+    recursiveItem = new QAction(QCoreApplication::translate("tarnwick", "Convert the logs of subfolders too"), this);
+    recursiveItem->setCheckable(true);
+    connect(recursiveItem, &QAction::toggled, this, &frmTarnwick::keepRecursiveSetting);
+    auto *outputMenu = new QMenu(QCoreApplication::translate("tarnwick", "Output folder"), this);
+    besideLogItem = outputMenu->addAction(QCoreApplication::translate("tarnwick", "Beside each log"));
+    besideLogItem->setCheckable(true);
+    connect(besideLogItem, &QAction::triggered, this, [this] { keepOutputFolder({}); });
+    outputFolderItem = outputMenu->addAction(QString());
+    outputFolderItem->setCheckable(true);
+    connect(outputFolderItem, &QAction::triggered, this, [this] { showOutputFolder(); });
+    chooseOutputFolderItem = outputMenu->addAction(QCoreApplication::translate("tarnwick", "Choose a folder..."));
+    connect(chooseOutputFolderItem, &QAction::triggered, this, &frmTarnwick::chooseOutputFolder);
     for (QWidget *target : std::initializer_list<QWidget *>{this, Label1, Label2, Label3, Label4}) {
         target->setContextMenuPolicy(Qt::ActionsContextMenu);
-        target->addActions({controlsItem, keepDotsItem, maskItem, encodingMenu->menuAction()});
+        target->addActions({controlsItem, keepDotsItem, maskItem, encodingMenu->menuAction(), recursiveItem, outputMenu->menuAction()});
     }
 
     // Every control takes a dropped file the way the window does, and no text is dropped

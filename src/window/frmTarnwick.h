@@ -64,6 +64,13 @@ public:
     // Beside it, the submenu that chooses how the encoding of each log is found: its items in
     // the order automatic, system, UTF-8, Shift-JIS, one of them checked.
     QActionGroup *encodingItems;
+    // Its check item by which a folder dropped stands for the logs of its subfolders too.
+    QAction *recursiveItem;
+    // The submenu of the output folder: beside each log (checked when no folder is set), the
+    // folder set (shown only then, checked), and the item that chooses one.
+    QAction *besideLogItem;
+    QAction *outputFolderItem;
+    QAction *chooseOutputFolderItem;
 
     // The form variables, shared by the handlers.
     QString IniFile;
@@ -91,6 +98,8 @@ public:
         std::function<void(QWidget *parent, const QString &message)> showNotice;
         // Yes or no to a question.
         std::function<bool(QWidget *parent, const QString &question)> ask;
+        // The chosen folder's full path, or nothing when the user cancels.
+        std::function<std::optional<QString>(QWidget *parent, const QString &initialFolder)> chooseFolder;
     } dialogs;
 
     // Start-up: centres the window, titles it with the version, takes the run's temporary and
@@ -107,8 +116,14 @@ public:
     void Check2_Click();
     void Text1_Change();
     void Text3_Change();
-    // A drop anywhere on the window: the first dropped file becomes the source path.
+    // A drop anywhere on the window: one file becomes the source path; several, or a folder
+    // (which stands for its logs), are converted one after another (see convertDropped).
     void Form_OLEDragDrop(const QMimeData *dropped);
+    // Converts the logs the paths stand for in turn, as a batch does, with the count of files
+    // beside the count of lines, and tells at the end what was converted in the result line
+    // (and, when something was not, each in a message box). An abort ends the log it is
+    // converting, and no later one is converted.
+    void convertDropped(const QStringList &paths);
 
     // Shows the settings in force (the profile's, or the command line's in their place) in the
     // controls and form variables, writing nothing into the profile.
@@ -147,6 +162,14 @@ private:
     void keepKeepDotsSetting();
     void keepMaskSetting();
     void keepEncodingSetting();
+    void keepRecursiveSetting();
+    void chooseOutputFolder();
+    // The output folder set, kept in the profile, shown in its submenu and in the output path.
+    void keepOutputFolder(const QString &folder);
+    void showOutputFolder();
+    // The result line under the buttons: the status and then the detail, each broken between
+    // phrases, with the whole sentence in the tool tip.
+    void showResultLine(const QString &status, const QString &detail, const QString &whole);
 
     // The output's name for the source path, as the settings and the folder it was found in say.
     tarnwick::OutputNaming outputNaming() const;
@@ -156,6 +179,7 @@ private:
     // keeps its place below that folder while the path is that one.
     QString treePath_;
     QString tree_;
+    QString filesDone_; // "3 / 120 files" while dropped logs are converted
     QString lastFolder_; // where the open-file dialog starts when the source box is empty
     QString description_; // Label4's own text
     tarnwick::ConversionRun *activeRun_ = nullptr;

@@ -138,11 +138,13 @@ void tst_SettingsHandlers::writesEachRealChangeOnce()
     // submenu.
     for (QWidget *target : QList<QWidget *>{form.get(), form->Label1, form->Label4}) {
         QCOMPARE(target->contextMenuPolicy(), Qt::ActionsContextMenu);
-        QCOMPARE(target->actions().size(), 4);
+        QCOMPARE(target->actions().size(), 6);
         QCOMPARE(target->actions().first(), form->controlsItem);
         QCOMPARE(target->actions().at(1), form->keepDotsItem);
         QCOMPARE(target->actions().at(2), form->maskItem);
-        QCOMPARE(target->actions().last()->menu()->actions(), form->encodingItems->actions());
+        QCOMPARE(target->actions().at(3)->menu()->actions(), form->encodingItems->actions());
+        QCOMPARE(target->actions().at(4), form->recursiveItem);
+        QCOMPARE(target->actions().last()->menu()->actions(), (QList<QAction *>{form->besideLogItem, form->outputFolderItem, form->chooseOutputFolderItem}));
     }
     QCOMPARE(form->controlsItem->text(), u"端末制御シーケンスを処理"_s);
     form->controlsItem->trigger();

@@ -3,6 +3,7 @@
 #include "batch/RunSettings.h"
 #include "batch/Messages.h"
 #include "platform/TemporaryFile.h"
+#include "settings/ProfileSettings.h"
 #include "window/OpenFileDialog.h"
 #include "window/TextFitting.h"
 #include "window/WindowSetup.h"
@@ -91,6 +92,8 @@ private Q_SLOTS:
     void dropSetsSourcePath_data();
     void dropSetsSourcePath();
     void dropWithoutFilesChangesNothing();
+    void convertsEveryLogDropped_data();
+    void convertsEveryLogDropped();
     void browseConfirmsOrCancels();
     void openFileDialogListsLogsFirst_data();
     void openFileDialogListsLogsFirst();
@@ -304,20 +307,87 @@ void tst_Window::dropSetsSourcePath()
     QVERIFY(QDir(dir_->path()).mkdir(u"a folder.d"_s));
     writeFile(path(u"r1.log"_s), "abc\n");
 
-    QMimeData files;
-    files.setUrls({QUrl::fromLocalFile(path(u"r1.log"_s)), QUrl::fromLocalFile(path(u"r2.log"_s)), QUrl::fromLocalFile(path(u"r3.log"_s))});
-    QVERIFY(dragAndDrop(widget, files));
+    QMimeData file;
+    file.setUrls({QUrl::fromLocalFile(path(u"r1.log"_s))});
+    QVERIFY(dragAndDrop(widget, file, Qt::CopyAction | Qt::MoveAction));
     QCOMPARE(form_->Text1->text(), path(u"r1.log"_s));
     QCOMPARE(form_->Text2->text(), path(u"r1.txt"_s));
     QCOMPARE(form_->Command1->text(), u"変 換"_s); // no run started
     QVERIFY(!QFile::exists(path(u"r1.txt"_s)));
     QVERIFY(form_->isVisible());
+}
 
-    QMimeData folder;
-    folder.setUrls({QUrl::fromLocalFile(path(u"a folder.d"_s))});
-    QVERIFY(dragAndDrop(widget, folder, Qt::CopyAction | Qt::MoveAction));
-    QCOMPARE(form_->Text1->text(), path(u"a folder.d"_s));
-    QCOMPARE(form_->Text2->text(), path(u"a folder.txt"_s));
+void tst_Window::convertsEveryLogDropped_data()
+{
+    QTest::addColumn<QStringList>("dropped"); // in logs/{r1.log, r2.log, notes.txt, sub/r3.log}
+    QTest::addColumn<bool>("recursive");
+    QTest::addColumn<bool>("outputFolder"); // out/, chosen in the context menu
+    QTest::addColumn<bool>("abortFirst");
+    QTest::addColumn<QStringList>("outputs");
+    QTest::addColumn<QString>("result"); // how the whole result begins, "@" for the missing log
+    QTest::addColumn<int>("files"); // the logs counted
+
+    QTest::newRow("three files, one missing") << QStringList{u"r1.log"_s, u"r9.log"_s, u"r2.log"_s} << false << false << false
+                                              << QStringList{u"logs/r1.txt"_s, u"logs/r2.txt"_s}
+                                              << u"2 件を変換しました。1 件は変換できませんでした。@: 開けませんでした"_s << 3;
+    QTest::newRow("a folder") << QStringList{QString()} << false << false << false << QStringList{u"logs/r1.txt"_s, u"logs/r2.txt"_s}
+                              << u"2 件を変換しました。"_s << 2;
+    QTest::newRow("a folder and its subfolders") << QStringList{QString()} << true << false << false
+                                                 << QStringList{u"logs/r1.txt"_s, u"logs/r2.txt"_s, u"logs/sub/r3.txt"_s} << u"3 件を変換しました。"_s << 3;
+    QTest::newRow("into the output folder") << QStringList{QString(), u"sub/r3.log"_s} << true << true << false
+                                            << QStringList{u"out/r1.txt"_s, u"out/r2.txt"_s, u"out/r3.txt"_s, u"out/sub/r3.txt"_s}
+                                            << u"4 件を変換しました。"_s << 4;
+    QTest::newRow("aborted in the first") << QStringList{u"r1.log"_s, u"r2.log"_s, u"sub/r3.log"_s} << false << false << true << QStringList{}
+                                          << u"中断しました。0 件を変換しました。3 件は変換していません。"_s << 3;
+}
+
+void tst_Window::convertsEveryLogDropped()
+{
+    QFETCH(QStringList, dropped);
+    QFETCH(bool, recursive);
+    QFETCH(bool, outputFolder);
+    QFETCH(bool, abortFirst);
+    QFETCH(QStringList, outputs);
+    QFETCH(QString, result);
+    QFETCH(int, files);
+    QVERIFY(QDir().mkpath(path(u"logs/sub"_s)));
+    for (const QString &log : {u"r1.log"_s, u"r2.log"_s, u"notes.txt"_s, u"sub/r3.log"_s})
+        writeFile(path(u"logs/"_s + log), times("R1#shpw\b\bow run\n", 20000));
+    form_->Text3->setText(u"txt"_s);
+    if (recursive != form_->recursiveItem->isChecked())
+        form_->recursiveItem->trigger();
+    if (outputFolder) {
+        form_->dialogs.chooseFolder = [this](QWidget *, const QString &) { return std::optional(path(u"out"_s)); };
+        form_->chooseOutputFolderItem->trigger();
+        QVERIFY(form_->outputFolderItem->isChecked() && !form_->besideLogItem->isChecked());
+    }
+    QStringList progress;
+    duringRun(*form_, [&] {
+        progress.append(form_->Label4->text().section(u'\n', 0, 0));
+        if (abortFirst)
+            form_->Command2->click();
+    });
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString &name : dropped)
+        urls.append(QUrl::fromLocalFile(name.isEmpty() ? path(u"logs"_s) : path(u"logs/"_s + name)));
+    data.setUrls(urls);
+    QVERIFY(dragAndDrop(form_->Label2, data));
+
+    QStringList found;
+    for (QDirIterator it(dir_->path(), {u"*.txt"_s}, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
+        found.append(QDir(dir_->path()).relativeFilePath(it.next()));
+    found.removeOne(u"logs/notes.txt"_s);
+    found.sort();
+    QCOMPARE(found, outputs);
+    for (const QString &output : outputs)
+        QVERIFY(readFile(dir_->filePath(output)) == times("R1#show run\r\n", 20000));
+    QCOMPARE(progress.value(0), u"1 / %1 ファイル"_s.arg(files));
+    QVERIFY2(form_->Label4->toolTip().startsWith(result.replace(u'@', path(u"logs/r9.log"_s))), qPrintable(form_->Label4->toolTip()));
+    QVERIFY(!resultLine(form_->Label4).isEmpty());
+    // A box lists what was not converted, only when something failed.
+    QCOMPARE(failures_.size(), dropped.contains(u"r9.log"_s) ? 1 : 0);
+    QCOMPARE(tarnwick::settings::readText(form_->IniFile, tarnwick::settings::outputFolderKey), outputFolder ? path(u"out"_s) : QString());
 }
 
 void tst_Window::dropWithoutFilesChangesNothing()
