@@ -1,5 +1,6 @@
 #include "Batch.h"
 
+#include "ParallelRuns.h"
 #include "StandardError.h"
 #include "platform/EndingSignals.h"
 #include "platform/Folders.h"
@@ -9,10 +10,6 @@
 #include <QFileInfo>
 
 #include <algorithm>
-#include <condition_variable>
-#include <deque>
-#include <mutex>
-#include <thread>
 
 using namespace Qt::StringLiterals;
 
@@ -38,13 +35,6 @@ bool isAtOrBelow(const QString &path, const FileIdentity &folder, bool below)
             return false;
         at = above;
     }
-}
-
-// The file as the batch's runs name it, the same whatever its spelling: for the order of the
-// runs alone (case folded on every system: at worst two logs wait for each other needlessly).
-QString runKey(const QString &path)
-{
-    return QDir::cleanPath(QFileInfo(path).absoluteFilePath()).toCaseFolded();
 }
 
 // What the batch tells of one log and whether it counts as converted.
@@ -120,122 +110,14 @@ void convertInTurn(BatchWindow &window, LogWalk &walk, Telling &telling)
     }
 }
 
-// Up to `jobs` logs at once, each on a thread of its own; what is told of each is told in the
-// logs' order, once the logs before it are told.
-class Jobs {
-public:
-    Jobs(int jobs, Telling &telling)
-        : jobs_(jobs)
-        , places_(std::size_t(jobs), false)
-        , telling_(telling)
-    {
-    }
-    ~Jobs() { finish(); }
-
-    void add(const WalkedLog &log, std::optional<Conversion> conversion)
-    {
-        std::unique_lock lock(mutex_);
-        if (!conversion) {
-            queue_.push_back(std::make_unique<Job>(log));
-            queue_.back()->done = true;
-            tellDone(lock);
-            return;
-        }
-        // A log waits for the one that writes what it reads or writes, and for a free place.
-        const QString source = runKey(conversion->source);
-        const QString output = runKey(conversion->output);
-        const auto conflicts = [&] {
-            return std::any_of(queue_.begin(), queue_.end(), [&](const std::unique_ptr<Job> &job) {
-                return !job->done && (job->output == source || job->output == output || job->source == output);
-            });
-        };
-        changed_.wait(lock, [&] {
-            tellDone(lock);
-            return running_ < jobs_ && !conflicts();
-        });
-        auto job = std::make_unique<Job>(log);
-        job->source = source;
-        job->output = output;
-        job->place = int(std::find(places_.begin(), places_.end(), false) - places_.begin());
-        places_[std::size_t(job->place)] = true;
-        ++running_;
-        job->thread = std::thread([this, run = std::move(conversion->run), raw = job.get()] {
-            useForcedEndPlace(raw->place);
-            RunOutcome outcome = run(outputs_);
-            useForcedEndPlace(0);
-            const std::lock_guard done(mutex_);
-            raw->outcome = std::move(outcome);
-            raw->done = true;
-            places_[std::size_t(raw->place)] = false;
-            --running_;
-            changed_.notify_all();
-        });
-        queue_.push_back(std::move(job));
-    }
-
-    // Waits for every log and tells what is left to tell (nothing after an ending signal).
-    void finish()
-    {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [&] {
-            tellDone(lock);
-            return running_ == 0;
-        });
-        tellDone(lock);
-        for (const auto &job : queue_) {
-            if (job->thread.joinable())
-                job->thread.join();
-        }
-        queue_.clear();
-    }
-
-private:
-    struct Job {
-        explicit Job(WalkedLog walked)
-            : log(std::move(walked))
-        {
-        }
-        WalkedLog log;
-        QString source;
-        QString output;
-        int place = 0;
-        std::thread thread;
-        std::optional<RunOutcome> outcome;
-        bool done = false;
-    };
-
-    // Tells the logs at the front of the queue that are done, in order.
-    void tellDone(std::unique_lock<std::mutex> &lock)
-    {
-        while (!queue_.empty() && queue_.front()->done) {
-            std::unique_ptr<Job> job = std::move(queue_.front());
-            queue_.pop_front();
-            lock.unlock();
-            if (job->thread.joinable())
-                job->thread.join();
-            if (!endingSignal()) {
-                if (job->log.problem)
-                    telling_.tell(*job->log.problem);
-                else
-                    telling_.outcome(job->log.path, job->outcome);
-            }
-            lock.lock();
-        }
-    }
-
-    const int jobs_;
-    std::vector<bool> places_;
-    Telling &telling_;
-    BatchOutputs outputs_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::deque<std::unique_ptr<Job>> queue_;
-    int running_ = 0;
-};
-
 void convertAtOnce(BatchWindow &window, LogWalk &walk, int jobs, Telling &telling)
 {
-    Jobs running(jobs, telling);
+    ParallelRuns running(jobs, [&telling](const WalkedLog &log, const std::optional<RunOutcome> &outcome) {
+        if (log.problem)
+            telling.tell(*log.problem);
+        else
+            telling.outcome(log.path, outcome);
+    });
     while (!endingSignal()) {
         const std::optional<WalkedLog> log = walk.next();
         if (!log)

@@ -12,12 +12,16 @@
 
 namespace tarnwick {
 
+class ApartHost;
+
 // A conversion of one log that may run on a thread of its own, beside others: what it reads and
-// writes, so that a log that reads or writes what another writes waits for it, and the run.
+// writes, so that a log that reads or writes what another writes waits for it, and the run, with
+// the host it is to report to.
 struct Conversion {
     QString source;
     QString output;
-    std::function<RunOutcome(BatchOutputs &outputs)> run;
+    bool scroll = false;
+    std::function<RunOutcome(BatchOutputs &outputs, ApartHost &host)> run;
 };
 
 // What a command-line batch needs of the window it drives, and no more: the batch converts each

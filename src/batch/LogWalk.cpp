@@ -95,13 +95,4 @@ std::optional<WalkedLog> LogWalk::next()
     }
 }
 
-QList<WalkedLog> walkedLogs(const QStringList &given, const LogChoice &choice)
-{
-    QList<WalkedLog> logs;
-    LogWalk walk(given, choice);
-    while (auto log = walk.next())
-        logs.append(std::move(*log));
-    return logs;
-}
-
 } // namespace tarnwick

@@ -58,8 +58,4 @@ private:
     std::vector<Level> levels_;
 };
 
-// The paths' logs (and the folders' problems, in their place) all at once, for a front end that
-// counts them first: the window's drop.
-QList<WalkedLog> walkedLogs(const QStringList &given, const LogChoice &choice);
-
 } // namespace tarnwick

@@ -1,5 +1,6 @@
 #include "WindowlessBatch.h"
 
+#include "RunApart.h"
 #include "conversion/OutputName.h"
 
 namespace tarnwick {
@@ -20,16 +21,21 @@ std::optional<Conversion> WindowlessBatch::conversionOf(const WalkedLog &log)
     RunOptions options = settings_.run;
     options.naming = naming;
     const RunPaths paths{log.path, output, files_.temporaryFile, files_.temporaryFallback};
-    return Conversion{log.path, output, [this, paths, options](BatchOutputs &outputs) mutable {
+    return Conversion{log.path, output, settings_.scroll, [rule = rule_, paths, options](BatchOutputs &outputs, ApartHost &host) mutable {
                           options.batch = &outputs;
-                          return ConversionRun(paths, rule_, *this, options).run();
+                          ConversionRun run(paths, rule, host, options);
+                          host.attach(run);
+                          return run.run();
                       }};
 }
 
 std::optional<RunOutcome> WindowlessBatch::convert(BatchOutputs &outputs)
 {
-    const auto conversion = conversionOf(source_);
-    return conversion ? std::optional(conversion->run(outputs)) : std::nullopt;
+    auto conversion = conversionOf(source_);
+    if (!conversion)
+        return std::nullopt;
+    ApartHost host(conversion->scroll);
+    return conversion->run(outputs, host);
 }
 
 } // namespace tarnwick

@@ -10,7 +10,7 @@ namespace tarnwick {
 // Stands in for the window in a batch that has no display to show it on: each log is converted
 // as the window converts it (the same output name, settings and temporary file), but no widget
 // is made, so that the run loads neither the widget stack nor fonts.
-class WindowlessBatch final : public BatchWindow, private RunHost {
+class WindowlessBatch final : public BatchWindow {
 public:
     WindowlessBatch(const ProgramFiles &files, SettingsInForce settings, CharacterRule rule);
 
@@ -18,7 +18,7 @@ public:
     bool isOpen() const override { return true; }
     void setSourcePath(const QString &path, const QString &tree) override { source_ = {path, tree}; }
     std::optional<RunOutcome> convert(BatchOutputs &outputs) override;
-    // Its host does nothing a thread could trip on: it shows nothing and lets no event run.
+    // It shows no log, so each may run apart.
     bool runsApart() const override { return true; }
     std::optional<Conversion> conversionOf(const WalkedLog &log) override;
     // Only a batch with a window on a display lists its failures in a box.
@@ -26,11 +26,6 @@ public:
     void exit() override {}
 
 private:
-    void showProgress(const QString &) override {}
-    // An ending signal is seen by the run itself.
-    void processEvents() override {}
-    bool scrollOn() const override { return settings_.scroll; }
-
     ProgramFiles files_;
     SettingsInForce settings_;
     CharacterRule rule_;

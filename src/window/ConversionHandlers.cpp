@@ -5,6 +5,7 @@
 
 #include "Captions.h"
 #include "TextFitting.h"
+#include "batch/ParallelRuns.h"
 #include "batch/StandardError.h"
 #include "conversion/OutputName.h"
 
@@ -37,6 +38,12 @@ void frmTarnwick::Text1_Change()
     Text2->setText(outputNaming().outputOf(Text1->text()));
 }
 
+tarnwick::RunOptions frmTarnwick::runOptions() const
+{
+    return {.controlsOn = ControlsOn, .pagerPrompts = PagerPrompts, .replacesSource = OverWriteOn, .masking = MaskOn,
+            .secretShapes = SecretShapes, .encoding = Encoding, .screenHeight = ScreenRows};
+}
+
 tarnwick::OutputNaming frmTarnwick::outputNaming() const
 {
     return {KeepDotsOn, OutExt, OutputFolder, Text1->text() == treePath_ ? tree_ : QString()};
@@ -60,10 +67,10 @@ std::optional<RunOutcome> frmTarnwick::Command1_Click()
     Text1->Tag = Text1->text();
     Text2->Tag = OverWriteOn ? Text1->text() : Text2->text();
 
-    ConversionRun run({Text1->Tag, Text2->Tag, TempFile, TempFallback}, characterRule_, *this,
-                      {.controlsOn = ControlsOn, .pagerPrompts = PagerPrompts, .replacesSource = OverWriteOn, .batch = batchOutputs_,
-                       .naming = outputNaming(), .masking = MaskOn, .secretShapes = SecretShapes,
-                       .encoding = Encoding, .screenHeight = ScreenRows});
+    tarnwick::RunOptions options = runOptions();
+    options.batch = batchOutputs_;
+    options.naming = outputNaming();
+    ConversionRun run({Text1->Tag, Text2->Tag, TempFile, TempFallback}, characterRule_, *this, options);
     activeRun_ = &run;
     sinceEvents_.invalidate();
     const RunOutcome outcome = run.run();
@@ -95,6 +102,10 @@ void frmTarnwick::Command2_Click()
         Command2->setEnabled(false);
         if (activeRun_)
             activeRun_->abort();
+        if (activeRuns_) {
+            dropAborted_ = true;
+            activeRuns_->abort();
+        }
         return;
     }
     close();
@@ -103,7 +114,7 @@ void frmTarnwick::Command2_Click()
 // Closing the window during a conversion aborts it; the window closes once the run has ended.
 void frmTarnwick::closeEvent(QCloseEvent *event)
 {
-    if (activeRun_) {
+    if (activeRun_ || activeRuns_) {
         closeRequested_ = true;
         if (Command2->isEnabled())
             Command2_Click();
@@ -127,8 +138,7 @@ void frmTarnwick::showProgress(const QString &text)
 // of lines on the convert button; the description again once the lines are cleaned.
 void frmTarnwick::showShareRead(std::optional<int> percent)
 {
-    const QString read = percent ? QCoreApplication::translate("tarnwick", "Read: %1%").arg(*percent) : QString();
-    Label4->setText(filesDone_.isEmpty() ? (percent ? read : description_) : read.isEmpty() ? filesDone_ : filesDone_ + u'\n' + read);
+    Label4->setText(percent ? QCoreApplication::translate("tarnwick", "Read: %1%").arg(*percent) : description_);
     Label4->setToolTip({});
 }
 

@@ -7,6 +7,11 @@ bool runsAsRoot()
     return false;
 }
 
+bool makeFifo(const QString &)
+{
+    return false;
+}
+
 SmallDisk::SmallDisk(const QString &folder, int)
     : folder_(folder)
 {

@@ -1,0 +1,139 @@
+#include "ParallelRuns.h"
+
+#include "platform/EndingSignals.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <chrono>
+
+namespace tarnwick {
+
+namespace {
+
+// The file as the runs name it, the same whatever its spelling: for the order of the runs alone
+// (case folded on every system: at worst two logs wait for each other needlessly).
+QString runKey(const QString &path)
+{
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath()).toCaseFolded();
+}
+
+} // namespace
+
+ParallelRuns::ParallelRuns(int jobs, Told told, std::function<void()> whileWaiting)
+    : jobs_(std::clamp(jobs, 1, mostRunsAtOnce))
+    , told_(std::move(told))
+    , whileWaiting_(std::move(whileWaiting))
+    , places_(std::size_t(jobs_), false)
+{
+}
+
+ParallelRuns::~ParallelRuns()
+{
+    abort();
+    finish();
+}
+
+template<typename Ready> void ParallelRuns::waitUntil(std::unique_lock<std::mutex> &lock, Ready ready)
+{
+    for (;;) {
+        tellDone(lock);
+        if (ready())
+            return;
+        if (!whileWaiting_) {
+            changed_.wait(lock);
+            continue;
+        }
+        changed_.wait_for(lock, std::chrono::milliseconds(20));
+        lock.unlock();
+        whileWaiting_();
+        lock.lock();
+    }
+}
+
+void ParallelRuns::add(const WalkedLog &log, std::optional<Conversion> conversion)
+{
+    std::unique_lock lock(mutex_);
+    auto job = std::make_unique<Job>();
+    job->log = log;
+    if (!conversion) {
+        job->done = true;
+        queue_.push_back(std::move(job));
+        tellDone(lock);
+        return;
+    }
+    job->source = runKey(conversion->source);
+    job->output = runKey(conversion->output);
+    const auto conflicts = [&] {
+        return std::any_of(queue_.begin(), queue_.end(), [&](const std::unique_ptr<Job> &other) {
+            return !other->done && (other->output == job->source || other->output == job->output || other->source == job->output);
+        });
+    };
+    waitUntil(lock, [&] { return running_ < jobs_ && !conflicts(); });
+    // Aborted while it waited: it is not run.
+    if (aborted_) {
+        job->done = true;
+        queue_.push_back(std::move(job));
+        tellDone(lock);
+        return;
+    }
+    job->place = int(std::find(places_.begin(), places_.end(), false) - places_.begin());
+    places_[std::size_t(job->place)] = true;
+    job->host = std::make_unique<ApartHost>(conversion->scroll);
+    ++running_;
+    Job *raw = job.get();
+    raw->thread = std::thread([this, raw, run = std::move(conversion->run)] {
+        useForcedEndPlace(raw->place);
+        RunOutcome outcome = run(outputs_, *raw->host);
+        useForcedEndPlace(0);
+        const std::lock_guard done(mutex_);
+        raw->outcome = std::move(outcome);
+        raw->done = true;
+        places_[std::size_t(raw->place)] = false;
+        --running_;
+        changed_.notify_all();
+    });
+    queue_.push_back(std::move(job));
+}
+
+void ParallelRuns::finish()
+{
+    std::unique_lock lock(mutex_);
+    waitUntil(lock, [&] { return queue_.empty(); });
+}
+
+void ParallelRuns::abort()
+{
+    const std::lock_guard lock(mutex_);
+    aborted_ = true;
+    for (const auto &job : queue_) {
+        if (job->host && !job->done)
+            job->host->abort();
+    }
+}
+
+QString ParallelRuns::progress() const
+{
+    const std::lock_guard lock(mutex_);
+    const auto first = std::find_if(queue_.begin(), queue_.end(), [](const std::unique_ptr<Job> &job) { return job->host && !job->done; });
+    return first == queue_.end() ? QString() : (*first)->host->progress();
+}
+
+// Tells the logs at the front of the queue that are done, in order; nothing is told after an
+// ending signal, as one log at a time tells nothing of the run it ended.
+void ParallelRuns::tellDone(std::unique_lock<std::mutex> &lock)
+{
+    while (!queue_.empty() && queue_.front()->done) {
+        std::unique_ptr<Job> job = std::move(queue_.front());
+        queue_.pop_front();
+        lock.unlock();
+        if (job->thread.joinable())
+            job->thread.join();
+        if (!endingSignal())
+            told_(job->log, job->outcome);
+        lock.lock();
+    }
+}
+
+} // namespace tarnwick

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "BatchWindow.h"
+#include "LogWalk.h"
+#include "RunApart.h"
+
+#include <QString>
+
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+namespace tarnwick {
+
+// Up to `jobs` conversions at once, each on a thread of its own, and what is told of each in the
+// order the logs were added, once the logs before it are told. A log whose source or output is
+// what a running log reads or writes waits for that one, so the files end as they would one log
+// at a time. All its calls come from one thread, the one that tells.
+class ParallelRuns {
+public:
+    // A log added without a conversion (a folder's problem, an empty path) is told in its turn,
+    // without an outcome. With `whileWaiting`, the calls that wait call it every few
+    // milliseconds, so that a window stays alive.
+    using Told = std::function<void(const WalkedLog &log, const std::optional<RunOutcome> &outcome)>;
+    ParallelRuns(int jobs, Told told, std::function<void()> whileWaiting = {});
+    ~ParallelRuns();
+    ParallelRuns(const ParallelRuns &) = delete;
+    ParallelRuns &operator=(const ParallelRuns &) = delete;
+
+    void add(const WalkedLog &log, std::optional<Conversion> conversion);
+    // Waits for every log, and tells them.
+    void finish();
+    // Aborts the runs going on (each keeps what an abort keeps); a log added later is not run.
+    void abort();
+    // The progress of the first log not yet told, for the one that shows it.
+    QString progress() const;
+
+private:
+    struct Job {
+        WalkedLog log;
+        QString source; // as runKey gives them
+        QString output;
+        int place = 0;
+        std::unique_ptr<ApartHost> host;
+        std::thread thread;
+        std::optional<RunOutcome> outcome;
+        bool done = false;
+    };
+    template<typename Ready> void waitUntil(std::unique_lock<std::mutex> &lock, Ready ready);
+    void tellDone(std::unique_lock<std::mutex> &lock);
+
+    const int jobs_;
+    Told told_;
+    std::function<void()> whileWaiting_;
+    std::vector<bool> places_; // the ending signals' places of the files left behind, in use
+    BatchOutputs outputs_;
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<std::unique_ptr<Job>> queue_;
+    int running_ = 0;
+    bool aborted_ = false;
+};
+
+} // namespace tarnwick
