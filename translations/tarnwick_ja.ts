@@ -618,15 +618,15 @@ Exit status:
     </message>
     <message>
         <source>Logs converted: %1.</source>
-        <translation>%1 件を変換しました。</translation>
+        <translation>%1 件を​変換しました。</translation>
     </message>
     <message>
         <source>Not converted: %1.</source>
-        <translation>%1 件は変換していません。</translation>
+        <translation>%1 件は​変換して​いません。</translation>
     </message>
     <message>
         <source>Failed: %1.</source>
-        <translation>%1 件は変換できませんでした。</translation>
+        <translation>%1 件は​変換できません​でした。</translation>
     </message>
     <message>
         <source>Output folder</source>

@@ -34,7 +34,8 @@ QString OutputNaming::outputOf(const QString &sourcePath) const
     if (folder.isEmpty())
         return withExtension(base, extension);
     const QString below = tree.isEmpty() ? QFileInfo(base).fileName() : QDir(QFileInfo(tree).absoluteFilePath()).relativeFilePath(QFileInfo(base).absoluteFilePath());
-    return withExtension(QDir::toNativeSeparators(QDir(folder).filePath(below)), extension);
+    // A source without a name gives the extension alone, in the folder as beside it.
+    return withExtension(QDir::toNativeSeparators(below.isEmpty() ? QDir(folder).path() + u'/' : QDir(folder).filePath(below)), extension);
 }
 
 } // namespace tarnwick

@@ -186,6 +186,10 @@ frmTarnwick::frmTarnwick(QWidget *parent)
     connect(outputFolderItem, &QAction::triggered, this, [this] { showOutputFolder(); });
     chooseOutputFolderItem = outputMenu->addAction(QCoreApplication::translate("tarnwick", "Choose a folder..."));
     connect(chooseOutputFolderItem, &QAction::triggered, this, &frmTarnwick::chooseOutputFolder);
+    // Beside each log or in the folder set: one of the two.
+    auto *outputChoice = new QActionGroup(this);
+    outputChoice->addAction(besideLogItem);
+    outputChoice->addAction(outputFolderItem);
     for (QWidget *target : std::initializer_list<QWidget *>{this, Label1, Label2, Label3, Label4}) {
         target->setContextMenuPolicy(Qt::ActionsContextMenu);
         target->addActions({controlsItem, keepDotsItem, maskItem, encodingMenu->menuAction(), recursiveItem, outputMenu->menuAction()});

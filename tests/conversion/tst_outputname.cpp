@@ -59,6 +59,7 @@ void tst_OutputName::placesOutputInFolder_data()
     QTest::newRow("log in the folder given") << u"/logs/r1.log"_s << u"/logs"_s << u"/out/r1.txt"_s;
     QTest::newRow("log in a subfolder") << u"/logs/2026/site a/r1.log"_s << u"/logs"_s << u"/out/2026/site a/r1.txt"_s;
     QTest::newRow("folder given with a closing separator") << u"/logs/sw/r1.log"_s << u"/logs/"_s << u"/out/sw/r1.txt"_s;
+    QTest::newRow("no name yet") << QString() << QString() << u"/out/.txt"_s;
     QTest::newRow("dots in the subfolder") << u"/logs/v1.2/r1.log"_s << u"/logs"_s << u"/out/v1.2/r1.txt"_s;
 }
 

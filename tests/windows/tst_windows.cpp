@@ -165,6 +165,8 @@ void tst_Windows::consoleProgramWaitsWithStatus_data()
     QTest::addColumn<bool>("converted");
     QTest::newRow("converted") << u"r1.log"_s << 0 << true;
     QTest::newRow("by wildcard, quoted") << u"\"r*.log\""_s << 0 << true;
+    QTest::newRow("a folder, two at once") << u"-j 2 -r ."_s << 0 << true;
+    QTest::newRow("into an output folder") << u"-o out ."_s << 0 << false;
     QTest::newRow("not converted") << u"missing.log"_s << 1 << false;
     QTest::newRow("usage error") << u"--bogus r1.log"_s << 2 << false;
 }
