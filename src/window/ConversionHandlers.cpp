@@ -236,7 +236,8 @@ void frmTarnwick::showResultLine(const QString &status, const QString &detail, c
     const QString statusLines = tarnwick::phraseLines(tarnwick::phrasesOf(status), metrics, width, rows - 1);
     const int left = rows - int(statusLines.count(u'\n')) - 1;
     Label4->setText(detail.isEmpty() ? statusLines : statusLines + u"\n"_s + tarnwick::phraseLines(tarnwick::phrasesOf(detail), metrics, width, left));
-    Label4->setToolTip(whole);
+    // The break hints of the phrases are for the lines only.
+    Label4->setToolTip(QString(whole).remove(QChar(0x200B)));
 }
 
 // What went wrong is told once: in a message box, or on standard error once the window is gone.
