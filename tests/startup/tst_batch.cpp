@@ -498,41 +498,45 @@ void tst_Batch::takesFoldersOfLogs_data()
     QTest::addColumn<int>("status");
     QTest::addColumn<QStringList>("outputs"); // every .txt below the test's folder afterwards
     QTest::addColumn<QString>("error");
+    QTest::addColumn<bool>("unreadable"); // logs/sub/deep, whose logs are then left out
 
     // The tree: logs/{a.log, b.LOG, notes.txt, x.cap, sub/{c.log, deep/d.log, loop -> ..}}; each
     // log holds one secret, so that --mask tells the logs in the order they are converted.
     const QStringList untouched{u"logs/notes.txt"_s};
     const QString loop = u"tarnwick: @/logs/sub/loop: not read: a link leads back to a folder above it\n"_s;
     QTest::newRow("a folder, an output's extension left out") << QByteArray() << QStringList{u"@/logs"_s} << 0
-                                                              << untouched + QStringList{u"logs/b.txt"_s, u"logs/a.txt"_s} << QString();
+                                                              << untouched + QStringList{u"logs/b.txt"_s, u"logs/a.txt"_s} << QString() << false;
     QTest::newRow("in the order of their names") << QByteArray() << QStringList{u"--mask"_s, u"-r"_s, u"@/logs"_s} << 1
                                                  << untouched + QStringList{u"logs/b.txt"_s, u"logs/a.txt"_s, u"logs/sub/c.txt"_s, u"logs/sub/deep/d.txt"_s}
                                                  << u"tarnwick: @/logs/a.log: 1 secret masked\ntarnwick: @/logs/b.LOG: 1 secret masked\n"
-                                                    u"tarnwick: @/logs/sub/c.log: 1 secret masked\ntarnwick: @/logs/sub/deep/d.log: 1 secret masked\n"_s + loop;
+                                                    u"tarnwick: @/logs/sub/c.log: 1 secret masked\ntarnwick: @/logs/sub/deep/d.log: 1 secret masked\n"_s + loop << false;
     QTest::newRow("recursive from the profile") << QByteArray("Recursive=TRUE\n") << QStringList{u"@/logs"_s} << 1
-                                                << untouched + QStringList{u"logs/a.txt"_s, u"logs/b.txt"_s, u"logs/sub/c.txt"_s, u"logs/sub/deep/d.txt"_s} << loop;
+                                                << untouched + QStringList{u"logs/a.txt"_s, u"logs/b.txt"_s, u"logs/sub/c.txt"_s, u"logs/sub/deep/d.txt"_s} << loop << false;
     // The link leads out of the folder given, into the folder above, whose logs are its own.
     QTest::newRow("a link out of the tree") << QByteArray() << QStringList{u"-r"_s, u"@/logs/sub"_s} << 1
                                             << untouched + QStringList{u"logs/a.txt"_s, u"logs/b.txt"_s, u"logs/sub/c.txt"_s, u"logs/sub/deep/d.txt"_s}
-                                            << u"tarnwick: @/logs/sub/loop/sub: not read: a link leads back to a folder above it\n"_s;
+                                            << u"tarnwick: @/logs/sub/loop/sub: not read: a link leads back to a folder above it\n"_s << false;
     QTest::newRow("the profile's extensions") << QByteArray("LogExtensions=.cap, LOG\n") << QStringList{u"@/logs"_s} << 0
-                                              << untouched + QStringList{u"logs/b.txt"_s, u"logs/a.txt"_s, u"logs/x.txt"_s} << QString();
+                                              << untouched + QStringList{u"logs/b.txt"_s, u"logs/a.txt"_s, u"logs/x.txt"_s} << QString() << false;
     QTest::newRow("--include in their place") << QByteArray() << QStringList{u"--include"_s, u"*.cap"_s, u"--include"_s, u"?.log"_s, u"@/logs"_s} << 0
-                                              << untouched + QStringList{u"logs/a.txt"_s, u"logs/b.txt"_s, u"logs/x.txt"_s} << QString();
+                                              << untouched + QStringList{u"logs/a.txt"_s, u"logs/b.txt"_s, u"logs/x.txt"_s} << QString() << false;
     QTest::newRow("a log named itself, whatever its extension") << QByteArray() << QStringList{u"@/logs/x.cap"_s, u"@/logs"_s} << 0
-                                                                << untouched + QStringList{u"logs/b.txt"_s, u"logs/a.txt"_s, u"logs/x.txt"_s} << QString();
+                                                                << untouched + QStringList{u"logs/b.txt"_s, u"logs/a.txt"_s, u"logs/x.txt"_s} << QString() << false;
     QTest::newRow("an output folder, subfolders made")
         << QByteArray() << QStringList{u"-r"_s, u"-o"_s, u"@/out/new"_s, u"@/logs"_s, u"@/logs/x.cap"_s} << 1
-        << untouched + QStringList{u"out/new/b.txt"_s, u"out/new/a.txt"_s, u"out/new/sub/c.txt"_s, u"out/new/sub/deep/d.txt"_s, u"out/new/x.txt"_s} << loop;
+        << untouched + QStringList{u"out/new/b.txt"_s, u"out/new/a.txt"_s, u"out/new/sub/c.txt"_s, u"out/new/sub/deep/d.txt"_s, u"out/new/x.txt"_s} << loop << false;
     QTest::newRow("an output folder from the profile") << QByteArray("OutputFolder=@/out\n") << QStringList{u"@/logs/sub"_s} << 0
-                                                       << untouched + QStringList{u"out/c.txt"_s} << QString();
+                                                       << untouched + QStringList{u"out/c.txt"_s} << QString() << false;
     QTest::newRow("an output folder inside the tree read")
         << QByteArray() << QStringList{u"-r"_s, u"--output-dir"_s, u"@/logs/sub/clean"_s, u"@/logs"_s} << 2 << untouched
-        << u"tarnwick: @/logs/sub/clean: the output folder is inside the folder of logs @/logs, whose outputs would become logs; nothing was converted\n"_s;
+        << u"tarnwick: @/logs/sub/clean: the output folder is inside the folder of logs @/logs, whose outputs would become logs; nothing was converted\n"_s << false;
     QTest::newRow("an output folder that cannot be made") << QByteArray() << QStringList{u"-o"_s, u"@/logs/a.log/clean"_s, u"@/logs"_s} << 2 << untouched
-                                                          << u"tarnwick: @/logs/a.log/clean: cannot make the output folder: Not a directory; nothing was converted\n"_s;
+                                                          << u"tarnwick: @/logs/a.log/clean: cannot make the output folder: Not a directory; nothing was converted\n"_s << false;
+    QTest::newRow("a folder that cannot be read")
+        << QByteArray() << QStringList{u"-r"_s, u"@/logs"_s} << 1 << untouched + QStringList{u"logs/a.txt"_s, u"logs/b.txt"_s, u"logs/sub/c.txt"_s}
+        << u"tarnwick: @/logs/sub/deep: cannot read the folder: Permission denied\n"_s + loop << true;
     QTest::newRow("jobs out of range") << QByteArray() << QStringList{u"-j"_s, u"0"_s, u"@/logs"_s} << 2 << untouched
-                                       << u"tarnwick: jobs '0' is no number from 1 to 64 (see tarnwick --help)\n"_s;
+                                       << u"tarnwick: jobs '0' is no number from 1 to 64 (see tarnwick --help)\n"_s << false;
 }
 
 void tst_Batch::takesFoldersOfLogs()
@@ -542,6 +546,7 @@ void tst_Batch::takesFoldersOfLogs()
     QFETCH(int, status);
     QFETCH(QStringList, outputs);
     QFETCH(QString, error);
+    QFETCH(bool, unreadable);
     QVERIFY(QDir().mkpath(path(u"logs/sub/deep"_s)));
     for (const QString &log : {u"a.log"_s, u"b.LOG"_s, u"notes.txt"_s, u"x.cap"_s, u"sub/c.log"_s, u"sub/deep/d.log"_s})
         writeFile(path(u"logs/"_s + log), "snmp-server community s3cret RO\n");
@@ -550,7 +555,20 @@ void tst_Batch::takesFoldersOfLogs()
     for (QString &argument : arguments)
         argument.replace(u'@', dir_->path());
 
-    const Result result = run(arguments);
+    // Root reads every folder: the program then runs as nobody, on a tree given to nobody.
+    QProcess process;
+    if (unreadable) {
+        if (runsAsRoot()) {
+            QVERIFY(QProcess::execute(u"chown"_s, {u"-R"_s, u"65534:65534"_s, dir_->path()}) == 0);
+            process.setChildProcessModifier([] { static_cast<void>(::setgid(65534) == 0 && ::setuid(65534) == 0); });
+        }
+        QVERIFY(QFile::setPermissions(path(u"logs/sub/deep"_s), {}));
+    }
+    process.setProcessEnvironment(withoutDisplay());
+    process.start(program_, arguments);
+    QVERIFY(process.waitForFinished(60000));
+    const Result result{process.exitCode(), {}, QString::fromUtf8(process.readAllStandardError())};
+    QFile::setPermissions(path(u"logs/sub/deep"_s), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QCOMPARE(result.err, QString(error).replace(u'@', dir_->path()));
     QCOMPARE(result.status, status);
     QStringList found;
