@@ -56,6 +56,8 @@ std::optional<std::string_view> LineCleaning::cleanDrawn(std::string_view line, 
             shown = scrollOn ? rebuilder_.rebuild(characters_) : eraser_.erase(characters_);
     }
     auto kept = filterPager(shown);
+    if (kept && !controlsOn_)
+        kept = kept->substr(prompts_.erasedPromptLength(*kept));
     if (!controlsOn_ || !kept)
         return kept;
     // A terminal shows no trailing blanks; erasing leaves them.
@@ -74,8 +76,10 @@ bool isControl(char c, bool controlsOn)
 
 // Whether the byte at `i`, in the line that starts at `lineStart`, may make a cleaner act on the
 // line: a control byte (or the first byte of a C1 control), the first character of a pager prompt or of a timestamp, an eraser line,
-// and with terminal controls read also a trailing blank and the first byte of another prompt
-// where only blanks stand before it. A false alarm only sends the line to the cleaners.
+// without terminal controls read the first byte of another pager's prompt at the line's start
+// (erased by CRs, it may be glued to the next line's text), and with them a trailing blank and
+// the first byte of another prompt where only blanks stand before it. A false alarm only sends
+// the line to the cleaners.
 bool needsAttention(std::string_view text, std::size_t i, std::size_t lineStart, bool controlsOn, const PagerPrompts &prompts)
 {
     const char c = text[i];
@@ -84,7 +88,9 @@ bool needsAttention(std::string_view text, std::size_t i, std::size_t lineStart,
     if (i == lineStart && (c == pagerPrompt.front() || c == timestampStart))
         return true;
     if (!controlsOn)
-        return i == lineStart && text.substr(i).starts_with(promptEraser) && text.substr(i + promptEraser.size()).starts_with("\r\n");
+        return i == lineStart
+            && ((text.substr(i).starts_with(promptEraser) && text.substr(i + promptEraser.size()).starts_with("\r\n"))
+                || prompts.erasedStarts().find(c) != std::string_view::npos);
     return (c == ' ' && i + 1 < text.size() && text[i + 1] == '\r')
         || (prompts.starts().find(c) != std::string_view::npos && text.find_first_not_of(' ', lineStart) == i);
 }
@@ -98,7 +104,7 @@ struct Window {
 };
 
 // `inIndent` tells whether p begins in the blanks that begin a line, and is set for the next 64.
-Window window(const char *p, bool controlsOn, std::string_view promptStarts, bool &inIndent)
+Window window(const char *p, bool controlsOn, std::string_view promptStarts, std::string_view erasedStarts, bool &inIndent)
 {
     const auto load = [](const char *from) { return _mm_loadu_si128(reinterpret_cast<const __m128i *>(from)); };
     const auto is = [](__m128i bytes, char c) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(c)); };
@@ -113,8 +119,10 @@ Window window(const char *p, bool controlsOn, std::string_view promptStarts, boo
         w.lfs |= bits(is(here, '\n'), block);
         __m128i found = _mm_or_si128(_mm_or_si128(is(here, '\b'), is(here, pagerPrompt.front())), _mm_and_si128(lineStart, is(here, timestampStart)));
         if (!controlsOn) {
-            const __m128i eraserStart = _mm_and_si128(_mm_and_si128(lineStart, is(here, promptEraser.front())), is(load(p + block + promptEraser.size()), '\r'));
-            w.found |= bits(_mm_or_si128(found, eraserStart), block);
+            __m128i starts = _mm_and_si128(is(here, promptEraser.front()), is(load(p + block + promptEraser.size()), '\r'));
+            for (const char c : erasedStarts)
+                starts = _mm_or_si128(starts, is(here, c));
+            w.found |= bits(_mm_or_si128(found, _mm_and_si128(lineStart, starts)), block);
             continue;
         }
         // The control bytes as those below 0x20 but for the line end and the tab, and DEL: fewer
@@ -184,7 +192,7 @@ std::size_t LineCleaning::untouchedPrefix(std::string_view text, std::uint64_t m
         if (i > 0 && i + 64 + promptEraser.size() < size) {
             if (!inIndent)
                 inIndent = text.find_first_not_of(' ', lineStart) >= i;
-            auto [found, lfs] = window(text.data() + i, controlsOn, prompts_.starts(), *inIndent);
+            auto [found, lfs] = window(text.data() + i, controlsOn, prompts_.starts(), prompts_.erasedStarts(), *inIndent);
             std::size_t end = 0;
             for (; found != 0; found &= found - 1) {
                 const auto at = static_cast<unsigned>(std::countr_zero(found));

@@ -1,5 +1,7 @@
 #include "PagerFilter.h"
 
+#include "CharacterWidth.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -12,25 +14,32 @@ bool isDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-// Whether the text is the form: '#' stands for a number (one digit or more), '~' for one of at
-// most three digits; every other character for itself.
-bool matchesForm(std::string_view text, std::string_view form)
+// How many bytes at the start of the text are the form: '#' stands for a number (one digit or
+// more), '~' for one of at most three digits; every other character for itself. npos where the
+// text does not begin with it.
+std::size_t formLength(std::string_view text, std::string_view form)
 {
+    const std::size_t size = text.size();
     for (const char expected : form) {
         if (expected == '#' || expected == '~') {
             std::size_t digits = 0;
             while (digits < text.size() && isDigit(text[digits]))
                 ++digits;
             if (digits == 0 || (expected == '~' && digits > 3))
-                return false;
+                return std::string_view::npos;
             text.remove_prefix(digits);
         } else if (text.empty() || text.front() != expected) {
-            return false;
+            return std::string_view::npos;
         } else {
             text.remove_prefix(1);
         }
     }
-    return text.empty();
+    return size - text.size();
+}
+
+bool matchesForm(std::string_view text, std::string_view form)
+{
+    return formLength(text, form) == text.size();
 }
 
 std::string_view withoutBlanks(std::string_view text)
@@ -140,14 +149,29 @@ PagerPrompts::PagerPrompts(CharacterRule rule, const QStringList &userPrompts)
         if (const auto text = encoded(prompt, rule))
             user_.emplace_back(withoutBlanks(*text));
     }
-    const auto addStart = [this](char c) {
-        if (starts_.find(c) == std::string::npos)
-            starts_ += c;
+    const auto addStart = [](std::string &starts, char c) {
+        if (starts.find(c) == std::string::npos)
+            starts += c;
     };
-    for (const std::string_view prompt : otherPagerPrompts)
-        addStart(prompt.front());
+    for (const std::string_view prompt : otherPagerPrompts) {
+        const bool ascii = std::ranges::all_of(prompt, [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        std::vector<std::string> spellings{std::string(prompt)};
+        if (!ascii) {
+            if (const auto sjis = encoded(QString::fromUtf8(prompt.data(), qsizetype(prompt.size())), CharacterRule::ShiftJis))
+                spellings.push_back(*sjis);
+        }
+        for (std::string &text : spellings) {
+            LineCharacters characters;
+            const CharacterRule spelt = &text == &spellings.front() ? CharacterRule::Utf8 : CharacterRule::ShiftJis;
+            characters.read(text, spelt);
+            const auto extra = static_cast<std::ptrdiff_t>(characters.columns()) - static_cast<std::ptrdiff_t>(text.size());
+            forms_.push_back({std::move(text), extra});
+        }
+        addStart(starts_, prompt.front());
+        addStart(erasedStarts_, prompt.front());
+    }
     for (const WildcardPrompt &prompt : user_) {
-        addStart(prompt.front());
+        addStart(starts_, prompt.front());
         anywhere_ = anywhere_ || prompt.front() == '*';
     }
 }
@@ -157,8 +181,23 @@ bool PagerPrompts::matches(std::string_view line) const
     line = withoutBlanks(line);
     if (line.empty())
         return false;
-    return std::ranges::any_of(otherPagerPrompts, [&](std::string_view form) { return matchesForm(line, form); })
+    return std::ranges::any_of(forms_, [&](const Form &form) { return matchesForm(line, form.text); })
         || std::ranges::any_of(user_, [&](const WildcardPrompt &prompt) { return prompt.matches(line, rule_); });
+}
+
+std::size_t PagerPrompts::erasedPromptLength(std::string_view line) const
+{
+    if (line.empty() || erasedStarts_.find(line.front()) == std::string::npos)
+        return 0;
+    for (const Form &form : forms_) {
+        const std::size_t length = formLength(line, form.text);
+        if (length == std::string_view::npos)
+            continue;
+        const auto blanks = std::size_t(std::ptrdiff_t(length) + form.extraColumns);
+        if (line.substr(length, blanks).find_first_not_of(' ') == std::string_view::npos && line.size() >= length + blanks)
+            return length + blanks;
+    }
+    return 0;
 }
 
 // The pager texts are ASCII, and an ASCII byte is always a character of its own under both

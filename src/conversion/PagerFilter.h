@@ -22,14 +22,16 @@ inline constexpr std::string_view paddedPrompt = "<--- More --->              ";
 std::optional<std::string_view> filterPager(std::string_view line);
 
 // The prompts of the other pagers that terminal-control captures show, each as a line holds it
-// alone: '#' stands for a number, '~' for one of at most three digits.
-inline constexpr std::array<std::string_view, 12> otherPagerPrompts = {
+// alone: '#' stands for a number, '~' for one of at most three digits. In UTF-8; a prompt that is
+// not ASCII is looked for in Shift-JIS too.
+inline constexpr std::array<std::string_view, 13> otherPagerPrompts = {
     "--More--", "-- More --", "---- More ----", "---(more)---", "---(more ~%)---", "lines #-#",
     "-- MORE --, next page: Space, next line: Enter, quit: Control-C", "Press any key to continue (Q to quit)",
     "--More-- or (q)uit",                    // Cisco WLC
     "Press any key to continue..",           // Cisco WLC
     "---- More ( Press 'Q' to break ) ----", // Huawei SmartAX
     "-- [Q quit|D dump|right|up|down]",      // MikroTik RouterOS
+    "---\xE3\x81\xA4\xE3\x81\xA5\xE3\x81\x8F---", // ---つづく---: Yamaha RTX
 };
 
 // A user's prompt without leading and trailing blanks, in the text's encoding, in which '*' stands
@@ -68,6 +70,13 @@ public:
     PagerPrompts(CharacterRule rule, const QStringList &userPrompts);
 
     bool matches(std::string_view line) const;
+    // Without terminal controls read: the length of a prompt of otherPagerPrompts at the line's
+    // start that the device erased with a CR, as many blanks as it is wide and a CR, which the
+    // normalising pass dropped, so that the rest is the next line's text (as paddedPrompt is);
+    // 0 where there is none.
+    std::size_t erasedPromptLength(std::string_view line) const;
+    // The bytes those prompts begin with, each once.
+    std::string_view erasedStarts() const { return erasedStarts_; }
 
     // The bytes a prompt begins with, each once: what the fast path of the cleaning pass looks
     // for at a line's start, after blanks (see LineCleaning::untouchedPrefix).
@@ -76,9 +85,18 @@ public:
     bool mayStartAnywhere() const { return anywhere_; }
 
 private:
+    // A prompt of otherPagerPrompts in one encoding, with the columns it takes beyond its bytes
+    // (negative for a wide character of more bytes than columns).
+    struct Form {
+        std::string text;
+        std::ptrdiff_t extraColumns = 0;
+    };
+
     CharacterRule rule_;
+    std::vector<Form> forms_;
     std::vector<WildcardPrompt> user_;
     std::string starts_;
+    std::string erasedStarts_;
     bool anywhere_ = false;
 };
 

@@ -50,6 +50,13 @@ void tst_CleanLine::cleansOneLine_data()
     QTest::newRow("prompt in other letter case") << QByteArray("<--- more --->") << QByteArray("<--- more --->\r\n");
     QTest::newRow("padded prompt then prompt") << (prompt + eraser + prompt) << (prompt + "\r\n");
     QTest::newRow("prompt tests after the backspaces") << ("x\b" + prompt) << QByteArray();
+    // Another pager's prompt erased by CR, blanks as wide as it and CR: the CRs are gone.
+    QTest::newRow("erased prompt glued to the next line") << QByteArray("--More--        interface Gi0/2") << QByteArray("interface Gi0/2\r\n");
+    QTest::newRow("Yamaha's prompt glued, UTF-8") << QByteArray("---\xE3\x81\xA4\xE3\x81\xA5\xE3\x81\x8F---" + times(" ", 12) + "ip route")
+                                                  << QByteArray("ip route\r\n");
+    QTest::newRow("fewer blanks than it is wide: kept") << QByteArray("--More--    x") << QByteArray("--More--    x\r\n");
+    QTest::newRow("PuTTY's header") << QByteArray("=~=~=~=~=~=~=~=~=~=~=~= PuTTY log 2026.12.09 10:00:00 =~=~=~=~=~=~=~=~=~=~=~=")
+                                    << QByteArray("=~=~=~=~=~=~=~=~=~=~=~= PuTTY log 2026.12.09 10:00:00 =~=~=~=~=~=~=~=~=~=~=~=\r\n");
     QTest::newRow("plain line") << QByteArray("Router#show version") << QByteArray("Router#show version\r\n");
     QTest::newRow("empty line") << QByteArray() << QByteArray("\r\n");
     QTest::newRow("NUL and invalid bytes kept") << QByteArray("a\0\xFF\xC0z", 5) << QByteArray("a\0\xFF\xC0z\r\n", 7);
@@ -94,6 +101,8 @@ void tst_CleanLine::removesWholeCharacters_data()
     QTest::newRow("sjis trail byte 0x5C") << sjis << QByteArray("\x95\x5C\b") << QByteArray("\r\n");
     QTest::newRow("sjis lead byte alone") << sjis << QByteArray("a\x82\b") << QByteArray("a\r\n");
     QTest::newRow("sjis half-width katakana") << sjis << QByteArray("\xB1\xB2\b") << QByteArray("\xB1\r\n");
+    QTest::newRow("sjis Yamaha's prompt glued") << sjis << QByteArray("---\x82\xC2\x82\xC3\x82\xAD---" + times(" ", 12) + "ip route")
+                                               << QByteArray("ip route\r\n");
     QTest::newRow("sjis UTF-8 bytes are pairs or singles") << sjis << QByteArray("\xE3\x81\x82\b") << QByteArray("\xE3\x81\r\n");
 }
 

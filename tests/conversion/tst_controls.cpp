@@ -253,11 +253,15 @@ void tst_Controls::keepsCharactersAroundSequences_data()
     row("sjis half-width katakana is narrow", sjis, "\xB1\xB2\b\b", "", "\xB1\xB2");
     QTest::newRow("sjis a user's prompt") << sjis << QByteArray("\x91\xB1\x8Ds\x82\xB7\x82\xE9\x82\xC9\x82\xCD\x89\xBD\x82\xA9") << QByteArray() << QByteArray();
     same("sjis a trail byte ends no prompt", sjis, "[Page \x81]", "[Page \x81]");
+    QTest::newRow("sjis Yamaha's prompt") << sjis << QByteArray("---\x82\xC2\x82\xC3\x82\xAD---") << QByteArray() << QByteArray();
     QTest::newRow("sjis a piece from a trail byte, again after it") << sjis << QByteArray("{\x81]]]}") << QByteArray() << QByteArray();
     same("sjis a piece only from a trail byte", sjis, "{\x81]]}", "{\x81]]}");
     const auto utf8 = CharacterRule::Utf8;
     // あい⌫⌫␣␣⌫⌫: a shell erases い with two BackSpaces, two blanks and two BackSpaces.
     same("utf8 two BackSpaces erase a wide character", utf8, "\xE3\x81\x82\xE3\x81\x84\b\b  \b\b", "\xE3\x81\x82");
+    same("utf8 Yamaha's prompt erased by CR", utf8, "---\xE3\x81\xA4\xE3\x81\xA5\xE3\x81\x8F---\r" + times(" ", 12) + "\rip route", "ip route");
+    same("utf8 PuTTY's header", utf8, "=~=~=~=~=~=~=~=~=~=~=~= PuTTY log 2026.12.09 10:00:00 =~=~=~=~=~=~=~=~=~=~=~=",
+         "=~=~=~=~=~=~=~=~=~=~=~= PuTTY log 2026.12.09 10:00:00 =~=~=~=~=~=~=~=~=~=~=~=");
     same("utf8 wide character rewritten", utf8, "\xE3\x81\x82\xE3\x81\x84\b\b\xE3\x81\x86", "\xE3\x81\x82\xE3\x81\x86");
     same("utf8 description retyped", utf8, "R1#desc \xE6\x9D\xB1\xE4\xBA\xAC\b\b\b\b\xE5\xA4\xA7\xE9\x98\xAA",
          "R1#desc \xE5\xA4\xA7\xE9\x98\xAA");
