@@ -5,7 +5,6 @@
 #include <QByteArray>
 
 #include <memory>
-#include <utility>
 
 namespace tarnwick {
 
@@ -74,27 +73,38 @@ LineStage::LineStage(std::optional<CharacterRule> rule, CharacterRule system, bo
     , cleaning_(rule.value_or(system), controlsOn, pagerPrompts)
     , sink_(sink)
     , screen_(screenHeight, rule.value_or(system), *this)
+    , kept_(controlsOn ? static_cast<std::size_t>(screen_.height() - 1) : 0)
+    , quiet_(kept_.most())
 {
     sink_.readBy(rule.value_or(system));
 }
 
-std::size_t LineStage::copyUntouched(std::string_view text, std::uint64_t most, std::uint64_t &lines)
+std::size_t LineStage::copyUntouched(std::string_view whole, std::size_t at, std::size_t known, std::uint64_t most, std::uint64_t &lines)
 {
+    const std::string_view text = whole.substr(at, known - at);
     const std::size_t untouched = cleaning_.untouchedPrefix(text, most, lines);
     taken_ += lines;
     if (!controlsOn_ || untouched == 0) {
         sink_.write(text.substr(0, untouched));
         return untouched;
     }
-    writeLast();
-    // The last line waits only for a next line that may move up onto it, or one not come yet.
-    if (!nextMayMove(text.substr(untouched))) {
+    if (quietFrom(whole, at + untouched)) {
+        writeKept();
         sink_.write(text.substr(0, untouched));
         return untouched;
     }
-    const std::size_t lastLine = untouched < 3 ? 0 : text.rfind('\n', untouched - 3) + 1; // npos + 1 is 0
-    sink_.write(text.substr(0, lastLine));
-    hold(text.substr(lastLine, untouched - 2 - lastLine), false, true);
+    // The lines before the last of a screen's height are final, and so are those held before them.
+    if (lines >= kept_.most())
+        writeKept();
+    std::size_t keptFrom = untouched;
+    for (std::uint64_t back = std::min<std::uint64_t>(lines, kept_.most()); back > 0; --back)
+        keptFrom = keptFrom < 3 ? 0 : text.rfind('\n', keptFrom - 3) + 1; // npos + 1 is 0
+    sink_.write(text.substr(0, keptFrom));
+    // Each line ends with CR LF.
+    for (std::size_t lf; keptFrom < untouched; keptFrom = lf + 1) {
+        lf = text.find('\n', keptFrom);
+        keep(text.substr(keptFrom, lf - 1 - keptFrom), false, true);
+    }
     return untouched;
 }
 
@@ -107,13 +117,12 @@ void LineStage::releaseLine()
         line_.clear();
 }
 
-bool LineStage::nextMayMove(std::string_view text)
+bool LineStage::quietFrom(std::string_view text, std::size_t at)
 {
-    const std::size_t end = text.find('\n');
-    return end == std::string_view::npos || mayActOnScreen(text.substr(0, end));
+    return controlsOn_ && quiet_.quiet(text, base_, at);
 }
 
-void LineStage::CleanLine(std::string_view line, bool scrollOn, bool ended)
+void LineStage::CleanLine(std::string_view line, bool scrollOn, bool ended, bool quietAfter)
 {
     if (!rule_ && !isSingleByteText(line)) {
         EncodingDetector detector;
@@ -129,17 +138,17 @@ void LineStage::CleanLine(std::string_view line, bool scrollOn, bool ended)
         return;
     }
     if (screen_.holds() || mayActOnScreen(line)) {
-        // The last line is the row above, where a move up finds it.
-        if (std::exchange(holdsLast_, false))
-            readOnScreen(last_, lastScrollOn_, taken_ - 1, true, true);
+        // The lines held back are the rows above, where a move up finds them.
+        loadKept();
         if (readOnScreen(line, scrollOn, taken_, ended, false))
             return;
     }
-    writeLast();
-    if (ended)
-        hold(line, scrollOn);
-    else
+    if (ended && !quietAfter) {
+        keep(line, scrollOn);
+    } else {
+        writeKept();
         cleanAndWrite(line, scrollOn);
+    }
 }
 
 void LineStage::cleanAndWrite(std::string_view line, bool scrollOn)
@@ -156,31 +165,76 @@ bool LineStage::readOnScreen(std::string_view line, bool scrollOn, std::uint64_t
 }
 
 // A line longer than a row can be is written at once: a copy of it would double its memory.
-void LineStage::hold(std::string_view line, bool scrollOn, bool untouched)
+void LineStage::keep(std::string_view line, bool scrollOn, bool untouched)
 {
-    if (line.size() > (std::size_t(1) << 20)) {
-        cleanAndWrite(line, scrollOn);
+    if (kept_.most() == 0 || line.size() > (std::size_t(1) << 20)) {
+        writeKept();
+        if (untouched)
+            sink_.writeLine(line);
+        else
+            cleanAndWrite(line, scrollOn);
         return;
     }
-    last_.assign(line);
-    holdsLast_ = true;
-    lastScrollOn_ = scrollOn;
-    lastUntouched_ = untouched;
+    if (kept_.full()) {
+        write(kept_[0]);
+        kept_.dropOldest();
+    }
+    KeptLines::Line &kept = kept_.push();
+    kept.text.assign(line);
+    kept.scrollOn = scrollOn;
+    kept.untouched = untouched;
 }
 
-void LineStage::writeLast()
+void LineStage::keepRow(std::string_view stamp, std::string_view cells, bool final)
 {
-    if (!std::exchange(holdsLast_, false))
+    KeptLines::Line &kept = kept_.push();
+    kept.text.assign(stamp);
+    kept.text.append(cells);
+    kept.stamp = stamp.size();
+    kept.row = true;
+    kept.scrollOn = rowScrollOn_;
+    kept.final = final;
+}
+
+void LineStage::write(KeptLines::Line &line)
+{
+    if (line.final)
         return;
-    if (lastUntouched_)
-        sink_.writeLine(last_);
+    if (line.untouched)
+        sink_.writeLine(line.text);
     else
-        cleanAndWrite(last_, lastScrollOn_);
+        cleanAndWrite(line.text, line.scrollOn);
+}
+
+void LineStage::writeKept()
+{
+    for (std::size_t index = 0; index < kept_.size(); ++index)
+        write(kept_[index]);
+    kept_.clear();
+}
+
+void LineStage::loadKept()
+{
+    if (screen_.holds())
+        return;
+    const std::size_t count = kept_.size();
+    for (std::size_t index = 0; index < count; ++index) {
+        KeptLines::Line &line = kept_[index];
+        const std::uint64_t before = taken_ - count + index;
+        if (line.row) {
+            rowScrollOn_ = line.scrollOn;
+            const std::string_view text = line.text;
+            screen_.take(text.substr(line.stamp), text.substr(0, line.stamp), before, true, !line.scrollOn, true, line.final);
+        } else {
+            readOnScreen(line.text, line.scrollOn, before, true, true);
+        }
+    }
+    kept_.clear();
 }
 
 void LineStage::writeHeldRows()
 {
-    writeLast();
+    writeKept();
     screen_.writeHeld();
 }
 
@@ -199,7 +253,7 @@ void LineStage::finish(bool scrollOn, std::uint64_t &lines)
         lines = 1;
         ++taken_;
     }
-    writeLast();
+    writeKept();
     screen_.finish();
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "KeptLines.h"
 #include "LineCleaner.h"
 #include "LineEndNormaliser.h"
+#include "QuietAhead.h"
 #include "Screen.h"
 #include "SourceEncoding.h"
 #include "text/CharacterRule.h"
@@ -117,26 +119,33 @@ public:
     // The end of the text: a last line without LF is cleaned (and counted in `lines`), and the
     // screen's rows are written.
     void finish(bool scrollOn, std::uint64_t &lines);
-    // Writes what the screen holds, and the last line, so that all that has come is out (see
+    // Writes the lines held back and what the screen holds, so that all that has come is out (see
     // Screen::writeHeld).
     void writeHeldRows();
     // The lines taken so far.
     std::uint64_t taken() const { return taken_; }
 
 private:
-    // `ended` when an LF ends the line.
-    void CleanLine(std::string_view line, bool scrollOn, bool ended = true);
-    // Whether the line at the start of `text` may move up onto the line before it: unknown, and so
-    // true, where its LF has not come.
-    static bool nextMayMove(std::string_view text);
+    // `ended` when an LF ends the line; `quietAfter` when the lines after it are known not to move
+    // up onto it (see QuietAhead).
+    void CleanLine(std::string_view line, bool scrollOn, bool ended = true, bool quietAfter = false);
+    // Whether the screen's height of lines from text[at] on are known not to move.
+    bool quietFrom(std::string_view text, std::size_t at);
     void writeRow(std::string_view row) override;
+    void keepRow(std::string_view stamp, std::string_view cells, bool final) override;
     void cleanAndWrite(std::string_view line, bool scrollOn);
     // Whether the screen takes the line (see Screen::take).
     bool readOnScreen(std::string_view line, bool scrollOn, std::uint64_t before, bool ended, bool hold);
-    // `untouched`: a line that no cleaner changes, written as it is.
-    void hold(std::string_view line, bool scrollOn, bool untouched = false);
-    void writeLast();
-    std::size_t copyUntouched(std::string_view text, std::uint64_t most, std::uint64_t &lines);
+    // Holds the line back, writing the oldest held when they are the screen's rows above the cursor
+    // (see KeptLines). `untouched`: a line that no cleaner changes, written as it is.
+    void keep(std::string_view line, bool scrollOn, bool untouched = false);
+    void write(KeptLines::Line &line);
+    void writeKept();
+    // The lines held back read onto the rows they were written on, as a line that needs the
+    // screen comes.
+    void loadKept();
+    // Copies the untouched lines from text[at] on, within text[0, known).
+    std::size_t copyUntouched(std::string_view text, std::size_t at, std::size_t known, std::uint64_t most, std::uint64_t &lines);
     void releaseLine();
 
     std::optional<CharacterRule> rule_;
@@ -149,12 +158,11 @@ private:
     std::uint64_t taken_ = 0;
     Screen screen_;
     bool rowScrollOn_ = false; // the scroll setting for the rows the screen writes
-    // With terminal controls read and nothing on the screen, the last line is written only once
-    // the next shows that it does not move up onto it.
-    std::string last_;
-    bool holdsLast_ = false;
-    bool lastScrollOn_ = false;
-    bool lastUntouched_ = false;
+    // With terminal controls read and nothing on the screen, the lines on the rows above the
+    // cursor: each is written once it scrolls off, as the lines after it did not move.
+    KeptLines kept_;
+    QuietAhead quiet_;
+    std::uint64_t base_ = 0; // the offset in the whole text of the text taken
 };
 
 template <typename ScrollOn>
@@ -169,7 +177,7 @@ std::size_t LineStage::take(std::string_view text, std::uint64_t most, std::uint
         if (line_.empty() && !screen_.holds()) {
             std::uint64_t copied = 0;
             const std::size_t known = rule_ ? text.size() : std::max(singleBytes, at);
-            at += copyUntouched(text.substr(at, known - at), most - lines, copied);
+            at += copyUntouched(text, at, known, most - lines, copied);
             lines += copied;
             if (at == text.size() || lines == most)
                 break;
@@ -177,23 +185,26 @@ std::size_t LineStage::take(std::string_view text, std::uint64_t most, std::uint
         const std::size_t lf = text.find('\n', at);
         if (lf == std::string_view::npos) {
             line_.append(text.substr(at));
+            base_ += text.size();
             return text.size();
         }
+        const bool quietAfter = quietFrom(text, lf + 1);
         // Normalised text holds a CR only before an LF; the two may come in different pieces.
         const std::string_view piece = text.substr(at, lf == at ? 0 : lf - 1 - at);
         if (lf == at)
             line_.pop_back();
         if (line_.empty() && lf != at) {
-            CleanLine(piece, scrollOn());
+            CleanLine(piece, scrollOn(), true, quietAfter);
         } else {
             line_.append(piece);
-            CleanLine(line_, scrollOn());
+            CleanLine(line_, scrollOn(), true, quietAfter);
             releaseLine();
         }
         ++lines;
         ++taken_;
         at = lf + 1;
     }
+    base_ += at;
     return at;
 }
 

@@ -12,11 +12,11 @@ Screen::Screen(int height, CharacterRule rule, RowSink &sink)
 {
 }
 
-bool Screen::take(std::string_view line, std::string_view stamp, std::uint64_t before, bool ended, bool erasing, bool hold)
+bool Screen::take(std::string_view line, std::string_view stamp, std::uint64_t before, bool ended, bool erasing, bool hold, bool final)
 {
     const bool held = holds();
     if (!held) {
-        // The rows above the cursor were written as their lines came: final.
+        // The rows above the cursor and above the lines held back were written: final.
         rows_.resize(static_cast<std::size_t>(height_));
         row_ = static_cast<std::int64_t>(std::min<std::uint64_t>(static_cast<std::uint64_t>(idleRow_) + (before - idleSince_), static_cast<std::uint64_t>(height_ - 1)));
         for (std::int64_t above = 0; above < row_; ++above)
@@ -36,6 +36,8 @@ bool Screen::take(std::string_view line, std::string_view stamp, std::uint64_t b
     if (current().stamp.empty())
         current().stamp.assign(stamp);
     readTerminalLine(characters_, *this);
+    if (final)
+        current().final = true;
     if (!held && !moved_ && !hold) {
         rows_.clear();
         return false;
@@ -47,10 +49,12 @@ bool Screen::take(std::string_view line, std::string_view stamp, std::uint64_t b
     else
         ++row_;
     quietLines_ = moved_ ? 0 : quietLines_ + 1;
-    // A screen's height of lines without a move has taken the cursor to the bottom: the rows
-    // above it are lines as they came, and the screen goes back to holding nothing.
+    // A screen's height of lines without a move has taken the cursor to the bottom, on a blank
+    // row: the rows above it are held back as the lines after them will be, and the screen goes
+    // back to holding nothing.
     if (quietLines_ >= height_) {
-        writeRows(height_ - 1);
+        for (auto row = rows_.begin(); row != rows_.end() - 1; ++row)
+            sink_.keepRow(row->stamp, row->cells.text(), row->final && !row->cells.showsAnything());
         rows_.clear();
         idleRow_ = height_ - 1;
         idleSince_ = before + 1;
@@ -61,7 +65,7 @@ bool Screen::take(std::string_view line, std::string_view stamp, std::uint64_t b
 void Screen::writeHeld()
 {
     if (holds())
-        writeRows(0);
+        writeRows();
 }
 
 void Screen::finish()
@@ -199,7 +203,7 @@ void Screen::eraseDisplay(std::int64_t mode)
     const auto blank = [](Row &row) { row = Row{{}, {}, row.final, 0}; };
     if (mode == 2 || (mode == 0 && row_ == 0 && column == 0)) {
         // The log keeps what the screen showed.
-        writeRows(0);
+        writeRows();
         std::fill(rows_.begin(), rows_.end(), Row{});
         enter(column);
     } else if (mode == 0) {
@@ -224,10 +228,10 @@ void Screen::write(Row &row)
     row.cells.clear();
 }
 
-void Screen::writeRows(std::int64_t end)
+void Screen::writeRows()
 {
-    std::int64_t last = end - 1;
-    for (std::int64_t row = end; row < height_; ++row) {
+    std::int64_t last = -1;
+    for (std::int64_t row = 0; row < height_; ++row) {
         if (rows_[static_cast<std::size_t>(row)].cells.showsAnything())
             last = row;
     }
@@ -252,29 +256,34 @@ const auto screenFinals = [] {
 
 bool mayActOnScreen(std::string_view line)
 {
+    return screenControlAt(line) != std::string_view::npos;
+}
+
+std::size_t screenControlAt(std::string_view text)
+{
     using namespace terminal;
-    const std::size_t size = line.size();
-    for (std::size_t pos = line.find(escape); pos != std::string_view::npos && pos + 1 < size; pos = line.find(escape, pos + 1)) {
+    const std::size_t size = text.size();
+    for (std::size_t pos = text.find(escape); pos != std::string_view::npos && pos + 1 < size; pos = text.find(escape, pos + 1)) {
         Control control{};
-        if (screenEscape(line[pos + 1], control))
-            return true;
-        if (line[pos + 1] != '[')
+        if (screenEscape(text[pos + 1], control))
+            return pos;
+        if (text[pos + 1] != '[')
             continue;
         // The parameters, and the C0 controls that a CSI reads through.
         CsiReader csi;
         std::size_t end = pos + 2;
-        for (; end < size && static_cast<unsigned char>(line[end]) < 0x40; ++end) {
-            const auto byte = static_cast<unsigned char>(line[end]);
+        for (; end < size && static_cast<unsigned char>(text[end]) < 0x40; ++end) {
+            const auto byte = static_cast<unsigned char>(text[end]);
             if (byte == escape || byte == cancel || byte == substitute)
                 break;
             if (byte >= 0x20)
-                csi.take(line[end]);
+                csi.take(text[end]);
         }
-        const std::size_t final = end < size ? static_cast<unsigned char>(line[end]) : 0;
-        if (final < screenFinals.size() && screenFinals[final] && csi.control(line[end], control) && actsOnScreen(control))
-            return true;
+        const std::size_t final = end < size ? static_cast<unsigned char>(text[end]) : 0;
+        if (final < screenFinals.size() && screenFinals[final] && csi.control(text[end], control) && actsOnScreen(control))
+            return pos;
     }
-    return false;
+    return std::string_view::npos;
 }
 
 } // namespace tarnwick

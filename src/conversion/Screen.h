@@ -15,6 +15,10 @@ namespace tarnwick {
 class RowSink {
 public:
     virtual void writeRow(std::string_view row) = 0;
+    // A row still open when the screen stops holding (see Screen::take): held back with the lines
+    // after it, a later move may still reach it. `final` for a row written already that shows
+    // nothing.
+    virtual void keepRow(std::string_view stamp, std::string_view cells, bool final) = 0;
 
 protected:
     ~RowSink() = default;
@@ -26,20 +30,24 @@ protected:
 // empty when the capture began.
 //
 // While no line has moved the cursor to another row, the screen holds nothing: each line is
-// written as it comes, but for the last when the next may move up onto it (see LineStage), and
-// the rows above it are final. A line that moves makes the screen hold its rows: from then on
-// every line is read on it, and a row is written when it scrolls off the top, when a clear
-// blanks it (ED 2, or ED from the home position: the log keeps what the screen showed), when
-// the pipe's input pauses (see writeHeld) or at the end. A screen's height of lines without a
-// move writes every row and the screen holds nothing again.
+// cleaned on its own, but those on the rows above the cursor are held back (see LineStage and
+// KeptLines), to be read onto their rows when a line that moves comes, or written as they
+// scroll off the top, or at once when the text ahead shows no move within a screen's height
+// (see QuietAhead). A line that moves makes the screen hold its rows: from then on every line is
+// read on it, and a row is written when it scrolls off the top, when a clear blanks it (ED 2,
+// or ED from the home position: the log keeps what the screen showed), when the pipe's input
+// pauses (see writeHeld) or at the end. A screen's height of lines without a move gives the
+// rows above the cursor back as lines held back (see RowSink::keepRow), and the screen holds
+// nothing again.
 //
 // A row written is final: a move back onto it finds it empty, and what is then written there
 // comes out as a line of its own. Rows pushed off the bottom (SD, RI, IL) and rows deleted (DL)
 // are gone, as on a terminal. Rows the cursor skipped are empty rows; empty rows at the end are
 // not written.
 //
-// So the screen holds at most its height of rows, each within the margin of the lines written
-// on it (see TerminalLine), and a control costs at most the rows it moves.
+// So the screen, and the lines held back for it, hold at most its height of rows, each within the
+// margin of the lines written on it (see TerminalLine); a control costs at most the rows it
+// moves, and a line that makes the screen hold its rows the rows held back.
 class Screen {
 public:
     static constexpr int defaultHeight = 24;
@@ -48,6 +56,7 @@ public:
     // `height` is taken within 1 to mostHeight.
     Screen(int height, CharacterRule rule, RowSink &sink);
 
+    std::int64_t height() const { return height_; }
     void setRule(CharacterRule rule) { rule_ = rule; }
     // Whether rows are held: every line then goes to take().
     bool holds() const { return !rows_.empty(); }
@@ -56,9 +65,10 @@ public:
     // having been taken before it; `ended` when an LF ends it. With `erasing`, a BackSpace at the
     // end of a row erases the character before it, as the BackSpace rule has it. While the
     // screen holds nothing, false when no control of the line needs the screen and `hold` is
-    // not set (the line before one that does): the line is then left to the line's own
-    // cleaning, and nothing is held.
-    bool take(std::string_view line, std::string_view stamp, std::uint64_t before, bool ended, bool erasing, bool hold = false);
+    // not set (a line held back before one that does): the line is then left to the line's own
+    // cleaning, and nothing is held. `final` for a row given back as final (see RowSink).
+    bool take(std::string_view line, std::string_view stamp, std::uint64_t before, bool ended, bool erasing, bool hold = false,
+              bool final = false);
     // Writes every row that holds something, and the empty rows above it; they are final.
     void writeHeld();
     // The end of the text: writes the rows held and holds nothing.
@@ -92,8 +102,8 @@ private:
     void pullUp(std::int64_t first, std::int64_t count);
     void eraseDisplay(std::int64_t mode);
     void write(Row &row);
-    // Writes rows [0, end) and those after that hold something.
-    void writeRows(std::int64_t end);
+    // Writes the rows down to the last that holds something.
+    void writeRows();
 
     std::int64_t height_;
     CharacterRule rule_;
@@ -118,5 +128,8 @@ private:
 // Whether the line may hold a control that needs the screen: a byte scan, so that the lines
 // without one cost nothing more; a false alarm only makes the screen read the line for nothing.
 bool mayActOnScreen(std::string_view line);
+// Where the first control that may need the screen begins in `text` (a line, or whole lines:
+// a CSI read on past a line's end only makes a false alarm more), or npos.
+std::size_t screenControlAt(std::string_view text);
 
 } // namespace tarnwick

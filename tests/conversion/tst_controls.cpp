@@ -167,9 +167,13 @@ void tst_Controls::cleansLikeATerminal_data()
          " * Stopping foo" + times(" ", 58) + "[fail]\r\n");
     // 25 rows: the top one scrolls off and stays as it was written.
     same("a row scrolled off", esc + "[Htop" + times("\nx", 24) + esc + "[24A" + esc + "[GY", "top\r\nY\r\n" + times("x\r\n", 23));
-    // A row written is final: what is written on it later comes out as a line of its own.
-    same("a screen of lines without a move writes its rows", "a" + esc + "[Bb" + times("\nx", 24) + "\n" + esc + "[99AY",
-         "a\r\n b\r\n" + times("x\r\n", 24) + "Y\r\n");
+    // Lines without a move stay on the screen's rows, where a later move finds them.
+    same("up over plain lines", "a\nb\nc\n" + esc + "[2AX", "a\r\nX\r\nc\r\n");
+    same("up three from a line's end", "a\nb\nc\nd" + esc + "[3AX", "aX\r\nb\r\nc\r\nd\r\n");
+    same("up beyond the screen over plain lines", "top" + times("\nx", 29) + esc + "[99A" + esc + "[GY",
+         "top\r\n" + times("x\r\n", 5) + "Y\r\n" + times("x\r\n", 23));
+    same("a screen of lines without a move keeps its rows", "a" + esc + "[Bb" + times("\nx", 24) + "\n" + esc + "[99AY",
+         "a\r\n b\r\nx\r\nY\r\n" + times("x\r\n", 22));
     same("a timestamp stays with its row", "[0 00:00:01.000] abc\n[0 00:00:02.000] " + esc + "[AX", "[0 00:00:01.000] Xbc\r\n");
     same("a pager prompt's row dropped", "--More--" + esc + "[Bx", "        x\r\n");
     same("private parameters do nothing", "abc" + esc + "[?3D" + esc + "[>1K", "abc\r\n");

@@ -357,15 +357,15 @@ void tst_Batch::writesToStandardOutput()
 void tst_Batch::filtersPipeAsItComes()
 {
     // Each line comes out as soon as its LF has gone in, however the input is cut into writes;
-    // with terminal controls read, the rows of the screen too: a move up then finds them written,
-    // and what it writes there comes out as a line of its own.
+    // with terminal controls read, the rows of the screen and the lines held back for it too: a
+    // move up then finds them written, and what it writes there comes out as a line of its own.
     const QByteArray esc = "\x1b";
     const QList<QPair<QStringList, QList<QPair<QByteArray, QByteArray>>>> runs{
         {{u"-"_s},
          {{"shpw\b\bow run\n", "show run\r\n"}, {"a", ""}, {"b\b", ""}, {"\rc\n", "ac\r\n"}, {"<--- More --->\n", ""}, {"end\n", "end\r\n"}}},
         {{u"--controls"_s, u"-"_s},
          {{"Starting foo\n", "Starting foo\r\n"}, {esc + "[A\n", ""}, {esc + "[70C[  OK  ]\n", times(" ", 70) + "[  OK  ]\r\n"},
-          {"x" + esc + "[A" + esc + "[Gy\n", "y\r\nx\r\n"}, {"end\n", "end\r\n"}}},
+          {"x" + esc + "[A" + esc + "[Gy\n", "y\r\nx\r\n"}, {"a\nb\n", "a\r\nb\r\n"}, {esc + "[2Az\n", "z\r\n"}, {"end\n", "end\r\n"}}},
     };
     for (const auto &[arguments, exchanges] : runs) {
         QProcess filter;
