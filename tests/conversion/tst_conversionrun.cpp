@@ -343,7 +343,7 @@ void tst_ConversionRun::copiesUntouchedLinesAtBlockEdges()
 {
     // Lines the cleaners act on first, last, at and around the 100-line steps, among lines that
     // are copied in one piece; some longer than a block. A pager prompt is the first line, the
-    // last (without its LF) and the first after a step.
+    // last (without its LF) and the first after a step; two lines move up over the lines before.
     QFETCH(int, bufferSize);
     QFETCH(bool, controls);
     QFETCH(QByteArray, prompt);
@@ -359,6 +359,8 @@ void tst_ConversionRun::copiesUntouchedLinesAtBlockEdges()
             source += "<--- More --->              interface " + QByteArray::number(i) + "\n";
         else if (i == 150)
             source += " --More-- \x1b[K\n";
+        else if (i == 120 || i == 250)
+            source += "up \x1b[" + QByteArray::number(i / 40) + "A\x1b[Gover " + QByteArray::number(i) + "\n";
         else if (i % 7 == 0)
             source += times("long line ", 9) + QByteArray::number(i) + "\r\n";
         else
