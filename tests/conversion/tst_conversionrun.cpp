@@ -343,7 +343,8 @@ void tst_ConversionRun::copiesUntouchedLinesAtBlockEdges()
 {
     // Lines the cleaners act on first, last, at and around the 100-line steps, among lines that
     // are copied in one piece; some longer than a block. A pager prompt is the first line, the
-    // last (without its LF) and the first after a step; two lines move up over the lines before.
+    // last (without its LF) and the first after a step; two lines move up over the lines before
+    // them, the second by a CSI that no block holds whole.
     QFETCH(int, bufferSize);
     QFETCH(bool, controls);
     QFETCH(QByteArray, prompt);
@@ -353,14 +354,18 @@ void tst_ConversionRun::copiesUntouchedLinesAtBlockEdges()
             source += prompt + "\n";
         else if (i == 350)
             source += prompt;
-        else if (i == 2 || i == 349 || i == 99)
+        else if (i == 2 || i == 349 || i == 99 || i == 228)
             source += "shpw\b\bow run " + QByteArray::number(i) + "\n";
         else if (i == 100 || i == 201)
             source += "<--- More --->              interface " + QByteArray::number(i) + "\n";
         else if (i == 150)
             source += " --More-- \x1b[K\n";
-        else if (i == 120 || i == 250)
-            source += "up \x1b[" + QByteArray::number(i / 40) + "A\x1b[Gover " + QByteArray::number(i) + "\n";
+        else if (i == 120)
+            source += "up \x1b[3A\x1b[Gover 120\n";
+        else if (i > 225 && i < 250)
+            source += "\n";
+        else if (i == 250) // up over a screen's height of lines
+            source += "up \x1b[" + QByteArray(1100, '0') + "30A\x1b[Gover 250\n";
         else if (i % 7 == 0)
             source += times("long line ", 9) + QByteArray::number(i) + "\r\n";
         else
@@ -379,6 +384,8 @@ void tst_ConversionRun::copiesUntouchedLinesAtBlockEdges()
     const QByteArray output = readFile(dir_->filePath(u"r1.txt"_s));
     QCOMPARE(output, reference.readAll());
     QCOMPARE(output.count(prompt + "\r\n"), controls ? 0 : 3);
+    if (controls)
+        QVERIFY(output.contains("\r\nline 225\r\n\r\nover 250\r\nline 251 228\r\n")); // as tmux, given the CSI without its zeros
     QCOMPARE(host.progress, (QStringList{u"0 / 0"_s, u"0 / 100"_s, u"0 / 200"_s, u"0 / 300"_s, u"0 / 350"_s, u"0 / 350"_s,
                                          u"100 / 350"_s, u"200 / 350"_s, u"300 / 350"_s, u"350 / 350"_s}));
     // The share read grows with each read to the whole, and is gone once the lines are cleaned.
