@@ -15,14 +15,15 @@ StreamConversion::StreamConversion(CharacterRule rule, bool scrollOn, const RunO
 {
 }
 
-RunOutcome StreamConversion::run(QFileDevice &source, const QString &sourceName, QFileDevice &output, const QString &outputName)
+RunOutcome StreamConversion::run(QIODevice &source, const QString &sourceName, QFileDevice &output, const QString &outputName)
 {
     std::optional<CharacterRule> rule;
     lines_ = 0;
     output_.open(output);
     // A file named to be read is judged whole, as the file run judges it; standard input as it
     // comes, whatever stands behind it.
-    if (!rule && options_.encoding == EncodingSetting::Auto && !source.fileName().isEmpty() && !source.isSequential()) {
+    const auto *file = qobject_cast<QFileDevice *>(&source);
+    if (!rule && options_.encoding == EncodingSetting::Auto && file && !file->fileName().isEmpty() && !source.isSequential()) {
         rule = wholeSourceRule(source, options_.encoding, systemRule_, options_.bufferSize);
         if (!source.seek(0))
             return failedOutcome(RunOutcome::Failure::ReadSource, sourceName, source.errorString());
@@ -44,7 +45,7 @@ RunOutcome StreamConversion::run(QFileDevice &source, const QString &sourceName,
     return outcome;
 }
 
-RunOutcome StreamConversion::convert(QFileDevice &source, const QString &sourceName, std::optional<CharacterRule> rule)
+RunOutcome StreamConversion::convert(QIODevice &source, const QString &sourceName, std::optional<CharacterRule> rule)
 {
     TextInput input(options_.bufferSize);
     input.open(source);

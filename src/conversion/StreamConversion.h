@@ -26,11 +26,13 @@ public:
     // In the automatic encoding setting a file opened by its name is read once for its encoding
     // first, as the file run reads it (see wholeSourceRule); any other source (standard input)
     // without a byte order mark is read by the rule its first line with a byte above 0x7F shows
-    // (see EncodingDetector): lines before it are ASCII, which every rule reads alike.
-    RunOutcome run(QFileDevice &source, const QString &sourceName, QFileDevice &output, const QString &outputName);
+    // (see EncodingDetector): lines before it are ASCII, which every rule reads alike. A
+    // sequential source (a pipe, a followed log) is read as it comes, and what the screen holds
+    // goes out whenever a read finds less than a buffer's worth waiting.
+    RunOutcome run(QIODevice &source, const QString &sourceName, QFileDevice &output, const QString &outputName);
 
 private:
-    RunOutcome convert(QFileDevice &source, const QString &sourceName, std::optional<CharacterRule> rule);
+    RunOutcome convert(QIODevice &source, const QString &sourceName, std::optional<CharacterRule> rule);
 
 
     CharacterRule systemRule_;

@@ -21,7 +21,7 @@ bool TextInput::open(const QString &path)
     return true;
 }
 
-void TextInput::open(QFileDevice &device)
+void TextInput::open(QIODevice &device)
 {
     file_ = &device;
     pos_ = end_ = 0;

@@ -18,12 +18,12 @@ public:
     explicit TextInput(std::size_t bufferSize = defaultBufferSize);
 
     bool open(const QString &path);
-    // Reads from a device that is already open (the temporary file, standard input), from
-    // where it stands; close() leaves it open.
-    void open(QFileDevice &device);
+    // Reads from a device that is already open (the temporary file, standard input, a followed
+    // log), from where it stands; close() leaves it open.
+    void open(QIODevice &device);
     void close();
-    // The file being read.
-    QFileDevice &device() { return *file_; }
+    // The file that open(path) opened.
+    QFileDevice &device() { return owned_; }
 
     // True exactly when no byte is left to read (or reading has failed).
     bool atEnd();
@@ -43,7 +43,7 @@ private:
     bool fill();
 
     QFile owned_;
-    QFileDevice *file_ = &owned_;
+    QIODevice *file_ = &owned_;
     std::unique_ptr<char[]> buffer_;
     std::size_t capacity_;
     std::size_t pos_ = 0;
