@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
+
+#include <functional>
+#include <memory>
 
 namespace tarnwick {
 
@@ -21,6 +25,12 @@ enum EndingSignal { NoEndingSignal = 0, Interrupt, Terminate, HangUp };
 
 // The first ending signal that arrived, or NoEndingSignal.
 EndingSignal endingSignal();
+
+// For a program that waits in its event loop (the follow mode waits there for its log to grow)
+// rather than checking endingSignal() at each step: `then` is called from the calling thread's
+// event loop once an ending signal has arrived, also for one that arrived before, and as long as
+// the object returned lives. After catchEndingSignals().
+std::unique_ptr<QObject> watchEndingSignals(std::function<void()> then);
 
 // The exit status of a program ended by the signal: 128 and the signal's POSIX number (SIGHUP 1,
 // SIGINT 2, SIGTERM 15), as shells report a program the signal ended, and on Windows too, so that

@@ -1,10 +1,12 @@
 #include "EndingSignals.h"
 
 #include <QFile>
+#include <QSocketNotifier>
 
 #include <array>
 #include <csignal>
 #include <cstring>
+#include <fcntl.h>
 #include <limits.h>
 #include <unistd.h>
 
@@ -24,6 +26,9 @@ thread_local int place = 0;
 
 constexpr unsigned graceSeconds = 1;
 
+// The signal path writes a byte here to wake an event loop that waits (see watchEndingSignals).
+int wakeUp[2] = {-1, -1};
+
 extern "C" void endNow(int)
 {
     // Only the program's own alarm, which an ending signal set, ends it.
@@ -41,6 +46,8 @@ extern "C" void noteSignal(int number)
     if (arrived == 0) {
         arrived = number == SIGINT ? Interrupt : number == SIGHUP ? HangUp : Terminate;
         ::alarm(graceSeconds);
+        if (wakeUp[1] >= 0)
+            [[maybe_unused]] const auto written = ::write(wakeUp[1], "", 1);
     }
 }
 
@@ -48,6 +55,8 @@ extern "C" void noteSignal(int number)
 
 void catchEndingSignals()
 {
+    if (wakeUp[0] < 0 && ::pipe2(wakeUp, O_CLOEXEC | O_NONBLOCK) != 0)
+        wakeUp[0] = wakeUp[1] = -1;
     struct sigaction action {};
     action.sa_handler = noteSignal;
     sigemptyset(&action.sa_mask);
@@ -61,6 +70,17 @@ void catchEndingSignals()
 EndingSignal endingSignal()
 {
     return static_cast<EndingSignal>(arrived);
+}
+
+std::unique_ptr<QObject> watchEndingSignals(std::function<void()> then)
+{
+    // The byte stays unread: every watch sees it.
+    auto notifier = std::make_unique<QSocketNotifier>(wakeUp[0], QSocketNotifier::Read);
+    QObject::connect(notifier.get(), &QSocketNotifier::activated, notifier.get(), [then, watch = notifier.get()] {
+        watch->setEnabled(false);
+        then();
+    });
+    return notifier;
 }
 
 void removeOnForcedEnd(LeftBehind which, const QString &path)

@@ -1,6 +1,7 @@
 #include "EndingSignals.h"
 
 #include <QDir>
+#include <QWinEventNotifier>
 
 #include <array>
 #include <atomic>
@@ -23,12 +24,17 @@ thread_local int place = 0;
 
 constexpr DWORD graceMilliseconds = 1000;
 
+// Set once an ending event has come, to wake an event loop that waits (see watchEndingSignals).
+HANDLE wakeUp = nullptr;
+
 // Runs on a thread of its own while the program goes on: the run notices the signal at its next
 // check and ends by itself; one that has not done so within the grace time is ended here.
 BOOL WINAPI noteEvent(DWORD event)
 {
     EndingSignal expected = NoEndingSignal;
     arrived.compare_exchange_strong(expected, event == CTRL_C_EVENT ? Interrupt : Terminate);
+    if (wakeUp)
+        SetEvent(wakeUp);
     Sleep(graceMilliseconds);
     for (Registered &file : leftBehind) {
         if (file.set)
@@ -41,12 +47,25 @@ BOOL WINAPI noteEvent(DWORD event)
 
 void catchEndingSignals()
 {
+    if (!wakeUp)
+        wakeUp = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     SetConsoleCtrlHandler(noteEvent, TRUE);
 }
 
 EndingSignal endingSignal()
 {
     return arrived.load();
+}
+
+std::unique_ptr<QObject> watchEndingSignals(std::function<void()> then)
+{
+    // A manual-reset event stays set: every watch sees it.
+    auto notifier = std::make_unique<QWinEventNotifier>(wakeUp);
+    QObject::connect(notifier.get(), &QWinEventNotifier::activated, notifier.get(), [then, watch = notifier.get()] {
+        watch->setEnabled(false);
+        then();
+    });
+    return notifier;
 }
 
 void removeOnForcedEnd(LeftBehind which, const QString &path)
