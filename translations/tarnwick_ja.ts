@@ -644,5 +644,17 @@ Exit status:
         <source>Choose a folder...</source>
         <translation>フォルダーを選ぶ...</translation>
     </message>
+    <message>
+        <source>Write the one LOG&apos;s cleaned text to standard output from its start and on as it grows, following its name across a rotation, until ended (Ctrl+C).</source>
+        <translation>ひとつの LOG の整えた内容を先頭から標準出力へ書き出し、その後もログが伸びるたびに書き出します。ログの切り替えでは名前を追い、終了させる (Ctrl+C) まで続けます。</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; follows one LOG file</source>
+        <translation>&apos;%1&apos; で追えるのはひとつの LOG ファイルだけです</translation>
+    </message>
+    <message>
+        <source>%1: the log was truncated; reading it again from its start</source>
+        <translation>%1: ログが短くなりました。先頭から読み直します</translation>
+    </message>
 </context>
 </TS>

@@ -56,6 +56,8 @@ const QString help = u"help"_s;
 const QString version = u"version"_s;
 const QString standardOutput = u"stdout"_s;
 const QString standardOutputShort = u"c"_s;
+const QString follow = u"follow"_s;
+const QString followShort = u"f"_s;
 const QString extension = u"ext"_s;
 const QString encoding = u"encoding"_s;
 const QString screenRows = u"screen-rows"_s;
@@ -106,6 +108,9 @@ const OptionText leadingOptions[] = {
     {{u"h"_s, name::help}, QT_TRANSLATE_NOOP("tarnwick", "Show this text."), {}},
     {{name::version}, QT_TRANSLATE_NOOP("tarnwick", "Show the version."), {}},
     {{name::standardOutputShort, name::standardOutput}, QT_TRANSLATE_NOOP("tarnwick", "Write each LOG's cleaned text to standard output, not into a file."), {}},
+    {{name::followShort, name::follow},
+     QT_TRANSLATE_NOOP("tarnwick", "Write the one LOG's cleaned text to standard output from its start and on as it grows, following its name across a rotation, until ended (Ctrl+C)."),
+     {}},
 };
 const OptionText trailingOptions[] = {
     {{name::extension}, QT_TRANSLATE_NOOP("tarnwick", "Use EXT as the output extension (this run only)."), u"EXT"_s},
@@ -235,6 +240,9 @@ QString usageErrorText(const UsageError &error, Language language)
     case UsageError::Kind::NoLog:
         what = text(language, QT_TRANSLATE_NOOP("tarnwick", "'%1' needs a LOG to write out (\"-\" for standard input)")).arg(error.argument);
         break;
+    case UsageError::Kind::NotOneLog:
+        what = text(language, QT_TRANSLATE_NOOP("tarnwick", "'%1' follows one LOG file")).arg(error.argument);
+        break;
     case UsageError::Kind::Other:
     case UsageError::Kind::None: what = error.argument; break;
     }
@@ -345,6 +353,13 @@ CommandLine parseCommandLine(const QList<ProgramArgument> &arguments)
         line.toStandardOutput = line.toStandardOutput || logs[i] == u"-"_s;
     }
     line.logs = expandedLogNames(line.logs);
+    line.follow = parser.isSet(name::follow);
+    if (line.follow && (logs.size() != 1 || logs.first() == u"-"_s || line.logs.size() > 1)) {
+        line.action = CommandLine::Action::UsageError;
+        const QString typed = asTyped(decoded, name::followShort);
+        line.error = {UsageError::Kind::NotOneLog, typed == name::followShort ? asTyped(decoded, name::follow) : typed};
+        return line;
+    }
     // Without a log there is nothing to write out, and no window either: said, not ended in silence.
     if (line.toStandardOutput && logs.isEmpty()) {
         line.action = CommandLine::Action::UsageError;

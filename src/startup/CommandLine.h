@@ -20,7 +20,7 @@ struct Refusal {
 // What is wrong with a command line, worded by usageErrorText() once the language's texts are
 // installed.
 struct UsageError {
-    enum class Kind { None, UnknownOption, MissingValue, UnknownEncoding, UnusableScreenRows, UnusableJobs, UnusablePager, NoValueMarker, PathInExtension, NoLog, Other };
+    enum class Kind { None, UnknownOption, MissingValue, UnknownEncoding, UnusableScreenRows, UnusableJobs, UnusablePager, NoValueMarker, PathInExtension, NoLog, NotOneLog, Other };
     Kind kind = Kind::None;
     QString argument; // the option as typed ("--bogus"), the encoding's name, the prompt or the shape; for Other, the toolkit's text
 };
@@ -30,6 +30,7 @@ struct CommandLine {
     Action action = Action::Convert;
     RunSettings settings;
     bool toStandardOutput = false; // -c, or "-" among the logs: every log's text to standard output
+    bool follow = false;           // -f: the one log's text to standard output as it grows
     QStringList logs;              // in the order given; none for the window
     QList<Refusal> refused;        // arguments that name no file that can be converted
     UsageError error;              // for a usage error

@@ -12,4 +12,9 @@ namespace tarnwick {
 // every log was converted, 1 otherwise.
 int convertToStandardOutput(const QStringList &logs, CharacterRule rule, const SettingsInForce &settings, const BatchReport &report);
 
+// The follow mode (-f): the log is cleaned to standard output from its start and on as it grows,
+// as the pipe cleans what comes through it (see FollowedLog), until an ending signal. Returns
+// the signal's exit status, or 1 when the log could not be read or the output written.
+int followToStandardOutput(const QString &log, CharacterRule rule, const SettingsInForce &settings, const BatchReport &report);
+
 } // namespace tarnwick

@@ -88,6 +88,17 @@ int main(int argc, char *argv[])
     QList<Problem> refused;
     for (const Refusal &refusal : line.refused)
         refused.append(problemOf(refusal.file, refusal.why));
+    if (line.follow) {
+        catchEndingSignals();
+        QCoreApplication app(toolkitArgc, toolkitArgv);
+        installJapaneseTranslations(app, localeLanguage() == Language::Japanese);
+        for (const Problem &problem : refused)
+            reportOnStandardError(problem);
+        if (line.logs.isEmpty())
+            return 1;
+        const RunStart start = startRun(line.settings, 0);
+        return followToStandardOutput(line.logs.first(), systemCharacterRule(), start.settings, reportOnStandardError);
+    }
     if (line.toStandardOutput) {
         QCoreApplication app(toolkitArgc, toolkitArgv);
         installJapaneseTranslations(app, localeLanguage() == Language::Japanese);

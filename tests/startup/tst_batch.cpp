@@ -95,6 +95,7 @@ private Q_SLOTS:
     void masksWhereTheSettingsSay();
     void writesToStandardOutput();
     void filtersPipeAsItComes();
+    void followsLogAsItGrows();
     void takesTheScreenHeight_data();
     void takesTheScreenHeight();
     void refusesNameThatCannotBeCarried();
@@ -223,6 +224,10 @@ void tst_Batch::takesOptionsBeforeLogsOnly_data()
     QTest::newRow("a name that would fake a line") << QStringList{u"@/r1.log"_s, u"x\ntarnwick: y.log"_s} << 1
                                                    << u"tarnwick: x\\ntarnwick: y.log: cannot open: No such file or directory\n"_s << true;
     QTest::newRow("-c without a log") << QStringList{u"-c"_s} << 2 << u"tarnwick: '-c' needs a LOG to write out (\"-\" for standard input) (see tarnwick --help)\n"_s << false;
+    QTest::newRow("-f without a log") << QStringList{u"-f"_s} << 2 << u"tarnwick: '-f' follows one LOG file (see tarnwick --help)\n"_s << false;
+    QTest::newRow("--follow with two logs") << QStringList{u"--follow"_s, u"@/r1.log"_s, u"@/r1.log"_s} << 2
+                                            << u"tarnwick: '--follow' follows one LOG file (see tarnwick --help)\n"_s << false;
+    QTest::newRow("-f on standard input") << QStringList{u"-f"_s, u"-"_s} << 2 << u"tarnwick: '-f' follows one LOG file (see tarnwick --help)\n"_s << false;
     QTest::newRow("--stdout without a log") << QStringList{u"--scroll"_s, u"--stdout"_s} << 2
                                             << u"tarnwick: '--stdout' needs a LOG to write out (\"-\" for standard input) (see tarnwick --help)\n"_s << false;
     QTest::newRow("unknown encoding") << QStringList{u"--encoding"_s, u"euc-jp"_s, u"@/r1.log"_s} << 2
@@ -418,6 +423,48 @@ void tst_Batch::filtersPipeAsItComes()
     QCOMPARE(big.exitCode(), 0);
     QVERIFY2(early > 0 && late - early < 16384, qPrintable(u"%1 KiB after 10 MiB, %2 KiB after 100 MiB"_s.arg(early).arg(late)));
     QCOMPARE(QFileInfo(path(u"big.txt"_s)).size(), qint64(100) * (1 << 15) * qint64(sizeof "R1#show interfaces status\r\n" - 1));
+}
+
+void tst_Batch::followsLogAsItGrows()
+{
+    // Each line comes out once its LF is in the log, across a rotation (the rest of the old log,
+    // then the new one from its start) and a truncation (the log read again, and said once); an
+    // ending signal ends it with everything read written.
+    const auto append = [this](const QString &name, const QByteArray &bytes) {
+        QFile log(path(name));
+        QVERIFY(log.open(QIODevice::Append) && log.write(bytes) == bytes.size());
+    };
+    writeFile(path(u"r1.log"_s), "shpw\b\bow run\n");
+    QProcess follower;
+    follower.setProcessEnvironment(withoutDisplay());
+    follower.setWorkingDirectory(dir_->path());
+    follower.start(program_, {u"-f"_s, u"r1.log"_s});
+    QVERIFY(follower.waitForStarted());
+    QByteArray expected, got;
+    const auto comesOut = [&](const QByteArray &lines) {
+        expected += lines;
+        while (got.size() < expected.size() && follower.waitForReadyRead(10000))
+            got += follower.readAllStandardOutput();
+        return got == expected;
+    };
+    QVERIFY(comesOut("show run\r\n"));
+    append(u"r1.log"_s, "a\bb");
+    append(u"r1.log"_s, "\n<--- More --->\n");
+    QVERIFY(comesOut("b\r\n"));
+    append(u"r1.log"_s, "last\n");
+    QVERIFY(QFile::rename(path(u"r1.log"_s), path(u"r1.log.1"_s)));
+    writeFile(path(u"r1.log"_s), "new\n");
+    QVERIFY(comesOut("last\r\nnew\r\n"));
+    append(u"r1.log"_s, "more\n");
+    QVERIFY(comesOut("more\r\n"));
+    writeFile(path(u"r1.log"_s), "x\n");
+    QVERIFY(comesOut("x\r\n"));
+    kill(pid_t(follower.processId()), SIGTERM);
+    QVERIFY(follower.waitForFinished(10000));
+    QCOMPARE(follower.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(follower.exitCode(), 128 + SIGTERM);
+    QCOMPARE(got + follower.readAllStandardOutput(), expected);
+    QCOMPARE(follower.readAllStandardError(), "tarnwick: r1.log: the log was truncated; reading it again from its start\n");
 }
 
 void tst_Batch::takesTheScreenHeight_data()
