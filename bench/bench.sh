@@ -134,6 +134,32 @@ startup() {
 }
 printf '%-36s %7s ms a run (tarnwick --version %s ms, tarnwick -c %s ms)\n' "start-up: batch of a one-line log" \
   "$(startup "$program" "$work/one.log")" "$(startup "$program" --version)" "$(startup "$program" -c "$work/one.log")"
+# The follow mode: its processor time while its log stays still for 10 s, and the time from a
+# line appended to the log (it carries the time of its append) to the line on its output, as the
+# mean of 20 appends.
+follow_log="$work/follow.log"
+printf 'start\n' > "$follow_log"
+mkfifo "$work/follow.out"
+exec {follow_out}<>"$work/follow.out"
+"$program" -f "$follow_log" > "$work/follow.out" &
+follow_pid=$!
+read -r _ <&"$follow_out"
+follow_ticks() { awk '{ print $14 + $15 }' "/proc/$follow_pid/stat"; }
+idle_before=$(follow_ticks)
+sleep 10
+idle_after=$(follow_ticks)
+delay_ns=0
+for _ in $(seq 20); do
+  printf '%s\n' "$(date +%s%N)" >> "$follow_log"
+  read -r appended <&"$follow_out"
+  delay_ns=$((delay_ns + $(date +%s%N) - ${appended%$'\r'}))
+done
+kill -TERM "$follow_pid"
+wait "$follow_pid" || true
+exec {follow_out}<&-
+printf '%-36s %7s s of processor time in 10 s of a still log; %s ms from an append to the output (mean of 20)\n' \
+  "follow mode (-f)" "$(awk -v t=$((idle_after - idle_before)) -v hz="$(getconf CLK_TCK)" 'BEGIN { printf "%.2f", t / hz }')" \
+  "$(awk -v ns="$delay_ns" 'BEGIN { printf "%.2f", ns / 20e6 }')"
 /usr/bin/time -f '%e' -o "$work/time" bash -c "col -b < '$capture' > '$work/col.out'"
 printf '%-40s %7s s   (once)\n' "col -b" "$(cat "$work/time")"
 
