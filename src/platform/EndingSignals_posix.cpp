@@ -4,6 +4,7 @@
 #include <QSocketNotifier>
 
 #include <array>
+#include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
@@ -46,8 +47,11 @@ extern "C" void noteSignal(int number)
     if (arrived == 0) {
         arrived = number == SIGINT ? Interrupt : number == SIGHUP ? HangUp : Terminate;
         ::alarm(graceSeconds);
+        // The code the signal interrupted may be about to read errno.
+        const int savedErrno = errno;
         if (wakeUp[1] >= 0)
             [[maybe_unused]] const auto written = ::write(wakeUp[1], "", 1);
+        errno = savedErrno;
     }
 }
 
@@ -74,7 +78,8 @@ EndingSignal endingSignal()
 
 std::unique_ptr<QObject> watchEndingSignals(std::function<void()> then)
 {
-    // The byte stays unread: every watch sees it.
+    // The byte stays unread, so that every watch sees it; a watch that has told of it stops
+    // listening, which the byte would otherwise wake again and again.
     auto notifier = std::make_unique<QSocketNotifier>(wakeUp[0], QSocketNotifier::Read);
     QObject::connect(notifier.get(), &QSocketNotifier::activated, notifier.get(), [then, watch = notifier.get()] {
         watch->setEnabled(false);

@@ -59,7 +59,8 @@ EndingSignal endingSignal()
 
 std::unique_ptr<QObject> watchEndingSignals(std::function<void()> then)
 {
-    // A manual-reset event stays set: every watch sees it.
+    // A manual-reset event stays set, so that every watch sees it; a watch that has told of it
+    // stops listening, which the event would otherwise wake again and again.
     auto notifier = std::make_unique<QWinEventNotifier>(wakeUp);
     QObject::connect(notifier.get(), &QWinEventNotifier::activated, notifier.get(), [then, watch = notifier.get()] {
         watch->setEnabled(false);

@@ -88,6 +88,7 @@ int main(int argc, char *argv[])
     QList<Problem> refused;
     for (const Refusal &refusal : line.refused)
         refused.append(problemOf(refusal.file, refusal.why));
+    // The follow mode ends only by an ending signal, which wakes it where it waits for its log.
     if (line.follow) {
         catchEndingSignals();
         QCoreApplication app(toolkitArgc, toolkitArgv);
