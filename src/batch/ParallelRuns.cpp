@@ -6,7 +6,6 @@
 #include <QFileInfo>
 
 #include <algorithm>
-#include <chrono>
 
 namespace tarnwick {
 
@@ -27,34 +26,36 @@ ParallelRuns::ParallelRuns(int jobs, Told told, std::function<void()> whileWaiti
     , whileWaiting_(std::move(whileWaiting))
     , places_(std::size_t(jobs_), false)
 {
+    pool_.setMaxThreadCount(jobs_);
 }
 
 ParallelRuns::~ParallelRuns()
 {
     abort();
     finish();
+    pool_.waitForDone();
 }
 
-template<typename Ready> void ParallelRuns::waitUntil(std::unique_lock<std::mutex> &lock, Ready ready)
+template<typename Ready> void ParallelRuns::waitUntil(QMutexLocker<QMutex> &lock, Ready ready)
 {
     for (;;) {
         tellDone(lock);
         if (ready())
             return;
         if (!whileWaiting_) {
-            changed_.wait(lock);
+            changed_.wait(&mutex_);
             continue;
         }
-        changed_.wait_for(lock, std::chrono::milliseconds(20));
+        changed_.wait(&mutex_, QDeadlineTimer(20));
         lock.unlock();
         whileWaiting_();
-        lock.lock();
+        lock.relock();
     }
 }
 
 void ParallelRuns::add(const WalkedLog &log, std::optional<Conversion> conversion)
 {
-    std::unique_lock lock(mutex_);
+    QMutexLocker lock(&mutex_);
     auto job = std::make_unique<Job>();
     job->log = log;
     if (!conversion) {
@@ -83,29 +84,29 @@ void ParallelRuns::add(const WalkedLog &log, std::optional<Conversion> conversio
     job->host = std::make_unique<ApartHost>(conversion->scroll);
     ++running_;
     Job *raw = job.get();
-    raw->thread = std::thread([this, raw, run = std::move(conversion->run)] {
+    pool_.start([this, raw, run = std::move(conversion->run)] {
         useForcedEndPlace(raw->place);
         RunOutcome outcome = run(outputs_, *raw->host);
         useForcedEndPlace(0);
-        const std::lock_guard done(mutex_);
+        const QMutexLocker done(&mutex_);
         raw->outcome = std::move(outcome);
         raw->done = true;
         places_[std::size_t(raw->place)] = false;
         --running_;
-        changed_.notify_all();
+        changed_.wakeAll();
     });
     queue_.push_back(std::move(job));
 }
 
 void ParallelRuns::finish()
 {
-    std::unique_lock lock(mutex_);
+    QMutexLocker lock(&mutex_);
     waitUntil(lock, [&] { return queue_.empty(); });
 }
 
 void ParallelRuns::abort()
 {
-    const std::lock_guard lock(mutex_);
+    const QMutexLocker lock(&mutex_);
     aborted_ = true;
     for (const auto &job : queue_) {
         if (job->host && !job->done)
@@ -115,24 +116,22 @@ void ParallelRuns::abort()
 
 QString ParallelRuns::progress() const
 {
-    const std::lock_guard lock(mutex_);
+    const QMutexLocker lock(&mutex_);
     const auto first = std::find_if(queue_.begin(), queue_.end(), [](const std::unique_ptr<Job> &job) { return job->host && !job->done; });
     return first == queue_.end() ? QString() : (*first)->host->progress();
 }
 
 // Tells the logs at the front of the queue that are done, in order; nothing is told after an
 // ending signal, as one log at a time tells nothing of the run it ended.
-void ParallelRuns::tellDone(std::unique_lock<std::mutex> &lock)
+void ParallelRuns::tellDone(QMutexLocker<QMutex> &lock)
 {
     while (!queue_.empty() && queue_.front()->done) {
         std::unique_ptr<Job> job = std::move(queue_.front());
         queue_.pop_front();
         lock.unlock();
-        if (job->thread.joinable())
-            job->thread.join();
         if (!endingSignal())
             told_(job->log, job->outcome);
-        lock.lock();
+        lock.relock();
     }
 }
 

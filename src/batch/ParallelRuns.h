@@ -4,15 +4,15 @@
 #include "LogWalk.h"
 #include "RunApart.h"
 
+#include <QMutex>
 #include <QString>
+#include <QThreadPool>
+#include <QWaitCondition>
 
-#include <condition_variable>
 #include <deque>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
-#include <thread>
 #include <vector>
 
 namespace tarnwick {
@@ -47,23 +47,28 @@ private:
         QString output;
         int place = 0;
         std::unique_ptr<ApartHost> host;
-        std::thread thread;
         std::optional<RunOutcome> outcome;
         bool done = false;
     };
-    template<typename Ready> void waitUntil(std::unique_lock<std::mutex> &lock, Ready ready);
-    void tellDone(std::unique_lock<std::mutex> &lock);
+    template<typename Ready> void waitUntil(QMutexLocker<QMutex> &lock, Ready ready);
+    void tellDone(QMutexLocker<QMutex> &lock);
 
     const int jobs_;
     Told told_;
     std::function<void()> whileWaiting_;
     std::vector<bool> places_; // the ending signals' places of the files left behind, in use
     BatchOutputs outputs_;
-    mutable std::mutex mutex_;
-    std::condition_variable changed_;
+    // The toolkit's, as the threads are: the C++ library's would go through a POSIX layer on
+    // Windows that the toolkit's threads were not made by.
+    mutable QMutex mutex_;
+    QWaitCondition changed_;
     std::deque<std::unique_ptr<Job>> queue_;
     int running_ = 0;
     bool aborted_ = false;
+    // The toolkit's own threads, not ones it must adopt: the runs' files are objects of the
+    // toolkit, and on Windows the end of an adopted thread is cleaned up in a way that failed
+    // there. Waited for before the rest is destroyed: a run's last step unlocks mutex_.
+    QThreadPool pool_;
 };
 
 } // namespace tarnwick

@@ -2,10 +2,10 @@
 
 #include "conversion/ConversionRun.h"
 
+#include <QMutex>
 #include <QString>
 
 #include <atomic>
-#include <mutex>
 
 namespace tarnwick {
 
@@ -26,14 +26,14 @@ public:
     void abort() { abortAsked_ = true; }
     QString progress() const
     {
-        const std::lock_guard lock(mutex_);
+        const QMutexLocker lock(&mutex_);
         return progress_;
     }
 
 private:
     void showProgress(const QString &text) override
     {
-        const std::lock_guard lock(mutex_);
+        const QMutexLocker lock(&mutex_);
         progress_ = text;
     }
     void processEvents() override
@@ -46,7 +46,7 @@ private:
     const bool scroll_;
     ConversionRun *run_ = nullptr;
     std::atomic<bool> abortAsked_ = false;
-    mutable std::mutex mutex_;
+    mutable QMutex mutex_;
     QString progress_;
 };
 

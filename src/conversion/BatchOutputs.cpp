@@ -19,7 +19,7 @@ bool BatchOutputs::Written::isFor(const QString &log) const
 
 std::optional<QString> BatchOutputs::writtenForAnother(const QString &output, const QString &source) const
 {
-    const std::lock_guard lock(mutex_);
+    const QMutexLocker lock(&mutex_);
     const Written *written = writtenAt(output);
     if (!written || written->isFor(source))
         return std::nullopt;
@@ -28,21 +28,21 @@ std::optional<QString> BatchOutputs::writtenForAnother(const QString &output, co
 
 bool BatchOutputs::writtenFor(const QString &output, const QString &source) const
 {
-    const std::lock_guard lock(mutex_);
+    const QMutexLocker lock(&mutex_);
     const Written *written = writtenAt(output);
     return written && written->isFor(source);
 }
 
 void BatchOutputs::record(const QString &output, const QString &source)
 {
-    const std::lock_guard lock(mutex_);
+    const QMutexLocker lock(&mutex_);
     if (const auto target = fileIdentity(output))
         written_[*target] = {fileIdentity(source), source};
 }
 
 std::optional<QString> BatchOutputs::otherLogNamedAlike(const QString &output, const QString &source, const OutputNaming &naming)
 {
-    const std::lock_guard lock(mutex_);
+    const QMutexLocker lock(&mutex_);
     const QFileInfo log(source);
     const QString suffix = log.suffix();
     const QString folder = log.absolutePath();

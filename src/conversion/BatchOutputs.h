@@ -3,11 +3,11 @@
 #include "OutputName.h"
 #include "platform/FileIdentity.h"
 
+#include <QMutex>
 #include <QString>
 #include <QStringList>
 
 #include <map>
-#include <mutex>
 #include <optional>
 
 namespace tarnwick {
@@ -42,7 +42,7 @@ private:
 
     std::map<FileIdentity, Written> written_;
     std::map<QString, QStringList> listings_; // the files of each folder, by its absolute path
-    mutable std::mutex mutex_;
+    mutable QMutex mutex_;
 };
 
 } // namespace tarnwick

@@ -5,7 +5,6 @@
 
 #include "Captions.h"
 #include "TextFitting.h"
-#include "batch/ParallelRuns.h"
 #include "batch/StandardError.h"
 #include "conversion/OutputName.h"
 
@@ -102,10 +101,7 @@ void frmTarnwick::Command2_Click()
         Command2->setEnabled(false);
         if (activeRun_)
             activeRun_->abort();
-        if (activeRuns_) {
-            dropAborted_ = true;
-            activeRuns_->abort();
-        }
+
         return;
     }
     close();
@@ -114,7 +110,7 @@ void frmTarnwick::Command2_Click()
 // Closing the window during a conversion aborts it; the window closes once the run has ended.
 void frmTarnwick::closeEvent(QCloseEvent *event)
 {
-    if (activeRun_ || activeRuns_) {
+    if (activeRun_) {
         closeRequested_ = true;
         if (Command2->isEnabled())
             Command2_Click();
@@ -138,7 +134,10 @@ void frmTarnwick::showProgress(const QString &text)
 // of lines on the convert button; the description again once the lines are cleaned.
 void frmTarnwick::showShareRead(std::optional<int> percent)
 {
-    Label4->setText(percent ? QCoreApplication::translate("tarnwick", "Read: %1%").arg(*percent) : description_);
+    const QString read = percent ? QCoreApplication::translate("tarnwick", "Read: %1%").arg(*percent) : QString();
+    // Of several logs dropped, the count of files done stays in view above it.
+    const QString files = filesDone_.isEmpty() || read.isEmpty() ? filesDone_ : filesDone_ + u'\n';
+    Label4->setText(files.isEmpty() && read.isEmpty() ? description_ : files + read);
     Label4->setToolTip({});
 }
 

@@ -1,11 +1,9 @@
-// Several logs dropped on the window, or a folder of them: converted as a batch does, as many at
-// once as the batch would.
+// Several logs dropped on the window, or a folder of them: converted as a batch with the window
+// converts them, one after another in the window that shows each.
 
 #include "frmTarnwick.h"
 
-#include "Captions.h"
 #include "batch/Batch.h"
-#include "batch/ParallelRuns.h"
 #include "conversion/OutputName.h"
 
 #include <QApplication>
@@ -15,23 +13,6 @@
 #include <QPushButton>
 
 using namespace Qt::StringLiterals;
-
-std::optional<tarnwick::Conversion> frmTarnwick::conversionOf(const tarnwick::WalkedLog &log)
-{
-    if (log.path.isEmpty())
-        return std::nullopt;
-    const tarnwick::OutputNaming naming{KeepDotsOn, OutExt, OutputFolder, log.tree};
-    tarnwick::RunOptions options = runOptions();
-    options.naming = naming;
-    const tarnwick::RunPaths paths{log.path, OverWriteOn ? log.path : naming.outputOf(log.path), TempFile, TempFallback};
-    return tarnwick::Conversion{paths.source, paths.output, ScrollOn,
-                                [rule = characterRule_, paths, options](tarnwick::BatchOutputs &outputs, tarnwick::ApartHost &host) mutable {
-                                    options.batch = &outputs;
-                                    tarnwick::ConversionRun run(paths, rule, host, options);
-                                    host.attach(run);
-                                    return run.run();
-                                }};
-}
 
 namespace {
 
@@ -51,11 +32,11 @@ qsizetype countOf(const QStringList &paths, const tarnwick::LogChoice &choice)
 void frmTarnwick::convertDropped(const QStringList &paths)
 {
     // One conversion at a time: a drop while one runs is not taken.
-    if (activeRun_ || activeRuns_) {
+    if (activeRun_ || !filesDone_.isEmpty()) {
         QApplication::beep();
         return;
     }
-    tarnwick::BatchPlan plan{LogFiles, OutputFolder, Jobs};
+    tarnwick::BatchPlan plan{LogFiles, OutputFolder, 1};
     plan.logs.recursive = RecursiveOn;
     plan.logs.outputExtension = OverWriteOn ? QString() : tarnwick::bareExtension(OutExt);
     if (const auto refusal = tarnwick::outputFolderRefusal(plan, paths)) {
@@ -65,46 +46,31 @@ void frmTarnwick::convertDropped(const QStringList &paths)
     const QLocale numbers(QLocale::English, QLocale::UnitedStates);
     const qsizetype total = countOf(paths, plan.logs);
     tarnwick::BatchSummary summary;
+    tarnwick::BatchOutputs outputs;
     qsizetype done = 0;
-    const auto showDone = [&] {
-        Label4->setText(QCoreApplication::translate("tarnwick", "%1 / %2 files").arg(numbers.toString(done), numbers.toString(total)));
-    };
-    tarnwick::ParallelRuns runs(
-        plan.jobs,
-        [&](const tarnwick::WalkedLog &log, const std::optional<tarnwick::RunOutcome> &outcome) {
-            done += log.problem ? 0 : 1;
-            showDone();
-            if (log.problem)
-                summary.problems.append(*log.problem);
-            else if (outcome && outcome->status == tarnwick::RunOutcome::Status::Completed)
-                summary.outputs.append(outcome->output);
-            else if (outcome && outcome->status == tarnwick::RunOutcome::Status::Failed)
-                summary.problems.append(tarnwick::problemOf(*outcome));
-        },
-        [&] {
-            if (activeRuns_)
-                showProgress(activeRuns_->progress());
-            QApplication::processEvents();
-        });
-    activeRuns_ = &runs;
     dropAborted_ = false;
-    Command1->setEnabled(false);
-    Command2->setText(captions::abort());
-    showDone();
     tarnwick::LogWalk walk(paths, plan.logs);
-    while (!dropAborted_) {
+    while (!dropAborted_ && isVisible()) {
         const auto log = walk.next();
         if (!log)
             break;
-        runs.add(*log, log->problem ? std::nullopt : conversionOf(*log));
+        if (log->problem) {
+            summary.problems.append(*log->problem);
+            continue;
+        }
+        setSourcePath(log->path, log->tree);
+        filesDone_ = QCoreApplication::translate("tarnwick", "%1 / %2 files").arg(numbers.toString(done), numbers.toString(total));
+        Label4->setText(filesDone_);
+        const auto outcome = convert(outputs);
+        ++done;
+        if (outcome && outcome->status == tarnwick::RunOutcome::Status::Completed)
+            summary.outputs.append(outcome->output);
+        else if (outcome && outcome->status == tarnwick::RunOutcome::Status::Failed)
+            summary.problems.append(tarnwick::problemOf(*outcome));
+        else if (outcome)
+            dropAborted_ = true;
     }
-    runs.finish();
-    activeRuns_ = nullptr;
-    Command1->setText(captions::convert());
-    Command1->setFont(font());
-    Command2->setText(captions::exit());
-    Command1->setEnabled(true);
-    Command2->setEnabled(true);
+    filesDone_.clear();
 
     // Japanese sentences follow each other without a blank.
     const auto joined = [](const QString &first, const QString &second) {
@@ -123,11 +89,7 @@ void frmTarnwick::convertDropped(const QStringList &paths)
         detail = joined(detail, first.file() + u": "_s + tarnwick::problemReason(first, tarnwick::Language::Japanese));
     }
     showResultLine(status, detail, joined(status, detail));
-    if (closeRequested_) {
-        closeRequested_ = false;
-        close();
-        return;
-    }
-    if (!summary.problems.isEmpty())
+    // Closed meanwhile, the window has no one to show a box to.
+    if (!summary.problems.isEmpty() && isVisible())
         dialogs.showFailure(this, tarnwick::batchSummaryText(summary, tarnwick::Language::Japanese));
 }

@@ -112,6 +112,5 @@ void frmTarnwick::loadSettings(const tarnwick::SettingsInForce &settings)
     RecursiveOn = settings.logs.recursive;
     recursiveItem->setChecked(RecursiveOn);
     LogFiles = settings.logs;
-    Jobs = settings.jobs;
     lastFolder_ = settings::readText(IniFile, settings::lastFolderKey);
 }

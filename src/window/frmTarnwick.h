@@ -21,7 +21,6 @@ class QMimeData;
 class QPushButton;
 
 namespace tarnwick {
-class ParallelRuns;
 struct RunStart;
 struct SettingsInForce;
 }
@@ -85,7 +84,6 @@ public:
     bool MaskOn = false;
     QStringList PagerPrompts; // the user's, from the profile and the command line
     int ScreenRows = tarnwick::Screen::defaultHeight;
-    int Jobs = 1; // logs dropped converted at once
     QStringList SecretShapes; // likewise
     tarnwick::EncodingSetting Encoding = tarnwick::EncodingSetting::Auto;
     QString OutputFolder; // where the outputs go; empty: beside each log
@@ -136,7 +134,6 @@ public:
     bool isOpen() const override { return isVisible(); }
     void setSourcePath(const QString &path, const QString &tree = {}) override;
     std::optional<tarnwick::RunOutcome> convert(tarnwick::BatchOutputs &outputs) override;
-    std::optional<tarnwick::Conversion> conversionOf(const tarnwick::WalkedLog &log) override;
     void showSummary(const tarnwick::BatchSummary &summary) override;
     void exit() override { Command2_Click(); }
     // Checks the encoding item of the setting in force, writing nothing.
@@ -187,8 +184,8 @@ private:
     QString lastFolder_; // where the open-file dialog starts when the source box is empty
     QString description_; // Label4's own text
     tarnwick::ConversionRun *activeRun_ = nullptr;
-    tarnwick::ParallelRuns *activeRuns_ = nullptr; // of the logs dropped
-    bool dropAborted_ = false;
+    bool dropAborted_ = false; // of the logs dropped, one was aborted
+    QString filesDone_; // "3 / 120 files" while logs dropped are converted
     tarnwick::BatchOutputs *batchOutputs_ = nullptr; // of the batch whose run this is
     QElapsedTimer sinceEvents_;
     bool closeRequested_ = false; // the window was closed while a conversion ran

@@ -41,10 +41,6 @@ inline QString testData(const QString &name)
 // Whether the tests run with the rights of root (Linux), who may mount and give files away.
 bool runsAsRoot();
 
-// Makes a FIFO at the path, whose reader waits until the test writes: false where the system has
-// none (Windows).
-bool makeFifo(const QString &path);
-
 // A tmpfs of a few kilobytes mounted on a folder for the life of the object, to see what a full
 // disk does. Mounting needs root on Linux; where it is not allowed (or on Windows), mounted()
 // is false.

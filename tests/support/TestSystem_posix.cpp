@@ -1,7 +1,6 @@
 #include "TestSupport.h"
 
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -11,11 +10,6 @@ namespace testsupport {
 bool runsAsRoot()
 {
     return geteuid() == 0;
-}
-
-bool makeFifo(const QString &path)
-{
-    return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
 }
 
 SmallDisk::SmallDisk(const QString &folder, int kilobytes)

@@ -7,11 +7,6 @@ bool runsAsRoot()
     return false;
 }
 
-bool makeFifo(const QString &)
-{
-    return false;
-}
-
 SmallDisk::SmallDisk(const QString &folder, int)
     : folder_(folder)
 {

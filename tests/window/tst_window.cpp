@@ -337,8 +337,7 @@ void tst_Window::convertsEveryLogDropped_data()
     QTest::newRow("into the output folder") << QStringList{QString(), u"sub/r3.log"_s} << true << true << false
                                             << QStringList{u"out/r1.txt"_s, u"out/r2.txt"_s, u"out/r3.txt"_s, u"out/sub/r3.txt"_s}
                                             << u"4 件を変換しました。"_s << 4;
-    // One log at a time; the first, a FIFO, is aborted before the test writes its lines, and none
-    // after it is converted.
+    // Aborted in its first pass, the first keeps nothing, and none after it is converted.
     QTest::newRow("aborted in the first") << QStringList{u"r1.log"_s, u"r2.log"_s, u"sub/r3.log"_s} << false << false << true << QStringList{}
                                           << u"中断しました。0 件を変換しました。3 件は変換していません。"_s << 3;
 }
@@ -353,14 +352,9 @@ void tst_Window::convertsEveryLogDropped()
     QFETCH(QString, result);
     QFETCH(int, files);
     QVERIFY(QDir().mkpath(path(u"logs/sub"_s)));
-    if (abortFirst && !makeFifo(path(u"logs/r1.log"_s)))
-        QSKIP("needs a FIFO");
-    for (const QString &log : {u"r1.log"_s, u"r2.log"_s, u"notes.txt"_s, u"sub/r3.log"_s}) {
-        if (!abortFirst || log != u"r1.log"_s)
-            writeFile(path(u"logs/"_s + log), times("R1#shpw\b\bow run\n", 20000));
-    }
+    for (const QString &log : {u"r1.log"_s, u"r2.log"_s, u"notes.txt"_s, u"sub/r3.log"_s})
+        writeFile(path(u"logs/"_s + log), times("R1#shpw\b\bow run\n", 20000));
     form_->Text3->setText(u"txt"_s);
-    form_->Jobs = abortFirst ? 1 : 2;
     if (recursive != form_->recursiveItem->isChecked())
         form_->recursiveItem->trigger();
     if (outputFolder) {
@@ -371,11 +365,8 @@ void tst_Window::convertsEveryLogDropped()
     QStringList progress;
     duringRun(*form_, [&] {
         progress.append(form_->Label4->text().section(u'\n', 0, 0));
-        if (abortFirst) {
+        if (abortFirst)
             form_->Command2->click();
-            // Fewer lines than the FIFO holds: the write does not wait for the reader.
-            writeFile(path(u"logs/r1.log"_s), times("R1#shpw\b\bow run\n", 200));
-        }
     });
     QMimeData data;
     QList<QUrl> urls;
