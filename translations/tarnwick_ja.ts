@@ -656,5 +656,17 @@ Exit status:
         <source>%1: the log was truncated; reading it again from its start</source>
         <translation>%1: ログが短くなりました。先頭から読み直します</translation>
     </message>
+    <message>
+        <source>note: the log holds pager prompts as text and not one BackSpace or escape: the terminal program saved it as plain text and dropped the corrections typed, which cannot be rebuilt; to keep them, log with Tera Term&apos;s plain-text option off, or with PuTTY&apos;s &quot;All session output&quot;</source>
+        <translation>注意: このログにはページャーのプロンプトが文字のまま残り、BackSpace もエスケープも 1 つもありません。端末ソフトがプレーンテキストで保存したため、入力の訂正が捨てられていて、元に戻せません。訂正を残すには、Tera Term ではログの「プレーンテキスト」のチェックを外し、PuTTY では「All session output」でログを取ってください</translation>
+    </message>
+    <message>
+        <source>Saved as plain text by the terminal program: the corrections typed were dropped and cannot be rebuilt.</source>
+        <translation>端末ソフトが​プレーンテキストで​保存したログです。入力の​訂正は​捨てられていて、​元に​戻せません。</translation>
+    </message>
+    <message>
+        <source> To keep them, log with Tera Term&apos;s plain-text option off, or with PuTTY&apos;s &quot;All session output&quot;.</source>
+        <translation>訂正を残すには、Tera Term ではログの「プレーンテキスト」のチェックを外し、PuTTY では「All session output」でログを取ってください。</translation>
+    </message>
 </context>
 </TS>

@@ -60,12 +60,8 @@ public:
             summary_.outputs.append(QDir::toNativeSeparators(outcome->output));
         if (outcome && outcome->status == RunOutcome::Status::Failed)
             tell(problemOf(*outcome));
-        if (outcome && outcome->sourceGrew)
-            report_(problemOf(shown, NotConverted::SourceGrew));
-        if (outcome && outcome->notText)
-            report_(problemOf(shown, NotConverted::NotText));
-        if (const auto note = outcome ? maskedNote(shown, *outcome) : std::nullopt)
-            report_(*note);
+        for (const Problem &note : outcome ? notesOf(shown, *outcome) : QList<Problem>())
+            report_(note);
         if (outcome && outcome->status == RunOutcome::Status::Aborted && !endingSignal())
             tell(problemOf(shown, NotConverted::Aborted));
         allConverted_ = allConverted_ && (!outcome || outcome->status == RunOutcome::Status::Completed);

@@ -201,13 +201,22 @@ Problem problemOf(const QString &file, NotConverted why, const QString &reason)
     return {why, run};
 }
 
-std::optional<Problem> maskedNote(const QString &file, const RunOutcome &outcome)
+QList<Problem> notesOf(const QString &file, const RunOutcome &outcome)
 {
-    if (!outcome.secretsMasked || outcome.status == RunOutcome::Status::Failed)
-        return std::nullopt;
-    Problem note = problemOf(file, NotConverted::SecretsMasked);
-    note.run.secretsMasked = outcome.secretsMasked;
-    return note;
+    QList<Problem> notes;
+    if (outcome.status == RunOutcome::Status::Failed)
+        return notes;
+    if (outcome.sourceGrew)
+        notes.append(problemOf(file, NotConverted::SourceGrew));
+    if (outcome.notText)
+        notes.append(problemOf(file, NotConverted::NotText));
+    if (outcome.erasersLost)
+        notes.append(problemOf(file, NotConverted::ErasersLost));
+    if (outcome.secretsMasked) {
+        notes.append(problemOf(file, NotConverted::SecretsMasked));
+        notes.last().run.secretsMasked = outcome.secretsMasked;
+    }
+    return notes;
 }
 
 QString problemReason(const Problem &problem, Language language)
@@ -231,6 +240,9 @@ QString problemReason(const Problem &problem, Language language)
         break;
     case NotConverted::NotText:
         source = QT_TRANSLATE_NOOP("tarnwick", "note: the log does not look like text (many control bytes at its start); it was converted anyway");
+        break;
+    case NotConverted::ErasersLost:
+        source = QT_TRANSLATE_NOOP("tarnwick", "note: the log holds pager prompts as text and not one BackSpace or escape: the terminal program saved it as plain text and dropped the corrections typed, which cannot be rebuilt; to keep them, log with Tera Term's plain-text option off, or with PuTTY's \"All session output\"");
         break;
     case NotConverted::FolderUnreadable: source = QT_TRANSLATE_NOOP("tarnwick", "cannot read the folder: %1"); break;
     case NotConverted::LinkLoop:

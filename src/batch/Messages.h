@@ -48,6 +48,7 @@ enum class NotConverted {
     SourceGrew,
     NotText,
     SecretsMasked,
+    ErasersLost,      // converted, but the terminal program had dropped the corrections typed
     FolderUnreadable, // a folder of logs, with the system's reason
     LinkLoop,         // a folder of logs reached again through a link inside it
     OutputFolderUnusable,   // the output folder cannot be made, with the system's reason
@@ -66,8 +67,9 @@ struct Problem {
 
 Problem problemOf(const RunOutcome &outcome);
 Problem problemOf(const QString &file, NotConverted why, const QString &reason = {});
-// The note of the secrets masked in a log's output, where the run masked.
-std::optional<Problem> maskedNote(const QString &file, const RunOutcome &outcome);
+// The notes of a log converted, in this order: it grew while it was read, its start did not look
+// like text, its terminal program had dropped the corrections typed, the secrets masked in it.
+QList<Problem> notesOf(const QString &file, const RunOutcome &outcome);
 
 // The problem as the reason in "tarnwick: FILE: reason".
 QString problemReason(const Problem &problem, Language language);

@@ -157,6 +157,7 @@ RunOutcome ConversionRun::finish(RunOutcome::Status status)
         outcome.lines = cleaned_;
         outcome.sourceGrew = sourceGrew_;
         outcome.notText = notText_;
+        outcome.erasersLost = erasersLost_;
         outcome.secretsMasked = secretsMasked_;
     }
     return outcome;
@@ -264,6 +265,7 @@ bool ConversionRun::normalise()
     rule_ = text.wholeRule(rule_);
     byteOrderMark_ = text.byteOrderMark();
     outputEncoding_ = text.utf16();
+    sourceHeldErasers_ = text.heldErasers();
 
     if (source_.failed())
         return fail(RunOutcome::Failure::ReadSource, paths_.source, source_.errorString());
@@ -314,6 +316,7 @@ bool ConversionRun::clean()
     }
     done += block_;
     showProgress(done);
+    erasersLost_ = !sourceHeldErasers_ && stage.promptsLeftAsText() > 0;
 
     if (input.failed()) {
         output.discard();

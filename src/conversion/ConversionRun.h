@@ -112,6 +112,10 @@ struct RunOutcome {
     std::uint64_t line = 0;     // the source line a failure concerns
     bool sourceGrew = false;    // completed, from a source that was written to while it was read
     bool notText = false;       // completed, from a source whose start did not look like text
+    // Completed, from a source with pager prompts left as text and not one BackSpace, ESC or
+    // carriage return: a terminal program's plain-text log, which dropped the corrections typed
+    // before saving.
+    bool erasersLost = false;
     // With masking on, the secrets masked in what was written.
     std::optional<std::uint64_t> secretsMasked{};
 };
@@ -189,6 +193,8 @@ private:
     bool written_ = false;
     bool sourceGrew_ = false;
     bool notText_ = false;
+    bool sourceHeldErasers_ = false;
+    bool erasersLost_ = false;
     std::string_view byteOrderMark_;
     std::optional<QStringConverter::Encoding> outputEncoding_;
     std::optional<std::uint64_t> secretsMasked_;

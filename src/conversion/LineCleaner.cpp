@@ -56,8 +56,13 @@ std::optional<std::string_view> LineCleaning::cleanDrawn(std::string_view line, 
             shown = scrollOn ? rebuilder_.rebuild(characters_) : eraser_.erase(characters_);
     }
     auto kept = filterPager(shown);
-    if (kept && !controlsOn_)
-        kept = kept->substr(prompts_.erasedPromptLength(*kept));
+    if (kept && kept->size() < shown.size())
+        ++promptsLeftAsText_;
+    if (kept && !controlsOn_) {
+        const std::size_t erased = prompts_.erasedPromptLength(*kept);
+        promptsLeftAsText_ += erased > 0 ? 1 : 0;
+        kept = kept->substr(erased);
+    }
     if (!controlsOn_ || !kept)
         return kept;
     // A terminal shows no trailing blanks; erasing leaves them.

@@ -29,6 +29,11 @@ public:
     // at most `most` lines, their number in `lines`. They can be copied in one piece.
     std::size_t untouchedPrefix(std::string_view text, std::uint64_t most, std::uint64_t &lines) const;
 
+    // How many lines began with a pager prompt padded with blanks (see paddedPrompt and
+    // PagerPrompts::erasedPromptLength) that was taken off: what a prompt erased with BackSpaces
+    // or CRs leaves where a terminal program dropped them.
+    std::uint64_t promptsLeftAsText() const { return promptsLeftAsText_; }
+
 private:
     // The line after its timestamp, if it has one.
     std::optional<std::string_view> cleanDrawn(std::string_view line, bool scrollOn);
@@ -41,6 +46,7 @@ private:
     PagerPrompts prompts_;
     std::string stamped_;
     bool afterHugeLine_ = false;
+    std::uint64_t promptsLeftAsText_ = 0;
 };
 
 } // namespace tarnwick

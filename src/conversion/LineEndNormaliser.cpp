@@ -109,8 +109,10 @@ void LineEndNormaliser::endCrs(const char *&p, std::string &out, std::size_t &li
         out.append("\r\n", 2);
         ++p;
         ++lines;
-    } else if (keepCarriageReturns_) {
-        out.append(carriageReturnSequence);
+    } else {
+        carriageReturnSeen_ = true;
+        if (keepCarriageReturns_)
+            out.append(carriageReturnSequence);
     }
 }
 

@@ -22,12 +22,15 @@ public:
     std::size_t append(std::string_view piece, std::string &out);
     // The end of the source: CRs that are still open end the last line.
     void finish() { pendingCr_ = false; }
+    // Whether a CR before text (not a line end) came: a carriage return.
+    bool carriageReturnSeen() const { return carriageReturnSeen_; }
 
 private:
     void endCrs(const char *&p, std::string &out, std::size_t &lines);
 
     bool keepCarriageReturns_;
     bool pendingCr_ = false;
+    bool carriageReturnSeen_ = false;
 };
 
 } // namespace tarnwick

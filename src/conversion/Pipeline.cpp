@@ -27,6 +27,7 @@ std::string_view SourceText::normalised(std::string_view decoded, std::uint64_t 
 {
     if (!decoded.empty())
         lineOpen_ = decoded.back() != '\n';
+    heldErasers_ = heldErasers_ || decoded.find('\b') != std::string_view::npos || decoded.find('\x1b') != std::string_view::npos;
     if (detecting_)
         detector_.append(decoded);
     text_.clear();

@@ -81,6 +81,9 @@ public:
     std::optional<QStringConverter::Encoding> utf16() const { return decoder_.outputEncoding(); }
     // The rule the setting or the mark gives, where they give one.
     std::optional<CharacterRule> fixedRule(CharacterRule system) const { return decoder_.fixedRule(system); }
+    // Whether a BackSpace, an ESC or a carriage return (a CR before text) came in what was read:
+    // a terminal program's plain-text log holds none.
+    bool heldErasers() const { return heldErasers_ || normaliser_.carriageReturnSeen(); }
     // The rule of the whole source judged whole, once it has been read to its end (see
     // EncodingDetector).
     CharacterRule wholeRule(CharacterRule system) const;
@@ -94,6 +97,7 @@ private:
     LineEndNormaliser normaliser_;
     std::string text_;
     bool lineOpen_ = false;
+    bool heldErasers_ = false;
 };
 
 // Reads a whole source for its encoding alone: the rule that a file run would find for it.
@@ -124,6 +128,8 @@ public:
     void writeHeldRows();
     // The lines taken so far.
     std::uint64_t taken() const { return taken_; }
+    // The pager prompts found left as text before the next line's (see LineCleaning).
+    std::uint64_t promptsLeftAsText() const { return cleaning_.promptsLeftAsText(); }
 
 private:
     // `ended` when an LF ends the line; `quietAfter` when the lines after it are known not to move

@@ -88,6 +88,7 @@ RunOutcome StreamConversion::convert(QIODevice &source, const QString &sourceNam
         stage->finish(scrollOn_, lines);
     RunOutcome outcome;
     outcome.secretsMasked = sinks.secretsMasked();
+    outcome.erasersLost = stage && !text.heldErasers() && stage->promptsLeftAsText() > 0;
     return outcome;
 }
 

@@ -70,8 +70,8 @@ int convertToStandardOutput(const QStringList &logs, CharacterRule rule, const S
             continue;
         }
         const RunOutcome outcome = conversion.run(source, log, output, u"standard output"_s);
-        if (const auto note = maskedNote(log, outcome))
-            report(*note);
+        for (const Problem &note : notesOf(log, outcome))
+            report(note);
         if (outcome.status != RunOutcome::Status::Completed) {
             report(problemOf(outcome));
             allConverted = false;
@@ -99,8 +99,8 @@ int followToStandardOutput(const QString &log, CharacterRule rule, const Setting
         return 1;
     }
     const RunOutcome outcome = StreamConversion(rule, settings.scroll, settings.run).run(source, log, output, u"standard output"_s);
-    if (const auto note = maskedNote(log, outcome))
-        report(*note);
+    for (const Problem &note : notesOf(log, outcome))
+        report(note);
     if (outcome.status != RunOutcome::Status::Completed) {
         report(problemOf(outcome));
         return 1;

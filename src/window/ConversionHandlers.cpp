@@ -221,6 +221,12 @@ void frmTarnwick::showOutcome(const RunOutcome &outcome)
         detail = QCoreApplication::translate("tarnwick", "%1 (lines: %2, secrets masked: %3)").arg(name, lines, secrets);
         whole += QCoreApplication::translate("tarnwick", " Secrets masked: %1.").arg(secrets);
     }
+    if (outcome.erasersLost && !outcome.output.isEmpty()) {
+        const QString lost = QCoreApplication::translate("tarnwick", "Saved as plain text by the terminal program: the corrections typed were dropped and cannot be rebuilt.");
+        detail += u' ' + lost;
+        whole += u' ' + lost
+            + QCoreApplication::translate("tarnwick", " To keep them, log with Tera Term's plain-text option off, or with PuTTY's \"All session output\".");
+    }
     showResultLine(status, detail, whole);
 }
 

@@ -35,7 +35,7 @@ QString message(const RunOutcome &outcome)
 }
 
 // The same source through the one-pass conversion, read and written in blocks of `bufferSize`.
-QByteArray streamed(const QString &source, bool scroll, std::size_t bufferSize)
+QByteArray streamed(const QString &source, bool scroll, std::size_t bufferSize, bool *erasersLost = nullptr)
 {
     QFile input(source);
     QTemporaryFile outputFile;
@@ -44,6 +44,8 @@ QByteArray streamed(const QString &source, bool scroll, std::size_t bufferSize)
     const RunOutcome outcome = tarnwick::StreamConversion(CharacterRule::Utf8, scroll, {.bufferSize = bufferSize}).run(input, source, outputFile, u"out"_s);
     if (outcome.status != RunOutcome::Status::Completed)
         return "<failed>";
+    if (erasersLost)
+        *erasersLost = outcome.erasersLost;
     outputFile.seek(0);
     return outputFile.readAll();
 }
@@ -124,6 +126,8 @@ private Q_SLOTS:
     void scrollSettingTakesEffectFromNextLine();
     void cleansRealCaptures_data();
     void cleansRealCaptures();
+    void tellsPlainTextLogs_data();
+    void tellsPlainTextLogs();
     void asksBeforeConvertingNonText_data();
     void asksBeforeConvertingNonText();
     void masksSecretsAsTheLinesFinallyRead_data();
@@ -801,9 +805,44 @@ void tst_ConversionRun::cleansRealCaptures()
                                              CharacterRule::Utf8, host).run();
     QCOMPARE(outcome.status, Status::Completed);
     QCOMPARE(host.nonTextAsked, 0);
+    QVERIFY(!outcome.erasersLost); // no false alarm of a plain-text log
     const QByteArray expected = readFile(testData(u"expected/"_s + capture + (scroll ? u".scroll.txt"_s : u".cleaned.txt"_s)));
     QCOMPARE(readFile(output), expected);
-    QCOMPARE(streamed(testData(capture + u".txt"_s), scroll, 4093), expected);
+    bool erasersLost = true;
+    QCOMPARE(streamed(testData(capture + u".txt"_s), scroll, 4093, &erasersLost), expected);
+    QVERIFY(!erasersLost);
+}
+
+// A terminal program's plain-text log dropped the BackSpaces and CRs that erased the pager's
+// prompts: the prompts are left as text before the next line's, and no BackSpace or ESC is left.
+void tst_ConversionRun::tellsPlainTextLogs_data()
+{
+    QTest::addColumn<QByteArray>("source");
+    QTest::addColumn<bool>("told");
+    const QByteArray padded = "R1#shpwow run\r\n<--- More --->              interface Gi0/1\r\n";
+    const QByteArray glued = "sw1>show run\n--More--        interface Gi0/2\n";
+    QTest::newRow("Tera Term's plain text") << padded << true;
+    QTest::newRow("another pager's prompt glued") << glued << true;
+    QTest::newRow("a BackSpace elsewhere") << QByteArray("a\b\n" + padded) << false;
+    QTest::newRow("an escape elsewhere") << (glued + "\x1b[K\n") << false;
+    // Erased by a carriage return the capture kept: no plain text.
+    QTest::newRow("a carriage return elsewhere") << (glued + "100%\r 50%\n") << false;
+    QTest::newRow("CR CR LF line ends are no carriage return") << QByteArray(glued).replace("\n", "\r\r\n") << true;
+    QTest::newRow("no prompt left") << QByteArray("R1#show run\r\n") << false;
+}
+
+void tst_ConversionRun::tellsPlainTextLogs()
+{
+    QFETCH(QByteArray, source);
+    QFETCH(bool, told);
+    writeFile(dir_->filePath(u"r1.log"_s), source);
+    Host host;
+    const RunOutcome outcome = ConversionRun(paths(u"r1.log"_s, u"r1.txt"_s), CharacterRule::Utf8, host).run();
+    QCOMPARE(outcome.status, Status::Completed);
+    QCOMPARE(outcome.erasersLost, told);
+    bool erasersLost = !told;
+    streamed(dir_->filePath(u"r1.log"_s), false, 4096, &erasersLost);
+    QCOMPARE(erasersLost, told);
 }
 
 void tst_ConversionRun::asksBeforeConvertingNonText_data()
