@@ -24,14 +24,26 @@ std::size_t pairOf(unsigned char first, unsigned char second)
     return (std::size_t(first) * 64 ^ std::size_t(second)) & 0xFFF;
 }
 
-// The place and the bit of a pair of bytes in a table of all pairs.
-std::size_t pairIndex(char first, char second)
+// The fewest ranges, at most `most`, that hold every one of `bytes` and as few other bytes as
+// they can: each byte a range of its own, then the two nearest ranges made one until few enough
+// remain.
+std::vector<std::pair<unsigned char, unsigned char>> coveringRanges(std::string bytes, std::size_t most)
 {
-    return (std::size_t(static_cast<unsigned char>(first)) << 8 | static_cast<unsigned char>(second)) / 64;
-}
-std::uint64_t pairBit(char first, char second)
-{
-    return std::uint64_t(1) << ((std::size_t(static_cast<unsigned char>(first)) << 8 | static_cast<unsigned char>(second)) % 64);
+    std::ranges::sort(bytes, {}, [](char c) { return static_cast<unsigned char>(c); });
+    bytes.erase(std::unique(bytes.begin(), bytes.end()), bytes.end());
+    std::vector<std::pair<unsigned char, unsigned char>> ranges; // lowest and highest
+    for (const char c : bytes)
+        ranges.emplace_back(static_cast<unsigned char>(c), static_cast<unsigned char>(c));
+    while (ranges.size() > most) {
+        std::size_t nearest = 0;
+        for (std::size_t k = 1; k + 1 < ranges.size(); ++k) {
+            if (ranges[k + 1].first - ranges[k].second < ranges[nearest + 1].first - ranges[nearest].second)
+                nearest = k;
+        }
+        ranges[nearest].second = ranges[nearest + 1].second;
+        ranges.erase(ranges.begin() + std::ptrdiff_t(nearest) + 1);
+    }
+    return ranges;
 }
 
 // The needles that no other needle stands in (or, with `atWordStarts`, begins): a line that holds
@@ -65,32 +77,30 @@ std::size_t afterPrompt(std::string_view line, std::size_t from, CharacterRule r
 
 NeedleSearch::NeedleSearch(std::vector<std::string> needles, std::string_view wordStarts)
     : needles_(std::move(needles))
-    , wordStarts_(wordStarts)
-    , pairStarts_(std::size_t(1) << 10, 0)
+    , prefixes_((std::size_t(1) << prefixBits) / 64, 0)
 {
-    for (const char c : wordStarts_) {
+    for (const char c : wordStarts) {
         if (static_cast<unsigned char>(c) > ' ')
             startsAboveBlank_ += c;
     }
     if (needles_.empty())
         return;
-    for (const std::string &needle : needles_) {
-        if (firstBytes_.find(needle.front()) == std::string::npos)
-            firstBytes_ += needle.front();
-    }
+    std::string firstBytes;
+    for (const std::string &needle : needles_)
+        firstBytes += needle.front();
+    for (const auto &[low, high] : coveringRanges(firstBytes, mostRanges))
+        firstRanges_.push_back({low, static_cast<unsigned char>(high - low)});
     shortest_ = std::ranges::min(needles_, {}, &std::string::size).size();
+    prefixed_ = shortest_ >= prefixLength;
     // A window of one byte cannot move further than one.
     const std::size_t most = shortest_ > 1 ? shortest_ - 1 : 1;
     shifts_.assign(std::size_t(1) << 12, static_cast<std::uint8_t>(std::min<std::size_t>(most, 255)));
     for (std::size_t n = 0; n < needles_.size(); ++n) {
         const std::string &needle = needles_[n];
         byFirst_[static_cast<unsigned char>(needle.front())].push_back(n);
-        for (int second = 0; second < 256; ++second) {
-            // A needle of one byte begins with every pair it begins.
-            const char next = needle.size() > 1 ? needle[1] : static_cast<char>(second);
-            pairStarts_[pairIndex(needle.front(), next)] |= pairBit(needle.front(), next);
-            if (needle.size() > 1)
-                break;
+        if (prefixed_) {
+            const std::size_t hash = prefixHash(needle.data());
+            prefixes_[hash / 64] |= std::uint64_t(1) << (hash % 64);
         }
         for (std::size_t q = 1; q < shortest_; ++q) {
             std::uint8_t &shift = shifts_[pairOf(static_cast<unsigned char>(needle[q - 1]), static_cast<unsigned char>(needle[q]))];
@@ -99,10 +109,8 @@ NeedleSearch::NeedleSearch(std::vector<std::string> needles, std::string_view wo
     }
 }
 
-bool NeedleSearch::needleAt(std::string_view text, std::size_t i) const
+bool NeedleSearch::comparedAt(std::string_view text, std::size_t i) const
 {
-    if (i + 1 < text.size() && (pairStarts_[pairIndex(text[i], text[i + 1])] & pairBit(text[i], text[i + 1])) == 0)
-        return false;
     for (const std::size_t n : byFirst_[static_cast<unsigned char>(text[i])]) {
         const std::string &needle = needles_[n];
         if (needle.size() <= text.size() - i && std::memcmp(text.data() + i, needle.data(), needle.size()) == 0)
@@ -132,36 +140,84 @@ void fill(__m128i (&vectors)[Count], std::string_view bytes)
         vectors[k] = _mm_set1_epi8(bytes[k % bytes.size()]);
 }
 
+// The bytes in one of the ranges from lows[k] to lows[k] + widths[k]: below the low byte the
+// difference wraps round above the width.
+template <std::size_t Count>
+__m128i inAnyRange(__m128i bytes, const __m128i (&lows)[Count], const __m128i (&widths)[Count])
+{
+    __m128i found = _mm_setzero_si128();
+    for (std::size_t k = 0; k < Count; ++k) {
+        const __m128i above = _mm_sub_epi8(bytes, lows[k]);
+        found = _mm_or_si128(found, _mm_cmpeq_epi8(_mm_min_epu8(above, widths[k]), above));
+    }
+    return found;
+}
+
 } // namespace
 
 std::size_t NeedleSearch::findAtWordStarts(std::string_view text) const
 {
     if (needleAt(text, 0))
         return 0;
-    const auto load = [&](std::size_t at) { return _mm_loadu_si128(reinterpret_cast<const __m128i *>(text.data() + at)); };
+    for (std::size_t at = nextWordStart(text, 1); at != std::string_view::npos; at = nextWordStart(text, at + 1)) {
+        if (comparedAt(text, at))
+            return at;
+    }
+    return std::string_view::npos;
+}
+
+// The first place from `from` (at least 1) on where a word begins whose first bytes may begin a
+// needle (mayBeginAt). It calls nothing, so that its vectors stay in registers.
+std::size_t NeedleSearch::nextWordStart(std::string_view text, std::size_t from) const
+{
     // The bytes up to a blank stand for the blanks and line ends among the word starts, in two
     // steps: the few controls among them are false alarms, which the comparison rules out.
     const __m128i blank = _mm_set1_epi8(' ');
     __m128i starts[mostStarts];
-    __m128i firsts[mostFirsts];
     fill(starts, startsAboveBlank_);
-    fill(firsts, firstBytes_);
-    std::size_t i = 1;
-    for (; i + 16 <= text.size(); i += 16) {
-        const __m128i before = load(i - 1);
-        const __m128i upToBlank = _mm_cmpeq_epi8(_mm_min_epu8(before, blank), before);
-        const __m128i candidates = _mm_and_si128(_mm_or_si128(upToBlank, anyOf(before, starts)), anyOf(load(i), firsts));
-        for (auto bits = static_cast<unsigned>(_mm_movemask_epi8(candidates)); bits != 0; bits &= bits - 1) {
-            const std::size_t at = i + static_cast<std::size_t>(std::countr_zero(bits));
-            if (needleAt(text, at))
-                return at;
+    // The ranges repeated to fill the steps, which the compiler lays out in a row.
+    __m128i lows[mostRanges];
+    __m128i widths[mostRanges];
+    for (std::size_t k = 0; k < mostRanges; ++k) {
+        const ByteRange &range = firstRanges_[k % firstRanges_.size()];
+        lows[k] = _mm_set1_epi8(static_cast<char>(range.low));
+        widths[k] = _mm_set1_epi8(static_cast<char>(range.width));
+    }
+    // The word starts with a needle's first byte among the 64 places from `at`, a bit each (the
+    // byte before them read too). 64 places a round rather than 16: the end of the round's
+    // candidates, which the processor cannot foresee, comes a quarter as often.
+    constexpr std::size_t round = 64;
+    const auto candidates = [&](const char *at) {
+        std::uint64_t bits = 0;
+        for (std::size_t k = 0; k < round; k += 16) {
+            const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i *>(at + k - 1));
+            const __m128i upToBlank = _mm_cmpeq_epi8(_mm_min_epu8(before, blank), before);
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(at + k));
+            const __m128i found = _mm_and_si128(_mm_or_si128(upToBlank, anyOf(before, starts)), inAnyRange(bytes, lows, widths));
+            bits |= std::uint64_t(static_cast<unsigned>(_mm_movemask_epi8(found))) << k;
         }
+        return bits;
+    };
+    const auto firstOf = [&](std::uint64_t bits, std::size_t at) {
+        for (; bits != 0; bits &= bits - 1) {
+            const std::size_t place = at + static_cast<std::size_t>(std::countr_zero(bits));
+            if (mayBeginAt(text, place))
+                return place;
+        }
+        return std::string_view::npos;
+    };
+    std::size_t i = from;
+    for (; i + round <= text.size(); i += round) {
+        if (const std::size_t found = firstOf(candidates(text.data() + i), i); found != std::string_view::npos)
+            return found;
     }
-    for (; i < text.size(); ++i) {
-        if (wordStarts_.find(text[i - 1]) != std::string::npos && needleAt(text, i))
-            return i;
-    }
-    return std::string_view::npos;
+    if (i >= text.size())
+        return std::string_view::npos;
+    // The last places, fewer than a round: a copy of them and the byte before them, with zeros
+    // after, where the loads cannot reach past the text's end; the places past it are left out.
+    std::array<char, 1 + round> last{};
+    std::memcpy(last.data(), text.data() + i - 1, text.size() - i + 1);
+    return firstOf(candidates(last.data() + 1) & ((std::uint64_t(1) << (text.size() - i)) - 1), i);
 }
 #endif
 
@@ -170,7 +226,7 @@ std::size_t NeedleSearch::find(std::string_view text) const
     if (needles_.empty() || text.empty())
         return std::string_view::npos;
 #if TARNWICK_SSE2
-    if (!startsAboveBlank_.empty() && startsAboveBlank_.size() <= mostStarts && firstBytes_.size() <= mostFirsts)
+    if (!startsAboveBlank_.empty() && startsAboveBlank_.size() <= mostStarts)
         return findAtWordStarts(text);
 #endif
     if (shortest_ < 2) {

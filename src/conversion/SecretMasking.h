@@ -20,8 +20,12 @@ namespace tarnwick {
 // (a search of Wu and Manber's kind).
 //
 // Where every needle begins a word (after a blank, a line's end or a prompt's end, see
-// `wordStarts`), SSE2 looks at 16 places in one step for such a start with a needle's first byte
-// there, and only those places are compared.
+// `wordStarts`), SSE2 looks at 16 places in one step for such a start whose byte lies in one of
+// the few ranges that hold the needles' first bytes, and only those places are looked at.
+//
+// A place is compared with the needles only where its first bytes begin one of them (a table of
+// their hashes, which stays in the nearest cache): the words of a log mostly share a needle's
+// first byte, or its first two ("address" and "administrator"), but seldom its first three.
 class NeedleSearch {
 public:
     NeedleSearch(std::vector<std::string> needles, std::string_view wordStarts);
@@ -29,17 +33,48 @@ public:
     std::size_t find(std::string_view text) const;
 
 private:
-    bool needleAt(std::string_view text, std::size_t i) const;
+    // The 3 bytes at `at` spread over the places of a table of 2^15 bits (4 KiB) by a
+    // multiplicative hash.
+    static constexpr int prefixBits = 15;
+    static std::size_t prefixHash(const char *at)
+    {
+        const auto byte = [&](int k) { return std::uint32_t(static_cast<unsigned char>(at[k])); };
+        return ((byte(0) | byte(1) << 8 | byte(2) << 16) * 0x9E3779B1u) >> (32 - prefixBits);
+    }
+    // Most places are ruled out by the prefix table alone, in a few steps here in the header, so
+    // that the scan's loop makes no call for them (a call costs as much again, the loop's
+    // vectors saved and loaded round it); only the few others are compared.
+    bool mayBeginAt(std::string_view text, std::size_t i) const
+    {
+        if (!prefixed_)
+            return true;
+        if (text.size() - i < prefixLength)
+            return false;
+        const std::size_t hash = prefixHash(text.data() + i);
+        return (prefixes_[hash / 64] >> (hash % 64) & 1) != 0;
+    }
+    bool comparedAt(std::string_view text, std::size_t i) const;
+    bool needleAt(std::string_view text, std::size_t i) const { return mayBeginAt(text, i) && comparedAt(text, i); }
     std::size_t findAtWordStarts(std::string_view text) const;
+    std::size_t nextWordStart(std::string_view text, std::size_t from) const;
 
     std::vector<std::string> needles_;
-    std::string wordStarts_; // what a word begins after; empty where a needle may stand inside one
-    std::string firstBytes_; // the needles' first bytes, each once
-    std::string startsAboveBlank_; // those of the word starts above a blank
+    // Those of the word starts above a blank (the others are found as bytes up to a blank);
+    // empty where a needle may stand inside a word.
+    std::string startsAboveBlank_;
     static constexpr std::size_t mostStarts = 4;
-    static constexpr std::size_t mostFirsts = 16;
-    std::vector<std::uint64_t> pairStarts_; // a bit for each pair of bytes a needle begins with
+    // A range takes SSE2 three steps and a single byte two, so a few ranges, wider than they
+    // need be, test the first bytes in fewer steps than the bytes one by one.
+    static constexpr std::size_t mostRanges = 2;
+    struct ByteRange {
+        unsigned char low;
+        unsigned char width; // the highest byte less the lowest
+    };
+    std::vector<ByteRange> firstRanges_; // the needles' first bytes are in one of them
     std::size_t shortest_ = 0;
+    static constexpr std::size_t prefixLength = 3;
+    std::vector<std::uint64_t> prefixes_; // a bit for each hash of a needle's first 3 bytes
+    bool prefixed_ = false;               // no needle is shorter than them
     std::vector<std::uint8_t> shifts_;                  // for each pair of bytes
     std::array<std::vector<std::size_t>, 256> byFirst_; // the needles that begin with each byte
 };
