@@ -99,7 +99,7 @@ NeedleSearch::NeedleSearch(std::vector<std::string> needles, std::string_view wo
         const std::string &needle = needles_[n];
         byFirst_[static_cast<unsigned char>(needle.front())].push_back(n);
         if (prefixed_) {
-            const std::size_t hash = prefixHash(needle.data());
+            const std::size_t hash = prefixHash(firstThree(needle.data()));
             prefixes_[hash / 64] |= std::uint64_t(1) << (hash % 64);
         }
         for (std::size_t q = 1; q < shortest_; ++q) {
@@ -122,35 +122,11 @@ bool NeedleSearch::comparedAt(std::string_view text, std::size_t i) const
 #if TARNWICK_SSE2
 namespace {
 
-// The bytes equal to one of `of`, which holds `Count` of them (a set repeated to fill them): a
-// fixed number of steps, which the compiler lays out in a row.
-template <std::size_t Count>
-__m128i anyOf(__m128i bytes, const __m128i (&of)[Count])
-{
-    __m128i found = _mm_cmpeq_epi8(bytes, of[0]);
-    for (std::size_t k = 1; k < Count; ++k)
-        found = _mm_or_si128(found, _mm_cmpeq_epi8(bytes, of[k]));
-    return found;
-}
-
 template <std::size_t Count>
 void fill(__m128i (&vectors)[Count], std::string_view bytes)
 {
     for (std::size_t k = 0; k < Count; ++k)
         vectors[k] = _mm_set1_epi8(bytes[k % bytes.size()]);
-}
-
-// The bytes in one of the ranges from lows[k] to lows[k] + widths[k]: below the low byte the
-// difference wraps round above the width.
-template <std::size_t Count>
-__m128i inAnyRange(__m128i bytes, const __m128i (&lows)[Count], const __m128i (&widths)[Count])
-{
-    __m128i found = _mm_setzero_si128();
-    for (std::size_t k = 0; k < Count; ++k) {
-        const __m128i above = _mm_sub_epi8(bytes, lows[k]);
-        found = _mm_or_si128(found, _mm_cmpeq_epi8(_mm_min_epu8(above, widths[k]), above));
-    }
-    return found;
 }
 
 } // namespace
@@ -170,8 +146,9 @@ std::size_t NeedleSearch::findAtWordStarts(std::string_view text) const
 // needle (mayBeginAt). It calls nothing, so that its vectors stay in registers.
 std::size_t NeedleSearch::nextWordStart(std::string_view text, std::size_t from) const
 {
-    // The bytes up to a blank stand for the blanks and line ends among the word starts, in two
-    // steps: the few controls among them are false alarms, which the comparison rules out.
+    // Each test gives a byte that is zero where it holds (a difference, or a difference that
+    // saturates at zero below a bound), so that they combine by minimum (either holds) and by
+    // OR (both hold), and only the end compares: fewer steps than a mask for each test.
     const __m128i blank = _mm_set1_epi8(' ');
     __m128i starts[mostStarts];
     fill(starts, startsAboveBlank_);
@@ -191,33 +168,52 @@ std::size_t NeedleSearch::nextWordStart(std::string_view text, std::size_t from)
         std::uint64_t bits = 0;
         for (std::size_t k = 0; k < round; k += 16) {
             const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i *>(at + k - 1));
-            const __m128i upToBlank = _mm_cmpeq_epi8(_mm_min_epu8(before, blank), before);
+            // The bytes up to a blank stand for the blanks and line ends: the few controls among
+            // them are false alarms, which cost a look at their line only.
+            __m128i start = _mm_subs_epu8(before, blank);
+            for (const __m128i &end : starts)
+                start = _mm_min_epu8(start, _mm_xor_si128(before, end));
             const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(at + k));
-            const __m128i found = _mm_and_si128(_mm_or_si128(upToBlank, anyOf(before, starts)), inAnyRange(bytes, lows, widths));
+            __m128i first = _mm_subs_epu8(_mm_sub_epi8(bytes, lows[0]), widths[0]);
+            for (std::size_t r = 1; r < mostRanges; ++r)
+                first = _mm_min_epu8(first, _mm_subs_epu8(_mm_sub_epi8(bytes, lows[r]), widths[r]));
+            const __m128i found = _mm_cmpeq_epi8(_mm_or_si128(start, first), _mm_setzero_si128());
             bits |= std::uint64_t(static_cast<unsigned>(_mm_movemask_epi8(found))) << k;
         }
         return bits;
     };
-    const auto firstOf = [&](std::uint64_t bits, std::size_t at) {
+    // The first of the candidates from `at` (the place `offset` in the text) that the prefix
+    // table lets pass, its 3 bytes read as one (little-endian, as every processor with SSE2 is):
+    // the 4 bytes from a candidate are always there to read.
+    const auto firstOf = [&](std::uint64_t bits, const char *at, std::size_t offset) {
         for (; bits != 0; bits &= bits - 1) {
-            const std::size_t place = at + static_cast<std::size_t>(std::countr_zero(bits));
-            if (mayBeginAt(text, place))
-                return place;
+            const auto place = static_cast<std::size_t>(std::countr_zero(bits));
+            std::uint32_t four = 0;
+            std::memcpy(&four, at + place, sizeof four);
+            if (!prefixed_ || prefixKnown(four & 0xFFFFFF))
+                return offset + place;
         }
         return std::string_view::npos;
     };
     std::size_t i = from;
-    for (; i + round <= text.size(); i += round) {
-        if (const std::size_t found = firstOf(candidates(text.data() + i), i); found != std::string_view::npos)
+    for (; i + round + 3 <= text.size(); i += round) {
+        if (const std::size_t found = firstOf(candidates(text.data() + i), text.data() + i, i); found != std::string_view::npos)
             return found;
     }
-    if (i >= text.size())
-        return std::string_view::npos;
-    // The last places, fewer than a round: a copy of them and the byte before them, with zeros
-    // after, where the loads cannot reach past the text's end; the places past it are left out.
-    std::array<char, 1 + round> last{};
-    std::memcpy(last.data(), text.data() + i - 1, text.size() - i + 1);
-    return firstOf(candidates(last.data() + 1) & ((std::uint64_t(1) << (text.size() - i)) - 1), i);
+    // The last places, fewer than two rounds: a copy of them and the byte before them, with
+    // zeros after, where the reads cannot reach past the text's end; the places past it are
+    // left out.
+    const std::size_t rest = text.size() - i;
+    std::array<char, 1 + 2 * round + 3> last{};
+    std::memcpy(last.data(), text.data() + i - 1, rest + 1);
+    for (std::size_t k = 0; k < rest; k += round) {
+        std::uint64_t bits = candidates(last.data() + 1 + k);
+        if (rest - k < round)
+            bits &= (std::uint64_t(1) << (rest - k)) - 1;
+        if (const std::size_t found = firstOf(bits, last.data() + 1 + k, i + k); found != std::string_view::npos)
+            return found;
+    }
+    return std::string_view::npos;
 }
 #endif
 

@@ -33,25 +33,27 @@ public:
     std::size_t find(std::string_view text) const;
 
 private:
-    // The 3 bytes at `at` spread over the places of a table of 2^15 bits (4 KiB) by a
-    // multiplicative hash.
-    static constexpr int prefixBits = 15;
-    static std::size_t prefixHash(const char *at)
+    // The first 3 bytes at `at`, the first the lowest.
+    static std::uint32_t firstThree(const char *at)
     {
         const auto byte = [&](int k) { return std::uint32_t(static_cast<unsigned char>(at[k])); };
-        return ((byte(0) | byte(1) << 8 | byte(2) << 16) * 0x9E3779B1u) >> (32 - prefixBits);
+        return byte(0) | byte(1) << 8 | byte(2) << 16;
+    }
+    // 3 bytes spread over the 2^15 bits (4 KiB) of the prefix table by a multiplicative hash.
+    static constexpr int prefixBits = 15;
+    static std::size_t prefixHash(std::uint32_t three) { return (three * 0x9E3779B1u) >> (32 - prefixBits); }
+    // Whether a needle begins with these 3 bytes, or may.
+    bool prefixKnown(std::uint32_t three) const
+    {
+        const std::size_t hash = prefixHash(three);
+        return (prefixes_[hash / 64] >> (hash % 64) & 1) != 0;
     }
     // Most places are ruled out by the prefix table alone, in a few steps here in the header, so
     // that the scan's loop makes no call for them (a call costs as much again, the loop's
     // vectors saved and loaded round it); only the few others are compared.
     bool mayBeginAt(std::string_view text, std::size_t i) const
     {
-        if (!prefixed_)
-            return true;
-        if (text.size() - i < prefixLength)
-            return false;
-        const std::size_t hash = prefixHash(text.data() + i);
-        return (prefixes_[hash / 64] >> (hash % 64) & 1) != 0;
+        return !prefixed_ || (text.size() - i >= prefixLength && prefixKnown(firstThree(text.data() + i)));
     }
     bool comparedAt(std::string_view text, std::size_t i) const;
     bool needleAt(std::string_view text, std::size_t i) const { return mayBeginAt(text, i) && comparedAt(text, i); }
@@ -62,9 +64,9 @@ private:
     // Those of the word starts above a blank (the others are found as bytes up to a blank);
     // empty where a needle may stand inside a word.
     std::string startsAboveBlank_;
-    static constexpr std::size_t mostStarts = 4;
-    // A range takes SSE2 three steps and a single byte two, so a few ranges, wider than they
-    // need be, test the first bytes in fewer steps than the bytes one by one.
+    static constexpr std::size_t mostStarts = 3;
+    // A range takes SSE2 no more steps than a single byte, so a few ranges, wider than they
+    // need be, test the first bytes in far fewer steps than the bytes one by one.
     static constexpr std::size_t mostRanges = 2;
     struct ByteRange {
         unsigned char low;

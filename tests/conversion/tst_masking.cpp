@@ -120,6 +120,13 @@ void tst_Masking::masksEachShape_data()
     row("quoted value with blanks", "set snmp community \"two words\" authorization read-only", "set snmp community \"@1\" authorization read-only");
     row("same value twice", "snmp-server community SameC RO\nsnmp-server host 192.0.2.1 version 2c SameC\nsnmp-server community OtherC RW",
         "snmp-server community @1 RO\nsnmp-server host 192.0.2.1 version 2c @1\nsnmp-server community @2 RW");
+    // The keyword search looks at 64 places a round, and at the last ones in a copy: the only
+    // keyword at the last place of the first round (after a line of 62 bytes and CR LF), and at
+    // the first place of the copy.
+    row("keyword at a round's last place", " description uplink to core-12 (circuit 4711) via patch B-07/3\npasswd 2KFQnbNIdI.2KYOU encrypted",
+        " description uplink to core-12 (circuit 4711) via patch B-07/3\npasswd @1 encrypted");
+    row("keyword after the rounds", " description uplink to core-12 (circuit 4711) via patch B-07/34\npasswd 2KFQnbNIdI.2KYOU encrypted",
+        " description uplink to core-12 (circuit 4711) via patch B-07/34\npasswd @1 encrypted");
     // Lines that look close and hold no secret.
     row("show snmp community", "R1#show snmp community", "R1#show snmp community");
     row("show snmp community output", "Community name: ILMI\nCommunity Index: cisco0", "Community name: ILMI\nCommunity Index: cisco0");
