@@ -120,17 +120,6 @@ bool NeedleSearch::comparedAt(std::string_view text, std::size_t i) const
 }
 
 #if TARNWICK_SSE2
-namespace {
-
-template <std::size_t Count>
-void fill(__m128i (&vectors)[Count], std::string_view bytes)
-{
-    for (std::size_t k = 0; k < Count; ++k)
-        vectors[k] = _mm_set1_epi8(bytes[k % bytes.size()]);
-}
-
-} // namespace
-
 std::size_t NeedleSearch::findAtWordStarts(std::string_view text) const
 {
     if (needleAt(text, 0))
@@ -148,40 +137,36 @@ std::size_t NeedleSearch::nextWordStart(std::string_view text, std::size_t from)
 {
     // Each test gives a byte that is zero where it holds (a difference, or a difference that
     // saturates at zero below a bound), so that they combine by minimum (either holds) and by
-    // OR (both hold), and only the end compares: fewer steps than a mask for each test.
-    const __m128i blank = _mm_set1_epi8(' ');
-    __m128i starts[mostStarts];
-    fill(starts, startsAboveBlank_);
-    // The ranges repeated to fill the steps, which the compiler lays out in a row.
-    __m128i lows[mostRanges];
-    __m128i widths[mostRanges];
-    for (std::size_t k = 0; k < mostRanges; ++k) {
-        const ByteRange &range = firstRanges_[k % firstRanges_.size()];
-        lows[k] = _mm_set1_epi8(static_cast<char>(range.low));
-        widths[k] = _mm_set1_epi8(static_cast<char>(range.width));
-    }
-    // The word starts with a needle's first byte among the 64 places from `at`, a bit each (the
-    // byte before them read too). 64 places a round rather than 16: the end of the round's
-    // candidates, which the processor cannot foresee, comes a quarter as often.
-    constexpr std::size_t round = 64;
-    const auto candidates = [&](const char *at) {
-        std::uint64_t bits = 0;
-        for (std::size_t k = 0; k < round; k += 16) {
-            const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i *>(at + k - 1));
-            // The bytes up to a blank stand for the blanks and line ends: the few controls among
-            // them are false alarms, which cost a look at their line only.
-            __m128i start = _mm_subs_epu8(before, blank);
-            for (const __m128i &end : starts)
-                start = _mm_min_epu8(start, _mm_xor_si128(before, end));
-            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(at + k));
-            __m128i first = _mm_subs_epu8(_mm_sub_epi8(bytes, lows[0]), widths[0]);
-            for (std::size_t r = 1; r < mostRanges; ++r)
-                first = _mm_min_epu8(first, _mm_subs_epu8(_mm_sub_epi8(bytes, lows[r]), widths[r]));
-            const __m128i found = _mm_cmpeq_epi8(_mm_or_si128(start, first), _mm_setzero_si128());
-            bits |= std::uint64_t(static_cast<unsigned>(_mm_movemask_epi8(found))) << k;
-        }
-        return bits;
+    // OR (both hold), and only the end compares: fewer steps than a mask for each test. The
+    // steps are written out, the three prompt ends and the two ranges repeated where there are
+    // fewer, so that every build keeps the vectors in registers.
+    static_assert(mostStarts == 3 && mostRanges == 2);
+    const auto splat = [](unsigned char byte) { return _mm_set1_epi8(static_cast<char>(byte)); };
+    const auto end = [&](std::size_t k) { return splat(static_cast<unsigned char>(startsAboveBlank_[k % startsAboveBlank_.size()])); };
+    const auto range = [&](std::size_t k) { return firstRanges_[k % firstRanges_.size()]; };
+    const __m128i blank = splat(' ');
+    const __m128i end0 = end(0);
+    const __m128i end1 = end(1);
+    const __m128i end2 = end(2);
+    const __m128i low0 = splat(range(0).low);
+    const __m128i width0 = splat(range(0).width);
+    const __m128i low1 = splat(range(1).low);
+    const __m128i width1 = splat(range(1).width);
+    // The word starts with a needle's first byte among the 16 places from `at`, a bit each.
+    const auto sixteen = [&](const char *at) {
+        const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i *>(at - 1));
+        // The bytes up to a blank stand for the blanks and line ends: the few controls among
+        // them are false alarms, which cost a look at their line only.
+        const __m128i start = _mm_min_epu8(_mm_min_epu8(_mm_subs_epu8(before, blank), _mm_xor_si128(before, end0)),
+                                           _mm_min_epu8(_mm_xor_si128(before, end1), _mm_xor_si128(before, end2)));
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(at));
+        const __m128i first = _mm_min_epu8(_mm_subs_epu8(_mm_sub_epi8(bytes, low0), width0), _mm_subs_epu8(_mm_sub_epi8(bytes, low1), width1));
+        return std::uint64_t(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_or_si128(start, first), _mm_setzero_si128()))));
     };
+    // 64 places a round rather than 16: the end of the round's candidates, which the processor
+    // cannot foresee, comes a quarter as often.
+    constexpr std::size_t round = 64;
+    const auto candidates = [&](const char *at) { return sixteen(at) | sixteen(at + 16) << 16 | sixteen(at + 32) << 32 | sixteen(at + 48) << 48; };
     // The first of the candidates from `at` (the place `offset` in the text) that the prefix
     // table lets pass, its 3 bytes read as one (little-endian, as every processor with SSE2 is):
     // the 4 bytes from a candidate are always there to read.
