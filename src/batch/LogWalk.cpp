@@ -41,7 +41,7 @@ bool LogWalk::isLog(const QString &name) const
                        [&suffix](const QString &extension) { return suffix.compare(extension, Qt::CaseInsensitive) == 0; });
 }
 
-std::optional<WalkedLog> LogWalk::enter(const QString &folder, const QString &tree)
+std::optional<WalkedLog> LogWalk::enter(QString folder, QString tree)
 {
     const auto identity = fileIdentity(folder);
     const QString shown = QDir::toNativeSeparators(folder);

@@ -49,7 +49,8 @@ private:
     };
     bool isLog(const QString &name) const;
     // Lists the folder and goes down into it; a problem where it cannot.
-    std::optional<WalkedLog> enter(const QString &folder, const QString &tree);
+    // Both by value: the level they may come from moves as the new one is added.
+    std::optional<WalkedLog> enter(QString folder, QString tree);
 
     QStringList given_;
     qsizetype nextGiven_ = 0;

@@ -266,6 +266,7 @@ bool ConversionRun::normalise()
     byteOrderMark_ = text.byteOrderMark();
     outputEncoding_ = text.utf16();
     sourceHeldErasers_ = text.heldErasers();
+    linesMixed_ = text.linesMixed();
 
     if (source_.failed())
         return fail(RunOutcome::Failure::ReadSource, paths_.source, source_.errorString());
@@ -293,6 +294,8 @@ bool ConversionRun::clean()
     showProgress(done);
     pauseForTest("cleaning");
     LineStage stage(rule_, rule_, options_.controlsOn, options_.pagerPrompts, sinks.first(), options_.screenHeight);
+    if (linesMixed_)
+        stage.readEachLineByItsRule();
     const auto scrollOn = [this] { return host_.scrollOn(); };
     try {
         // Up to the next progress step at a time.

@@ -194,6 +194,7 @@ private:
     bool sourceGrew_ = false;
     bool notText_ = false;
     bool sourceHeldErasers_ = false;
+    bool linesMixed_ = false; // the source's lines are in two encodings
     bool erasersLost_ = false;
     std::string_view byteOrderMark_;
     std::optional<QStringConverter::Encoding> outputEncoding_;

@@ -53,7 +53,7 @@ CharacterRule SourceText::wholeRule(CharacterRule system) const
     return decoder_.fixedRule(system).value_or(detector_.rule(system));
 }
 
-CharacterRule wholeSourceRule(QIODevice &source, EncodingSetting setting, CharacterRule system, std::size_t bufferSize)
+CharacterRule wholeSourceRule(QIODevice &source, EncodingSetting setting, CharacterRule system, std::size_t bufferSize, bool &mixed)
 {
     SourceDecoder decoder(setting);
     EncodingDetector detector;
@@ -62,6 +62,7 @@ CharacterRule wholeSourceRule(QIODevice &source, EncodingSetting setting, Charac
         detector.append(decoder.decode(std::string_view(buffer.get(), std::size_t(got))));
     detector.append(decoder.finish());
     detector.finish();
+    mixed = !decoder.fixedRule(system) && detector.mixed();
     return decoder.fixedRule(system).value_or(detector.rule(system));
 }
 
@@ -125,14 +126,12 @@ bool LineStage::quietFrom(std::string_view text, std::size_t at)
 
 void LineStage::CleanLine(std::string_view line, bool scrollOn, bool ended, bool quietAfter)
 {
-    if (!rule_ && !isSingleByteText(line)) {
+    if ((!rule_ || perLine_) && !isSingleByteText(line)) {
         EncodingDetector detector;
         detector.append(line);
         detector.finish();
-        rule_ = detector.rule(system_);
-        cleaning_ = LineCleaning(*rule_, controlsOn_, pagerPrompts_);
-        screen_.setRule(*rule_);
-        sink_.readBy(*rule_);
+        if (const CharacterRule rule = detector.rule(system_); rule != rule_)
+            useRule(rule);
     }
     if (!controlsOn_) {
         cleanAndWrite(line, scrollOn);
@@ -150,6 +149,15 @@ void LineStage::CleanLine(std::string_view line, bool scrollOn, bool ended, bool
         writeKept();
         cleanAndWrite(line, scrollOn);
     }
+}
+
+void LineStage::useRule(CharacterRule rule)
+{
+    rule_ = rule;
+    promptsCounted_ += cleaning_.promptsLeftAsText();
+    cleaning_ = LineCleaning(rule, controlsOn_, pagerPrompts_);
+    screen_.setRule(rule);
+    sink_.readBy(rule);
 }
 
 void LineStage::cleanAndWrite(std::string_view line, bool scrollOn)

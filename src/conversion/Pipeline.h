@@ -87,6 +87,9 @@ public:
     // The rule of the whole source judged whole, once it has been read to its end (see
     // EncodingDetector).
     CharacterRule wholeRule(CharacterRule system) const;
+    // Judged whole in the automatic setting, whether its lines are in two encodings (see
+    // EncodingDetector::mixed), once it has been read to its end.
+    bool linesMixed() const { return detecting_ && !decoder_.fixedRule(CharacterRule::Utf8) && detector_.mixed(); }
 
 private:
     std::string_view normalised(std::string_view decoded, std::uint64_t &lines);
@@ -100,9 +103,10 @@ private:
     bool heldErasers_ = false;
 };
 
-// Reads a whole source for its encoding alone: the rule that a file run would find for it.
-// For a file given to the pipe filter, which is judged whole as the file run judges it.
-CharacterRule wholeSourceRule(QIODevice &source, EncodingSetting setting, CharacterRule system, std::size_t bufferSize);
+// Reads a whole source for its encoding alone: the rule that a file run would find for it, and in
+// `mixed` whether its lines are to be read each by its own (see SourceText::linesMixed). For a
+// file given to the pipe filter, which is judged whole as the file run judges it.
+CharacterRule wholeSourceRule(QIODevice &source, EncodingSetting setting, CharacterRule system, std::size_t bufferSize, bool &mixed);
 
 // The one splitter: normalised text, in pieces cut anywhere, into lines; the lines that no
 // cleaner changes go to the sink in one piece, each other line through its cleaner. While the
@@ -129,7 +133,10 @@ public:
     // The lines taken so far.
     std::uint64_t taken() const { return taken_; }
     // The pager prompts found left as text before the next line's (see LineCleaning).
-    std::uint64_t promptsLeftAsText() const { return cleaning_.promptsLeftAsText(); }
+    std::uint64_t promptsLeftAsText() const { return promptsCounted_ + cleaning_.promptsLeftAsText(); }
+    // From now on each line with a byte above 0x7F is read by the rule its own bytes show (see
+    // EncodingDetector::rule), for a text in two encodings; each keeps its bytes.
+    void readEachLineByItsRule() { perLine_ = true; }
 
 private:
     // `ended` when an LF ends the line; `quietAfter` when the lines after it are known not to move
@@ -154,7 +161,12 @@ private:
     std::size_t copyUntouched(std::string_view text, std::size_t at, std::size_t known, std::uint64_t most, std::uint64_t &lines);
     void releaseLine();
 
+    // The text's rule and what the cleaning, the screen and the sink read by.
+    void useRule(CharacterRule rule);
+
     std::optional<CharacterRule> rule_;
+    bool perLine_ = false;
+    std::uint64_t promptsCounted_ = 0; // by the cleaning of another rule before
     CharacterRule system_;
     bool controlsOn_;
     QStringList pagerPrompts_;

@@ -31,6 +31,10 @@ public:
     // multi-byte character is among them; otherwise Shift-JIS when every byte above 0x7F
     // belongs to a well-formed Shift-JIS character; otherwise (and for pure ASCII) `system`.
     CharacterRule rule(CharacterRule system) const;
+    // Whether bytes above 0x7F came that are neither all UTF-8 nor all Shift-JIS: a text of two
+    // encodings (an old log appended to by a program that writes the other), to be read line by
+    // line.
+    bool mixed() const { return nonAscii_ && !(utf8_ && multiByte_) && !shiftJis_; }
 
 private:
     void check(unsigned char byte);

@@ -18,20 +18,21 @@ StreamConversion::StreamConversion(CharacterRule rule, bool scrollOn, const RunO
 RunOutcome StreamConversion::run(QIODevice &source, const QString &sourceName, QFileDevice &output, const QString &outputName)
 {
     std::optional<CharacterRule> rule;
+    bool mixed = false;
     lines_ = 0;
     output_.open(output);
     // A file named to be read is judged whole, as the file run judges it; standard input as it
     // comes, whatever stands behind it.
     const auto *file = qobject_cast<QFileDevice *>(&source);
     if (!rule && options_.encoding == EncodingSetting::Auto && file && !file->fileName().isEmpty() && !source.isSequential()) {
-        rule = wholeSourceRule(source, options_.encoding, systemRule_, options_.bufferSize);
+        rule = wholeSourceRule(source, options_.encoding, systemRule_, options_.bufferSize, mixed);
         if (!source.seek(0))
             return failedOutcome(RunOutcome::Failure::ReadSource, sourceName, source.errorString());
     }
     // A line too long for memory ends this source alone, its memory freed for the next.
     RunOutcome outcome;
     try {
-        outcome = convert(source, sourceName, rule);
+        outcome = convert(source, sourceName, rule, mixed);
         if (outcome.status == RunOutcome::Status::Failed)
             return outcome;
     } catch (const std::bad_alloc &) {
@@ -45,7 +46,7 @@ RunOutcome StreamConversion::run(QIODevice &source, const QString &sourceName, Q
     return outcome;
 }
 
-RunOutcome StreamConversion::convert(QIODevice &source, const QString &sourceName, std::optional<CharacterRule> rule)
+RunOutcome StreamConversion::convert(QIODevice &source, const QString &sourceName, std::optional<CharacterRule> rule, bool mixed)
 {
     TextInput input(options_.bufferSize);
     input.open(source);
@@ -62,6 +63,8 @@ RunOutcome StreamConversion::convert(QIODevice &source, const QString &sourceNam
             sinks.channel().begin(text.byteOrderMark(), text.utf16());
             stage.emplace(rule ? rule : text.fixedRule(systemRule_), systemRule_, options_.controlsOn, options_.pagerPrompts, sinks.first(),
                           options_.screenHeight);
+            if (mixed)
+                stage->readEachLineByItsRule();
         }
         std::uint64_t lines = 0;
         try {

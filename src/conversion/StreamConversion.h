@@ -32,7 +32,7 @@ public:
     RunOutcome run(QIODevice &source, const QString &sourceName, QFileDevice &output, const QString &outputName);
 
 private:
-    RunOutcome convert(QIODevice &source, const QString &sourceName, std::optional<CharacterRule> rule);
+    RunOutcome convert(QIODevice &source, const QString &sourceName, std::optional<CharacterRule> rule, bool mixed);
 
 
     CharacterRule systemRule_;

@@ -272,10 +272,15 @@ void tst_ConversionRun::readsEachSourceInItsEncoding_data()
                                             << QByteArray("R1#desc \xE8\xA8\xAD\xE5\xAE\x9A\xE7\xBE\xA9\r\n") << QByteArray();
     QTest::newRow("UTF-16 mark, UTF-8 given") << QByteArrayLiteral("\xFF\xFE" "a\0\n\0") << EncodingSetting::Utf8 << CharacterRule::Utf8
                                               << QByteArrayLiteral("\xFF\xFE" "a\0\r\n\0\r\n") << QByteArray();
-    // The file is read whole before its rule is chosen; the pipe chooses at its first non-ASCII line.
+    // The file is read whole before its rule is chosen: in two encodings, each line is read by its
+    // own (neither, the system's); the pipe chooses at its first non-ASCII line.
     QTest::newRow("UTF-8 line, then an invalid one") << utf8 + "\xFF\x82\xA0\b\n" << EncodingSetting::Auto << CharacterRule::ShiftJis
-                                                     << QByteArray("R1#desc \xE8\xA8\xAD\xE5\xAE\x9A\xE7\xBE\xA9\r\n\xFF\r\n")
-                                                     << utf8Cleaned + "\xFF\x82\r\n";
+                                                     << utf8Cleaned + "\xFF\r\n" << utf8Cleaned + "\xFF\x82\r\n";
+    // An old CP932 log appended to in UTF-8, on either system.
+    QTest::newRow("Shift-JIS and UTF-8 lines") << sjis + utf8 << EncodingSetting::Auto << CharacterRule::Utf8 << sjisCleaned + utf8Cleaned
+                                               << sjisCleaned + "R1#desc \xE8\xA8\xAD\xE5\xAE\x9A\xE7\xBE\xA9\r\n";
+    QTest::newRow("UTF-8 and Shift-JIS lines") << utf8 + sjis << EncodingSetting::Auto << CharacterRule::ShiftJis << utf8Cleaned + sjisCleaned
+                                               << utf8Cleaned + "R1#desc \x90\x92\xE8\x8B\x60\r\n";
 }
 
 void tst_ConversionRun::readsEachSourceInItsEncoding()
