@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <algorithm>
 
 using namespace Qt::StringLiterals;
 

@@ -12,16 +12,12 @@
 
 namespace tarnwick {
 
-class ApartHost;
-
 // A conversion of one log that may run on a thread of its own, beside others: what it reads and
-// writes, so that a log that reads or writes what another writes waits for it, and the run, with
-// the host it is to report to.
+// writes, so that a log that reads or writes what another writes waits for it, and the run.
 struct Conversion {
     QString source;
     QString output;
-    bool scroll = false;
-    std::function<RunOutcome(BatchOutputs &outputs, ApartHost &host)> run;
+    std::function<RunOutcome(BatchOutputs &outputs)> run;
 };
 
 // What a command-line batch needs of the window it drives, and no more: the batch converts each

@@ -20,10 +20,9 @@ QString runKey(const QString &path)
 
 } // namespace
 
-ParallelRuns::ParallelRuns(int jobs, Told told, std::function<void()> whileWaiting)
+ParallelRuns::ParallelRuns(int jobs, Told told)
     : jobs_(std::clamp(jobs, 1, mostRunsAtOnce))
     , told_(std::move(told))
-    , whileWaiting_(std::move(whileWaiting))
     , places_(std::size_t(jobs_), false)
 {
     pool_.setMaxThreadCount(jobs_);
@@ -31,7 +30,6 @@ ParallelRuns::ParallelRuns(int jobs, Told told, std::function<void()> whileWaiti
 
 ParallelRuns::~ParallelRuns()
 {
-    abort();
     finish();
     pool_.waitForDone();
 }
@@ -42,14 +40,7 @@ template<typename Ready> void ParallelRuns::waitUntil(QMutexLocker<QMutex> &lock
         tellDone(lock);
         if (ready())
             return;
-        if (!whileWaiting_) {
-            changed_.wait(&mutex_);
-            continue;
-        }
-        changed_.wait(&mutex_, QDeadlineTimer(20));
-        lock.unlock();
-        whileWaiting_();
-        lock.relock();
+        changed_.wait(&mutex_);
     }
 }
 
@@ -72,21 +63,13 @@ void ParallelRuns::add(const WalkedLog &log, std::optional<Conversion> conversio
         });
     };
     waitUntil(lock, [&] { return running_ < jobs_ && !conflicts(); });
-    // Aborted while it waited: it is not run.
-    if (aborted_) {
-        job->done = true;
-        queue_.push_back(std::move(job));
-        tellDone(lock);
-        return;
-    }
     job->place = int(std::find(places_.begin(), places_.end(), false) - places_.begin());
     places_[std::size_t(job->place)] = true;
-    job->host = std::make_unique<ApartHost>(conversion->scroll);
     ++running_;
     Job *raw = job.get();
     pool_.start([this, raw, run = std::move(conversion->run)] {
         useForcedEndPlace(raw->place);
-        RunOutcome outcome = run(outputs_, *raw->host);
+        RunOutcome outcome = run(outputs_);
         useForcedEndPlace(0);
         const QMutexLocker done(&mutex_);
         raw->outcome = std::move(outcome);
@@ -102,23 +85,6 @@ void ParallelRuns::finish()
 {
     QMutexLocker lock(&mutex_);
     waitUntil(lock, [&] { return queue_.empty(); });
-}
-
-void ParallelRuns::abort()
-{
-    const QMutexLocker lock(&mutex_);
-    aborted_ = true;
-    for (const auto &job : queue_) {
-        if (job->host && !job->done)
-            job->host->abort();
-    }
-}
-
-QString ParallelRuns::progress() const
-{
-    const QMutexLocker lock(&mutex_);
-    const auto first = std::find_if(queue_.begin(), queue_.end(), [](const std::unique_ptr<Job> &job) { return job->host && !job->done; });
-    return first == queue_.end() ? QString() : (*first)->host->progress();
 }
 
 // Tells the logs at the front of the queue that are done, in order; nothing is told after an

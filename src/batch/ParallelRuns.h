@@ -2,7 +2,6 @@
 
 #include "BatchWindow.h"
 #include "LogWalk.h"
-#include "RunApart.h"
 
 #include <QMutex>
 #include <QString>
@@ -24,10 +23,9 @@ namespace tarnwick {
 class ParallelRuns {
 public:
     // A log added without a conversion (a folder's problem, an empty path) is told in its turn,
-    // without an outcome. With `whileWaiting`, the calls that wait call it every few
-    // milliseconds, so that a window stays alive.
+    // without an outcome.
     using Told = std::function<void(const WalkedLog &log, const std::optional<RunOutcome> &outcome)>;
-    ParallelRuns(int jobs, Told told, std::function<void()> whileWaiting = {});
+    ParallelRuns(int jobs, Told told);
     ~ParallelRuns();
     ParallelRuns(const ParallelRuns &) = delete;
     ParallelRuns &operator=(const ParallelRuns &) = delete;
@@ -35,10 +33,6 @@ public:
     void add(const WalkedLog &log, std::optional<Conversion> conversion);
     // Waits for every log, and tells them.
     void finish();
-    // Aborts the runs going on (each keeps what an abort keeps); a log added later is not run.
-    void abort();
-    // The progress of the first log not yet told, for the one that shows it.
-    QString progress() const;
 
 private:
     struct Job {
@@ -46,7 +40,6 @@ private:
         QString source; // as runKey gives them
         QString output;
         int place = 0;
-        std::unique_ptr<ApartHost> host;
         std::optional<RunOutcome> outcome;
         bool done = false;
     };
@@ -55,16 +48,14 @@ private:
 
     const int jobs_;
     Told told_;
-    std::function<void()> whileWaiting_;
     std::vector<bool> places_; // the ending signals' places of the files left behind, in use
     BatchOutputs outputs_;
     // The toolkit's, as the threads are: the C++ library's would go through a POSIX layer on
     // Windows that the toolkit's threads were not made by.
-    mutable QMutex mutex_;
+    QMutex mutex_;
     QWaitCondition changed_;
     std::deque<std::unique_ptr<Job>> queue_;
     int running_ = 0;
-    bool aborted_ = false;
     // The toolkit's own threads, not ones it must adopt: the runs' files are objects of the
     // toolkit, and on Windows the end of an adopted thread is cleaned up in a way that failed
     // there. Waited for before the rest is destroyed: a run's last step unlocks mutex_.

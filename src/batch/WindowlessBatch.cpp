@@ -1,9 +1,30 @@
 #include "WindowlessBatch.h"
 
-#include "RunApart.h"
 #include "conversion/OutputName.h"
 
 namespace tarnwick {
+
+namespace {
+
+// The host of a run that nobody watches, which may run on a thread of its own beside others: it
+// shows nothing and lets no event run (an ending signal is seen by the run itself), and a source
+// that does not look like text is converted, the outcome saying so.
+class QuietHost final : public RunHost {
+public:
+    explicit QuietHost(bool scroll)
+        : scroll_(scroll)
+    {
+    }
+
+private:
+    void showProgress(const QString &) override {}
+    void processEvents() override {}
+    bool scrollOn() const override { return scroll_; }
+
+    const bool scroll_;
+};
+
+} // namespace
 
 WindowlessBatch::WindowlessBatch(const ProgramFiles &files, SettingsInForce settings, CharacterRule rule)
     : files_(files)
@@ -21,11 +42,10 @@ std::optional<Conversion> WindowlessBatch::conversionOf(const WalkedLog &log)
     RunOptions options = settings_.run;
     options.naming = naming;
     const RunPaths paths{log.path, output, files_.temporaryFile, files_.temporaryFallback};
-    return Conversion{log.path, output, settings_.scroll, [rule = rule_, paths, options](BatchOutputs &outputs, ApartHost &host) mutable {
+    return Conversion{log.path, output, [rule = rule_, scroll = settings_.scroll, paths, options](BatchOutputs &outputs) mutable {
                           options.batch = &outputs;
-                          ConversionRun run(paths, rule, host, options);
-                          host.attach(run);
-                          return run.run();
+                          QuietHost host(scroll);
+                          return ConversionRun(paths, rule, host, options).run();
                       }};
 }
 
@@ -34,8 +54,7 @@ std::optional<RunOutcome> WindowlessBatch::convert(BatchOutputs &outputs)
     auto conversion = conversionOf(source_);
     if (!conversion)
         return std::nullopt;
-    ApartHost host(conversion->scroll);
-    return conversion->run(outputs, host);
+    return conversion->run(outputs);
 }
 
 } // namespace tarnwick

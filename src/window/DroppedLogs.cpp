@@ -48,9 +48,9 @@ void frmTarnwick::convertDropped(const QStringList &paths)
     tarnwick::BatchSummary summary;
     tarnwick::BatchOutputs outputs;
     qsizetype done = 0;
-    dropAborted_ = false;
+    bool aborted = false;
     tarnwick::LogWalk walk(paths, plan.logs);
-    while (!dropAborted_ && isVisible()) {
+    while (!aborted && isVisible()) {
         const auto log = walk.next();
         if (!log)
             break;
@@ -68,7 +68,7 @@ void frmTarnwick::convertDropped(const QStringList &paths)
         else if (outcome && outcome->status == tarnwick::RunOutcome::Status::Failed)
             summary.problems.append(tarnwick::problemOf(*outcome));
         else if (outcome)
-            dropAborted_ = true;
+            aborted = true;
     }
     filesDone_.clear();
 
@@ -79,7 +79,7 @@ void frmTarnwick::convertDropped(const QStringList &paths)
     const QString converted = QCoreApplication::translate("tarnwick", "Logs converted: %1.").arg(numbers.toString(summary.outputs.size()));
     QString status = converted;
     QString detail;
-    if (dropAborted_) {
+    if (aborted) {
         status = QCoreApplication::translate("tarnwick", "Aborted.");
         detail = joined(converted, QCoreApplication::translate("tarnwick", "Not converted: %1.").arg(numbers.toString(total - summary.outputs.size())));
     }

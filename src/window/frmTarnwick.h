@@ -184,7 +184,6 @@ private:
     QString lastFolder_; // where the open-file dialog starts when the source box is empty
     QString description_; // Label4's own text
     tarnwick::ConversionRun *activeRun_ = nullptr;
-    bool dropAborted_ = false; // of the logs dropped, one was aborted
     QString filesDone_; // "3 / 120 files" while logs dropped are converted
     tarnwick::BatchOutputs *batchOutputs_ = nullptr; // of the batch whose run this is
     QElapsedTimer sinceEvents_;
