@@ -35,13 +35,23 @@ SettingsInForce settingsInForce(const RunSettings &settings, const QString &prof
     return inForce;
 }
 
-std::optional<int> screenRowsOfValue(const QString &value)
+namespace {
+
+// A count that a value gives: a number from 1 to `most`, blanks around it allowed.
+std::optional<int> countOfValue(const QString &value, int most)
 {
     bool number = false;
-    const int rows = value.trimmed().toInt(&number);
-    if (!number || rows < 1 || rows > Screen::mostHeight)
+    const int count = value.trimmed().toInt(&number);
+    if (!number || count < 1 || count > most)
         return std::nullopt;
-    return rows;
+    return count;
+}
+
+} // namespace
+
+std::optional<int> screenRowsOfValue(const QString &value)
+{
+    return countOfValue(value, Screen::mostHeight);
 }
 
 int defaultJobs()
@@ -51,11 +61,7 @@ int defaultJobs()
 
 std::optional<int> jobsOfValue(const QString &value)
 {
-    bool number = false;
-    const int jobs = value.trimmed().toInt(&number);
-    if (!number || jobs < 1 || jobs > mostJobs)
-        return std::nullopt;
-    return jobs;
+    return countOfValue(value, mostJobs);
 }
 
 RunStart startRun(const RunSettings &settings, std::uint32_t number)

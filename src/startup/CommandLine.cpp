@@ -294,30 +294,21 @@ CommandLine parseCommandLine(const QList<ProgramArgument> &arguments)
             return line;
         }
     }
-    if (parser.isSet(name::encoding)) {
-        line.settings.encoding = encodingOfOptionValue(parser.value(name::encoding));
-        if (!line.settings.encoding) {
-            line.action = CommandLine::Action::UsageError;
-            line.error = {UsageError::Kind::UnknownEncoding, parser.value(name::encoding)};
-            return line;
-        }
-    }
-    if (parser.isSet(name::screenRows)) {
-        line.settings.screenRows = screenRowsOfValue(parser.value(name::screenRows));
-        if (!line.settings.screenRows) {
-            line.action = CommandLine::Action::UsageError;
-            line.error = {UsageError::Kind::UnusableScreenRows, parser.value(name::screenRows)};
-            return line;
-        }
-    }
-    if (parser.isSet(name::jobs)) {
-        line.settings.jobs = jobsOfValue(parser.value(name::jobs));
-        if (!line.settings.jobs) {
-            line.action = CommandLine::Action::UsageError;
-            line.error = {UsageError::Kind::UnusableJobs, parser.value(name::jobs)};
-            return line;
-        }
-    }
+    // An option whose value must read as one: the setting, or the usage error that names it.
+    const auto readValue = [&](const QString &option, auto &setting, auto read, UsageError::Kind unusable) {
+        if (!parser.isSet(option))
+            return true;
+        setting = read(parser.value(option));
+        if (setting)
+            return true;
+        line.action = CommandLine::Action::UsageError;
+        line.error = {unusable, parser.value(option)};
+        return false;
+    };
+    if (!readValue(name::encoding, line.settings.encoding, encodingOfOptionValue, UsageError::Kind::UnknownEncoding)
+        || !readValue(name::screenRows, line.settings.screenRows, screenRowsOfValue, UsageError::Kind::UnusableScreenRows)
+        || !readValue(name::jobs, line.settings.jobs, jobsOfValue, UsageError::Kind::UnusableJobs))
+        return line;
     if (parser.isSet(name::outputFolder))
         line.settings.outputFolder = parser.value(name::outputFolder);
     line.settings.includes = parser.values(name::include);
