@@ -6,7 +6,8 @@ namespace tarnwick {
 // state instead of guessing at times. Where TARNWICK_TEST_PAUSE names this point and a FIFO
 // ("cleaning:/tmp/pause"), the program writes a line to the FIFO, then reads it to its end
 // before it goes on: the test reads the line, acts, and opens the FIFO to write and closes it.
-// Elsewhere it does nothing.
+// Only the first arrival is held; runs on other threads that arrive meanwhile wait until it goes
+// on. Elsewhere it does nothing.
 void pauseForTest(const char *point);
 
 } // namespace tarnwick

@@ -3,6 +3,8 @@
 #include <QByteArray>
 
 #include <cstring>
+#include <mutex>
+#include <utility>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -13,6 +15,14 @@ void pauseForTest(const char *point)
     static const QByteArray named = qgetenv("TARNWICK_TEST_PAUSE");
     const QByteArray prefix = QByteArray(point) + ':';
     if (!named.startsWith(prefix))
+        return;
+    // Runs on several threads may arrive together, and two handshakes on one FIFO would read each
+    // other's lines: the first arrival is held, the others wait behind it, and once it has gone on
+    // the point lets everyone pass, as the test holds its end of the FIFO only once.
+    static std::mutex holding;
+    static bool held = false;
+    const std::lock_guard lock(holding);
+    if (std::exchange(held, true))
         return;
     const QByteArray fifo = named.mid(prefix.size());
     if (const int to = ::open(fifo.constData(), O_WRONLY | O_CLOEXEC); to >= 0) {
