@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 
-#include <cstring>
 #include <mutex>
 #include <utility>
 #include <fcntl.h>
@@ -26,7 +25,8 @@ void pauseForTest(const char *point)
         return;
     const QByteArray fifo = named.mid(prefix.size());
     if (const int to = ::open(fifo.constData(), O_WRONLY | O_CLOEXEC); to >= 0) {
-        [[maybe_unused]] const ssize_t told = ::write(to, point, std::strlen(point));
+        const QByteArray line = prefix + QByteArray::number(::gettid());
+        [[maybe_unused]] const ssize_t told = ::write(to, line.constData(), std::size_t(line.size()));
         ::close(to);
     }
     if (const int from = ::open(fifo.constData(), O_RDONLY | O_CLOEXEC); from >= 0) {

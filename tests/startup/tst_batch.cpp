@@ -5,6 +5,8 @@
 
 #include <clocale>
 #include <csignal>
+#include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/resource.h>
@@ -56,12 +58,16 @@ public:
         const bool told = ::poll(waited, ended >= 0 ? 2 : 1, -1) > 0 && (waited[0].revents & POLLIN);
         if (ended >= 0)
             ::close(ended);
-        char line[64];
-        if (!told || ::read(reader_, line, sizeof line) <= 0)
+        char line[64] = {};
+        if (!told || ::read(reader_, line, sizeof line - 1) <= 0)
             return false;
         ::close(std::exchange(reader_, -1));
+        thread_ = std::atoi(std::strchr(line, ':') + 1);
         return true;
     }
+    // A signal to the thread held: it runs the handler before it goes on. One sent to the process
+    // may wait there for another thread to be scheduled, while the held one finishes its log.
+    void signalHeld(QProcess &process, int signal) const { ::syscall(SYS_tgkill, pid_t(process.processId()), thread_, signal); }
     // The program waits for a writer with the FIFO open to read, and this waits for that reader:
     // with the test's own end closed, neither open can go through before the other.
     void release() const
@@ -74,6 +80,7 @@ private:
     QByteArray fifo_;
     QString setting_;
     int reader_ = -1;
+    pid_t thread_ = 0;
 };
 
 } // namespace
@@ -971,7 +978,7 @@ void tst_Batch::endingSignalLeavesNothing()
                             : twoAtOnce ? QStringList{u"-j"_s, u"2"_s, path(u"logs/r1.log"_s), path(u"logs/r2.log"_s)}
                                         : QStringList{path(u"logs/r1.log"_s)});
     QVERIFY(pause.reached(process));
-    kill(pid_t(process.processId()), signal);
+    pause.signalHeld(process, signal);
     pause.release();
     QVERIFY(process.waitForFinished(60000));
 
