@@ -152,53 +152,6 @@
         <translation>ディスプレイ %1 を開けません。ウィンドウを表示せずに変換します</translation>
     </message>
     <message>
-        <source>Cleans console logs captured from network equipment: applies the BackSpaces the
-device&apos;s line editor sent, drops the pager prompt lines (&quot;&lt;--- More ---&gt;&quot;),
-ends every line with CR LF and, with the scroll setting on, rebuilds command
-lines the device scrolled sideways. With the controls setting on, it also reads
-terminal control sequences (colours, cursor moves, erasures), carriage returns
-and other vendors&apos; pager prompts (&quot;--More--&quot;, &quot;---(more 83%)---&quot;, ...) as a
-terminal shows them, wide characters taking two columns.
-
-Each LOG&apos;s encoding is found from its bytes (a byte order mark, well-formed
-UTF-8, well-formed Shift-JIS, else the locale&apos;s) unless --encoding or the
-profile&apos;s Encoding names one; UTF-16 is read and written back as UTF-16. A
-terminal program&apos;s timestamp at the start of a line (&quot;[2026-12-07
-10:00:00.123] &quot;, &quot;[Mon Dec 07 10:00:00.123 2026] &quot;, &quot;[0 00:01:23.456] &quot;) is
-kept, and the line is cleaned after it.
-
-Without LOG the window opens. With LOG paths each is converted in turn into its
-output file (the name up to its first dot, then the output extension; with the
-overwrite setting, the log itself), with the settings of the profile
-Tarnwick.ini and of the options, and the program ends by itself. Without a
-display the window is not shown. With -c, or when a LOG is &quot;-&quot; (standard
-input), every LOG&apos;s cleaned text goes to standard output instead, in order,
-and no window is shown. Options come before the LOGs; a LOG that begins with
-&quot;-&quot; is given after &quot;--&quot; or as &quot;./-name&quot;.</source>
-        <translation>ネットワーク機器から取り込んだコンソールログを整えます。機器のラインエディターが
-送った BackSpace を反映し、ページャーのプロンプト行（&quot;&lt;--- More ---&gt;&quot;）を
-取り除き、すべての行を CR LF で終えます。スクロール設定がオンのときは、機器が
-横にスクロールしたコマンド行を組み立て直します。制御シーケンス設定がオンのときは、
-端末制御シーケンス（色、カーソル移動、消去）、キャリッジリターン、他社機器の
-ページャーのプロンプト（&quot;--More--&quot;、&quot;---(more 83%)---&quot; など）も端末の表示どおりに
-読み、全角文字は 2 桁として数えます。
-
-各 LOG の文字コードは、--encoding またはプロファイルの Encoding で指定しない限り、
-内容から判定します（バイトオーダーマーク、正しい UTF-8、正しい Shift-JIS、
-それ以外はロケールの文字コード）。UTF-16 は UTF-16 として読み、UTF-16 で書き出します。
-行頭の端末ソフトのタイムスタンプ（&quot;[2026-12-07 10:00:00.123] &quot;、
-&quot;[Mon Dec 07 10:00:00.123 2026] &quot;、&quot;[0 00:01:23.456] &quot;）はそのまま残し、
-その後ろを整えます。
-
-LOG を指定しないとウィンドウが開きます。LOG のパスを指定すると、プロファイル
-Tarnwick.ini とオプションの設定で順に出力ファイル（名前の最初のドットまでに
-出力拡張子を付けたもの。上書き設定では LOG そのもの）へ変換し、終了します。
-ディスプレイがなければウィンドウは表示しません。-c を指定するか、LOG に &quot;-&quot;
-（標準入力）があると、すべての LOG の整えた内容を順に標準出力へ書き、ウィンドウは
-表示しません。オプションは LOG より前に書きます。&quot;-&quot; で始まる LOG は &quot;--&quot; の後に
-書くか、&quot;./-name&quot; と書きます。</translation>
-    </message>
-    <message>
         <source>
 Exit status:
   0    every LOG was converted
@@ -667,6 +620,63 @@ Exit status:
     <message>
         <source> To keep them, log with Tera Term&apos;s plain-text option off, or with PuTTY&apos;s &quot;All session output&quot;.</source>
         <translation>訂正を残すには、Tera Term ではログの「プレーンテキスト」のチェックを外し、PuTTY では「All session output」でログを取ってください。</translation>
+    </message>
+    <message>
+        <source>Cleans console logs captured from network equipment: applies the BackSpaces the
+device&apos;s line editor sent, drops the pager prompt lines (&quot;&lt;--- More ---&gt;&quot;),
+ends every line with CR LF and, with the scroll setting on, rebuilds command
+lines the device scrolled sideways. With the controls setting on, it also reads
+terminal control sequences (colours, cursor moves, erasures), carriage returns
+and other vendors&apos; pager prompts (&quot;--More--&quot;, &quot;---(more 83%)---&quot;, ...) as a
+terminal shows them, wide characters taking two columns.
+
+Each LOG&apos;s encoding is found from its bytes (a byte order mark, well-formed
+UTF-8, well-formed Shift-JIS, else the locale&apos;s) unless --encoding or the
+profile&apos;s Encoding names one; UTF-16 is read and written back as UTF-16. A
+terminal program&apos;s timestamp at the start of a line (&quot;[2026-12-07
+10:00:00.123] &quot;, &quot;[Mon Dec 07 10:00:00.123 2026] &quot;, &quot;[0 00:01:23.456] &quot;,
+&quot;10:00:00 &quot;, and the forms of --timestamp and of the profile&apos;s Timestamp1,
+Timestamp2, ...) is kept, and the line is cleaned after it.
+
+Without LOG the window opens. With LOG paths each is converted in turn into its
+output file (the name up to its first dot, then the output extension; with the
+overwrite setting, the log itself), with the settings of the profile
+Tarnwick.ini and of the options, and the program ends by itself. Without a
+display the window is not shown. With -c, or when a LOG is &quot;-&quot; (standard
+input), every LOG&apos;s cleaned text goes to standard output instead, in order,
+and no window is shown. Options come before the LOGs; a LOG that begins with
+&quot;-&quot; is given after &quot;--&quot; or as &quot;./-name&quot;.</source>
+        <translation>ネットワーク機器から取り込んだコンソールログを整えます。機器のラインエディターが
+送った BackSpace を反映し、ページャーのプロンプト行（&quot;&lt;--- More ---&gt;&quot;）を
+取り除き、すべての行を CR LF で終えます。スクロール設定がオンのときは、機器が
+横にスクロールしたコマンド行を組み立て直します。制御シーケンス設定がオンのときは、
+端末制御シーケンス（色、カーソル移動、消去）、キャリッジリターン、他社機器の
+ページャーのプロンプト（&quot;--More--&quot;、&quot;---(more 83%)---&quot; など）も端末の表示どおりに
+読み、全角文字は 2 桁として数えます。
+
+各 LOG の文字コードは、--encoding またはプロファイルの Encoding で指定しない限り、
+内容から判定します（バイトオーダーマーク、正しい UTF-8、正しい Shift-JIS、
+それ以外はロケールの文字コード）。UTF-16 は UTF-16 として読み、UTF-16 で書き出します。
+行頭の端末ソフトのタイムスタンプ（&quot;[2026-12-07 10:00:00.123] &quot;、
+&quot;[Mon Dec 07 10:00:00.123 2026] &quot;、&quot;[0 00:01:23.456] &quot;、&quot;10:00:00 &quot;、
+--timestamp とプロファイルの Timestamp1、Timestamp2、… の形式）は
+そのまま残し、その後ろを整えます。
+
+LOG を指定しないとウィンドウが開きます。LOG のパスを指定すると、プロファイル
+Tarnwick.ini とオプションの設定で順に出力ファイル（名前の最初のドットまでに
+出力拡張子を付けたもの。上書き設定では LOG そのもの）へ変換し、終了します。
+ディスプレイがなければウィンドウは表示しません。-c を指定するか、LOG に &quot;-&quot;
+（標準入力）があると、すべての LOG の整えた内容を順に標準出力へ書き、ウィンドウは
+表示しません。オプションは LOG より前に書きます。&quot;-&quot; で始まる LOG は &quot;--&quot; の後に
+書くか、&quot;./-name&quot; と書きます。</translation>
+    </message>
+    <message>
+        <source>Also keep FORM at the start of a line as a terminal program&apos;s timestamp: the whole prefix in strftime codes, brackets and blanks included, such as &quot;[%Y/%m/%d %H:%M:%S] &quot; (this run only; may be given more than once).</source>
+        <translation>行頭の FORM を端末ソフトのタイムスタンプとしても残します。FORM は括弧や空白も含めた行頭の全体を strftime のコードで書いたものです（例: &quot;[%Y/%m/%d %H:%M:%S] &quot;。今回の実行のみ。複数回指定できます）。</translation>
+    </message>
+    <message>
+        <source>timestamp &apos;%1&apos; holds an unknown code, a lone &apos;%&apos; or a control character</source>
+        <translation>タイムスタンプの形式 &apos;%1&apos; に、知らないコード、単独の &apos;%&apos;、または制御文字があります</translation>
     </message>
 </context>
 </TS>

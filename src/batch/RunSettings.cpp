@@ -17,6 +17,7 @@ SettingsInForce settingsInForce(const RunSettings &settings, const QString &prof
     SettingsInForce inForce;
     inForce.run.controlsOn = settings.controls.value_or(stored.controls);
     inForce.run.pagerPrompts = stored.pagerPrompts + settings.pagerPrompts;
+    inForce.run.timestamps = stored.timestamps + settings.timestamps;
     inForce.run.masking = settings.mask.value_or(stored.mask);
     inForce.run.secretShapes = stored.secretShapes + settings.secretShapes;
     inForce.run.replacesSource = settings.overWrite.value_or(stored.overWrite);

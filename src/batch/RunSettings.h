@@ -26,6 +26,7 @@ struct RunSettings {
     QStringList pagerPrompts{}; // in addition to the profile's
     std::optional<bool> mask{};
     QStringList secretShapes{}; // in addition to the profile's
+    QStringList timestamps{};   // likewise
     std::optional<bool> recursive{};
     QStringList includes{};     // in place of the profile's extensions of a folder's logs
     std::optional<QString> outputFolder{};
@@ -44,7 +45,7 @@ std::optional<int> jobsOfValue(const QString &value);
 // extension where there is no profile yet). The window shows them, and the batch without a
 // window and the run to standard output convert with them.
 struct SettingsInForce {
-    RunOptions run; // controls, pager prompts, masking, encoding; the overwrite setting as replacesSource
+    RunOptions run; // controls, pager prompts, timestamps, masking, encoding; the overwrite setting as replacesSource
     bool scroll = false;
     QString fileExt;
     bool keepDots = false;

@@ -285,7 +285,7 @@ bool ConversionRun::clean()
     // Masking stands in this pass alone, the one that writes the output: the normalising pass
     // copies the lines before they are cleaned, and a secret reads as it does only once they
     // are. So the numbers and the count are those of the one output written.
-    OutputStages sinks(output, options_.masking, options_.secretShapes);
+    OutputStages sinks(output, options_);
     sinks.channel().begin(byteOrderMark_, outputEncoding_);
     cleaning_ = true;
     block_ = 0;
@@ -293,7 +293,7 @@ bool ConversionRun::clean()
     host_.showShareRead(std::nullopt);
     showProgress(done);
     pauseForTest("cleaning");
-    LineStage stage(rule_, rule_, options_.controlsOn, options_.pagerPrompts, sinks.first(), options_.screenHeight);
+    LineStage stage(rule_, rule_, options_.controlsOn, options_.pagerPrompts, sinks.first(), options_.screenHeight, options_.timestamps);
     if (linesMixed_)
         stage.readEachLineByItsRule();
     const auto scrollOn = [this] { return host_.scrollOn(); };

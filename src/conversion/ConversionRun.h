@@ -56,6 +56,8 @@ struct RunOptions {
     bool controlsOn = false;
     // The user's pager prompts, dropped with controlsOn (see PagerPrompts).
     QStringList pagerPrompts{};
+    // The user's forms of timestamps, kept with the known ones (see Timestamps).
+    QStringList timestamps{};
     // The output is meant to replace the source (the overwrite setting); without it, an output
     // that is the source file itself is refused.
     bool replacesSource = false;

@@ -3,7 +3,6 @@
 #include "BitCount.h"
 #include "PagerFilter.h"
 #include "Simd.h"
-#include "Timestamp.h"
 
 #include <algorithm>
 #include <bit>
@@ -12,11 +11,12 @@
 
 namespace tarnwick {
 
-LineCleaning::LineCleaning(CharacterRule rule, bool controlsOn, const QStringList &userPrompts)
+LineCleaning::LineCleaning(CharacterRule rule, bool controlsOn, const QStringList &userPrompts, const QStringList &userTimestamps)
     : rule_(rule)
     , rebuilder_(rule)
     , controlsOn_(controlsOn)
     , prompts_(rule, userPrompts)
+    , timestamps_(rule, userTimestamps)
 {
 }
 
@@ -31,7 +31,7 @@ std::optional<std::string_view> LineCleaning::clean(std::string_view line, bool 
         rebuilder_ = ScrolledLineRebuilder(rule_);
         stamped_ = std::string();
     }
-    const std::size_t stamp = timestampLength(line);
+    const std::size_t stamp = timestamps_.length(line);
     if (stamp == 0)
         return cleanDrawn(line, scrollOn);
     const auto drawn = cleanDrawn(line.substr(stamp), scrollOn);
@@ -80,17 +80,18 @@ bool isControl(char c, bool controlsOn)
 }
 
 // Whether the byte at `i`, in the line that starts at `lineStart`, may make a cleaner act on the
-// line: a control byte (or the first byte of a C1 control), the first character of a pager prompt or of a timestamp, an eraser line,
+// line: a control byte (or the first byte of a C1 control), the first character of a pager prompt or a timestamp, an eraser line,
 // without terminal controls read the first byte of another pager's prompt at the line's start
 // (erased by CRs, it may be glued to the next line's text), and with them a trailing blank and
 // the first byte of another prompt where only blanks stand before it. A false alarm only sends
 // the line to the cleaners.
-bool needsAttention(std::string_view text, std::size_t i, std::size_t lineStart, bool controlsOn, const PagerPrompts &prompts)
+bool needsAttention(std::string_view text, std::size_t i, std::size_t lineStart, bool controlsOn, const PagerPrompts &prompts,
+                    const Timestamps &timestamps)
 {
     const char c = text[i];
     if (isControl(c, controlsOn))
         return true;
-    if (i == lineStart && (c == pagerPrompt.front() || c == timestampStart))
+    if (i == lineStart && (c == pagerPrompt.front() || timestamps.length(text.substr(i)) > 0))
         return true;
     if (!controlsOn)
         return i == lineStart
@@ -109,7 +110,8 @@ struct Window {
 };
 
 // `inIndent` tells whether p begins in the blanks that begin a line, and is set for the next 64.
-Window window(const char *p, bool controlsOn, std::string_view promptStarts, std::string_view erasedStarts, bool &inIndent)
+Window window(const char *p, bool controlsOn, std::string_view promptStarts, std::string_view erasedStarts, const Timestamps &timestamps,
+              bool &inIndent)
 {
     const auto load = [](const char *from) { return _mm_loadu_si128(reinterpret_cast<const __m128i *>(from)); };
     const auto is = [](__m128i bytes, char c) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(c)); };
@@ -122,7 +124,8 @@ Window window(const char *p, bool controlsOn, std::string_view promptStarts, std
         const __m128i here = load(p + block);
         const __m128i lineStart = is(load(p + block - 1), '\n');
         w.lfs |= bits(is(here, '\n'), block);
-        __m128i found = _mm_or_si128(_mm_or_si128(is(here, '\b'), is(here, pagerPrompt.front())), _mm_and_si128(lineStart, is(here, timestampStart)));
+        __m128i found = _mm_or_si128(is(here, '\b'), is(here, pagerPrompt.front()));
+        lineStarts |= bits(lineStart, block);
         if (!controlsOn) {
             __m128i starts = _mm_and_si128(is(here, promptEraser.front()), is(load(p + block + promptEraser.size()), '\r'));
             for (const char c : erasedStarts)
@@ -141,9 +144,14 @@ Window window(const char *p, bool controlsOn, std::string_view promptStarts, std
         __m128i promptByte = _mm_setzero_si128();
         for (const char c : promptStarts)
             promptByte = _mm_or_si128(promptByte, is(here, c));
-        lineStarts |= bits(lineStart, block);
         blanks |= bits(blank, block);
         promptBytes |= bits(promptByte, block);
+    }
+    // A line's first byte, one for each line, is looked at alone: the bytes a timestamp may begin
+    // with are many (digits, brackets, the user's).
+    for (std::uint64_t starts = lineStarts; starts != 0; starts &= starts - 1) {
+        if (timestamps.mayStartWith(p[std::countr_zero(starts)]))
+            w.found |= starts & -starts;
     }
     if (controlsOn) {
         // The first byte after a line's leading blanks: adding a line start to the run of blanks
@@ -197,7 +205,7 @@ std::size_t LineCleaning::untouchedPrefix(std::string_view text, std::uint64_t m
         if (i > 0 && i + 64 + promptEraser.size() < size) {
             if (!inIndent)
                 inIndent = text.find_first_not_of(' ', lineStart) >= i;
-            auto [found, lfs] = window(text.data() + i, controlsOn, prompts_.starts(), prompts_.erasedStarts(), *inIndent);
+            auto [found, lfs] = window(text.data() + i, controlsOn, prompts_.starts(), prompts_.erasedStarts(), timestamps_, *inIndent);
             std::size_t end = 0;
             for (; found != 0; found &= found - 1) {
                 const auto at = static_cast<unsigned>(std::countr_zero(found));
@@ -205,7 +213,7 @@ std::size_t LineCleaning::untouchedPrefix(std::string_view text, std::uint64_t m
                 if (countLines(before, end))
                     return end;
                 lfs &= ~before;
-                if (needsAttention(text, i + at, lineStart, controlsOn, prompts_))
+                if (needsAttention(text, i + at, lineStart, controlsOn, prompts_, timestamps_))
                     return lineStart;
             }
             if (countLines(lfs, end))
@@ -218,7 +226,7 @@ std::size_t LineCleaning::untouchedPrefix(std::string_view text, std::uint64_t m
             lineStart = i + 1;
             if (++lines == most)
                 return lineStart;
-        } else if (needsAttention(text, i, lineStart, controlsOn, prompts_)) {
+        } else if (needsAttention(text, i, lineStart, controlsOn, prompts_, timestamps_)) {
             break;
         }
         ++i;

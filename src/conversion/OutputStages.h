@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ConversionRun.h"
 #include "Pipeline.h"
 #include "SecretMasking.h"
 
@@ -12,11 +13,11 @@ namespace tarnwick {
 // pass and by the pipe.
 class OutputStages {
 public:
-    OutputStages(TextOutput &channel, bool masking, const QStringList &secretShapes)
+    OutputStages(TextOutput &channel, const RunOptions &options)
         : channel_(channel)
     {
-        if (masking)
-            masking_.emplace(channel_, secretShapes);
+        if (options.masking)
+            masking_.emplace(channel_, options.secretShapes, options.timestamps);
     }
     OutputStages(const OutputStages &) = delete;
     OutputStages &operator=(const OutputStages &) = delete;

@@ -1,6 +1,5 @@
 #include "Pipeline.h"
 
-#include "Timestamp.h"
 
 #include <QByteArray>
 
@@ -67,12 +66,13 @@ CharacterRule wholeSourceRule(QIODevice &source, EncodingSetting setting, Charac
 }
 
 LineStage::LineStage(std::optional<CharacterRule> rule, CharacterRule system, bool controlsOn, const QStringList &pagerPrompts, Sink &sink,
-                     int screenHeight)
+                     int screenHeight, const QStringList &timestamps)
     : rule_(rule)
     , system_(system)
     , controlsOn_(controlsOn)
     , pagerPrompts_(pagerPrompts)
-    , cleaning_(rule.value_or(system), controlsOn, pagerPrompts)
+    , timestamps_(timestamps)
+    , cleaning_(rule.value_or(system), controlsOn, pagerPrompts, timestamps)
     , sink_(sink)
     , screen_(screenHeight, rule.value_or(system), *this)
     , kept_(controlsOn ? static_cast<std::size_t>(screen_.height() - 1) : 0)
@@ -155,7 +155,7 @@ void LineStage::useRule(CharacterRule rule)
 {
     rule_ = rule;
     promptsCounted_ += cleaning_.promptsLeftAsText();
-    cleaning_ = LineCleaning(rule, controlsOn_, pagerPrompts_);
+    cleaning_ = LineCleaning(rule, controlsOn_, pagerPrompts_, timestamps_);
     screen_.setRule(rule);
     sink_.readBy(rule);
 }
@@ -168,7 +168,7 @@ void LineStage::cleanAndWrite(std::string_view line, bool scrollOn)
 
 bool LineStage::readOnScreen(std::string_view line, bool scrollOn, std::uint64_t before, bool ended, bool hold)
 {
-    const std::size_t stamp = timestampLength(line);
+    const std::size_t stamp = cleaning_.timestamps().length(line);
     rowScrollOn_ = scrollOn;
     return screen_.take(line.substr(stamp), line.substr(0, stamp), before, ended, !scrollOn, hold);
 }

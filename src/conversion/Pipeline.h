@@ -117,7 +117,7 @@ public:
     // With no rule, the text's first line with a byte above 0x7F decides it, `system` standing for
     // the system's. `screenHeight` is the rows of the screen, with terminal controls read.
     LineStage(std::optional<CharacterRule> rule, CharacterRule system, bool controlsOn, const QStringList &pagerPrompts, Sink &sink,
-              int screenHeight = Screen::defaultHeight);
+              int screenHeight = Screen::defaultHeight, const QStringList &timestamps = {});
 
     // Takes whole lines from the text, at most `most` of them (their number in `lines`), and a line
     // that the text ends inside, which is kept until its LF comes; returns the bytes taken. Asks
@@ -170,6 +170,7 @@ private:
     CharacterRule system_;
     bool controlsOn_;
     QStringList pagerPrompts_;
+    QStringList timestamps_;
     LineCleaning cleaning_;
     Sink &sink_;
     std::string line_; // a line whose LF has not come yet

@@ -232,8 +232,10 @@ std::size_t NeedleSearch::find(std::string_view text) const
     return std::string_view::npos;
 }
 
-SecretMasker::SecretMasker(const QStringList &userShapes)
+SecretMasker::SecretMasker(const QStringList &userShapes, const QStringList &timestamps)
     : userShapes_(userShapes)
+    , userTimestamps_(timestamps)
+    , timestamps_(rule_, timestamps)
 {
     for (const SecretShape &shape : secretShapes)
         builtIn_.emplace_back(shape.shape, true);
@@ -245,6 +247,7 @@ void SecretMasker::readBy(CharacterRule rule)
     if (rule == rule_)
         return;
     rule_ = rule;
+    timestamps_ = Timestamps(rule, userTimestamps_);
     prepare();
 }
 
@@ -296,7 +299,7 @@ std::string_view SecretMasker::masked(std::string_view line)
 {
     if (inBlock_)
         return maskedBody(line);
-    const std::size_t from = timestampLength(line);
+    const std::size_t from = timestamps_.length(line);
     std::optional<ShapeMatcher::Match> best;
     const ShapeMatcher *bestShape = nullptr;
     for (const std::size_t start : {from, afterPrompt(line, from, rule_)}) {
@@ -337,7 +340,7 @@ std::string_view SecretMasker::maskedBody(std::string_view line)
         inBlock_ = false;
         return line;
     }
-    const std::size_t stamp = timestampLength(line);
+    const std::size_t stamp = timestamps_.length(line);
     const std::size_t body = line.find_first_not_of(" \t", stamp);
     if (body == std::string_view::npos)
         return line;

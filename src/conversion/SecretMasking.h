@@ -88,7 +88,8 @@ private:
 class SecretMasker {
 public:
     // The user's shapes that hold no value marker are left out (the command line refuses them).
-    explicit SecretMasker(const QStringList &userShapes);
+    // Lines that begin with a timestamp (the user's forms with the known) are masked after it.
+    explicit SecretMasker(const QStringList &userShapes, const QStringList &timestamps = {});
 
     // The rule of the text: the user's shapes are compared in its encoding.
     void readBy(CharacterRule rule);
@@ -110,7 +111,9 @@ private:
     std::uint64_t numberOf(std::string_view value);
 
     QStringList userShapes_;
+    QStringList userTimestamps_;
     CharacterRule rule_ = CharacterRule::Utf8;
+    Timestamps timestamps_;
     std::vector<ShapeMatcher> builtIn_;
     std::vector<ShapeMatcher> user_;
     NeedleSearch needles_;
@@ -127,7 +130,11 @@ private:
 // masked; lines that hold none of the shapes' keywords go on in one piece.
 class MaskingSink final : public Sink {
 public:
-    MaskingSink(Sink &next, const QStringList &userShapes) : next_(next), masker_(userShapes) {}
+    MaskingSink(Sink &next, const QStringList &userShapes, const QStringList &timestamps = {})
+        : next_(next)
+        , masker_(userShapes, timestamps)
+    {
+    }
 
     void write(std::string_view lines) override;
     void writeLine(std::string_view line) override;

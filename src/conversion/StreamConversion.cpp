@@ -51,7 +51,7 @@ RunOutcome StreamConversion::convert(QIODevice &source, const QString &sourceNam
     TextInput input(options_.bufferSize);
     input.open(source);
     // Each log numbers its secrets anew, as each output file of the file run does.
-    OutputStages sinks(output_, options_.masking, options_.secretShapes);
+    OutputStages sinks(output_, options_);
     // Judged whole beforehand, or as it comes (see LineStage).
     SourceText text(options_.encoding, options_.controlsOn, false);
     std::optional<LineStage> stage;
@@ -62,7 +62,7 @@ RunOutcome StreamConversion::convert(QIODevice &source, const QString &sourceNam
         if (!stage && text.markKnown()) {
             sinks.channel().begin(text.byteOrderMark(), text.utf16());
             stage.emplace(rule ? rule : text.fixedRule(systemRule_), systemRule_, options_.controlsOn, options_.pagerPrompts, sinks.first(),
-                          options_.screenHeight);
+                          options_.screenHeight, options_.timestamps);
             if (mixed)
                 stage->readEachLineByItsRule();
         }

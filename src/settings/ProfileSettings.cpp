@@ -36,6 +36,7 @@ StoredSettings readStoredSettings(const QString &iniFile)
     stored.screenRows = readText(iniFile, screenRowsKey);
     stored.pagerPrompts = WinSys::ReadIniSeries(iniFile, section, pagerKeyStem, mostPagerPrompts);
     stored.secretShapes = WinSys::ReadIniSeries(iniFile, section, secretKeyStem, mostSecretShapes);
+    stored.timestamps = WinSys::ReadIniSeries(iniFile, section, timestampKeyStem, mostTimestamps);
     // Blanks or commas between them, a dot before each allowed: "log txt", ".log, .cap".
     for (const QString &extension : readText(iniFile, logExtensionsKey, defaultLogExtensions).split(QRegularExpression(QStringLiteral("[\\s,]+")), Qt::SkipEmptyParts)) {
         const QString bare = extension.sliced(extension.startsWith(u'.') ? 1 : 0);

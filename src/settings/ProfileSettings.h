@@ -18,6 +18,8 @@ inline constexpr int mostPagerPrompts = 100;
 inline const QString maskKey = QStringLiteral("Mask");
 inline const QString secretKeyStem = QStringLiteral("Secret"); // "Secret1", "Secret2", ...: the user's shapes of secrets
 inline constexpr int mostSecretShapes = 100;
+inline const QString timestampKeyStem = QStringLiteral("Timestamp"); // "Timestamp1", ...: the user's forms of timestamps
+inline constexpr int mostTimestamps = 100;
 inline const QString screenRowsKey = QStringLiteral("ScreenRows"); // the screen's height, with the controls setting
 inline const QString logExtensionsKey = QStringLiteral("LogExtensions"); // a folder's logs: the extensions, blank-separated
 inline const QString recursiveKey = QStringLiteral("Recursive"); // a folder's subfolders' logs too
@@ -46,6 +48,7 @@ struct StoredSettings {
     QString screenRows;       // as stored
     QStringList pagerPrompts; // "Pager1" up to the first that is missing or empty
     QStringList secretShapes; // "Secret1" likewise
+    QStringList timestamps;   // "Timestamp1" likewise
     QStringList logExtensions; // defaultLogExtensions where the profile has no such key
     QString outputFolder;
 };

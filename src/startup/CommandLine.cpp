@@ -4,6 +4,7 @@
 
 #include "conversion/PagerFilter.h"
 #include "conversion/ShapeMatcher.h"
+#include "conversion/Timestamp.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -27,8 +28,9 @@ Each LOG's encoding is found from its bytes (a byte order mark, well-formed
 UTF-8, well-formed Shift-JIS, else the locale's) unless --encoding or the
 profile's Encoding names one; UTF-16 is read and written back as UTF-16. A
 terminal program's timestamp at the start of a line ("[2026-12-07
-10:00:00.123] ", "[Mon Dec 07 10:00:00.123 2026] ", "[0 00:01:23.456] ") is
-kept, and the line is cleaned after it.
+10:00:00.123] ", "[Mon Dec 07 10:00:00.123 2026] ", "[0 00:01:23.456] ",
+"10:00:00 ", and the forms of --timestamp and of the profile's Timestamp1,
+Timestamp2, ...) is kept, and the line is cleaned after it.
 
 Without LOG the window opens. With LOG paths each is converted in turn into its
 output file (the name up to its first dot, then the output extension; with the
@@ -63,6 +65,7 @@ const QString encoding = u"encoding"_s;
 const QString screenRows = u"screen-rows"_s;
 const QString pager = u"pager"_s;
 const QString secret = u"secret"_s;
+const QString timestamp = u"timestamp"_s;
 const QString include = u"include"_s;
 const QString outputFolder = u"output-dir"_s;
 const QString outputFolderShort = u"o"_s;
@@ -123,6 +126,9 @@ const OptionText trailingOptions[] = {
     {{name::pager},
      QT_TRANSLATE_NOOP("tarnwick", "With the controls setting, also drop the lines that are, apart from blanks, TEXT, in which * stands for any run of characters (this run only; may be given more than once)."),
      u"TEXT"_s},
+    {{name::timestamp},
+     QT_TRANSLATE_NOOP("tarnwick", "Also keep FORM at the start of a line as a terminal program's timestamp: the whole prefix in strftime codes, brackets and blanks included, such as \"[%Y/%m/%d %H:%M:%S] \" (this run only; may be given more than once)."),
+     u"FORM"_s},
     {{name::secret},
      QT_TRANSLATE_NOOP("tarnwick", "With the mask setting, also mask the value that {} stands for in the lines whose command is SHAPE, in which * stands for any run of characters (this run only; may be given more than once)."),
      u"SHAPE"_s},
@@ -234,6 +240,9 @@ QString usageErrorText(const UsageError &error, Language language)
     case UsageError::Kind::UnusablePager:
         what = text(language, QT_TRANSLATE_NOOP("tarnwick", "pager prompt '%1' holds nothing but blanks and '*'")).arg(error.argument);
         break;
+    case UsageError::Kind::UnusableTimestamp:
+        what = text(language, QT_TRANSLATE_NOOP("tarnwick", "timestamp '%1' holds an unknown code, a lone '%' or a control character")).arg(error.argument);
+        break;
     case UsageError::Kind::NoValueMarker:
         what = text(language, QT_TRANSLATE_NOOP("tarnwick", "secret shape '%1' holds no {} for the value")).arg(error.argument);
         break;
@@ -317,6 +326,14 @@ CommandLine parseCommandLine(const QList<ProgramArgument> &arguments)
         if (!isUsablePagerPrompt(prompt)) {
             line.action = CommandLine::Action::UsageError;
             line.error = {UsageError::Kind::UnusablePager, prompt};
+            return line;
+        }
+    }
+    line.settings.timestamps = parser.values(name::timestamp);
+    for (const QString &form : std::as_const(line.settings.timestamps)) {
+        if (!isUsableTimestamp(form)) {
+            line.action = CommandLine::Action::UsageError;
+            line.error = {UsageError::Kind::UnusableTimestamp, form};
             return line;
         }
     }

@@ -20,7 +20,7 @@ struct Refusal {
 // What is wrong with a command line, worded by usageErrorText() once the language's texts are
 // installed.
 struct UsageError {
-    enum class Kind { None, UnknownOption, MissingValue, UnknownEncoding, UnusableScreenRows, UnusableJobs, UnusablePager, NoValueMarker, PathInExtension, NoLog, NotOneLog, Other };
+    enum class Kind { None, UnknownOption, MissingValue, UnknownEncoding, UnusableScreenRows, UnusableJobs, UnusablePager, UnusableTimestamp, NoValueMarker, PathInExtension, NoLog, NotOneLog, Other };
     Kind kind = Kind::None;
     QString argument; // the option as typed ("--bogus"), the encoding's name, the prompt or the shape; for Other, the toolkit's text
 };

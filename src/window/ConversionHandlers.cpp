@@ -39,7 +39,7 @@ void frmTarnwick::Text1_Change()
 
 tarnwick::RunOptions frmTarnwick::runOptions() const
 {
-    return {.controlsOn = ControlsOn, .pagerPrompts = PagerPrompts, .replacesSource = OverWriteOn, .masking = MaskOn,
+    return {.controlsOn = ControlsOn, .pagerPrompts = PagerPrompts, .timestamps = TimestampForms, .replacesSource = OverWriteOn, .masking = MaskOn,
             .secretShapes = SecretShapes, .encoding = Encoding, .screenHeight = ScreenRows};
 }
 

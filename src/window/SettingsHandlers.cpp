@@ -107,6 +107,7 @@ void frmTarnwick::loadSettings(const tarnwick::SettingsInForce &settings)
     PagerPrompts = settings.run.pagerPrompts;
     ScreenRows = settings.run.screenHeight;
     SecretShapes = settings.run.secretShapes;
+    TimestampForms = settings.run.timestamps;
     OutputFolder = settings.outputFolder;
     showOutputFolder();
     RecursiveOn = settings.logs.recursive;

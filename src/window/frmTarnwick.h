@@ -85,6 +85,7 @@ public:
     QStringList PagerPrompts; // the user's, from the profile and the command line
     int ScreenRows = tarnwick::Screen::defaultHeight;
     QStringList SecretShapes; // likewise
+    QStringList TimestampForms; // likewise
     tarnwick::EncodingSetting Encoding = tarnwick::EncodingSetting::Auto;
     QString OutputFolder; // where the outputs go; empty: beside each log
     bool RecursiveOn = false; // a folder dropped stands for the logs of its subfolders too

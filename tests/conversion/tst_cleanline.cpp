@@ -2,6 +2,8 @@
 
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 using tarnwick::CharacterRule;
 using testsupport::times;
 
@@ -21,6 +23,8 @@ private Q_SLOTS:
     void cleansOneLine();
     void removesWholeCharacters_data();
     void removesWholeCharacters();
+    void keepsTimestamps_data();
+    void keepsTimestamps();
 };
 
 void tst_CleanLine::cleansOneLine_data()
@@ -116,3 +120,47 @@ void tst_CleanLine::removesWholeCharacters()
 
 QTEST_GUILESS_MAIN(tst_CleanLine)
 #include "tst_cleanline.moc"
+
+void tst_CleanLine::keepsTimestamps_data()
+{
+    QTest::addColumn<QStringList>("forms"); // the user's
+    QTest::addColumn<bool>("controls");
+    QTest::addColumn<CharacterRule>("rule");
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QByteArray>("written"); // empty when the line is dropped
+
+    const auto utf8 = CharacterRule::Utf8;
+    const QStringList none;
+    QTest::newRow("Tera Term's, BackSpaces reach into it") << none << false << utf8 << ("[2026-12-07 10:00:00.123] ab" + times(bs, 6) + "cd")
+                                                           << QByteArray("[2026-12-07 10:00:00.123] cd");
+    QTest::newRow("RLogin's, BackSpaces reach into it") << none << false << utf8 << ("10:00:00 ab" + times(bs, 4) + "show run")
+                                                        << QByteArray("10:00:00 show run");
+    QTest::newRow("RLogin's, a CR goes back to its end") << none << true << utf8 << QByteArray("10:00:00 abc\rxy") << QByteArray("10:00:00 xyc");
+    QTest::newRow("RLogin's without its blank") << none << false << utf8 << ("10:00:00x" + times(bs, 2)) << QByteArray("10:00:0");
+    const QStringList slashes{u"[%Y/%m/%d %H:%M:%S] "_s};
+    QTest::newRow("user's, BackSpaces reach into it") << slashes << false << utf8 << ("[2026/12/07 10:00:00] ab" + times(bs, 6) + "cd")
+                                                      << QByteArray("[2026/12/07 10:00:00] cd");
+    QTest::newRow("user's, not quite") << slashes << false << utf8 << ("[2026/12/07 10:00] ab" + times(bs, 4)) << QByteArray("[2026/12/07 10:00");
+    QTest::newRow("user's with %N, pager prompt dropped with it") << QStringList{u"%F %T.%N | "_s} << false << utf8
+                                                                 << ("2026-12-07 10:00:00.123 | " + prompt) << QByteArray();
+    QTest::newRow("user's with %a %b %e, CR and erasure after it")
+        << QStringList{u"<%a %b %e %H:%M:%S %Y> "_s} << true << utf8 << QByteArray("<Mon Dec  7 10:00:00 2026> abc\r\x1b[Kshow")
+        << QByteArray("<Mon Dec  7 10:00:00 2026> show");
+    QTest::newRow("user's with text, in Shift-JIS") << QStringList{u"%Y年%m月%d日 %H時%M分 "_s} << false << CharacterRule::ShiftJis
+                                                    << ("2026\x94\x4E" "12\x8C\x8E" "07\x93\xFA 10\x8E\x9E" "00\x95\xAA ab" + times(bs, 3) + "x")
+                                                    << QByteArray("2026\x94\x4E" "12\x8C\x8E" "07\x93\xFA 10\x8E\x9E" "00\x95\xAA x");
+}
+
+// Each line after a plain one longer than the fast copy's step, so that it is found at a line start
+// within the text.
+void tst_CleanLine::keepsTimestamps()
+{
+    QFETCH(QStringList, forms);
+    QFETCH(bool, controls);
+    QFETCH(CharacterRule, rule);
+    QFETCH(QByteArray, line);
+    QFETCH(QByteArray, written);
+    const QByteArray plain = "Router#show interfaces status | include connected or notconnect or disabled";
+    const QByteArray expected = plain + "\r\n" + (written.isEmpty() ? QByteArray() : written + "\r\n") + plain + "\r\n";
+    QCOMPARE(cleanText(plain + '\n' + line + '\n' + plain + '\n', controls, forms, rule), expected);
+}

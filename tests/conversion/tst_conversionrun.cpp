@@ -899,6 +899,8 @@ void tst_ConversionRun::masksSecretsAsTheLinesFinallyRead_data()
                                                     << quint64(1);
     QTest::newRow("after a timestamp") << QByteArray("[2026-12-07 10:00:00.123] snmp-server community Pub1 RO\n") << false << QStringList()
                                        << QByteArray("[2026-12-07 10:00:00.123] snmp-server community <secret-1> RO\r\n") << quint64(1);
+    QTest::newRow("after RLogin's timestamp") << QByteArray("10:00:00 snmp-server community Pub1 RO\n") << false << QStringList()
+                                              << QByteArray("10:00:00 snmp-server community <secret-1> RO\r\n") << quint64(1);
     // The same value twice, in the one pass that writes the output: one number, two masked.
     QTest::newRow("same value twice") << QByteArray("snmp-server community C1 RO\nsnmp-server host 192.0.2.1 version 2c C1\n") << false << QStringList()
                                       << QByteArray("snmp-server community <secret-1> RO\r\nsnmp-server host 192.0.2.1 version 2c <secret-1>\r\n")

@@ -105,6 +105,8 @@ private Q_SLOTS:
     void followsLogAsItGrows();
     void takesTheScreenHeight_data();
     void takesTheScreenHeight();
+    void keepsTheUsersTimestamps_data();
+    void keepsTheUsersTimestamps();
     void refusesNameThatCannotBeCarried();
     void convertsEveryPath();
     void takesFoldersOfLogs_data();
@@ -224,6 +226,8 @@ void tst_Batch::takesOptionsBeforeLogsOnly_data()
     QTest::newRow("ext without value") << QStringList{u"--ext"_s} << 2 << u"tarnwick: missing value after '--ext' (see tarnwick --help)\n"_s << false;
     QTest::newRow("a pager prompt of stars") << QStringList{u"--pager"_s, u" * "_s, u"@/r1.log"_s} << 2
                                              << u"tarnwick: pager prompt ' * ' holds nothing but blanks and '*' (see tarnwick --help)\n"_s << false;
+    QTest::newRow("a timestamp with an unknown code") << QStringList{u"--timestamp"_s, u"[%H:%M:%Q] "_s, u"@/r1.log"_s} << 2
+                                                      << u"tarnwick: timestamp '[%H:%M:%Q] ' holds an unknown code, a lone '%' or a control character (see tarnwick --help)\n"_s << false;
     QTest::newRow("an extension with a folder") << QStringList{u"--ext"_s, u"a/b"_s, u"@/r1.log"_s} << 2
                                                 << u"tarnwick: the extension 'a/b' holds a folder separator or '..' (see tarnwick --help)\n"_s << false;
     QTest::newRow("an extension that climbs") << QStringList{u"--ext"_s, u"../x"_s, u"@/r1.log"_s} << 2
@@ -497,6 +501,31 @@ void tst_Batch::takesTheScreenHeight()
     QFETCH(QByteArray, cleaned);
     writeFile(path(u"bin/Tarnwick.ini"_s), "[Tarnwick]\r\nControls=TRUE\r\n" + profileKey);
     writeFile(path(u"r1.log"_s), "a\nb\x1b[AX\n");
+    const Result result = run(options + QStringList{u"-c"_s, path(u"r1.log"_s)});
+    QCOMPARE(result.err, QString());
+    QCOMPARE(result.status, 0);
+    QCOMPARE(result.out.toUtf8(), cleaned);
+}
+
+void tst_Batch::keepsTheUsersTimestamps_data()
+{
+    QTest::addColumn<QByteArray>("profileKeys");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QByteArray>("cleaned");
+
+    QTest::newRow("none") << QByteArray() << QStringList() << QByteArray("<1000x\r\n{10:00x\r\n");
+    QTest::newRow("the profile's") << QByteArray("Timestamp1=<%H%M> \r\n") << QStringList() << QByteArray("<1000> x\r\n{10:00x\r\n");
+    QTest::newRow("the profile's and the option's") << QByteArray("Timestamp1=<%H%M> \r\n") << QStringList{u"--timestamp"_s, u"{%R} "_s}
+                                                    << QByteArray("<1000> x\r\n{10:00} x\r\n");
+}
+
+void tst_Batch::keepsTheUsersTimestamps()
+{
+    QFETCH(QByteArray, profileKeys);
+    QFETCH(QStringList, options);
+    QFETCH(QByteArray, cleaned);
+    writeFile(path(u"bin/Tarnwick.ini"_s), "[Tarnwick]\r\n" + profileKeys);
+    writeFile(path(u"r1.log"_s), "<1000> ab" + times("\b", 4) + "x\n{10:00} ab" + times("\b", 4) + "x\n");
     const Result result = run(options + QStringList{u"-c"_s, path(u"r1.log"_s)});
     QCOMPARE(result.err, QString());
     QCOMPARE(result.status, 0);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TestSupport.h"
+#include "conversion/LineEndNormaliser.h"
 #include "conversion/Pipeline.h"
 
 // What comes out of the pipeline's line stage, kept.
@@ -25,5 +26,23 @@ inline QByteArray cleanOneLine(const QByteArray &line, bool scrollOn, tarnwick::
     const std::size_t taken = stage.take(std::string_view(text.constData(), std::size_t(text.size())), 1, lines, [&] { return scrollOn; });
     if (taken != std::size_t(text.size()) || lines != 1)
         return "<more than one line was taken>";
+    return output.bytes;
+}
+
+// Runs a whole source text through the line-end pass and the line stage, with the user's
+// timestamps and the controls setting as given, and returns what is written.
+inline QByteArray cleanText(const QByteArray &text, bool controlsOn, const QStringList &timestamps,
+                            tarnwick::CharacterRule rule = tarnwick::CharacterRule::Utf8)
+{
+    std::string normalised;
+    tarnwick::LineEndNormaliser normaliser(controlsOn);
+    normaliser.append(text.toStdString(), normalised);
+    normaliser.finish();
+    CollectedOutput output;
+    tarnwick::LineStage stage(rule, rule, controlsOn, {}, output, tarnwick::Screen::defaultHeight, timestamps);
+    std::uint64_t lines = 0;
+    const auto scrollOff = [] { return false; };
+    stage.take(normalised, std::uint64_t(-1), lines, scrollOff);
+    stage.finish(false, lines);
     return output.bytes;
 }
