@@ -128,7 +128,9 @@ class ScrollReplay {
 public:
     ScrollReplay(std::span<const Char> source, Line &line) : source_(source), line_(line) {}
 
-    void run()
+    // False where the line's redraws left the device's scroll shape: the rebuilt line would
+    // splice what the device drew at one column into the command at another, a "$" among it.
+    bool run()
     {
         for (Position index = 1; index <= std::ssize(source_); ++index) {
             const Char ch = at(index);
@@ -140,6 +142,7 @@ public:
             else if (!confirmsMarker(index, backspacesBefore))
                 index = write(index);
         }
+        return matched_;
     }
 
 private:
@@ -155,6 +158,11 @@ private:
     // Returns the index of the character's last cell.
     Position write(Position index)
     {
+        // While scrolled, the device writes neither over the marker nor over the prompt (a
+        // repaint is taken before it is written), and after the BackSpaces that begin a further
+        // shift only the shift's redraw.
+        if (scroll_ && (unshifted_ || line_.cursor() - scroll_->offset <= scroll_->promptEnd))
+            matched_ = false;
         if constexpr (requires { Line::wideTail; }) {
             const int columns = index < std::ssize(source_) && at(index + 1) == Line::wideTail ? 2 : 1;
             line_.put(static_cast<std::uint32_t>(at(index)), columns);
@@ -176,7 +184,10 @@ private:
         const bool erased = line_.atEnd() && column > 0 && line_.cells().back() == Char(blank);
         if (erased)
             line_.removeLast();
+        if (scroll_ && backspaceRun_ >= scroll_->margin - 1)
+            unshifted_ = !shift;
         if (shift) {
+            shiftedAt_ = index;
             line_.moveTo(column + shift->blanks);
             scroll_->offset += shift->furtherHidden();
         } else if (!erased) {
@@ -185,11 +196,25 @@ private:
     }
 
     // A marker after the prompt that a redraw follows: the scroll's hidden characters stand on
-    // the line already, so the cursor goes past them.
+    // the line already, so the cursor goes past them. A "$" right after BackSpaces is the
+    // device's marker, unless it is typed on at the line's end or redrawn by a further shift:
+    // one that begins no scroll of the shape begins a redraw of another.
     bool confirmsMarker(Position index, Position backspacesBefore)
     {
-        if (at(index) != Char(scroll::marker) || scroll_)
+        if (at(index) != Char(scroll::marker))
             return false;
+        if (scroll_) {
+            if (backspacesBefore > 0 && shiftedAt_ != index - 1 && !line_.atEnd())
+                matched_ = false;
+            return false;
+        }
+        const bool confirmed = startsScroll(index, backspacesBefore);
+        matched_ = matched_ && (confirmed || backspacesBefore == 0);
+        return confirmed;
+    }
+
+    bool startsScroll(Position index, Position backspacesBefore)
+    {
         const Position cursor = line_.cursor();
         if (cursor == 0)
             return false;
@@ -267,6 +292,7 @@ private:
         line_.moveTo(scroll_->promptEnd + scroll_->margin);
         const Position marker = index + scroll::repainted(scroll_->margin);
         scroll_.reset();
+        unshifted_ = false;
         return marker;
     }
 
@@ -274,12 +300,15 @@ private:
     Line &line_;
     std::optional<Scroll> scroll_;
     Position backspaceRun_ = 0; // BackSpaces that end at the current position
+    bool matched_ = true;
+    bool unshifted_ = false; // the BackSpaces of a further shift came, its redraw did not
+    Position shiftedAt_ = 0; // the BackSpace that last began a further shift
 };
 
 template <class Char, class Line>
-void replay(std::span<const Char> source, Line &line)
+bool replay(std::span<const Char> source, Line &line)
 {
-    ScrollReplay<Char, Line>(source, line).run();
+    return ScrollReplay<Char, Line>(source, line).run();
 }
 
 // Gathers the characters and BackSpaces between two controls and replays them as one run on
@@ -294,6 +323,7 @@ struct RebuildingReplay {
 
     // The run holds no BackSpace and no marker yet: replaying it only writes its characters.
     bool plain = true;
+    bool matched = true; // every run's redraws kept to the scroll's shape
 
     void character(std::uint32_t code, int columns)
     {
@@ -336,7 +366,7 @@ struct RebuildingReplay {
     }
     void flush()
     {
-        replay(std::span<const Cell>(run), line);
+        matched = replay(std::span<const Cell>(run), line) && matched;
         run.clear();
         column = line.cursor();
         plain = true;
@@ -346,24 +376,28 @@ struct RebuildingReplay {
     static constexpr std::size_t plainRunLimit = 1 << 16;
 };
 
+// None where the line's redraws left the scroll's shape.
 template <class Cell>
-std::string_view replayRebuilding(const LineCharacters &characters, TerminalLine<Cell> &terminalLine, std::vector<Cell> &run)
+std::optional<std::string_view> replayRebuilding(const LineCharacters &characters, TerminalLine<Cell> &terminalLine, std::vector<Cell> &run)
 {
     terminalLine.begin(characters);
     run.clear();
     RebuildingReplay<Cell> replay{terminalLine, run};
     readTerminalLine(characters, replay);
     replay.flush();
+    if (!replay.matched)
+        return std::nullopt;
     return terminalLine.text();
 }
 
-// Replays the line's characters, as numbers.
+// Replays the line's characters, as numbers; false where the line's redraws left the scroll's
+// shape.
 template <class Number>
-void replayNumbers(const std::vector<Number> &source, std::vector<Number> &line)
+bool replayNumbers(const std::vector<Number> &source, std::vector<Number> &line)
 {
     emptyFor(line, source.size());
     PlainLine plainLine(line);
-    replay(std::span<const Number>(source), plainLine);
+    return replay(std::span<const Number>(source), plainLine);
 }
 
 // The rebuilt line's characters, no more bytes than the line's, each number's code found by
@@ -381,9 +415,9 @@ std::string_view appendCodes(const std::vector<Number> &line, std::string &resul
 
 std::string_view ScrolledLineRebuilder::rebuildWithControls(const LineCharacters &characters)
 {
-    if (characters.singleByte())
-        return replayRebuilding(characters, narrowTerminalLine_, narrowRun_);
-    return replayRebuilding(characters, wideTerminalLine_, wideSource_);
+    const auto rebuilt = characters.singleByte() ? replayRebuilding(characters, narrowTerminalLine_, narrowRun_)
+                                                 : replayRebuilding(characters, wideTerminalLine_, wideSource_);
+    return rebuilt ? *rebuilt : screen_.eraseWithControls(characters);
 }
 
 std::string_view ScrolledLineRebuilder::rebuild(std::string_view line)
@@ -404,15 +438,18 @@ std::string_view ScrolledLineRebuilder::rebuild(const LineCharacters &characters
     if (characters.singleByte()) {
         emptyFor(narrowLine_, line.size());
         PlainLine plainLine(narrowLine_);
-        replay(std::span<const char>(line), plainLine);
+        if (!replay(std::span<const char>(line), plainLine))
+            return screen_.erase(characters);
         return narrowLine_;
     }
     // Numbering costs a look-up a character, which pays only where a line's memory counts.
     constexpr std::size_t numberedFrom = 1 << 16;
     if (characters.count() >= numberedFrom && numberCharacters(characters)) {
-        replayNumbers(numberedSource_, numberedLine_);
+        const bool matched = replayNumbers(numberedSource_, numberedLine_);
         // Given back before the result is written, so that the line's memory peaks no higher.
         numberedSource_ = {};
+        if (!matched)
+            return screen_.erase(characters);
         return appendCodes(numberedLine_, wideResult_, line.size(), [this](std::uint16_t number) {
             return number < firstNumber ? std::uint32_t(number) : numberedCodes_[number - firstNumber];
         });
@@ -423,7 +460,8 @@ std::string_view ScrolledLineRebuilder::rebuild(const LineCharacters &characters
         wideSource_.push_back(code);
         return true;
     });
-    replayNumbers(wideSource_, wideLine_);
+    if (!replayNumbers(wideSource_, wideLine_))
+        return screen_.erase(characters);
     return appendCodes(wideLine_, wideResult_, line.size(), [](std::uint32_t code) { return code; });
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BackspaceEraser.h"
 #include "CharacterWidth.h"
 #include "TerminalLine.h"
 #include "text/CharacterRule.h"
@@ -16,7 +17,9 @@ namespace tarnwick {
 // which characters overwrite what stands at the cursor and a BackSpace moves the cursor left.
 // On top of that it recognises the redraw with which the device's line editor scrolls a long
 // command line sideways ("$" after the prompt, the visible part shifted by 10 columns) and
-// undoes it, so that the result holds the whole command as typed.
+// undoes it, so that the result holds the whole command as typed. Where the line's redraws do
+// not keep to that shape, the result is the line as the scroll setting off leaves it (see
+// BackspaceEraser): what the screen showed, never a marker spliced into the command.
 class ScrolledLineRebuilder {
 public:
     explicit ScrolledLineRebuilder(CharacterRule rule) : rule_(rule) {}
@@ -58,6 +61,7 @@ private:
     std::vector<std::uint32_t> wideSource_;
     std::vector<std::uint32_t> wideLine_;
     std::string wideResult_;
+    BackspaceEraser screen_; // for a line whose redraws are not a scroll's
 };
 
 } // namespace tarnwick

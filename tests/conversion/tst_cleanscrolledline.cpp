@@ -124,6 +124,17 @@ void tst_CleanScrolledLine::rebuildsLine_data()
     QTest::newRow("hash then dollar") << QByteArray("#$") << QByteArray("#$\r\n");
     QTest::newRow("backspaces back to the line start before dollar") << ("#" + backspaces(12) + "$") << QByteArray("$\r\n");
     QTest::newRow("second dollar after a marker is text") << (typed + "$lm" + redraw + "$") << QByteArray("R#abcdefghijklm$\r\n");
+    // Redraws of another shape leave the line as the screen showed it, as without the setting.
+    QTest::newRow("second marker from the prompt")
+        << (typed + "$lm" + redraw + "no" + backspaces(5) + "$no" + redraw + "p") << QByteArray("R#$nop\r\n");
+    QTest::newRow("marker after BackSpaces inside a scrolled line")
+        << (typed + "$lm" + redraw + "nopq" + backspaces(6) + "$pq" + redraw) << QByteArray("R#$$pq\r\n");
+    QTest::newRow("first redraw cut short") << (typed + "$lm" + "n") << QByteArray("R#$lmn\r\n");
+    QTest::newRow("repaint with a marker at the end, not the line's")
+        << (typed + "$lm" + redraw + "n" + backspaces(4) + "abcdefgxijk$" + backspaces(4)) << QByteArray("R#abcdefgx\r\n");
+    QTest::newRow("further shift's redraw cut short") << (typed + "$lm" + redraw + "nopqrstuv" + backspaces(11) + "vw") << QByteArray("R#$vw\r\n");
+    QTest::newRow("typed dollar first in a further shift's redraw")
+        << deviceEcho("R#", "show running-config \\$ x", 12) << QByteArray("R#show running-config \\$ x\r\n");
     QTest::newRow("exactly 11 backspaces") << ("R#abcdefghijk" + backspaces(11) + "$l" + redraw) << QByteArray("R#abcdefghijkl\r\n");
     QTest::newRow("typed blank at the margin survives") << (typed + "$l " + redraw + "x") << QByteArray("R#abcdefghijkl x\r\n");
     QTest::newRow("10 backspaces: dollar is text") << ("R#abcdefghij" + backspaces(10) + "$x" + redraw) << QByteArray("R#$x\r\n");

@@ -202,6 +202,8 @@ void tst_Controls::cleansLikeATerminal_data()
     QTest::newRow("IOS-XR's scroll and repaint")
         << (xr + "g" + times("\b", 53) + "$ate-change if-state-change" + times(" ", 26) + times("\b", 53) + xr.mid(26) + "$\b\b\b\b\r")
         << (xr.chopped(3) + "\r\n") << (xr + "ge\r\n"); // BackSpaces at the end erase
+    same("a second marker from the prompt, as the screen showed it",
+         "R#abcdefghijkl" + esc + "[12D$lm" + times(" ", 9) + esc + "[9Dno" + esc + "[5D$no" + times(" ", 9) + esc + "[9Dp", "R#$nop\r\n");
     // Other vendors' pagers.
     for (const char *prompt : {"--More--", "-- More --", "---- More ----", "---(more)---", "---(more 7%)---", "---(more 100%)---",
                                "-- MORE --, next page: Space, next line: Enter, quit: Control-C", "lines 1-20", "lines 120-143",
