@@ -14,6 +14,12 @@ namespace settings = tarnwick::settings;
 void frmTarnwick::Check1_Click()
 {
     settings::keepSwitch(Check1->isChecked(), OverWriteOn, IniFile, settings::overWriteKey);
+    showOutputPathInUse();
+}
+
+void frmTarnwick::showOutputPathInUse()
+{
+    Text2->setEnabled(!OverWriteOn || Text2->text().isEmpty());
 }
 
 void frmTarnwick::Check2_Click()
@@ -94,6 +100,7 @@ void frmTarnwick::loadSettings(const tarnwick::SettingsInForce &settings)
     Text3->setText(OutExt);
     OverWriteOn = settings.run.replacesSource;
     Check1->setChecked(OverWriteOn);
+    showOutputPathInUse();
     ScrollOn = settings.scroll;
     Check2->setChecked(ScrollOn);
     ControlsOn = settings.run.controlsOn;

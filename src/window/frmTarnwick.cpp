@@ -143,6 +143,7 @@ frmTarnwick::frmTarnwick(QWidget *parent)
 
     connect(Text1, &QLineEdit::textChanged, this, &frmTarnwick::Text1_Change);
     connect(Text3, &QLineEdit::textChanged, this, &frmTarnwick::Text3_Change);
+    connect(Text2, &QLineEdit::textChanged, this, &frmTarnwick::showOutputPathInUse);
     connect(Check1, &QCheckBox::toggled, this, &frmTarnwick::Check1_Click);
     connect(Check2, &QCheckBox::toggled, this, &frmTarnwick::Check2_Click);
     connect(Command1, &QPushButton::clicked, this, [this] {

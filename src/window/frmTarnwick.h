@@ -168,6 +168,9 @@ private:
     // The output folder set, kept in the profile, shown in its submenu and in the output path.
     void keepOutputFolder(const QString &folder);
     void showOutputFolder();
+    // With the overwrite setting the output path is not written: its box is shown disabled, unless
+    // it is empty, which a conversion refuses and asks to be filled there.
+    void showOutputPathInUse();
     // The result line under the buttons: the status and then the detail, each broken between
     // phrases, with the whole sentence in the tool tip.
     void showResultLine(const QString &status, const QString &detail, const QString &whole);

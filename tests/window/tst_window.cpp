@@ -491,6 +491,7 @@ void tst_Window::refusesMissingPaths()
 
     form_->Check1->setChecked(true); // an empty output path is refused even when overwriting
     form_->Text1->setText(path(u"r1.log"_s));
+    QVERIFY(!form_->Text2->isEnabled()); // the output path is not written
     form_->Text2->clear();
     form_->Text3->setFocus();
     QVERIFY(!form_->Command1_Click());
@@ -500,6 +501,8 @@ void tst_Window::refusesMissingPaths()
     form_->Text2->setText(u" "_s); // blanks are a path
     writeFile(path(u"r1.log"_s), "abc\n");
     QVERIFY(form_->Command1_Click());
+    form_->Check1->setChecked(false);
+    QVERIFY(form_->Text2->isEnabled());
 }
 
 void tst_Window::convertsAndShowsStates()
