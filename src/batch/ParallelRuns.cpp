@@ -2,6 +2,7 @@
 
 #include "platform/EndingSignals.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 
@@ -20,9 +21,10 @@ QString runKey(const QString &path)
 
 } // namespace
 
-ParallelRuns::ParallelRuns(int jobs, Told told)
+ParallelRuns::ParallelRuns(int jobs, Told told, std::function<void()> whileWaiting)
     : jobs_(std::clamp(jobs, 1, mostRunsAtOnce))
     , told_(std::move(told))
+    , whileWaiting_(std::move(whileWaiting))
     , places_(std::size_t(jobs_), false)
 {
     pool_.setMaxThreadCount(jobs_);
@@ -36,11 +38,20 @@ ParallelRuns::~ParallelRuns()
 
 template<typename Ready> void ParallelRuns::waitUntil(QMutexLocker<QMutex> &lock, Ready ready)
 {
+    // As often as a window lets its events run during a run of its own.
+    constexpr int eventIntervalMs = 20;
     for (;;) {
         tellDone(lock);
         if (ready())
             return;
-        changed_.wait(&mutex_);
+        if (!whileWaiting_) {
+            changed_.wait(&mutex_);
+            continue;
+        }
+        changed_.wait(&mutex_, QDeadlineTimer(eventIntervalMs));
+        lock.unlock();
+        whileWaiting_();
+        lock.relock();
     }
 }
 

@@ -25,7 +25,9 @@ public:
     // A log added without a conversion (a folder's problem, an empty path) is told in its turn,
     // without an outcome.
     using Told = std::function<void(const WalkedLog &log, const std::optional<RunOutcome> &outcome)>;
-    ParallelRuns(int jobs, Told told);
+    // `whileWaiting`, where given, is called now and then while the runs are waited for, so that a
+    // window's events run.
+    ParallelRuns(int jobs, Told told, std::function<void()> whileWaiting = {});
     ~ParallelRuns();
     ParallelRuns(const ParallelRuns &) = delete;
     ParallelRuns &operator=(const ParallelRuns &) = delete;
@@ -48,6 +50,7 @@ private:
 
     const int jobs_;
     Told told_;
+    std::function<void()> whileWaiting_;
     std::vector<bool> places_; // the ending signals' places of the files left behind, in use
     BatchOutputs outputs_;
     // The toolkit's, as the threads are: the C++ library's would go through a POSIX layer on

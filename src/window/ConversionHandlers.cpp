@@ -101,7 +101,7 @@ void frmTarnwick::Command2_Click()
         Command2->setEnabled(false);
         if (activeRun_)
             activeRun_->abort();
-
+        dropAborted_ = activeRuns_ != nullptr;
         return;
     }
     close();
@@ -110,7 +110,7 @@ void frmTarnwick::Command2_Click()
 // Closing the window during a conversion aborts it; the window closes once the run has ended.
 void frmTarnwick::closeEvent(QCloseEvent *event)
 {
-    if (activeRun_) {
+    if (activeRun_ || activeRuns_) {
         closeRequested_ = true;
         if (Command2->isEnabled())
             Command2_Click();

@@ -120,5 +120,6 @@ void frmTarnwick::loadSettings(const tarnwick::SettingsInForce &settings)
     RecursiveOn = settings.logs.recursive;
     recursiveItem->setChecked(RecursiveOn);
     LogFiles = settings.logs;
+    Jobs = settings.jobs;
     lastFolder_ = settings::readText(IniFile, settings::lastFolderKey);
 }

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QWidget>
 
+#include <atomic>
 #include <functional>
 #include <optional>
 
@@ -21,6 +22,7 @@ class QMimeData;
 class QPushButton;
 
 namespace tarnwick {
+class ParallelRuns;
 struct RunStart;
 struct SettingsInForce;
 }
@@ -90,6 +92,7 @@ public:
     QString OutputFolder; // where the outputs go; empty: beside each log
     bool RecursiveOn = false; // a folder dropped stands for the logs of its subfolders too
     tarnwick::LogChoice LogFiles; // the logs a folder dropped stands for
+    int Jobs = 1; // logs dropped converted at once
 
     // The dialogs the window shows; tests put their own in place.
     struct Dialogs {
@@ -118,12 +121,13 @@ public:
     void Text1_Change();
     void Text3_Change();
     // A drop anywhere on the window: one file becomes the source path; several, or a folder
-    // (which stands for its logs), are converted one after another (see convertDropped).
+    // (which stands for its logs), are converted as a batch (see convertDropped).
     void Form_OLEDragDrop(const QMimeData *dropped);
-    // Converts the logs the paths stand for in turn, as a batch does, with the count of files
-    // beside the count of lines, and tells at the end what was converted in the result line
-    // (and, when something was not, each in a message box). An abort ends the log it is
-    // converting, and no later one is converted.
+    // Converts the logs the paths stand for as a batch does, up to Jobs at once (one at a time,
+    // in turn in the window, which shows each), with the count of files done (beside the count
+    // of lines of the one shown), and tells at the end what was converted in the result line
+    // (and, when something was not, each in a message box). An abort ends the logs being
+    // converted, and no later one is converted.
     void convertDropped(const QStringList &paths);
 
     // Shows the settings in force (the profile's, or the command line's in their place) in the
@@ -174,6 +178,8 @@ private:
     // The result line under the buttons: the status and then the detail, each broken between
     // phrases, with the whole sentence in the tool tip.
     void showResultLine(const QString &status, const QString &detail, const QString &whole);
+    // The logs dropped converted at once; true when they were aborted.
+    bool convertDroppedAtOnce(tarnwick::LogWalk &walk, tarnwick::BatchSummary &summary, const std::function<void()> &oneDone);
 
     // The output's name for the source path, as the settings and the folder it was found in say.
     tarnwick::OutputNaming outputNaming() const;
@@ -189,6 +195,9 @@ private:
     QString description_; // Label4's own text
     tarnwick::ConversionRun *activeRun_ = nullptr;
     QString filesDone_; // "3 / 120 files" while logs dropped are converted
+    // The runs of logs dropped converted at once, and the abort that each takes at its next step.
+    tarnwick::ParallelRuns *activeRuns_ = nullptr;
+    std::atomic<bool> dropAborted_ = false;
     tarnwick::BatchOutputs *batchOutputs_ = nullptr; // of the batch whose run this is
     QElapsedTimer sinceEvents_;
     bool closeRequested_ = false; // the window was closed while a conversion ran

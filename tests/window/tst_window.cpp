@@ -326,20 +326,25 @@ void tst_Window::convertsEveryLogDropped_data()
     QTest::addColumn<QStringList>("outputs");
     QTest::addColumn<QString>("result"); // how the whole result begins, "@" for the missing log
     QTest::addColumn<int>("files"); // the logs counted
+    QTest::addColumn<int>("jobs");
 
-    QTest::newRow("three files, one missing") << QStringList{u"r1.log"_s, u"r9.log"_s, u"r2.log"_s} << false << false << false
-                                              << QStringList{u"logs/r1.txt"_s, u"logs/r2.txt"_s}
-                                              << u"2 件を変換しました。1 件は変換できませんでした。@: 開けませんでした"_s << 3;
+    for (const int jobs : {1, 2}) {
+        const auto row = [jobs](const char *name) -> QTestData & { return QTest::newRow(qPrintable(u"%1, %2 at once"_s.arg(QLatin1StringView(name)).arg(jobs))); };
+        row("three files, one missing") << QStringList{u"r1.log"_s, u"r9.log"_s, u"r2.log"_s} << false << false << false
+                                        << QStringList{u"logs/r1.txt"_s, u"logs/r2.txt"_s}
+                                        << u"2 件を変換しました。1 件は変換できませんでした。@: 開けませんでした"_s << 3 << jobs;
+        row("a folder and its subfolders") << QStringList{QString()} << true << false << false
+                                           << QStringList{u"logs/r1.txt"_s, u"logs/r2.txt"_s, u"logs/sub/r3.txt"_s} << u"3 件を変換しました。"_s << 3 << jobs;
+        // Aborted at once: in the first's first pass, or before the runs at once begin. The first
+        // keeps nothing, and none after it is converted.
+        row("aborted") << QStringList{u"r1.log"_s, u"r2.log"_s, u"sub/r3.log"_s} << false << false << true << QStringList{}
+                       << u"中断しました。0 件を変換しました。3 件は変換していません。"_s << 3 << jobs;
+    }
     QTest::newRow("a folder") << QStringList{QString()} << false << false << false << QStringList{u"logs/r1.txt"_s, u"logs/r2.txt"_s}
-                              << u"2 件を変換しました。"_s << 2;
-    QTest::newRow("a folder and its subfolders") << QStringList{QString()} << true << false << false
-                                                 << QStringList{u"logs/r1.txt"_s, u"logs/r2.txt"_s, u"logs/sub/r3.txt"_s} << u"3 件を変換しました。"_s << 3;
+                              << u"2 件を変換しました。"_s << 2 << 1;
     QTest::newRow("into the output folder") << QStringList{QString(), u"sub/r3.log"_s} << true << true << false
                                             << QStringList{u"out/r1.txt"_s, u"out/r2.txt"_s, u"out/r3.txt"_s, u"out/sub/r3.txt"_s}
-                                            << u"4 件を変換しました。"_s << 4;
-    // Aborted in its first pass, the first keeps nothing, and none after it is converted.
-    QTest::newRow("aborted in the first") << QStringList{u"r1.log"_s, u"r2.log"_s, u"sub/r3.log"_s} << false << false << true << QStringList{}
-                                          << u"中断しました。0 件を変換しました。3 件は変換していません。"_s << 3;
+                                            << u"4 件を変換しました。"_s << 4 << 2;
 }
 
 void tst_Window::convertsEveryLogDropped()
@@ -351,6 +356,8 @@ void tst_Window::convertsEveryLogDropped()
     QFETCH(QStringList, outputs);
     QFETCH(QString, result);
     QFETCH(int, files);
+    QFETCH(int, jobs);
+    form_->Jobs = jobs;
     QVERIFY(QDir().mkpath(path(u"logs/sub"_s)));
     for (const QString &log : {u"r1.log"_s, u"r2.log"_s, u"notes.txt"_s, u"sub/r3.log"_s})
         writeFile(path(u"logs/"_s + log), times("R1#shpw\b\bow run\n", 20000));
