@@ -68,18 +68,21 @@ std::size_t LineEndNormaliser::append(std::string_view piece, std::string &out)
     // last piece need attention.
     std::size_t lines = 0;
     const char *p = piece.data();
+    lookedAt_ = 0;
     if (pendingCr_) {
         while (p < piece.data() + piece.size() && *p == '\r')
             ++p;
         if (p == piece.data() + piece.size())
             return lines; // still open
-        endCrs(p, out, lines);
+        endCrs(piece, p, out, lines);
     }
     for (std::size_t at = static_cast<std::size_t>(p - piece.data());;) {
         const std::size_t irregular = firstIrregular(piece, at, lines);
         out.append(piece.substr(at, irregular == npos ? npos : irregular - at));
-        if (irregular == npos)
+        if (irregular == npos) {
+            lookForEscapes(piece, piece.size());
             return lines;
+        }
         if (piece[irregular] == '\n') {
             out.append("\r\n", 2);
             ++lines;
@@ -92,17 +95,18 @@ std::size_t LineEndNormaliser::append(std::string_view piece, std::string &out)
             ++at;
         if (at == piece.size()) {
             pendingCr_ = true;
+            lookForEscapes(piece, piece.size());
             return lines;
         }
         p = piece.data() + at;
-        endCrs(p, out, lines);
+        endCrs(piece, p, out, lines);
         at = static_cast<std::size_t>(p - piece.data());
     }
 }
 
 // A run of CRs followed by `p`: with an LF they end the line, before text they are a carriage
 // return or nothing.
-void LineEndNormaliser::endCrs(const char *&p, std::string &out, std::size_t &lines)
+void LineEndNormaliser::endCrs(std::string_view piece, const char *&p, std::string &out, std::size_t &lines)
 {
     pendingCr_ = false;
     if (*p == '\n') {
@@ -111,9 +115,26 @@ void LineEndNormaliser::endCrs(const char *&p, std::string &out, std::size_t &li
         ++lines;
     } else {
         carriageReturnSeen_ = true;
-        if (keepCarriageReturns_)
+        if (!keepCarriageReturns_)
+            return;
+        lookForEscapes(piece, static_cast<std::size_t>(p - piece.data()));
+        if (escapeInLine_)
+            out.push_back('\r');
+        else
             out.append(carriageReturnSequence);
     }
+}
+
+// No byte is looked at more than twice: at a piece's end the search goes back to its last LF,
+// which is near where lines are short, and from one carriage return of a line to the next.
+void LineEndNormaliser::lookForEscapes(std::string_view piece, std::size_t end)
+{
+    if (!keepCarriageReturns_ || end <= lookedAt_)
+        return;
+    const std::string_view stretch = piece.substr(lookedAt_, end - lookedAt_);
+    const std::size_t lf = stretch.rfind('\n');
+    escapeInLine_ = (lf == npos && escapeInLine_) || stretch.find(terminal::escape, lf == npos ? 0 : lf + 1) != npos;
+    lookedAt_ = end;
 }
 
 } // namespace tarnwick

@@ -92,14 +92,16 @@ inline bool isC1Control(std::string_view text, std::size_t pos)
 // True when the line holds one of the control bytes.
 bool holdsControls(std::string_view line);
 
-// A carriage return as the temporary file keeps it (moves the cursor to column 1).
+// A carriage return as the temporary file keeps it where no ESC came before it on its line
+// (moves the cursor to column 1; see LineEndNormaliser).
 inline constexpr std::string_view carriageReturnSequence = "\x1b[G";
 
 // Reads a line as a terminal does (the state machine of a DEC VT500-style parser), character by
 // character: each character (as its bytes packed into a code, the first byte lowest) goes to
-// sink.character(code, columns), a BackSpace to sink.backspace() (inside a sequence too,
-// which then goes on), a sequence that acts on the line to sink.control(Control). ESC anywhere
-// begins a new sequence; a character above ASCII ends an escape or CSI and is written; BEL ends
+// sink.character(code, columns), a BackSpace to sink.backspace() and a carriage return to
+// sink.control() as a CHA (inside an escape or CSI too, which then goes on; inside a string,
+// which it is part of, it does nothing), a sequence that acts on the line to
+// sink.control(Control). ESC anywhere begins a new sequence; a character above ASCII ends an escape or CSI and is written; BEL ends
 // an OSC string, ESC "\" every string. Sequences that do nothing visible, and the other C0
 // controls and DEL, are dropped.
 template <class Sink>

@@ -99,6 +99,14 @@ void readTerminalLine(const LineCharacters &characters, Sink &sink)
             ++pos;
             continue;
         }
+        // A carriage return, which the normalising pass leaves as it is after an ESC (see
+        // LineEndNormaliser); like any control it ends what a REP repeats.
+        if (byte == '\r') {
+            sink.control({Control::Kind::Column, 1});
+            lastEnd = std::string_view::npos;
+            ++pos;
+            continue;
+        }
         // Dropped; inside a sequence every other C0 control and DEL is ignored too.
         if (isControlByte(line[pos]) || (state != State::Ground && (byte < 0x20 || byte == 0x7F))) {
             ++pos;

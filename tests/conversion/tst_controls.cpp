@@ -26,12 +26,22 @@ const QStringList userPrompts{u"Hit * key"_s, u"[Page *]"_s, u"  続行するに
 // controls read: the lines written, each with CR LF; nothing for a line dropped.
 QByteArray cleanControlled(const QByteArray &text, bool scrollOn, CharacterRule rule = CharacterRule::Utf8)
 {
+    // Whole and in pieces that end anywhere, inside sequences and between a CR and what follows.
+    const std::string source = (text + '\n').toStdString();
     std::string normalised;
-    tarnwick::LineEndNormaliser normaliser(true);
-    normaliser.append((text + '\n').toStdString(), normalised);
-    normaliser.finish();
+    for (const std::size_t piece : {source.size(), std::size_t(1), std::size_t(2), std::size_t(3)}) {
+        std::string inPieces;
+        tarnwick::LineEndNormaliser normaliser(true);
+        for (std::size_t at = 0; at < source.size(); at += piece)
+            normaliser.append(std::string_view(source).substr(at, piece), inPieces);
+        normaliser.finish();
+        if (piece != source.size() && inPieces != normalised)
+            return "<normalised otherwise in pieces>";
+        normalised = inPieces;
+    }
+    // A CR outside the line end only where a sequence may be open, which the cleaning reads.
     for (std::size_t cr = normalised.find('\r'); cr != std::string::npos; cr = normalised.find('\r', cr + 1)) {
-        if (normalised[cr + 1] != '\n')
+        if (normalised[cr + 1] != '\n' && normalised.rfind('\x1b', cr) + 1 <= normalised.rfind('\n', cr) + 1)
             return "<a CR outside the line end>";
     }
     CollectedOutput output;
@@ -195,6 +205,11 @@ void tst_Controls::cleansLikeATerminal_data()
     same("CAN ends a CSI and is dropped", "ab" + esc + "[1\x18" "D", "abD\r\n");
     same("SUB and CAN dropped", "a\x18" "b\x1a" "c", "abc\r\n");
     same("an escape with an intermediate", "a" + esc + "(Bb" + esc + " [c", "abc\r\n");
+    same("CR inside a CSI acts, the CSI goes on", "abc" + esc + "[3\rCdef", "abcdef\r\n");
+    same("CR inside an escape acts, the escape goes on", "abc" + esc + "\rxdef", "def\r\n");
+    same("CR inside a CSI, then an ESC", "abcdef" + esc + "[2\r" + esc + "[C" + esc + "[K", "a\r\n");
+    same("CR inside an OSC is part of it", "abc" + esc + "]0;ti\rtle\x07" "de", "abcde\r\n");
+    same("CRs after a sequence", esc + "[mabc\rd\r\r\rx", "xbc\r\n");
     same("BEL inside a DCS is part of it", esc + "Pq\x07x" + esc + "\\y", "y\r\n");
     same("DEL inside a CSI ignored", "abc" + esc + "[\x7f" "1D" + esc + "[K", "ab\r\n");
     same("a tab is a character", "a\tb", "a\tb\r\n");
