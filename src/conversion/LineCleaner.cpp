@@ -49,8 +49,9 @@ std::optional<std::string_view> LineCleaning::cleanDrawn(std::string_view line, 
     std::string_view shown = line; // where no cleaner has anything to do
     if (holdsControl || line.find('\b') != std::string_view::npos) {
         characters_.read(line, rule_);
-        // With terminal controls read, BackSpaces count columns: wide characters take two.
-        if (holdsControl || (controlsOn_ && !characters_.singleByte()))
+        // With terminal controls read, BackSpaces count columns: wide characters take two, a
+        // tab those up to its stop.
+        if (holdsControl || (controlsOn_ && (!characters_.singleByte() || line.find('\t') != std::string_view::npos)))
             shown = scrollOn ? rebuilder_.rebuildWithControls(characters_) : eraser_.eraseWithControls(characters_);
         else
             shown = scrollOn ? rebuilder_.rebuild(characters_) : eraser_.erase(characters_);

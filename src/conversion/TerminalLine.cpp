@@ -91,6 +91,7 @@ void TerminalLine<Cell>::begin(const LineCharacters &characters)
     cursor_ = 0;
     saved_ = 0;
     inserting_ = false;
+    tabs_ = false;
     margin_ = std::max(minimumMargin, static_cast<std::int64_t>(characters.count()));
     allowance_ = allowanceFor(characters);
     sharedAllowance_ = nullptr;
@@ -113,6 +114,7 @@ template <class Cell>
 void TerminalLine<Cell>::clear()
 {
     cells_.assign(static_cast<std::size_t>(cursor_), blank);
+    tabs_ = false;
 }
 
 template <class Cell>
@@ -147,6 +149,35 @@ void TerminalLine<Cell>::overwrite(std::uint32_t code, int columns)
             cells_[static_cast<std::size_t>(cursor_)] = cell;
         ++cursor_;
     }
+}
+
+template <class Cell>
+void TerminalLine<Cell>::tab()
+{
+    const auto stop = std::min((cursor_ / tabWidth + 1) * tabWidth, margin_ - 1);
+    if (stop <= cursor_)
+        return;
+    if (!atEnd()) {
+        moveTo(stop);
+    } else if (spend(stop - cursor_)) {
+        cells_.push_back(tabStart);
+        cells_.resize(static_cast<std::size_t>(stop), tabFill);
+        cursor_ = stop;
+        tabs_ = true;
+    }
+}
+
+template <class Cell>
+std::size_t TerminalLine<Cell>::appendTab(std::size_t first)
+{
+    std::size_t end = first + 1;
+    while (end < cells_.size() && cells_[end] == tabFill)
+        ++end;
+    if (cells_[first] == tabStart && static_cast<std::int64_t>(end) == (static_cast<std::int64_t>(first) / tabWidth + 1) * tabWidth)
+        text_.push_back('\t');
+    else
+        text_.append(end - first, ' ');
+    return end;
 }
 
 template <class Cell>
@@ -219,6 +250,9 @@ void TerminalLine<Cell>::apply(const Control &control)
     case Control::Kind::TabForward:
         moveTo((cursor_ / tabWidth + control.n) * tabWidth);
         break;
+    case Control::Kind::Tab:
+        tab();
+        break;
     case Control::Kind::TabBack:
         cursor_ = cursor_ == 0 ? 0 : std::max<std::int64_t>((cursor_ - 1) / tabWidth - (control.n - 1), 0) * tabWidth;
         break;
@@ -273,18 +307,28 @@ template <class Cell>
 std::string_view TerminalLine<Cell>::text()
 {
     if constexpr (sizeof(Cell) == 1) {
-        return {cells_.data(), cells_.size()};
+        if (!tabs_)
+            return {cells_.data(), cells_.size()};
+        emptyFor(text_, cells_.size());
     } else {
         std::size_t bytes = 0;
         for (const Cell code : cells_)
             bytes += static_cast<std::size_t>(std::bit_width(code) + 7) / 8; // the tail's 0 takes none
         emptyFor(text_, bytes);
-        for (const Cell code : cells_) {
-            if (code != wideTail)
-                appendCharacter(text_, code);
-        }
-        return text_;
     }
+    for (std::size_t at = 0; at < cells_.size();) {
+        const Cell code = cells_[at];
+        if (tabs_ && (code == tabStart || code == tabFill)) {
+            at = appendTab(at);
+            continue;
+        }
+        if constexpr (sizeof(Cell) == 1)
+            text_.push_back(code);
+        else if (code != wideTail)
+            appendCharacter(text_, code);
+        ++at;
+    }
+    return text_;
 }
 
 template class TerminalLine<char>;

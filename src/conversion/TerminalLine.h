@@ -25,6 +25,7 @@ struct Control {
         InsertCharacters, // ICH: n blanks inserted at the cursor
         TabForward,       // CHT: the cursor to the nth tab stop on its right (every 8 columns)
         TabBack,          // CBT: the cursor to the nth tab stop on its left
+        Tab,              // HT: the cursor to the next tab stop (n is 1)
         Repeat,           // REP: the character before it written n times more (read by the parser)
         InsertMode,       // IRM set (n 1) or reset (n 0): characters then push the rest right
         SaveCursor,       // DECSC and SCOSC: the cursor's column kept
@@ -98,9 +99,9 @@ inline constexpr std::string_view carriageReturnSequence = "\x1b[G";
 
 // Reads a line as a terminal does (the state machine of a DEC VT500-style parser), character by
 // character: each character (as its bytes packed into a code, the first byte lowest) goes to
-// sink.character(code, columns), a BackSpace to sink.backspace() and a carriage return to
-// sink.control() as a CHA (inside an escape or CSI too, which then goes on; inside a string,
-// which it is part of, it does nothing), a sequence that acts on the line to
+// sink.character(code, columns), a BackSpace to sink.backspace(), a carriage return to
+// sink.control() as a CHA and a tab as a Tab (inside an escape or CSI too, which then goes on;
+// inside a string, which they are part of, they do nothing), a sequence that acts on the line to
 // sink.control(Control). ESC anywhere begins a new sequence; a character above ASCII ends an escape or CSI and is written; BEL ends
 // an OSC string, ESC "\" every string. Sequences that do nothing visible, and the other C0
 // controls and DEL, are dropped.
@@ -131,12 +132,20 @@ void emptyFor(Buffer &buffer, std::size_t size)
 //
 // A wide character fills two cells: its code, then wideTail. Writing or erasing over one half
 // of it leaves a blank in the other half, as a terminal does.
+//
+// A tab that takes the cursor beyond the cells written fills the cells it passes with tabStart,
+// then tabFill: where they are still its whole span when the line is written, the tab is
+// written, as the log had it; where anything was written, erased, inserted or deleted in its
+// span, its cells are blanks, as the terminal shows them. A tab over cells written already only
+// moves the cursor.
 template <class Cell>
 class TerminalLine {
 public:
     static constexpr std::int64_t minimumMargin = 1024;
     static constexpr Cell wideTail = 0; // no character's code: NUL is dropped
     static constexpr Cell blank = ' ';
+    static constexpr Cell tabStart = '\t'; // no character's code: the reading takes a tab as a control
+    static constexpr Cell tabFill = '\n';  // nor this: no line holds an LF
 
     // Starts replaying the line on an empty line. With char cells, the line must be single-byte
     // text.
@@ -155,8 +164,11 @@ public:
     std::span<const Cell> cells() const { return cells_; }
     bool atEnd() const { return cursor_ == std::ssize(cells_); }
     bool inserting() const { return inserting_; }
-    // Whether a cell holds something other than a blank.
-    bool showsAnything() const { return std::ranges::any_of(cells_, [](Cell cell) { return cell != blank; }); }
+    // Whether a cell holds something other than a blank (or a tab's cell, which shows none).
+    bool showsAnything() const
+    {
+        return std::ranges::any_of(cells_, [](Cell cell) { return cell != blank && cell != tabStart && cell != tabFill; });
+    }
     // A character of 1 or 2 columns written at the cursor, over what stands there.
     void put(std::uint32_t code, int columns = 1)
     {
@@ -190,6 +202,10 @@ private:
     // Where a wide character is cut at `column`, both its halves become blanks.
     void splitAt(std::int64_t column);
     void overwrite(std::uint32_t code, int columns);
+    void tab();
+    // Appends the cells from `first` on that a tab filled to text_: the tab or blanks. Returns
+    // where they end.
+    std::size_t appendTab(std::size_t first);
 
     std::vector<Cell> cells_;
     std::int64_t cursor_ = 0;
@@ -198,6 +214,7 @@ private:
     std::int64_t margin_ = minimumMargin;
     std::int64_t allowance_ = 0;
     std::int64_t *sharedAllowance_ = nullptr; // spent in place of allowance_ where set
+    bool tabs_ = false; // a tab filled cells
     std::string text_; // the bytes of code cells; char cells are their own bytes
 };
 

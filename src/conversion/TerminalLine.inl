@@ -99,10 +99,10 @@ void readTerminalLine(const LineCharacters &characters, Sink &sink)
             ++pos;
             continue;
         }
-        // A carriage return, which the normalising pass leaves as it is after an ESC (see
-        // LineEndNormaliser); like any control it ends what a REP repeats.
-        if (byte == '\r') {
-            sink.control({Control::Kind::Column, 1});
+        // A carriage return (which the normalising pass leaves as it is after an ESC, see
+        // LineEndNormaliser) and a tab; like any control they end what a REP repeats.
+        if (byte == '\r' || byte == '\t') {
+            sink.control({byte == '\r' ? Control::Kind::Column : Control::Kind::Tab, 1});
             lastEnd = std::string_view::npos;
             ++pos;
             continue;

@@ -213,6 +213,14 @@ void tst_Controls::cleansLikeATerminal_data()
     same("BEL inside a DCS is part of it", esc + "Pq\x07x" + esc + "\\y", "y\r\n");
     same("DEL inside a CSI ignored", "abc" + esc + "[\x7f" "1D" + esc + "[K", "ab\r\n");
     same("a tab is a character", "a\tb", "a\tb\r\n");
+    // A tab moves to the next stop of every 8 columns; it is kept where its span shows nothing else.
+    same("a tab kept", "a\tb" + esc + "[K\tc", "a\tb\tc\r\n");
+    same("a BackSpace after a tab", "\t\b$" + esc + "[K", "       $\r\n");
+    same("a BackSpace after a tab, no other control", "ab\t\bX", "ab     X\r\n");
+    same("a tab partly erased", "ab\tcd" + esc + "[3D" + esc + "[KX", "ab     X\r\n");
+    same("a tab over text written", "abcdefghij\r\tX" + esc + "[m", "abcdefghXj\r\n");
+    same("a tab over a character written beyond", esc + "[4Cq\rab\tc", "ab  q   c\r\n");
+    same("a tab inside a CSI acts", "ab" + esc + "[\t2DX", "ab    X\r\n");
     const QByteArray xr = "RP/0/RSP0/CPU0:r1(config)#no snmp-server traps ospf state-change if-state-chan";
     QTest::newRow("IOS-XR's scroll and repaint")
         << (xr + "g" + times("\b", 53) + "$ate-change if-state-change" + times(" ", 26) + times("\b", 53) + xr.mid(26) + "$\b\b\b\b\r")
@@ -437,6 +445,8 @@ void tst_Controls::boundsHostileLines_data()
     QTest::newRow("far moves right and writes") << farRight << false << farRight.size() << QByteArray(" ");
     const QByteArray deleted = text + esc + "[G" + times(esc + "[P", 300000);
     QTest::newRow("deletions in a long line") << deleted << false << deleted.size() << QByteArray("x");
+    const QByteArray tabs = times("\t", 2 << 20) + esc + "[m";
+    QTest::newRow("tabs") << tabs << false << tabs.size() << QByteArray("\t\t");
     const QByteArray repeated = "x" + times(esc + "[999999b", 100000);
     // At most as much again.
     QTest::newRow("repeats") << repeated << false << 2 * repeated.size() << QByteArray("x");
