@@ -70,6 +70,7 @@ struct ErasingReplay {
 
     void character(std::uint32_t code, int columns) { line.put(code, columns); }
     void backspace() { back(1); }
+    void combine(std::uint32_t mark) { line.combine(mark); }
     void control(const Control &control)
     {
         if (control.kind == Control::Kind::Back)
@@ -101,7 +102,8 @@ std::string_view replayErasing(const LineCharacters &characters, TerminalLine<Ce
 
 std::string_view BackspaceEraser::eraseWithControls(const LineCharacters &characters)
 {
-    return characters.singleByte() ? replayErasing(characters, narrowLine_) : replayErasing(characters, wideLine_);
+    return characters.singleByte() && !mayDrawLines(characters.bytes()) ? replayErasing(characters, narrowLine_)
+                                                                         : replayErasing(characters, wideLine_);
 }
 
 } // namespace tarnwick

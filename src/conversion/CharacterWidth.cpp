@@ -2,6 +2,8 @@
 
 #include "TerminalLine.h"
 
+#include <QChar>
+
 #include <algorithm>
 #include <iterator>
 
@@ -44,9 +46,18 @@ int columnsOf(std::uint32_t code, CharacterRule rule)
     return after != std::begin(wideRanges) && point <= std::prev(after)->last ? 2 : 1;
 }
 
+bool isCombiningMark(std::uint32_t code)
+{
+    if (code <= 0xFF)
+        return false;
+    const auto category = QChar::category(codePoint(code));
+    return category == QChar::Mark_NonSpacing || category == QChar::Mark_Enclosing;
+}
+
 void LineCharacters::read(std::string_view line, CharacterRule rule)
 {
     line_ = line;
+    rule_ = rule;
     // Bytes below 0x80 are characters of their own under both rules, so the text before the
     // first other one needs no cutting.
     const std::size_t prefix = singleBytePrefix(line);
@@ -68,8 +79,10 @@ void LineCharacters::read(std::string_view line, CharacterRule rule)
             continue;
         }
         const std::size_t size = characterLength(rule, line, pos);
-        const int columns = columnsOf(characterCode(line, pos, size), rule);
-        shapes_[count] = static_cast<std::uint8_t>(size | (columns == 2 ? wide : 0));
+        const std::uint32_t code = characterCode(line, pos, size);
+        const int columns = columnsOf(code, rule);
+        const bool mark = rule == CharacterRule::Utf8 && columns == 1 && isCombiningMark(code);
+        shapes_[count] = static_cast<std::uint8_t>(size | (columns == 2 ? wide : 0) | (mark ? combining : 0));
         columns_ += columns;
         pos += size;
     }

@@ -32,6 +32,10 @@ inline void appendCharacter(std::string &text, std::uint32_t code)
 // character; 1 for every other (ambiguous width too).
 int columnsOf(std::uint32_t code, CharacterRule rule);
 
+// Whether a character of UTF-8 (its bytes packed into a code) is a combining mark (a non-spacing
+// or enclosing one), which a terminal writes in the cell of the character before it.
+bool isCombiningMark(std::uint32_t code);
+
 // A line cut into characters under a rule, with the columns each takes: cut once, for every
 // cleaner that needs its characters to read. A line of single-byte text keeps no table, as each
 // of its bytes is a character of one column; another keeps one byte for each character.
@@ -41,6 +45,7 @@ public:
     void read(std::string_view line, CharacterRule rule);
 
     std::string_view bytes() const { return line_; }
+    CharacterRule rule() const { return rule_; }
     bool singleByte() const { return singleByte_; }
     std::size_t count() const { return singleByte_ ? line_.size() : shapes_.size(); }
     // The columns of all the characters written in turn.
@@ -48,7 +53,11 @@ public:
 
     // Of the character `index`, counted from 0.
     std::size_t length(std::size_t index) const { return singleByte_ ? 1 : shapes_[index] & lengthMask; }
-    int columns(std::size_t index) const { return singleByte_ || (shapes_[index] & wide) == 0 ? 1 : 2; }
+    // 0 for a combining mark.
+    int columns(std::size_t index) const
+    {
+        return singleByte_ || (shapes_[index] & (wide | combining)) == 0 ? 1 : (shapes_[index] & wide) != 0 ? 2 : 0;
+    }
 
     // Calls visit(code) for each character in turn while it returns true; false where it stopped.
     template <class Visit>
@@ -66,11 +75,13 @@ public:
 private:
     static constexpr std::uint8_t lengthMask = 0x07;
     static constexpr std::uint8_t wide = 0x08;
+    static constexpr std::uint8_t combining = 0x10;
 
     std::string_view line_;
+    CharacterRule rule_ = CharacterRule::Utf8;
     bool singleByte_ = true;
     std::int64_t columns_ = 0;
-    std::vector<std::uint8_t> shapes_; // a character's length, and `wide` for two columns
+    std::vector<std::uint8_t> shapes_; // a character's length, `wide` for two columns, `combining` for none
 };
 
 } // namespace tarnwick

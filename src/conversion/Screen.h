@@ -77,6 +77,7 @@ public:
     // Replay of one line; the reading (see readTerminalLine) calls these.
     void character(std::uint32_t code, int columns) { rows_[row_].cells.put(code, columns); }
     void backspace() { back(1); }
+    void combine(std::uint32_t mark) { rows_[row_].cells.combine(mark); }
     void control(const Control &control);
 
 private:

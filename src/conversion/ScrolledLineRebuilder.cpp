@@ -351,6 +351,12 @@ struct RebuildingReplay {
         column = std::max<std::int64_t>(column - 1, 0);
         plain = false;
     }
+    // The mark goes in the cell before the cursor, on the line.
+    void combine(std::uint32_t mark)
+    {
+        flush();
+        line.combine(mark);
+    }
     void control(const Control &control)
     {
         if (control.kind == Control::Kind::Back) {
@@ -415,8 +421,9 @@ std::string_view appendCodes(const std::vector<Number> &line, std::string &resul
 
 std::string_view ScrolledLineRebuilder::rebuildWithControls(const LineCharacters &characters)
 {
-    const auto rebuilt = characters.singleByte() ? replayRebuilding(characters, narrowTerminalLine_, narrowRun_)
-                                                 : replayRebuilding(characters, wideTerminalLine_, wideSource_);
+    const auto rebuilt = characters.singleByte() && !mayDrawLines(characters.bytes())
+        ? replayRebuilding(characters, narrowTerminalLine_, narrowRun_)
+        : replayRebuilding(characters, wideTerminalLine_, wideSource_);
     return rebuilt ? *rebuilt : screen_.eraseWithControls(characters);
 }
 

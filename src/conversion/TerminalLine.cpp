@@ -75,6 +75,68 @@ bool holdsControls(std::string_view line)
     return false;
 }
 
+bool mayDrawLines(std::string_view line)
+{
+    // Past the C0 controls that an escape reads through (not ESC, CAN or SUB).
+    const auto skipControls = [&](std::size_t pos) {
+        while (pos < line.size() && static_cast<unsigned char>(line[pos]) < 0x20 && line[pos] != terminal::escape
+               && line[pos] != static_cast<char>(terminal::cancel) && line[pos] != static_cast<char>(terminal::substitute))
+            ++pos;
+        return pos;
+    };
+    for (std::size_t pos = line.find(terminal::escape); pos != std::string_view::npos; pos = line.find(terminal::escape, pos + 1)) {
+        const std::size_t designation = skipControls(pos + 1);
+        if (designation < line.size() && (line[designation] == '(' || line[designation] == ')')) {
+            const std::size_t final = skipControls(designation + 1);
+            if (final < line.size() && line[final] == '0')
+                return true;
+        }
+    }
+    return false;
+}
+
+namespace {
+
+// DEC Special Graphics from 0x60 on, as xterm shows it: ◆▒␉␌␍␊°±␤␋┘┐┌└┼⎺⎻─⎼⎽├┤┴┬│≤≥π≠£·
+constexpr char16_t specialGraphics[] = u"\u25C6\u2592\u2409\u240C\u240D\u240A\u00B0\u00B1\u2424\u240B\u2518\u2510\u250C\u2514"
+                                       u"\u253C\u23BA\u23BB\u2500\u23BC\u23BD\u251C\u2524\u2534\u252C\u2502\u2264\u2265\u03C0"
+                                       u"\u2260\u00A3\u00B7";
+constexpr std::size_t specialGraphicsCount = std::size(specialGraphics) - 1;
+constexpr std::uint32_t firstSpecialGraphic = 0x60;
+
+std::string utf8Text(char16_t c)
+{
+    std::string text;
+    if (c < 0x800) {
+        text.push_back(static_cast<char>(0xC0 | (c >> 6)));
+    } else {
+        text.push_back(static_cast<char>(0xE0 | (c >> 12)));
+        text.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    }
+    text.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    return text;
+}
+
+} // namespace
+
+std::uint32_t lineDrawingCode(std::uint32_t code, CharacterRule rule)
+{
+    static const auto codes = [] {
+        std::array<std::array<std::uint32_t, specialGraphicsCount>, 2> table{};
+        for (std::size_t i = 0; i < specialGraphicsCount; ++i) {
+            const std::string utf8 = utf8Text(specialGraphics[i]);
+            table[0][i] = characterCode(utf8, 0, utf8.size());
+            const auto sjis = shiftJisText(std::u16string_view(&specialGraphics[i], 1));
+            const bool one = sjis && !sjis->empty() && sjis->size() <= 2 && characterLength(CharacterRule::ShiftJis, *sjis, 0) == sjis->size();
+            table[1][i] = one ? characterCode(*sjis, 0, sjis->size()) : firstSpecialGraphic + static_cast<std::uint32_t>(i);
+        }
+        return table;
+    }();
+    if (code < firstSpecialGraphic || code >= firstSpecialGraphic + specialGraphicsCount)
+        return code;
+    return codes[rule == CharacterRule::ShiftJis ? 1 : 0][code - firstSpecialGraphic];
+}
+
 namespace {
 // Cell operations that one line may spend on erasures, insertions and moves, per byte and per
 // cell of its margin: far above what real captures need (a few per byte at most).
@@ -92,6 +154,8 @@ void TerminalLine<Cell>::begin(const LineCharacters &characters)
     saved_ = 0;
     inserting_ = false;
     tabs_ = false;
+    combined_.clear();
+    combinedAt_.clear();
     margin_ = std::max(minimumMargin, static_cast<std::int64_t>(characters.count()));
     allowance_ = allowanceFor(characters);
     sharedAllowance_ = nullptr;
@@ -115,6 +179,47 @@ void TerminalLine<Cell>::clear()
 {
     cells_.assign(static_cast<std::size_t>(cursor_), blank);
     tabs_ = false;
+    combined_.clear();
+    combinedAt_.clear();
+}
+
+template <class Cell>
+std::string_view TerminalLine<Cell>::combinedBytes(std::uint32_t code) const
+{
+    const std::size_t index = (code >> 8) - 1;
+    const std::size_t end = index + 1 < combinedAt_.size() ? combinedAt_[index + 1] : combined_.size();
+    return std::string_view(combined_).substr(combinedAt_[index], end - combinedAt_[index]);
+}
+
+template <class Cell>
+void TerminalLine<Cell>::combine(std::uint32_t mark)
+{
+    if constexpr (sizeof(Cell) > 1) {
+        std::int64_t column = cursor_ - 1;
+        if (column > 0 && cells_[static_cast<std::size_t>(column)] == wideTail)
+            --column;
+        if (column < 0 || combinedAt_.size() + 1 >= (std::size_t(1) << 24))
+            return;
+        Cell &cell = cells_[static_cast<std::size_t>(column)];
+        // The bytes the cell holds, then the mark's: in place where they are the last of
+        // combined_, else as its new last.
+        std::string bytes;
+        if (holdsMarks(cell))
+            bytes = combinedBytes(cell);
+        else
+            appendCharacter(bytes, cell == tabStart || cell == tabFill ? blank : cell);
+        const std::size_t markSize = static_cast<std::size_t>(std::bit_width(mark) + 7) / 8;
+        if (bytes.size() + markSize > combinedMost)
+            return;
+        if (!holdsMarks(cell) || (cell >> 8) != combinedAt_.size()) {
+            combinedAt_.push_back(static_cast<std::uint32_t>(combined_.size()));
+            combined_.append(bytes);
+            cell = combinedCode(combinedAt_.size() - 1);
+        }
+        appendCharacter(combined_, mark);
+    } else {
+        (void)mark;
+    }
 }
 
 template <class Cell>
@@ -314,7 +419,7 @@ std::string_view TerminalLine<Cell>::text()
         std::size_t bytes = 0;
         for (const Cell code : cells_)
             bytes += static_cast<std::size_t>(std::bit_width(code) + 7) / 8; // the tail's 0 takes none
-        emptyFor(text_, bytes);
+        emptyFor(text_, bytes + combined_.size());
     }
     for (std::size_t at = 0; at < cells_.size();) {
         const Cell code = cells_[at];
@@ -324,6 +429,8 @@ std::string_view TerminalLine<Cell>::text()
         }
         if constexpr (sizeof(Cell) == 1)
             text_.push_back(code);
+        else if (holdsMarks(code))
+            text_.append(combinedBytes(code));
         else if (code != wideTail)
             appendCharacter(text_, code);
         ++at;

@@ -61,8 +61,8 @@ inline bool actsOnScreen(const Control &control)
 }
 
 // The bytes that the terminal-control reading acts on besides the BackSpace: ESC, which begins
-// a sequence, and NUL, BEL, SO, SI, CAN, SUB and DEL, which it drops (CAN and SUB also end a
-// sequence).
+// a sequence, NUL, BEL, CAN, SUB and DEL, which it drops (CAN and SUB also end a sequence), and
+// SO and SI, which shift to G1 and back (see readTerminalLine).
 inline constexpr std::array<char, 8> controlBytes = {'\x1b', '\0', '\a', '\x0e', '\x0f', '\x18', '\x1a', '\x7f'};
 
 // The same as a table of all bytes, for scans.
@@ -93,6 +93,17 @@ inline bool isC1Control(std::string_view text, std::size_t pos)
 // True when the line holds one of the control bytes.
 bool holdsControls(std::string_view line);
 
+// Whether the line may designate DEC Special Graphics (ESC "(" or ")", then "0", C0 controls
+// between): its line drawing is then written as characters of more than one byte. A false alarm
+// costs only a replay on character codes.
+bool mayDrawLines(std::string_view line);
+
+// What a character (a code, see characterCode) written in DEC Special Graphics shows: for the
+// bytes 0x60 to 0x7E the character the terminal shows (box drawing for "j" to "x"), under the
+// rule (in Shift-JIS where it has the character, else the byte itself); the others are
+// themselves.
+std::uint32_t lineDrawingCode(std::uint32_t code, CharacterRule rule);
+
 // A carriage return as the temporary file keeps it where no ESC came before it on its line
 // (moves the cursor to column 1; see LineEndNormaliser).
 inline constexpr std::string_view carriageReturnSequence = "\x1b[G";
@@ -104,7 +115,9 @@ inline constexpr std::string_view carriageReturnSequence = "\x1b[G";
 // inside a string, which they are part of, they do nothing), a sequence that acts on the line to
 // sink.control(Control). ESC anywhere begins a new sequence; a character above ASCII ends an escape or CSI and is written; BEL ends
 // an OSC string, ESC "\" every string. Sequences that do nothing visible, and the other C0
-// controls and DEL, are dropped.
+// controls and DEL, are dropped. Line drawing (ESC "(" "0", or ESC ")" "0" and SO) lasts to
+// the end of the line: each line begins in ASCII, as the lines without a control are copied as
+// they are. A combining mark goes to sink.combine(code).
 template <class Sink>
 void readTerminalLine(const LineCharacters &characters, Sink &sink);
 
@@ -146,6 +159,7 @@ public:
     static constexpr Cell blank = ' ';
     static constexpr Cell tabStart = '\t'; // no character's code: the reading takes a tab as a control
     static constexpr Cell tabFill = '\n';  // nor this: no line holds an LF
+    static constexpr std::size_t combinedMost = 32;
 
     // Starts replaying the line on an empty line. With char cells, the line must be single-byte
     // text.
@@ -185,6 +199,11 @@ public:
             overwrite(code, columns);
         }
     }
+    // A combining mark written in the cell left of the cursor (in the first half of a wide
+    // character there), with the marks it holds; at column 0 it is dropped, as tmux has it. A
+    // cell holds up to combinedMost bytes, further marks are dropped: so a line's marks take no
+    // more memory than their bytes and a cell's each. Only code cells hold marks.
+    void combine(std::uint32_t mark);
     // Removes the last cell (the cursor stands behind it).
     void removeLast();
     // The cursor `count` columns left, no further than column 0.
@@ -203,6 +222,11 @@ private:
     void splitAt(std::int64_t column);
     void overwrite(std::uint32_t code, int columns);
     void tab();
+    // A cell that holds marks holds combinedCode(i), its bytes the ith of combined_: a code that
+    // no character has, 0xFF being no character's first byte.
+    static constexpr std::uint32_t combinedCode(std::size_t index) { return static_cast<std::uint32_t>(index + 1) << 8 | 0xFF; }
+    static constexpr bool holdsMarks(std::uint32_t code) { return (code & 0xFF) == 0xFF && code > 0xFF; }
+    std::string_view combinedBytes(std::uint32_t code) const;
     // Appends the cells from `first` on that a tab filled to text_: the tab or blanks. Returns
     // where they end.
     std::size_t appendTab(std::size_t first);
@@ -215,6 +239,8 @@ private:
     std::int64_t allowance_ = 0;
     std::int64_t *sharedAllowance_ = nullptr; // spent in place of allowance_ where set
     bool tabs_ = false; // a tab filled cells
+    std::string combined_;                  // the bytes of the cells that hold marks, in turn
+    std::vector<std::uint32_t> combinedAt_; // where each begins
     std::string text_; // the bytes of code cells; char cells are their own bytes
 };
 

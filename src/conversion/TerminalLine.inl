@@ -6,6 +6,8 @@ inline constexpr char escape = '\x1b';
 
 inline constexpr unsigned char cancel = 0x18;     // CAN
 inline constexpr unsigned char substitute = 0x1A; // SUB
+inline constexpr unsigned char shiftOut = 0x0E;   // SO: G1 in use
+inline constexpr unsigned char shiftIn = 0x0F;    // SI: G0 in use
 
 // The parameters of a CSI as its bytes come (0x20 to 0x3F), and its effect at the final
 // character. Only the first two numeric parameters count; a CSI with a private marker ("<",
@@ -55,7 +57,12 @@ void readTerminalLine(const LineCharacters &characters, Sink &sink)
     enum class State { Ground, Escape, Csi, String };
     State state = State::Ground;
     bool escapeIntermediate = false; // an intermediate came after the ESC: "[" is then a final
+    char designating = 0;            // the intermediate was "(" or ")", alone so far: G0 or G1
     bool osc = false;                // the string is an OSC, which BEL ends
+    // Which of G0 and G1 is DEC Special Graphics (line drawing), and which one is in use (SO
+    // and SI shift): ASCII in both at the start of the line.
+    bool lineDrawing[2] = {false, false};
+    int shift = 0;
     CsiReader csi;
     const std::string_view line = characters.bytes();
     const std::size_t size = line.size();
@@ -78,6 +85,7 @@ void readTerminalLine(const LineCharacters &characters, Sink &sink)
         if (byte == escape) {
             state = State::Escape;
             escapeIntermediate = false;
+            designating = 0;
             escapeStart = pos;
             ++pos;
             continue;
@@ -107,6 +115,12 @@ void readTerminalLine(const LineCharacters &characters, Sink &sink)
             ++pos;
             continue;
         }
+        if (byte == shiftOut || byte == shiftIn) {
+            shift = byte == shiftOut ? 1 : 0;
+            lastEnd = std::string_view::npos;
+            ++pos;
+            continue;
+        }
         // Dropped; inside a sequence every other C0 control and DEL is ignored too.
         if (isControlByte(line[pos]) || (state != State::Ground && (byte < 0x20 || byte == 0x7F))) {
             ++pos;
@@ -122,10 +136,17 @@ void readTerminalLine(const LineCharacters &characters, Sink &sink)
             // After an ESC a character shows nothing and the escape goes on, as a terminal
             // reads its bytes; so does a C1 control written in UTF-8 (U+0080 to U+009F).
             if (state == State::Ground && !(length == 2 && isC1Control(line, pos))) {
-                lastCode = characterCode(line, pos, length);
-                lastColumns = characters.columns(next);
-                sink.character(lastCode, lastColumns);
-                lastEnd = pos + length;
+                const std::uint32_t code = characterCode(line, pos, length);
+                const int columns = characters.columns(next);
+                if (columns == 0) {
+                    sink.combine(code);
+                    lastEnd = std::string_view::npos; // a REP repeats no mark
+                } else {
+                    lastCode = lineDrawing[shift] ? lineDrawingCode(code, characters.rule()) : code;
+                    lastColumns = columns;
+                    sink.character(lastCode, lastColumns);
+                    lastEnd = pos + length;
+                }
             }
             pos += length;
             continue;
@@ -138,6 +159,7 @@ void readTerminalLine(const LineCharacters &characters, Sink &sink)
                 state = State::String;
                 osc = byte == ']';
             } else if (byte <= 0x2F) {
+                designating = !escapeIntermediate && (byte == '(' || byte == ')') ? static_cast<char>(byte) : 0;
                 escapeIntermediate = true;
             } else if (!escapeIntermediate && (byte == '7' || byte == '8')) {
                 sink.control({byte == '7' ? Control::Kind::SaveCursor : Control::Kind::RestoreCursor, 0});
@@ -146,7 +168,10 @@ void readTerminalLine(const LineCharacters &characters, Sink &sink)
                 sink.control(moves);
                 state = State::Ground;
             } else {
-                state = State::Ground; // the final: the escape does nothing visible
+                // The final; what shows, only a designation of line drawing or of ASCII.
+                if (designating && (byte == '0' || byte == 'B'))
+                    lineDrawing[designating == ')' ? 1 : 0] = byte == '0';
+                state = State::Ground;
             }
         } else if (byte >= 0x40) {
             Control control{};

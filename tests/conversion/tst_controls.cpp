@@ -220,6 +220,11 @@ void tst_Controls::cleansLikeATerminal_data()
     same("a tab partly erased", "ab\tcd" + esc + "[3D" + esc + "[KX", "ab     X\r\n");
     same("a tab over text written", "abcdefghij\r\tX" + esc + "[m", "abcdefghXj\r\n");
     same("a tab over a character written beyond", esc + "[4Cq\rab\tc", "ab  q   c\r\n");
+    // DEC line drawing, written as the characters a terminal shows; it ends with its line.
+    same("line drawing", esc + "(0lqqk" + esc + "(B ok", "\xE2\x94\x8C\xE2\x94\x80\xE2\x94\x80\xE2\x94\x90 ok\r\n");
+    same("line drawing in G1, shifted in and out", esc + ")0a\x0eqx\x0fqx", "a\xE2\x94\x80\xE2\x94\x82qx\r\n");
+    same("line drawing ends with its line", esc + "(0qq\nqq" + esc + "[m", "\xE2\x94\x80\xE2\x94\x80\r\nqq\r\n");
+    same("line drawing designated across a CR", "abc" + esc + "(\r0qq" + esc + "(Bx", "\xE2\x94\x80\xE2\x94\x80x\r\n");
     same("a tab inside a CSI acts", "ab" + esc + "[\t2DX", "ab    X\r\n");
     const QByteArray xr = "RP/0/RSP0/CPU0:r1(config)#no snmp-server traps ospf state-change if-state-chan";
     QTest::newRow("IOS-XR's scroll and repaint")
@@ -300,6 +305,11 @@ void tst_Controls::keepsCharactersAroundSequences_data()
     same("utf8 CHA over a wide character", utf8, "\xE6\x97\xA5\xE6\x9C\xAC" + esc + "[3G\xE8\xAA\x9E", "\xE6\x97\xA5\xE8\xAA\x9E");
     row("utf8 half-width katakana is narrow", utf8, "\xEF\xBD\xB1\xEF\xBD\xB2\b\b", "", "\xEF\xBD\xB1\xEF\xBD\xB2");
     same("utf8 one half overwritten leaves a blank", utf8, "\xE3\x81\x82\xE3\x81\x84\rx", "x \xE3\x81\x84");
+    // A combining mark stays in its character's cell; at column 1 it has none.
+    same("utf8 combining marks overwritten with their characters", utf8, "e\xCC\x81" "e\xCC\x81" "e\xCC\x81\rX", "Xe\xCC\x81" "e\xCC\x81");
+    same("utf8 a combining mark after a move", utf8, "abc" + esc + "[2G\xCC\x81Z", "a\xCC\x81Zc");
+    same("utf8 a combining mark at column 1", utf8, esc + "[m\xCC\x81" "ab", "ab");
+    same("sjis line drawing", sjis, esc + "(0lqqk" + esc + "(B", "\x84\xA1\x84\x9F\x84\x9F\x84\xA2");
     same("utf8 ECH blanks characters", utf8, "\xC3\xA9\xC3\xA9\xC3\xA9\r" + esc + "[2X", "  \xC3\xA9");
     same("utf8 EL from the middle of a wide character", utf8, "a\xE3\x81\x82" "b" + esc + "[3G" + esc + "[K", "a");
     same("utf8 a wide character on a row moved to", utf8, "ab\n" + esc + "[A" + esc + "[2G\xE3\x81\x82" + esc + "[Bc", "a\xE3\x81\x82\r\n   c");
@@ -447,6 +457,8 @@ void tst_Controls::boundsHostileLines_data()
     QTest::newRow("deletions in a long line") << deleted << false << deleted.size() << QByteArray("x");
     const QByteArray tabs = times("\t", 2 << 20) + esc + "[m";
     QTest::newRow("tabs") << tabs << false << tabs.size() << QByteArray("\t\t");
+    const QByteArray marks = "e" + times("\xCC\x81", 1 << 20) + esc + "[m";
+    QTest::newRow("combining marks on one character") << marks << false << qsizetype(32) << QByteArray("e\xCC\x81");
     const QByteArray repeated = "x" + times(esc + "[999999b", 100000);
     // At most as much again.
     QTest::newRow("repeats") << repeated << false << 2 * repeated.size() << QByteArray("x");
