@@ -1,6 +1,7 @@
 #include "BackspaceEraser.h"
 
 #include <algorithm>
+#include <optional>
 #include <cstring>
 
 namespace tarnwick {
@@ -67,8 +68,14 @@ namespace {
 template <class Cell>
 struct ErasingReplay {
     TerminalLine<Cell> &line;
+    bool tooWide = false; // a code came that a char cell cannot hold (see lineDrawingCode)
 
-    void character(std::uint32_t code, int columns) { line.put(code, columns); }
+    void character(std::uint32_t code, int columns)
+    {
+        if constexpr (sizeof(Cell) == 1)
+            tooWide = tooWide || code > 0xFF;
+        line.put(code, columns);
+    }
     void backspace() { back(1); }
     void combine(std::uint32_t mark) { line.combine(mark); }
     void control(const Control &control)
@@ -90,11 +97,13 @@ struct ErasingReplay {
 };
 
 template <class Cell>
-std::string_view replayErasing(const LineCharacters &characters, TerminalLine<Cell> &terminalLine)
+std::optional<std::string_view> replayErasing(const LineCharacters &characters, TerminalLine<Cell> &terminalLine)
 {
     terminalLine.begin(characters);
     ErasingReplay<Cell> replay{terminalLine};
     readTerminalLine(characters, replay);
+    if (replay.tooWide)
+        return std::nullopt;
     return terminalLine.text();
 }
 
@@ -102,8 +111,13 @@ std::string_view replayErasing(const LineCharacters &characters, TerminalLine<Ce
 
 std::string_view BackspaceEraser::eraseWithControls(const LineCharacters &characters)
 {
-    return characters.singleByte() && !mayDrawLines(characters.bytes()) ? replayErasing(characters, narrowLine_)
-                                                                         : replayErasing(characters, wideLine_);
+    // A line of single-byte text that draws lines writes characters of more bytes: replayed
+    // again on codes, which no line without line drawing pays for.
+    if (characters.singleByte()) {
+        if (const auto text = replayErasing(characters, narrowLine_))
+            return *text;
+    }
+    return *replayErasing(characters, wideLine_);
 }
 
 } // namespace tarnwick

@@ -324,9 +324,12 @@ struct RebuildingReplay {
     // The run holds no BackSpace and no marker yet: replaying it only writes its characters.
     bool plain = true;
     bool matched = true; // every run's redraws kept to the scroll's shape
+    bool tooWide = false; // a code came that a char cell cannot hold (see lineDrawingCode)
 
     void character(std::uint32_t code, int columns)
     {
+        if constexpr (sizeof(Cell) == 1)
+            tooWide = tooWide || code > 0xFF;
         run.push_back(static_cast<Cell>(code));
         if (columns == 2)
             run.push_back(TerminalLine<Cell>::wideTail);
@@ -382,16 +385,19 @@ struct RebuildingReplay {
     static constexpr std::size_t plainRunLimit = 1 << 16;
 };
 
-// None where the line's redraws left the scroll's shape.
+// None where the line's redraws left the scroll's shape (`matched` then false), or where a code
+// came that a char cell cannot hold.
 template <class Cell>
-std::optional<std::string_view> replayRebuilding(const LineCharacters &characters, TerminalLine<Cell> &terminalLine, std::vector<Cell> &run)
+std::optional<std::string_view> replayRebuilding(const LineCharacters &characters, TerminalLine<Cell> &terminalLine, std::vector<Cell> &run,
+                                                 bool &matched)
 {
     terminalLine.begin(characters);
     run.clear();
     RebuildingReplay<Cell> replay{terminalLine, run};
     readTerminalLine(characters, replay);
     replay.flush();
-    if (!replay.matched)
+    matched = replay.matched;
+    if (!replay.matched || replay.tooWide)
         return std::nullopt;
     return terminalLine.text();
 }
@@ -421,10 +427,18 @@ std::string_view appendCodes(const std::vector<Number> &line, std::string &resul
 
 std::string_view ScrolledLineRebuilder::rebuildWithControls(const LineCharacters &characters)
 {
-    const auto rebuilt = characters.singleByte() && !mayDrawLines(characters.bytes())
-        ? replayRebuilding(characters, narrowTerminalLine_, narrowRun_)
-        : replayRebuilding(characters, wideTerminalLine_, wideSource_);
-    return rebuilt ? *rebuilt : screen_.eraseWithControls(characters);
+    // On bytes as BackspaceEraser::eraseWithControls has it, on codes where a byte cannot hold
+    // one; as the scroll setting off writes it where the redraws left the scroll's shape.
+    bool matched = true;
+    if (characters.singleByte()) {
+        if (const auto text = replayRebuilding(characters, narrowTerminalLine_, narrowRun_, matched))
+            return *text;
+    }
+    if (matched) {
+        if (const auto text = replayRebuilding(characters, wideTerminalLine_, wideSource_, matched))
+            return *text;
+    }
+    return screen_.eraseWithControls(characters);
 }
 
 std::string_view ScrolledLineRebuilder::rebuild(std::string_view line)

@@ -75,26 +75,6 @@ bool holdsControls(std::string_view line)
     return false;
 }
 
-bool mayDrawLines(std::string_view line)
-{
-    // Past the C0 controls that an escape reads through (not ESC, CAN or SUB).
-    const auto skipControls = [&](std::size_t pos) {
-        while (pos < line.size() && static_cast<unsigned char>(line[pos]) < 0x20 && line[pos] != terminal::escape
-               && line[pos] != static_cast<char>(terminal::cancel) && line[pos] != static_cast<char>(terminal::substitute))
-            ++pos;
-        return pos;
-    };
-    for (std::size_t pos = line.find(terminal::escape); pos != std::string_view::npos; pos = line.find(terminal::escape, pos + 1)) {
-        const std::size_t designation = skipControls(pos + 1);
-        if (designation < line.size() && (line[designation] == '(' || line[designation] == ')')) {
-            const std::size_t final = skipControls(designation + 1);
-            if (final < line.size() && line[final] == '0')
-                return true;
-        }
-    }
-    return false;
-}
-
 namespace {
 
 // DEC Special Graphics from 0x60 on, as xterm shows it: ◆▒␉␌␍␊°±␤␋┘┐┌└┼⎺⎻─⎼⎽├┤┴┬│≤≥π≠£·

@@ -93,11 +93,6 @@ inline bool isC1Control(std::string_view text, std::size_t pos)
 // True when the line holds one of the control bytes.
 bool holdsControls(std::string_view line);
 
-// Whether the line may designate DEC Special Graphics (ESC "(" or ")", then "0", C0 controls
-// between): its line drawing is then written as characters of more than one byte. A false alarm
-// costs only a replay on character codes.
-bool mayDrawLines(std::string_view line);
-
 // What a character (a code, see characterCode) written in DEC Special Graphics shows: for the
 // bytes 0x60 to 0x7E the character the terminal shows (box drawing for "j" to "x"), under the
 // rule (in Shift-JIS where it has the character, else the byte itself); the others are
