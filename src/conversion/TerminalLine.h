@@ -105,14 +105,15 @@ inline constexpr std::string_view carriageReturnSequence = "\x1b[G";
 
 // Reads a line as a terminal does (the state machine of a DEC VT500-style parser), character by
 // character: each character (as its bytes packed into a code, the first byte lowest) goes to
-// sink.character(code, columns), a BackSpace to sink.backspace(), a carriage return to
-// sink.control() as a CHA and a tab as a Tab (inside an escape or CSI too, which then goes on;
-// inside a string, which they are part of, they do nothing), a sequence that acts on the line to
-// sink.control(Control). ESC anywhere begins a new sequence; a character above ASCII ends an escape or CSI and is written; BEL ends
-// an OSC string, ESC "\" every string. Sequences that do nothing visible, and the other C0
-// controls and DEL, are dropped. Line drawing (ESC "(" "0", or ESC ")" "0" and SO) lasts to
+// sink.character(code, columns), a combining mark to sink.combine(code), a BackSpace to
+// sink.backspace(), a carriage return to sink.control() as a CHA and a tab as a Tab (inside an
+// escape or CSI too, which then goes on; inside a string, which they are part of, they do
+// nothing), a sequence that acts on the line to sink.control(Control). ESC anywhere begins a
+// new sequence; a character above ASCII ends an escape or CSI and is written; BEL ends an OSC
+// string, ESC "\" every string. Sequences that do nothing visible, and the other C0 controls
+// and DEL, are dropped. Line drawing (ESC "(" "0", or ESC ")" "0" and SO) lasts to
 // the end of the line: each line begins in ASCII, as the lines without a control are copied as
-// they are. A combining mark goes to sink.combine(code).
+// they are.
 template <class Sink>
 void readTerminalLine(const LineCharacters &characters, Sink &sink);
 
@@ -196,8 +197,8 @@ public:
     }
     // A combining mark written in the cell left of the cursor (in the first half of a wide
     // character there), with the marks it holds; at column 0 it is dropped, as tmux has it. A
-    // cell holds up to combinedMost bytes, further marks are dropped: so a line's marks take no
-    // more memory than their bytes and a cell's each. Only code cells hold marks.
+    // cell holds up to combinedMost bytes, as a terminal's does, and further marks are dropped:
+    // so a line's marks take memory in proportion to the line. Only code cells hold marks.
     void combine(std::uint32_t mark);
     // Removes the last cell (the cursor stands behind it).
     void removeLast();
@@ -218,7 +219,7 @@ private:
     void overwrite(std::uint32_t code, int columns);
     void tab();
     // A cell that holds marks holds combinedCode(i), its bytes the ith of combined_: a code that
-    // no character has, 0xFF being no character's first byte.
+    // no character has, as a character that begins with 0xFF is that byte alone.
     static constexpr std::uint32_t combinedCode(std::size_t index) { return static_cast<std::uint32_t>(index + 1) << 8 | 0xFF; }
     static constexpr bool holdsMarks(std::uint32_t code) { return (code & 0xFF) == 0xFF && code > 0xFF; }
     std::string_view combinedBytes(std::uint32_t code) const;
@@ -236,7 +237,7 @@ private:
     bool tabs_ = false; // a tab filled cells
     std::string combined_;                  // the bytes of the cells that hold marks, in turn
     std::vector<std::uint32_t> combinedAt_; // where each begins
-    std::string text_; // the bytes of code cells; char cells are their own bytes
+    std::string text_; // the bytes of code cells; char cells are their own bytes, but a tab's
 };
 
 } // namespace tarnwick
