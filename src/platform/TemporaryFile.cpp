@@ -3,7 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <QRegularExpression>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -23,10 +24,15 @@ QString temporaryFileName(std::uint32_t number)
     return namePrefix + QString::number(number, 16).toUpper().rightJustified(digits, u'0') + nameSuffix;
 }
 
+// Compared by hand, not by a regular expression: one matched on a run's thread keeps a stack of
+// that thread's, which on Windows kept the process from ending (under Wine) once the thread had
+// ended.
 bool isTemporaryFileName(const QString &name)
 {
-    static const QRegularExpression pattern(u"^%1[0-9A-F]{%2}%3$"_s.arg(QRegularExpression::escape(namePrefix)).arg(digits).arg(QRegularExpression::escape(nameSuffix)));
-    return pattern.match(name).hasMatch();
+    if (name.size() != namePrefix.size() + digits + nameSuffix.size() || !name.startsWith(namePrefix) || !name.endsWith(nameSuffix))
+        return false;
+    const QStringView number = QStringView(name).sliced(namePrefix.size(), digits);
+    return std::all_of(number.begin(), number.end(), [](QChar c) { return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F'); });
 }
 
 QString temporaryFileWildcard()

@@ -7,7 +7,6 @@
 #include "batch/Batch.h"
 #include "batch/ParallelRuns.h"
 #include "conversion/OutputName.h"
-#include "platform/WindowJobs.h"
 
 #include <QApplication>
 #include <QDir>
@@ -57,11 +56,11 @@ private:
 
 } // namespace
 
-bool frmTarnwick::convertDroppedAtOnce(tarnwick::LogWalk &walk, int jobs, tarnwick::BatchSummary &summary, const std::function<void()> &oneDone)
+bool frmTarnwick::convertDroppedAtOnce(tarnwick::LogWalk &walk, tarnwick::BatchSummary &summary, const std::function<void()> &oneDone)
 {
     bool aborted = false;
     tarnwick::ParallelRuns runs(
-        jobs,
+        Jobs,
         [&](const tarnwick::WalkedLog &log, const std::optional<tarnwick::RunOutcome> &outcome) {
             if (log.problem) {
                 summary.problems.append(*log.problem);
@@ -118,7 +117,7 @@ void frmTarnwick::convertDropped(const QStringList &paths)
         QApplication::beep();
         return;
     }
-    tarnwick::BatchPlan plan{LogFiles, OutputFolder, tarnwick::windowJobs(Jobs)};
+    tarnwick::BatchPlan plan{LogFiles, OutputFolder, Jobs};
     plan.logs.recursive = RecursiveOn;
     plan.logs.outputExtension = OverWriteOn ? QString() : tarnwick::bareExtension(OutExt);
     if (const auto refusal = tarnwick::outputFolderRefusal(plan, paths)) {
@@ -137,7 +136,7 @@ void frmTarnwick::convertDropped(const QStringList &paths)
     tarnwick::LogWalk walk(paths, plan.logs);
     if (plan.jobs > 1) {
         showDone();
-        aborted = convertDroppedAtOnce(walk, plan.jobs, summary, [&] {
+        aborted = convertDroppedAtOnce(walk, summary, [&] {
             ++done;
             showDone();
         });

@@ -178,8 +178,8 @@ private:
     // The result line under the buttons: the status and then the detail, each broken between
     // phrases, with the whole sentence in the tool tip.
     void showResultLine(const QString &status, const QString &detail, const QString &whole);
-    // The logs dropped converted `jobs` at once; true when they were aborted.
-    bool convertDroppedAtOnce(tarnwick::LogWalk &walk, int jobs, tarnwick::BatchSummary &summary, const std::function<void()> &oneDone);
+    // The logs dropped converted at once; true when they were aborted.
+    bool convertDroppedAtOnce(tarnwick::LogWalk &walk, tarnwick::BatchSummary &summary, const std::function<void()> &oneDone);
 
     // The output's name for the source path, as the settings and the folder it was found in say.
     tarnwick::OutputNaming outputNaming() const;

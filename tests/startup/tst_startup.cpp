@@ -48,6 +48,7 @@ void tst_Startup::namesTemporaryFile()
     QFETCH(quint32, number);
     QFETCH(QString, name);
     QCOMPARE(tarnwick::temporaryFileName(number), name);
+    QVERIFY(tarnwick::isTemporaryFileName(name));
 }
 
 void tst_Startup::placesProgramFiles_data()

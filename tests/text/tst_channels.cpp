@@ -207,6 +207,7 @@ void tst_Channels::removesOnlyLeftoverTemporaryFiles()
     make(u"Tarnwick-00000002.tmp"_s, 3600); // held by a running instance
     make(u"Tarnwick-00000003.tmp"_s, 0);    // just created, not yet held
     make(u"Tarnwick-1.tmp"_s, 3600);        // not a name the program gives
+    make(u"Tarnwick-0000abcd.tmp"_s, 3600); // nor this
     make(u"notes.txt"_s, 3600);
     QVERIFY(QFile::link(dir.filePath(u"notes.txt"_s), dir.filePath(u"Tarnwick-00000004.tmp"_s)));
     QFile held(dir.filePath(u"Tarnwick-00000002.tmp"_s));
@@ -216,7 +217,7 @@ void tst_Channels::removesOnlyLeftoverTemporaryFiles()
     tarnwick::removeLeftoverTemporaryFiles(dir.path());
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::System, QDir::Name | QDir::IgnoreCase),
              (QStringList{u"notes.txt"_s, u"Tarnwick-00000002.tmp"_s, u"Tarnwick-00000003.tmp"_s, u"Tarnwick-00000004.tmp"_s,
-                          u"Tarnwick-1.tmp"_s}));
+                          u"Tarnwick-0000abcd.tmp"_s, u"Tarnwick-1.tmp"_s}));
 }
 
 void tst_Channels::replacementKeepsOwnerProtectionAndAttributes_data()
