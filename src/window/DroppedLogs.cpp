@@ -5,6 +5,7 @@
 
 #include "Captions.h"
 #include "batch/Batch.h"
+#include "batch/ConversionApart.h"
 #include "batch/ParallelRuns.h"
 #include "conversion/OutputName.h"
 
@@ -29,30 +30,15 @@ qsizetype countOf(const QStringList &paths, const tarnwick::LogChoice &choice)
     return count;
 }
 
-// The host of a dropped log's run on a thread of its own: it shows nothing, and takes the
-// window's abort at the run's next step, on the run's own thread.
-class DroppedRunHost final : public tarnwick::RunHost {
-public:
-    DroppedRunHost(bool scroll, const std::atomic<bool> &aborted)
-        : scroll_(scroll)
-        , aborted_(aborted)
-    {
-    }
-    void attach(tarnwick::ConversionRun &run) { run_ = &run; }
-
-private:
-    void showProgress(const QString &) override {}
-    void processEvents() override
-    {
-        if (aborted_ && run_)
-            run_->abort();
-    }
-    bool scrollOn() const override { return scroll_; }
-
-    const bool scroll_;
-    const std::atomic<bool> &aborted_;
-    tarnwick::ConversionRun *run_ = nullptr;
-};
+// Adds what a dropped log's run did to the summary; true where it was aborted.
+bool summarise(tarnwick::BatchSummary &summary, const std::optional<tarnwick::RunOutcome> &outcome)
+{
+    if (outcome && outcome->status == tarnwick::RunOutcome::Status::Completed)
+        summary.outputs.append(outcome->output);
+    else if (outcome && outcome->status == tarnwick::RunOutcome::Status::Failed)
+        summary.problems.append(tarnwick::problemOf(*outcome));
+    return outcome && outcome->status == tarnwick::RunOutcome::Status::Aborted;
+}
 
 } // namespace
 
@@ -67,12 +53,7 @@ bool frmTarnwick::convertDroppedAtOnce(tarnwick::LogWalk &walk, tarnwick::BatchS
                 return;
             }
             oneDone();
-            if (outcome && outcome->status == tarnwick::RunOutcome::Status::Completed)
-                summary.outputs.append(outcome->output);
-            else if (outcome && outcome->status == tarnwick::RunOutcome::Status::Failed)
-                summary.problems.append(tarnwick::problemOf(*outcome));
-            else if (outcome)
-                aborted = true;
+            aborted = summarise(summary, outcome) || aborted;
         },
         [] { QApplication::processEvents(); });
     activeRuns_ = &runs;
@@ -85,22 +66,10 @@ bool frmTarnwick::convertDroppedAtOnce(tarnwick::LogWalk &walk, tarnwick::BatchS
         const auto log = walk.next();
         if (!log)
             break;
-        std::optional<tarnwick::Conversion> conversion;
-        if (!log->problem) {
-            const tarnwick::OutputNaming naming{KeepDotsOn, OutExt, OutputFolder, log->tree};
-            tarnwick::RunOptions options = runOptions();
-            options.naming = naming;
-            const tarnwick::RunPaths paths{log->path, OverWriteOn ? log->path : naming.outputOf(log->path), TempFile, TempFallback};
-            conversion = tarnwick::Conversion{paths.source, paths.output,
-                                              [rule = characterRule_, scroll = ScrollOn, paths, options, this](tarnwick::BatchOutputs &outputs) mutable {
-                                                  options.batch = &outputs;
-                                                  DroppedRunHost host(scroll, dropAborted_);
-                                                  tarnwick::ConversionRun run(paths, rule, host, options);
-                                                  host.attach(run);
-                                                  return run.run();
-                                              }};
-        }
-        runs.add(*log, std::move(conversion));
+        const auto conversion = log->problem ? std::nullopt
+                                             : tarnwick::conversionApart(*log, runOptions(), {KeepDotsOn, OutExt, OutputFolder}, TempFile, TempFallback,
+                                                                         characterRule_, ScrollOn, &dropAborted_);
+        runs.add(*log, conversion);
     }
     runs.finish();
     activeRuns_ = nullptr;
@@ -154,12 +123,7 @@ void frmTarnwick::convertDropped(const QStringList &paths)
             showDone();
             const auto outcome = convert(outputs);
             ++done;
-            if (outcome && outcome->status == tarnwick::RunOutcome::Status::Completed)
-                summary.outputs.append(outcome->output);
-            else if (outcome && outcome->status == tarnwick::RunOutcome::Status::Failed)
-                summary.problems.append(tarnwick::problemOf(*outcome));
-            else if (outcome)
-                aborted = true;
+            aborted = summarise(summary, outcome);
         }
     }
     filesDone_.clear();
