@@ -10,6 +10,8 @@
 #include <QCoreApplication>
 #include <QFile>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace tarnwick {
@@ -321,30 +323,21 @@ CommandLine parseCommandLine(const QList<ProgramArgument> &arguments)
     if (parser.isSet(name::outputFolder))
         line.settings.outputFolder = parser.value(name::outputFolder);
     line.settings.includes = parser.values(name::include);
-    line.settings.pagerPrompts = parser.values(name::pager);
-    for (const QString &prompt : std::as_const(line.settings.pagerPrompts)) {
-        if (!isUsablePagerPrompt(prompt)) {
-            line.action = CommandLine::Action::UsageError;
-            line.error = {UsageError::Kind::UnusablePager, prompt};
-            return line;
-        }
-    }
-    line.settings.timestamps = parser.values(name::timestamp);
-    for (const QString &form : std::as_const(line.settings.timestamps)) {
-        if (!isUsableTimestamp(form)) {
-            line.action = CommandLine::Action::UsageError;
-            line.error = {UsageError::Kind::UnusableTimestamp, form};
-            return line;
-        }
-    }
-    line.settings.secretShapes = parser.values(name::secret);
-    for (const QString &shape : std::as_const(line.settings.secretShapes)) {
-        if (!holdsValueMarker(shape.toStdString())) {
-            line.action = CommandLine::Action::UsageError;
-            line.error = {UsageError::Kind::NoValueMarker, shape};
-            return line;
-        }
-    }
+    // An option given once for each of its values, each of which must be usable.
+    const auto readValues = [&](const QString &option, QStringList &values, auto usable, UsageError::Kind unusable) {
+        values = parser.values(option);
+        const auto refused = std::ranges::find_if_not(values, usable);
+        if (refused == values.end())
+            return true;
+        line.action = CommandLine::Action::UsageError;
+        line.error = {unusable, *refused};
+        return false;
+    };
+    if (!readValues(name::pager, line.settings.pagerPrompts, isUsablePagerPrompt, UsageError::Kind::UnusablePager)
+        || !readValues(name::timestamp, line.settings.timestamps, isUsableTimestamp, UsageError::Kind::UnusableTimestamp)
+        || !readValues(name::secret, line.settings.secretShapes, [](const QString &shape) { return holdsValueMarker(shape.toStdString()); },
+                       UsageError::Kind::NoValueMarker))
+        return line;
     line.toStandardOutput = parser.isSet(name::standardOutput);
 
     // The logs are the last arguments, in order; a name is passed on exactly or not at all.
