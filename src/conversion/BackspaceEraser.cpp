@@ -68,14 +68,8 @@ namespace {
 template <class Cell>
 struct ErasingReplay {
     TerminalLine<Cell> &line;
-    bool tooWide = false; // a code came that a char cell cannot hold (see lineDrawingCode)
 
-    void character(std::uint32_t code, int columns)
-    {
-        if constexpr (sizeof(Cell) == 1)
-            tooWide = tooWide || code > 0xFF;
-        line.put(code, columns);
-    }
+    void character(std::uint32_t code, int columns) { line.put(code, columns); }
     void backspace() { back(1); }
     void combine(std::uint32_t mark) { line.combine(mark); }
     void control(const Control &control)
@@ -96,13 +90,13 @@ struct ErasingReplay {
     }
 };
 
+// None where the line drew lines in cells of single bytes, which cannot hold them.
 template <class Cell>
 std::optional<std::string_view> replayErasing(const LineCharacters &characters, TerminalLine<Cell> &terminalLine)
 {
     terminalLine.begin(characters);
     ErasingReplay<Cell> replay{terminalLine};
-    readTerminalLine(characters, replay);
-    if (replay.tooWide)
+    if (readTerminalLine(characters, replay) && sizeof(Cell) == 1)
         return std::nullopt;
     return terminalLine.text();
 }

@@ -324,12 +324,9 @@ struct RebuildingReplay {
     // The run holds no BackSpace and no marker yet: replaying it only writes its characters.
     bool plain = true;
     bool matched = true; // every run's redraws kept to the scroll's shape
-    bool tooWide = false; // a code came that a char cell cannot hold (see lineDrawingCode)
 
     void character(std::uint32_t code, int columns)
     {
-        if constexpr (sizeof(Cell) == 1)
-            tooWide = tooWide || code > 0xFF;
         run.push_back(static_cast<Cell>(code));
         if (columns == 2)
             run.push_back(TerminalLine<Cell>::wideTail);
@@ -385,8 +382,8 @@ struct RebuildingReplay {
     static constexpr std::size_t plainRunLimit = 1 << 16;
 };
 
-// None where the line's redraws left the scroll's shape (`matched` then false), or where a code
-// came that a char cell cannot hold.
+// None where the line's redraws left the scroll's shape (`matched` then false), or where the
+// line drew lines in cells of single bytes, which cannot hold them.
 template <class Cell>
 std::optional<std::string_view> replayRebuilding(const LineCharacters &characters, TerminalLine<Cell> &terminalLine, std::vector<Cell> &run,
                                                  bool &matched)
@@ -394,10 +391,10 @@ std::optional<std::string_view> replayRebuilding(const LineCharacters &character
     terminalLine.begin(characters);
     run.clear();
     RebuildingReplay<Cell> replay{terminalLine, run};
-    readTerminalLine(characters, replay);
+    const bool drewLines = readTerminalLine(characters, replay);
     replay.flush();
     matched = replay.matched;
-    if (!replay.matched || replay.tooWide)
+    if (!replay.matched || (drewLines && sizeof(Cell) == 1))
         return std::nullopt;
     return terminalLine.text();
 }

@@ -113,9 +113,10 @@ inline constexpr std::string_view carriageReturnSequence = "\x1b[G";
 // string, ESC "\" every string. Sequences that do nothing visible, and the other C0 controls
 // and DEL, are dropped. Line drawing (ESC "(" "0", or ESC ")" "0" and SO) lasts to
 // the end of the line: each line begins in ASCII, as the lines without a control are copied as
-// they are.
+// they are. Returns whether it wrote a line-drawing character in place of a byte: a code of more
+// bytes, which a line of single-byte cells cannot hold.
 template <class Sink>
-void readTerminalLine(const LineCharacters &characters, Sink &sink);
+bool readTerminalLine(const LineCharacters &characters, Sink &sink);
 
 // Empties `buffer` and gives it room for `size` elements, so that a long line's buffer is
 // allocated once at its size instead of doubling as it fills (which holds the old copy and the

@@ -50,7 +50,7 @@ template <class Sink>
 }
 
 template <class Sink>
-void readTerminalLine(const LineCharacters &characters, Sink &sink)
+bool readTerminalLine(const LineCharacters &characters, Sink &sink)
 {
     using namespace terminal;
     // The states of a DEC VT500-style parser, as far as a line's text is concerned.
@@ -63,6 +63,7 @@ void readTerminalLine(const LineCharacters &characters, Sink &sink)
     // and SI shift): ASCII in both at the start of the line.
     bool lineDrawing[2] = {false, false};
     int shift = 0;
+    bool drew = false;
     CsiReader csi;
     const std::string_view line = characters.bytes();
     const std::size_t size = line.size();
@@ -143,6 +144,7 @@ void readTerminalLine(const LineCharacters &characters, Sink &sink)
                     lastEnd = std::string_view::npos; // a REP repeats no mark
                 } else {
                     lastCode = lineDrawing[shift] ? lineDrawingCode(code, characters.rule()) : code;
+                    drew = drew || lastCode != code;
                     lastColumns = columns;
                     sink.character(lastCode, lastColumns);
                     lastEnd = pos + length;
@@ -188,6 +190,7 @@ void readTerminalLine(const LineCharacters &characters, Sink &sink)
         }
         ++pos;
     }
+    return drew;
 }
 
 } // namespace tarnwick
