@@ -1,6 +1,5 @@
 #include "Pipeline.h"
 
-
 #include <QByteArray>
 
 #include <memory>

@@ -235,7 +235,6 @@ std::size_t NeedleSearch::find(std::string_view text) const
 SecretMasker::SecretMasker(const QStringList &userShapes, const QStringList &timestamps)
     : userShapes_(userShapes)
     , userTimestamps_(timestamps)
-    , timestamps_(rule_, timestamps)
 {
     for (const SecretShape &shape : secretShapes)
         builtIn_.emplace_back(shape.shape, true);
@@ -247,12 +246,12 @@ void SecretMasker::readBy(CharacterRule rule)
     if (rule == rule_)
         return;
     rule_ = rule;
-    timestamps_ = Timestamps(rule, userTimestamps_);
     prepare();
 }
 
 void SecretMasker::prepare()
 {
+    timestamps_ = Timestamps(rule_, userTimestamps_);
     user_.clear();
     for (const QString &shape : std::as_const(userShapes_)) {
         const auto text = encoded(shape, rule_);

@@ -3,7 +3,6 @@
 #include "PagerFilter.h"
 
 #include <algorithm>
-#include <optional>
 #include <span>
 
 namespace tarnwick {
